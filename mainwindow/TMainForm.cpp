@@ -1,0 +1,188 @@
+// Main window life cycle: construction with the program settings, first show,
+// activation, close with its saves, and the about/help box.
+#include "mainwindow/TMainForm.h"
+
+#include "database/EntryTables.h"
+#include "database/RaceFile.h"
+#include "mainwindow/PendingParts.h"
+#include "mainwindow/TFormEnv.h"
+#include "mainwindow/Program.h"
+#include "platform/Files.h"
+#include "platform/IniFile.h"
+#include "platform/Services.h"
+#include "platform/Text.h"
+
+#include <stdexcept>
+
+namespace {
+constexpr const char* kWorkFiles = "WorkFiles";
+constexpr const char* kParams = "Params";
+constexpr const char* kDefaultHelpUrl = "https://www.example.com/tavren/manual/";
+} // namespace
+
+TMainForm::TMainForm(Program& program) : FormBase("MainForm"), program_(program) {
+    KukanSpinNum.SetRange(1, 50);
+    HoketuSpinNum.SetRange(1, 20);
+    SankaSpinNum.SetRange(1, kMaxTeams);
+    KukanSpinNum.SetValue(1);
+    HoketuSpinNum.SetValue(1);
+    SankaSpinNum.SetValue(1);
+    TeamUpDown.SetRange(1, 1);
+    TeamUpDown.SetValue(1);
+    chk100.SetCaption("1/100秒");
+    HelpUrl = kDefaultHelpUrl;
+    readMainIni();
+    buildMenus();
+    wireHandlers();
+    disableRaceActions();
+}
+
+std::filesystem::path TMainForm::DataRoot() const { return program_.DataRoot(); }
+
+void TMainForm::readMainIni() {
+    IniFile ini(program_.IniPath());
+    exCsvFilePath = ini.ReadString(kWorkFiles, "exCsvFilePath", "");
+    if (!DirectoryExists(exCsvFilePath)) exCsvFilePath = program_.ProgramFolder().string();
+    FromPath = ini.ReadString(kWorkFiles, "FromPath", "");
+    if (!FileExists(FromPath)) FromPath.clear();
+    Edit1.SetText(FromPath);
+    exDenkoFilePath = ini.ReadString(kWorkFiles, "exDenkoFilePath", "");
+    exDenkoFileName = ini.ReadString(kWorkFiles, "exDenkoFileName", "dnkodata.txt");
+    exExcelMacroName = ini.ReadString(kWorkFiles, "exExcelMacroName", "theTavrenPrintStd.xls");
+    bool click = ini.ReadBool(kParams, "ClickEntry", true);
+    RadioClickEntry.SetChecked(click);
+    RadioTenkeyEntry.SetChecked(!click);
+    CSVEntryGetOpt = ini.ReadBool(kParams, "CSVEntryGetOpt", false);
+    useDnkoDefault = ini.ReadBool(kParams, "useDnkoDefault", false);
+    useFuriganaCTR = ini.ReadBool(kParams, "useFuriganaCTR", false);
+    closeAutoRecForm = ini.ReadBool(kParams, "closeAutoRecForm", false);
+    showSlitPanel = ini.ReadBool(kParams, "showSlitPanel", false);
+    lstDBS_Path = ini.ReadString(kWorkFiles, "lstDBS_Path", "");
+    PRTCHG_NO = ini.ReadBool(kParams, "PRTCHG_NO", false);
+    NoUseOleFont = ini.ReadBool(kParams, "NoUseOleFont", false);
+}
+
+void TMainForm::WriteMainIni() {
+    IniFile ini(program_.IniPath());
+    ini.WriteString(kWorkFiles, "exCsvFilePath", exCsvFilePath);
+    ini.WriteBool(kParams, "ClickEntry", RadioClickEntry.Checked());
+    ini.WriteBool(kParams, "CSVEntryGetOpt", CSVEntryGetOpt);
+    ini.WriteString(kWorkFiles, "exDenkoFilePath", exDenkoFilePath);
+    ini.WriteString(kWorkFiles, "exDenkoFileName", exDenkoFileName);
+    ini.WriteString(kWorkFiles, "exExcelMacroName", exExcelMacroName);
+    ini.WriteBool(kParams, "useDnkoDefault", useDnkoDefault);
+    ini.WriteBool(kParams, "useFuriganaCTR", useFuriganaCTR);
+    ini.WriteBool(kParams, "closeAutoRecForm", closeAutoRecForm);
+    ini.WriteString(kWorkFiles, "FromPath", FromPath);
+    ini.WriteBool(kParams, "showSlitPanel", showSlitPanel);
+    ini.WriteString(kWorkFiles, "lstDBS_Path", lstDBS_Path);
+    ini.WriteBool(kParams, "PRTCHG_NO", PRTCHG_NO);
+    ini.WriteBool(kParams, "NoUseOleFont", NoUseOleFont);
+}
+
+void TMainForm::buildMenus() {
+    MainMenu = {
+        {"ファイル(&F)", {&MakeKeyName, &OpenKeyName, &saveInputData, nullptr, &OpenEnvForm, nullptr, &Exit}},
+        {"データ入力(&I)",
+         {&OpenKuriageForm, &OpenClockInputForm, &OpenDelayInfForm, &deleteClockLog, nullptr, &ActionFillDummy,
+          &ActionInputGridToClipboard, &ClearInputGrid}},
+        {"エントリー(&E)", {&swaprows, &Adelete, &Acopy, &Apaste, &CopyRunner, nullptr, &denkoStartList, &NGakunen}},
+        {"結果(&R)", {&OutputResult, nullptr, &showHtml, &showHtmlPC, &deleteHtml, &Macro}},
+        {"ヘルプ(&H)", {&HelpContents, &HelpIndex}},
+    };
+}
+
+void TMainForm::wireHandlers() {
+    Exit.OnExecute = [this] { ExitExecute(); };
+    HelpContents.OnExecute = [this] { HelpContentsExecute(); };
+    HelpIndex.OnExecute = [this] { HelpIndexExecute(); };
+    OpenEnvForm.OnExecute = [this] { OpenEnvFormExecute(); };
+    saveInputData.OnExecute = [this] { saveInputDataExecute(); };
+    MainPage.OnChange = [this] { MainPageChange(); };
+    KukanSpinNum.OnChange = [this] { KukanSpinNumChange(); };
+    HoketuSpinNum.OnChange = [this] { HoketuSpinNumChange(); };
+    SankaSpinNum.OnChange = [this] { SankaSpinNumChange(); };
+}
+
+// Before a race is open nothing that needs passing data or entries can run.
+void TMainForm::disableRaceActions() {
+    for (Action* a : {&OutputResult, &OpenKuriageForm, &OpenClockInputForm, &OpenDelayInfForm, &deleteClockLog,
+                      &saveInputData, &showHtml, &showHtmlPC, &deleteHtml, &Macro, &ActionFillDummy,
+                      &ActionInputGridToClipboard, &swaprows, &Adelete, &Acopy, &Apaste, &CopyRunner})
+        a->SetEnabled(false);
+    Timer1.SetEnabled(false);
+}
+
+void TMainForm::FormShow() {
+    Timer1.SetEnabled(SlitGridPanel.Visible());
+    std::filesystem::path root = DataRoot();
+    if (!DirectoryExists(root)) {
+        if (!CreateDir(root)) throw std::runtime_error(root.string() + " の作成に失敗しました。");
+        Dlg().ShowMessage(root.string() + " が作成されました。");
+    }
+    TaikaiNo = -1;
+    SelectedTaikaiNo = -1;
+    CurrTeamNo = 0;
+    Splash.SetCaption("\n\n\nタヴレン集計プログラム\n");
+    SetCaption(Format("theTavren %s", kVersionText));
+    TaikaiOpen = false;
+    MainPage.ShowPage(0);
+    ApplyCountsAndLayout();
+}
+
+bool TMainForm::FormClose() {
+    if (!TaikaiOpen) return true;
+    if (taikaiBestGrid.Cells(0, 1).empty()) taikaiBestGrid.SetCellsQuiet(0, 1, "0");
+    if (TaikaiNo < 1) {
+        Dlg().MessageDlg("回数が設定されていません。", MsgKind::Information, Btn::OK);
+        return true;
+    }
+    if (Dlg().MessageDlg("終了しますか ?", MsgKind::Confirmation, Btn::YesNo) != mrYes) return false;
+    // A save that could not be written keeps the window and the lock: nothing is lost.
+    if (!SaveTaikaiFields(false)) return false;
+    WriteClockLog();
+    WriteTaikaiIni();
+    WriteMainIni();
+    ReleaseLockFile();
+    if (FocusedControl == RunnerEntryGrid.Name()) {
+        Dlg().ShowMessage("選手情報をセーブします。");
+        SaveRunnerRows();
+    }
+    SavePrizeParams();
+    return true;
+}
+
+void TMainForm::FormActivate() {
+    if (TaikaiOpen && MainPage.ActivePageIndex() == 2 && InputGrid.Modified()) saveInputDataExecute();
+}
+
+void TMainForm::ExitExecute() { closeRequested_ = true; }
+
+void TMainForm::OpenEnvFormExecute() { Dlg().ShowModal(*FormEnv); }
+
+void TMainForm::HelpContentsExecute() {
+    std::string about = Format("TheTavren %s\n最大ﾁｰﾑ数=%d / 最大ｴﾘｱｽ番号=%d\n\n", kVersionText, kMaxTeams, kMaxAlias);
+    std::string url = Trim(HelpUrl);
+    if (url.empty()) {
+        Dlg().ShowMessage(about + "ヘルプ先のURLが設定されていません。");
+        return;
+    }
+    if (Dlg().MessageDlg(about + url + "\n\nに接続しますか？", MsgKind::Confirmation, Btn::YesNo) == mrYes)
+        ShellSvc().OpenDocument(url);
+}
+
+void TMainForm::saveInputDataExecute() {
+    SaveTaikaiFields(true);
+    OpenTaikaiTable();
+}
+
+void TMainForm::SetFocus(const Control& c) {
+    if (FocusedControl == c.Name()) return;
+    FocusedControl = c.Name();
+    FocusChanged();
+}
+
+void TMainForm::SetImeMode(ImeMode m) {
+    Ime = m;
+    ImeChanged();
+}

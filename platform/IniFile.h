@@ -1,0 +1,41 @@
+#pragma once
+// Settings file: Shift-JIS text with CR LF, "[Section]" and "Key=Value" lines.
+// Section and key names are case-insensitive; every write goes to disk at once.
+#include <filesystem>
+#include <string>
+#include <vector>
+
+class IniFile {
+public:
+    explicit IniFile(std::filesystem::path path);
+    const std::filesystem::path& FileName() const { return path_; }
+
+    std::string ReadString(const std::string& section, const std::string& key, const std::string& def) const;
+    // A missing key or a value that is not an integer yields def.
+    int ReadInteger(const std::string& section, const std::string& key, int def) const;
+    // "1"/"0" as written; any other integer is true when non-zero; a non-number yields def.
+    bool ReadBool(const std::string& section, const std::string& key, bool def) const;
+    bool ValueExists(const std::string& section, const std::string& key) const;
+
+    // Writes return false when the file cannot be written.
+    bool WriteString(const std::string& section, const std::string& key, const std::string& value);
+    bool WriteInteger(const std::string& section, const std::string& key, int value);
+    bool WriteBool(const std::string& section, const std::string& key, bool value);
+
+private:
+    struct Entry {
+        std::string key, value;
+        bool raw = false; // a blank, comment or other line, kept as it was (in key)
+    };
+    struct Section {
+        std::string name;
+        std::vector<Entry> entries;
+        bool preamble = false; // the lines before the first "[Section]"
+    };
+    void load();
+    bool save() const;
+    const Entry* find(const std::string& section, const std::string& key) const;
+
+    std::filesystem::path path_;
+    std::vector<Section> sections_;
+};

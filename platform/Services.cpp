@@ -1,0 +1,6 @@
+#include "platform/Services.h"
+
+Services& CurrentServices() {
+    static Services s;
+    return s;
+}

@@ -1,0 +1,70 @@
+#pragma once
+// Outside programs: documents opened with their associated program, commands run
+// with an argument list (never through a shell), and the printers (CUPS).
+#include <string>
+#include <vector>
+
+struct CommandResult {
+    int ExitCode = -1;   // -1: could not be started
+    std::string Output;  // stdout and stderr together
+};
+
+class Shell {
+public:
+    virtual ~Shell() = default;
+    // Opens a document or URL with its associated program, without waiting.
+    virtual bool OpenDocument(const std::string& target) = 0;
+    // The program associated with a document, or "" when there is none.
+    virtual std::string FindExecutable(const std::string& document) = 0;
+    // Runs a program and waits for it to end; the exit code, -1 when it could not start.
+    virtual int RunAndWait(const std::string& program, const std::vector<std::string>& args) = 0;
+    // Runs a command to completion and collects its output.
+    virtual CommandResult Run(const std::vector<std::string>& argv) = 0;
+};
+
+class PosixShell : public Shell {
+public:
+    bool OpenDocument(const std::string& target) override;
+    std::string FindExecutable(const std::string& document) override;
+    int RunAndWait(const std::string& program, const std::vector<std::string>& args) override;
+    CommandResult Run(const std::vector<std::string>& argv) override;
+};
+
+// Test double: records every call and answers from its fields.
+class RecordingShell : public Shell {
+public:
+    std::vector<std::string> Opened;
+    std::vector<std::vector<std::string>> Commands;
+    std::string Executable;       // what FindExecutable answers
+    int WaitExitCode = 0;
+    CommandResult NextResult{0, ""};
+
+    bool OpenDocument(const std::string& target) override {
+        Opened.push_back(target);
+        return true;
+    }
+    std::string FindExecutable(const std::string&) override { return Executable; }
+    int RunAndWait(const std::string& program, const std::vector<std::string>& args) override {
+        std::vector<std::string> c{program};
+        c.insert(c.end(), args.begin(), args.end());
+        Commands.push_back(c);
+        return WaitExitCode;
+    }
+    CommandResult Run(const std::vector<std::string>& argv) override {
+        Commands.push_back(argv);
+        return NextResult;
+    }
+};
+
+// The printer list and the default printer, through the shell's CUPS commands.
+class Printers {
+public:
+    explicit Printers(Shell& shell) : shell_(shell) {}
+    std::vector<std::string> List();
+    std::string Default();
+    // Makes name the default printer; true only when the switch succeeded.
+    bool SetDefault(const std::string& name);
+
+private:
+    Shell& shell_;
+};

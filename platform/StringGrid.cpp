@@ -1,0 +1,125 @@
+#include "platform/StringGrid.h"
+
+#include <algorithm>
+
+namespace {
+const std::string kEmpty;
+}
+
+void StringGrid::resizeCells() {
+    cells_.resize(rows_);
+    for (auto& r : cells_) r.resize(cols_);
+    colSamples_.resize(cols_);
+    rowFactors_.resize(rows_, 0.0);
+}
+
+void StringGrid::SetColCount(int n) {
+    n = std::max(n, 1);
+    if (n == cols_ && static_cast<int>(colSamples_.size()) == n) return;
+    cols_ = n;
+    resizeCells();
+    fixedCols_ = std::min(fixedCols_, cols_ - 1 < 0 ? 0 : cols_);
+    SetCurrent(std::min(col_, cols_ - 1), row_);
+    LayoutChanged();
+}
+
+void StringGrid::SetRowCount(int n) {
+    n = std::max(n, 1);
+    if (n == rows_ && static_cast<int>(cells_.size()) == n) return;
+    rows_ = n;
+    resizeCells();
+    SetCurrent(col_, std::min(row_, rows_ - 1));
+    LayoutChanged();
+}
+
+void StringGrid::SetFixedCols(int n) {
+    fixedCols_ = std::clamp(n, 0, cols_);
+    LayoutChanged();
+}
+
+void StringGrid::SetFixedRows(int n) {
+    fixedRows_ = std::clamp(n, 0, rows_);
+    LayoutChanged();
+}
+
+const std::string& StringGrid::Cells(int col, int row) const {
+    if (col < 0 || row < 0 || row >= static_cast<int>(cells_.size()) || col >= cols_) return kEmpty;
+    const auto& r = cells_[row];
+    return col < static_cast<int>(r.size()) ? r[col] : kEmpty;
+}
+
+void StringGrid::SetCellsQuiet(int col, int row, const std::string& text) {
+    if (col < 0 || row < 0 || col >= cols_ || row >= rows_) return;
+    resizeCells();
+    if (cells_[row][col] == text) return;
+    cells_[row][col] = text;
+    CellChanged(col, row);
+}
+
+void StringGrid::SetCells(int col, int row, const std::string& text) {
+    if (col < 0 || row < 0 || col >= cols_ || row >= rows_) return;
+    modified_ = true;
+    SetCellsQuiet(col, row, text);
+}
+
+std::vector<std::string> StringGrid::Row(int row) const {
+    std::vector<std::string> out;
+    for (int c = 0; c < cols_; ++c) out.push_back(Cells(c, row));
+    return out;
+}
+
+void StringGrid::ClearRow(int row) {
+    for (int c = 0; c < cols_; ++c) SetCells(c, row, "");
+}
+
+void StringGrid::ClearAll() {
+    resizeCells();
+    for (auto& r : cells_)
+        for (auto& c : r) c.clear();
+    modified_ = true;
+    LayoutChanged();
+}
+
+void StringGrid::SetCol(int c) { SetCurrent(c, row_); }
+void StringGrid::SetRow(int r) { SetCurrent(col_, r); }
+
+void StringGrid::SetCurrent(int c, int r) {
+    c = std::clamp(c, 0, cols_ - 1);
+    r = std::clamp(r, 0, rows_ - 1);
+    GridRect s{c, r, c, r};
+    if (c == col_ && r == row_ && s == sel_) return;
+    col_ = c;
+    row_ = r;
+    sel_ = s;
+    CurrentChanged();
+}
+
+void StringGrid::SetSelection(GridRect r) {
+    sel_ = r;
+    col_ = std::clamp(r.Left, 0, cols_ - 1);
+    row_ = std::clamp(r.Top, 0, rows_ - 1);
+    CurrentChanged();
+}
+
+std::string StringGrid::ColSample(int col) const {
+    return col >= 0 && col < static_cast<int>(colSamples_.size()) ? colSamples_[col] : std::string();
+}
+
+void StringGrid::SetColSample(int col, const std::string& sample) {
+    if (col < 0 || col >= cols_) return;
+    resizeCells();
+    colSamples_[col] = sample;
+    LayoutChanged();
+}
+
+double StringGrid::RowHeightFactor(int row) const {
+    return row >= 0 && row < static_cast<int>(rowFactors_.size()) ? rowFactors_[row] : 0.0;
+}
+
+void StringGrid::SetRowHeight(int row, double factor, const std::string& sample) {
+    if (row < 0 || row >= rows_) return;
+    resizeCells();
+    rowFactors_[row] = factor;
+    rowHeightSample_ = sample;
+    LayoutChanged();
+}

@@ -1,0 +1,95 @@
+#pragma once
+// String grid model: the working copy of the open edition lives in these.
+#include "platform/Controls.h"
+
+#include <string>
+#include <vector>
+
+struct GridRect {
+    int Left = 0, Top = 0, Right = 0, Bottom = 0;
+    bool operator==(const GridRect&) const = default;
+};
+
+// Alignment of a cell's text as the painter draws it.
+enum class CellAlign { Left, Center, Right, BottomRight, TopLeft };
+
+// What the Qt delegate asks a form about one cell; it only paints.
+struct CellStyle {
+    CellAlign Align = CellAlign::Left;
+    std::string Text;          // text to draw (may differ from the cell text)
+    int FontColor = -1;        // 0xRRGGBB, -1 default
+    int Background = -1;       // 0xRRGGBB, -1 default
+    bool Bold = false;
+    bool StrikeOut = false;
+    bool LineBelow = false;    // separator line under the cell
+    bool LineRight = false;    // separator line right of the cell
+};
+
+class StringGrid : public Control {
+public:
+    explicit StringGrid(std::string name = {}) : Control(std::move(name)) { resizeCells(); }
+
+    int ColCount() const { return cols_; }
+    int RowCount() const { return rows_; }
+    void SetColCount(int n);
+    void SetRowCount(int n);
+    int FixedCols() const { return fixedCols_; }
+    int FixedRows() const { return fixedRows_; }
+    void SetFixedCols(int n);
+    void SetFixedRows(int n);
+
+    // A cell outside the grid reads "" and a write there is ignored.
+    const std::string& Cells(int col, int row) const;
+    void SetCells(int col, int row, const std::string& text);
+    // Sets a cell without marking the grid modified (layout titles, loads).
+    void SetCellsQuiet(int col, int row, const std::string& text);
+    std::vector<std::string> Row(int row) const;
+    void ClearRow(int row);
+    void ClearAll(); // every cell, titles included
+
+    // Current cell.
+    int Col() const { return col_; }
+    int CurRow() const { return row_; }
+    void SetCol(int c);
+    void SetRow(int r);
+    void SetCurrent(int c, int r);
+    GridRect Selection() const { return sel_; }
+    void SetSelection(GridRect r);
+
+    // Column widths as sample texts (the view measures them in its own font);
+    // a row height as a factor of the width of a sample text, 0 = default.
+    std::string ColSample(int col) const;
+    void SetColSample(int col, const std::string& sample);
+    double RowHeightFactor(int row) const;
+    std::string RowHeightSample() const { return rowHeightSample_; }
+    void SetRowHeight(int row, double factor, const std::string& sample);
+
+    bool Editing() const { return editing_; }
+    void SetEditing(bool v) { set(editing_, v); }
+    bool RowSelect() const { return rowSelect_; }
+    void SetRowSelect(bool v) { set(rowSelect_, v); }
+
+    // Dirty tracking: any change of a cell marks the grid modified.
+    bool Modified() const { return modified_; }
+    void SetModified(bool v) { modified_ = v; }
+    void ClearModified() { modified_ = false; }
+
+    Signal<int, int> CellChanged; // col, row
+    Signal<> LayoutChanged;       // counts, fixed parts, widths
+    Signal<> CurrentChanged;      // current cell or selection
+
+private:
+    void resizeCells();
+
+    std::vector<std::vector<std::string>> cells_; // [row][col]
+    std::vector<std::string> colSamples_;
+    std::vector<double> rowFactors_;
+    std::string rowHeightSample_;
+    int cols_ = 5, rows_ = 5;
+    int fixedCols_ = 1, fixedRows_ = 1;
+    int col_ = 1, row_ = 1;
+    GridRect sel_{1, 1, 1, 1};
+    bool editing_ = true;
+    bool rowSelect_ = false;
+    bool modified_ = false;
+};

@@ -1,0 +1,392 @@
+#include "platform/Text.h"
+
+#include <cerrno>
+#include <charconv>
+#include <climits>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <iconv.h>
+#include <locale.h>
+#include <system_error>
+
+namespace {
+
+// One converter per direction, opened on first use and reset before every use.
+// The program is one-threaded; thread_local keeps it correct should that change.
+class Converter {
+public:
+    Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
+    ~Converter() {
+        if (ok()) iconv_close(cd_);
+    }
+    Converter(const Converter&) = delete;
+    Converter& operator=(const Converter&) = delete;
+    bool ok() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
+    iconv_t get() {
+        iconv(cd_, nullptr, nullptr, nullptr, nullptr); // back to the initial state
+        return cd_;
+    }
+
+private:
+    iconv_t cd_;
+};
+
+Converter& toSjis() {
+    thread_local Converter c("CP932", "UTF-8");
+    return c;
+}
+Converter& fromSjis() {
+    thread_local Converter c("UTF-8", "CP932");
+    return c;
+}
+
+// Length of the well-formed UTF-8 sequence at s[i], or 0 when the bytes there are not one.
+size_t utf8SeqLen(const std::string& s, size_t i) {
+    const auto b = [&](size_t k) { return static_cast<unsigned char>(s[k]); };
+    const unsigned char c = b(i);
+    if (c < 0x80) return 1;
+    size_t n;
+    unsigned char lo = 0x80, hi = 0xBF; // allowed range of the second byte
+    if (c >= 0xC2 && c <= 0xDF) {
+        n = 2;
+    } else if (c >= 0xE0 && c <= 0xEF) {
+        n = 3;
+        if (c == 0xE0) lo = 0xA0;      // no overlong forms
+        else if (c == 0xED) hi = 0x9F; // no surrogates
+    } else if (c >= 0xF0 && c <= 0xF4) {
+        n = 4;
+        if (c == 0xF0) lo = 0x90;
+        else if (c == 0xF4) hi = 0x8F; // not above U+10FFFF
+    } else {
+        return 0;
+    }
+    if (i + n > s.size()) return 0;
+    if (b(i + 1) < lo || b(i + 1) > hi) return 0;
+    for (size_t k = 2; k < n; ++k)
+        if ((b(i + k) & 0xC0) != 0x80) return 0;
+    return n;
+}
+
+// Runs the converter over the whole input. On a byte sequence it cannot convert it
+// appends `subst` and skips `skip(pos)` bytes of the input (at least one), then goes on.
+template <typename Skip>
+std::string convert(Converter& conv, const std::string& in, const std::string& subst, Skip skip) {
+    std::string out;
+    if (in.empty()) return out;
+    if (!conv.ok()) return out; // no CP932 module: nothing sensible to return
+    iconv_t cd = conv.get();
+    out.resize(in.size() * 2 + 16);
+    char* inp = const_cast<char*>(in.data());
+    size_t inLeft = in.size();
+    size_t used = 0;
+    while (inLeft > 0) {
+        char* outp = out.data() + used;
+        size_t outLeft = out.size() - used;
+        size_t r = iconv(cd, &inp, &inLeft, &outp, &outLeft);
+        used = static_cast<size_t>(outp - out.data());
+        if (r != static_cast<size_t>(-1)) break;
+        if (errno == E2BIG) {
+            out.resize(out.size() * 2 + 16);
+            continue;
+        }
+        // EILSEQ (invalid or not convertible) or EINVAL (incomplete at the end): substitute.
+        const size_t pos = in.size() - inLeft;
+        size_t n = (errno == EINVAL) ? inLeft : skip(pos);
+        if (n == 0) n = 1;
+        if (n > inLeft) n = inLeft;
+        inp += n;
+        inLeft -= n;
+        if (out.size() - used < subst.size()) out.resize(out.size() * 2 + subst.size() + 16);
+        std::memcpy(out.data() + used, subst.data(), subst.size());
+        used += subst.size();
+        conv.get(); // reset the shift state after the error
+    }
+    out.resize(used);
+    return out;
+}
+
+// Shift-JIS byte count of one well-formed UTF-8 character.
+int sjisCharLength(const std::string& utf8, size_t i, size_t n) {
+    const unsigned char c = static_cast<unsigned char>(utf8[i]);
+    if (c < 0x80) return 1;
+    if (n == 3 && c == 0xEF) {
+        // U+FF61..U+FF9F (half-width katakana and marks): EF BD A1..EF BD BF, EF BE 80..EF BE 9F
+        const unsigned char c1 = static_cast<unsigned char>(utf8[i + 1]);
+        const unsigned char c2 = static_cast<unsigned char>(utf8[i + 2]);
+        if ((c1 == 0xBD && c2 >= 0xA1) || (c1 == 0xBE && c2 <= 0x9F)) return 1;
+    }
+    return static_cast<int>(ToSjis(utf8.substr(i, n)).size());
+}
+
+locale_t cLocale() {
+    static locale_t loc = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
+    return loc;
+}
+
+// Makes the "C" locale current for this thread while it lives.
+class CLocaleScope {
+public:
+    CLocaleScope() : old_(cLocale() ? uselocale(cLocale()) : static_cast<locale_t>(nullptr)) {}
+    ~CLocaleScope() {
+        if (old_) uselocale(old_);
+    }
+    CLocaleScope(const CLocaleScope&) = delete;
+    CLocaleScope& operator=(const CLocaleScope&) = delete;
+
+private:
+    locale_t old_;
+};
+
+bool isBlank(char c) { return static_cast<unsigned char>(c) <= 0x20; }
+
+} // namespace
+
+std::string ToSjis(const std::string& utf8) {
+    return convert(toSjis(), utf8, "?", [&](size_t pos) { return utf8SeqLen(utf8, pos); });
+}
+
+std::string FromSjis(const std::string& sjis) {
+    return convert(fromSjis(), sjis, "\xEF\xBF\xBD", [](size_t) { return size_t{1}; });
+}
+
+bool IsValidUtf8(const std::string& s) {
+    for (size_t i = 0; i < s.size();) {
+        const size_t n = utf8SeqLen(s, i);
+        if (n == 0) return false;
+        i += n;
+    }
+    return true;
+}
+
+int SjisLength(const std::string& utf8) { return static_cast<int>(ToSjis(utf8).size()); }
+
+std::string CutSjis(const std::string& utf8, int maxBytes) {
+    if (maxBytes <= 0) return {};
+    int total = 0;
+    size_t i = 0;
+    while (i < utf8.size()) {
+        size_t n = utf8SeqLen(utf8, i);
+        int len;
+        if (n == 0) {
+            n = 1; // an invalid byte counts as the one '?' it becomes
+            len = 1;
+        } else {
+            len = sjisCharLength(utf8, i, n);
+        }
+        if (total + len > maxBytes) break;
+        total += len;
+        i += n;
+    }
+    return utf8.substr(0, i);
+}
+
+bool TryStrToInt(const std::string& s, int& out) {
+    const std::string t = Trim(s);
+    size_t i = 0;
+    bool neg = false;
+    if (i < t.size() && (t[i] == '+' || t[i] == '-')) {
+        neg = t[i] == '-';
+        ++i;
+    }
+    if (i >= t.size()) return false;
+    long long v = 0;
+    for (; i < t.size(); ++i) {
+        const char c = t[i];
+        if (c < '0' || c > '9') return false;
+        v = v * 10 + (c - '0');
+        if (v > 2147483648LL) return false;
+    }
+    if (neg) v = -v;
+    if (v < INT_MIN || v > INT_MAX) return false;
+    out = static_cast<int>(v);
+    return true;
+}
+
+int StrToIntDef(const std::string& s, int def) {
+    int v;
+    return TryStrToInt(s, v) ? v : def;
+}
+
+bool TryStrToFloat(const std::string& s, double& out) {
+    const std::string t = Trim(s);
+    size_t i = 0;
+    bool neg = false;
+    if (i < t.size() && (t[i] == '+' || t[i] == '-')) {
+        neg = t[i] == '-';
+        ++i;
+    }
+    // Only plain decimal numbers: no "inf", "nan" or hexadecimal forms.
+    if (i >= t.size() || !((t[i] >= '0' && t[i] <= '9') || t[i] == '.')) return false;
+    double v = 0;
+    const char* first = t.data() + i;
+    const char* last = t.data() + t.size();
+    auto [ptr, ec] = std::from_chars(first, last, v, std::chars_format::general);
+    if (ec != std::errc() || ptr != last) return false;
+    if (!std::isfinite(v)) return false;
+    out = neg ? -v : v;
+    return true;
+}
+
+double StrToFloatDef(const std::string& s, double def) {
+    double v;
+    return TryStrToFloat(s, v) ? v : def;
+}
+
+std::string Trim(const std::string& s) {
+    size_t b = 0, e = s.size();
+    while (b < e && isBlank(s[b])) ++b;
+    while (e > b && isBlank(s[e - 1])) --e;
+    return s.substr(b, e - b);
+}
+
+std::string TrimRight(const std::string& s) {
+    size_t e = s.size();
+    while (e > 0 && isBlank(s[e - 1])) --e;
+    return s.substr(0, e);
+}
+
+std::string IntToStr(long long v) { return std::to_string(v); }
+
+std::string VFormat(const char* fmt, va_list ap) {
+    CLocaleScope cLoc;
+    char buf[512];
+    va_list ap2;
+    va_copy(ap2, ap);
+    int n = std::vsnprintf(buf, sizeof buf, fmt, ap2);
+    va_end(ap2);
+    if (n < 0) return {};
+    if (static_cast<size_t>(n) < sizeof buf) return std::string(buf, static_cast<size_t>(n));
+    std::string out(static_cast<size_t>(n) + 1, '\0');
+    va_copy(ap2, ap);
+    std::vsnprintf(out.data(), out.size(), fmt, ap2);
+    va_end(ap2);
+    out.resize(static_cast<size_t>(n));
+    return out;
+}
+
+std::string Format(const char* fmt, ...) {
+    va_list ap;
+    va_start(ap, fmt);
+    std::string s = VFormat(fmt, ap);
+    va_end(ap);
+    return s;
+}
+
+std::string FloatToStrG(double v) {
+    // std::to_chars with a precision is printf's "%.6g" in the "C" locale, i.e. "%g".
+    char buf[64];
+    auto [ptr, ec] = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::general, 6);
+    if (ec != std::errc()) return Format("%g", v);
+    return std::string(buf, ptr);
+}
+
+std::string FormatThousands(long long v) {
+    const bool neg = v < 0;
+    unsigned long long u = neg ? 0ULL - static_cast<unsigned long long>(v) : static_cast<unsigned long long>(v);
+    const std::string digits = std::to_string(u);
+    std::string out;
+    if (neg) out += '-';
+    const size_t n = digits.size();
+    for (size_t i = 0; i < n; ++i) {
+        if (i > 0 && (n - i) % 3 == 0) out += ',';
+        out += digits[i];
+    }
+    return out;
+}
+
+std::u32string ToU32(const std::string& utf8) {
+    std::u32string out;
+    out.reserve(utf8.size());
+    size_t i = 0;
+    while (i < utf8.size()) {
+        const size_t n = utf8SeqLen(utf8, i);
+        const unsigned char c = static_cast<unsigned char>(utf8[i]);
+        if (n == 0) {
+            out += U'\uFFFD';
+            ++i;
+            continue;
+        }
+        char32_t cp;
+        if (n == 1) cp = c;
+        else if (n == 2) cp = c & 0x1F;
+        else if (n == 3) cp = c & 0x0F;
+        else cp = c & 0x07;
+        for (size_t k = 1; k < n; ++k) cp = (cp << 6) | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
+        out += cp;
+        i += n;
+    }
+    return out;
+}
+
+std::string FromU32(char32_t c) {
+    if ((c >= 0xD800 && c <= 0xDFFF) || c > 0x10FFFF) c = 0xFFFD;
+    std::string out;
+    if (c < 0x80) {
+        out += static_cast<char>(c);
+    } else if (c < 0x800) {
+        out += static_cast<char>(0xC0 | (c >> 6));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        out += static_cast<char>(0xE0 | (c >> 12));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (c >> 18));
+        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+    return out;
+}
+
+std::string FromU32(const std::u32string& s) {
+    std::string out;
+    out.reserve(s.size() * 3);
+    for (char32_t c : s) out += FromU32(c);
+    return out;
+}
+
+std::vector<std::string> Split(const std::string& s, char sep) {
+    std::vector<std::string> out;
+    size_t start = 0;
+    for (;;) {
+        const size_t p = s.find(sep, start);
+        if (p == std::string::npos) {
+            out.push_back(s.substr(start));
+            return out;
+        }
+        out.push_back(s.substr(start, p - start));
+        start = p + 1;
+    }
+}
+
+bool StartsWith(const std::string& s, const std::string& prefix) {
+    return s.size() >= prefix.size() && s.compare(0, prefix.size(), prefix) == 0;
+}
+
+bool EndsWith(const std::string& s, const std::string& suffix) {
+    return s.size() >= suffix.size() && s.compare(s.size() - suffix.size(), suffix.size(), suffix) == 0;
+}
+
+std::string ReplaceAll(std::string s, const std::string& from, const std::string& to) {
+    if (from.empty()) return s;
+    size_t p = 0;
+    while ((p = s.find(from, p)) != std::string::npos) {
+        s.replace(p, from.size(), to);
+        p += to.size();
+    }
+    return s;
+}
+
+std::string UpperAscii(std::string s) {
+    for (char& c : s)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    return s;
+}
+
+std::string LowerAscii(std::string s) {
+    for (char& c : s)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return s;
+}
