@@ -3,7 +3,6 @@
 // and the per-edition settings file.
 #include "database/EntryTables.h"
 #include "database/TimeCodes.h"
-#include "mainwindow/EntryLookups.h"
 #include "mainwindow/Program.h"
 #include "mainwindow/TMainForm.h"
 #include "platform/Files.h"

@@ -185,6 +185,15 @@ public:
     std::string SecondsToKanjiTextPadded(int value) const;
     std::string DateTextToKanji(const std::string& dateText, int mode) const;
 
+    // ---- Advanced starts, read from the advanced-start window's grid ----
+    int GetKuriageKind(int row) const;
+    int KuriageTimeGap(int row, int passing, int kind) const;
+    int KuriageTimeCode(int row) const;
+
+    // ---- Lookups on the entry grids and the runner table ----
+    int CountAbsentTeams() const;
+    int TeamStateByAlias(int slot, int number) const;
+
     // ---- Entry pages ----
     void ClearEntryRowMarks() {}
 

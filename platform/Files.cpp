@@ -125,8 +125,12 @@ bool WriteFileBytes(const fs::path& target, const std::string& bytes) {
     if (target.empty() || !target.has_filename()) return false;
     std::error_code ec;
     // A symbolic link stays a link: the file it points to is replaced.
-    fs::path p = fs::is_symlink(target, ec) ? fs::weakly_canonical(target, ec) : target;
-    if (ec || fs::is_directory(p, ec)) return false;
+    fs::path p = target;
+    if (fs::is_symlink(fs::symlink_status(target, ec))) {
+        p = fs::weakly_canonical(target, ec);
+        if (ec) return false;
+    }
+    if (fs::is_directory(p, ec)) return false;
     fs::path dir = p.parent_path();
     if (dir.empty()) dir = ".";
     // The temporary file lives beside the target so that the rename stays in one file system.

@@ -22,6 +22,13 @@ public:
     virtual CommandResult Run(const std::vector<std::string>& argv) = 0;
 };
 
+// fork/exec with an argument list (PATH searched), never a shell. The started programs
+// inherit no descriptors of the program but stdin/stdout/stderr.
+// RunAndWait: a program ended by a signal gives 128 + the signal number.
+// Run: stdin is /dev/null, and the command runs with LC_ALL=C so that its messages
+// (which the program parses, e.g. lpstat's) do not depend on the user's language.
+// FindExecutable: xdg-mime's file type and default application, then the first word
+// of the Exec line of that .desktop file ($XDG_DATA_HOME, $XDG_DATA_DIRS applications).
 class PosixShell : public Shell {
 public:
     bool OpenDocument(const std::string& target) override;

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <memory>
 #include <map>
+#include <set>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -122,6 +123,9 @@ public:
     std::string SqlName(const std::string& file);
 
     // Transactions nest; only the outermost commits. A scope left by an exception rolls back.
+    // A rollback at any depth dooms the whole transaction: the outermost Commit then rolls
+    // back and throws. Files attach inside a transaction; a table file deleted inside one is
+    // only dropped there and its file removed after the commit.
     void Begin();
     void Commit();
     void Rollback();
@@ -130,10 +134,24 @@ public:
 
 private:
     friend class Query;
+    friend class Table;
+    struct Schema {
+        std::vector<FieldDef> fields;
+        std::vector<std::string> key;
+    };
     std::string attach(const std::string& file);
     void detach(const std::string& file);
     void finalizeAll();
     [[noreturn]] void fail(const std::string& what);
+    // SQL that already names tables by their schema: no file names to resolve.
+    Query prepareResolved(const std::string& sql);
+    void run(const std::string& sql);
+    std::string schemaOf(const std::string& file);
+    bool hasTable(const std::string& schema, const std::string& name);
+    void dropTable(const std::string& file);
+    void removeFile(const std::string& file);
+    void endTransaction(bool commit);
+    const Schema& schema(const std::string& file);
 
     std::filesystem::path folder_;
     sqlite3* db_ = nullptr;
@@ -142,6 +160,8 @@ private:
     int depth_ = 0;
     bool rollbackOnly_ = false;
     int nextAlias_ = 1;
+    std::map<std::string, Schema> schemaCache_;     // file -> field defs and key
+    std::set<std::string> removeAfterCommit_;       // table files dropped inside the transaction
 };
 
 class Transaction {
@@ -164,6 +184,9 @@ private:
 
 // A cursor over one table in key order, as the system's table component is used:
 // open, first/next/eof, find by key, edit/append/post, delete, blobs.
+// As that component does: moving (First, Next, FindKey, Append) posts a changed row being
+// edited and drops an unchanged one; Edit on an empty table appends; Next past the last row
+// sets Eof and keeps the last row current; Close drops an unposted row.
 class Table {
 public:
     enum class State { Inactive, Browse, Edit, Insert };
@@ -211,6 +234,11 @@ private:
     void loadRow(long long rowid);
     void loadAt(bool first);
     int fieldIndex(const std::string& name) const;
+    void buildSql();
+    bool loadFrom(Query& q);
+    bool seekAfter();
+    void checkBrowseMode();
+    void setEmpty();
 
     Database* db_ = nullptr;
     std::string file_;
@@ -220,4 +248,10 @@ private:
     long long rowid_ = 0;
     std::vector<Value> row_;
     bool eof_ = true;
+    bool modified_ = false;
+    long long savedRowid_ = 0;  // the row to go back to when an append is cancelled
+    std::vector<int> keyIdx_;
+    std::string name_;          // qualified SQL name
+    std::string select_, orderAsc_, orderDesc_, insert_, update_, next_, nextNull_;
+    std::vector<std::string> findKey_;  // by the number of key values given
 };

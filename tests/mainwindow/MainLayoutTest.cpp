@@ -1,0 +1,180 @@
+#include "platform/Files.h"
+#include "platform/IniFile.h"
+#include "support/ProgramFixture.h"
+
+class MainLayout : public ProgramFixture {
+protected:
+    void counts(int legs, int subs, int teams) {
+        form().KukanSpinNum.SetValue(legs);
+        form().HoketuSpinNum.SetValue(subs);
+        form().SankaSpinNum.SetValue(teams);
+    }
+    void openRace(int taikaiNo) {
+        form().DataFolder = home.path();
+        form().TaikaiNo = taikaiNo;
+        form().TaikaiOpen = true;
+        form().TaikaiIniPending = true;
+    }
+};
+
+TEST_F(MainLayout, GridsFollowTheCounts) {
+    counts(5, 3, 12);
+    TMainForm& f = form();
+    EXPECT_EQ(f.KukanNum, 5);
+    EXPECT_EQ(f.RunnerEntryGrid.RowCount(), 10);
+    EXPECT_EQ(f.RunnerEntryGrid.Cells(0, 1), "監督");
+    EXPECT_EQ(f.RunnerEntryGrid.Cells(0, 2), " 1 区");
+    EXPECT_EQ(f.RunnerEntryGrid.Cells(0, 6), " 5 区");
+    EXPECT_EQ(f.RunnerEntryGrid.Cells(0, 7), "補欠");
+    EXPECT_EQ(f.RunnerEntryGrid.Cells(0, 9), "補欠");
+    EXPECT_EQ(f.RunnerEntryGrid.Cells(6, 0), "OP");
+
+    EXPECT_EQ(f.InputGrid.ColCount(), 11);
+    EXPECT_EQ(f.InputGrid.RowCount(), 14);
+    EXPECT_EQ(f.InputGrid.FixedRows(), 2);
+    EXPECT_EQ(f.InputGrid.Tag(), 9);
+    EXPECT_EQ(f.InputGrid.Cells(0, 1), "順");
+    EXPECT_EQ(f.InputGrid.Cells(0, 13), "12");
+    EXPECT_EQ(f.InputGrid.Cells(9, 1), "No.");
+    EXPECT_EQ(f.InputGrid.Cells(10, 0), "5 区");
+    EXPECT_EQ(f.InputGrid.Cells(10, 1), "通過ﾀｲﾑ");
+    EXPECT_EQ(f.InputGrid.ColSample(10), "XXXXXXXXX");
+
+    EXPECT_EQ(f.tempKukanGrid.RowCount(), 2 + 60);
+    EXPECT_EQ(f.TeamEntryGrid.RowCount(), 13);
+    EXPECT_EQ(f.TeamEntryGrid.Cells(6, 0), "前回のﾀｲﾑ");
+    EXPECT_EQ(f.KukanInfGrid.RowCount(), 6);
+    EXPECT_EQ(f.KukanInfGrid.Cells(0, 5), " 5");
+    EXPECT_EQ(f.taikaiBestGrid.Cells(3, 0), "大会記録");
+    EXPECT_FALSE(f.InputGrid.Modified());
+}
+
+TEST_F(MainLayout, HundredthsWidenTimeColumnsAtNextRebuild) {
+    counts(2, 1, 3);
+    form().chk100.SetChecked(true);
+    EXPECT_EQ(form().InputGrid.ColSample(2), "XXXXXXXXX");
+    form().ApplyCountsAndLayout();
+    EXPECT_EQ(form().InputGrid.ColSample(2), "XXXXXXXXXXX");
+}
+
+TEST_F(MainLayout, LayoutKeepsTypedPassings) {
+    counts(2, 1, 3);
+    form().InputGrid.SetCells(2, 2, "12345");
+    counts(3, 1, 3);
+    EXPECT_EQ(form().InputGrid.Cells(2, 2), "12345");
+    EXPECT_TRUE(form().InputGrid.Modified());
+}
+
+TEST_F(MainLayout, SplitCountCheck) {
+    counts(3, 1, 2);
+    auto set = [this](std::vector<std::string> v) {
+        for (int k = 0; k < 3; ++k) form().KukanInfGrid.SetCells(4, k + 1, v[k]);
+        return form().CheckSplitCounts();
+    };
+    EXPECT_EQ(set({"1", "3", "0"}), 2);
+    EXPECT_EQ(set({"1", "3", "5"}), 1);
+    EXPECT_EQ(set({"0", "", "0"}), 0);
+    EXPECT_EQ(set({"2", "1", "9"}), 2);
+}
+
+TEST_F(MainLayout, PageChangeWarnsAboutSplitCounts) {
+    counts(3, 1, 2);
+    openRace(1);
+    form().ApplyCountsAndLayout();
+    form().PrevKukanNum = 3;
+    form().KukanInfGrid.SetCells(4, 1, "1");
+    form().KukanInfGrid.SetCells(4, 2, "3");
+    form().MainPage.SetActivePageIndex(2);
+    EXPECT_TRUE(dialogs.Saw("ｽﾌﾟﾘｯﾄの入力値に誤りがあります。"));
+    EXPECT_FALSE(form().KukanSpinNum.Enabled());
+    EXPECT_EQ(form().KukanSpinNum.Color(), clSilver);
+    EXPECT_TRUE(form().LabelBonrei.Visible());
+    EXPECT_EQ(form().FocusedControl, "InputGrid");
+    EXPECT_TRUE(form().ClearInputGrid.Enabled());
+    form().MainPage.SetActivePageIndex(0);
+    EXPECT_TRUE(form().KukanSpinNum.Enabled());
+    EXPECT_EQ(form().KukanSpinNum.Color(), clWhite);
+    EXPECT_FALSE(form().ClearInputGrid.Enabled());
+}
+
+TEST_F(MainLayout, KeyFilters) {
+    char32_t k = U'7';
+    EXPECT_TRUE(TMainForm::FilterNumberKey(k, 1));
+    k = U'.';
+    EXPECT_TRUE(TMainForm::FilterNumberKey(k, 0));
+    k = U'.';
+    EXPECT_FALSE(TMainForm::FilterNumberKey(k, 1));
+    EXPECT_EQ(k, Key::None);
+    k = U'/';
+    EXPECT_TRUE(TMainForm::FilterDateKey(k));
+    k = U'a';
+    EXPECT_FALSE(TMainForm::FilterDateKey(k));
+
+    counts(3, 1, 2);
+    StringGrid& legs = form().KukanInfGrid;
+    legs.SetCurrent(2, 1);
+    k = U'a';
+    form().KukanInfGridKeyPress(legs, k);
+    EXPECT_EQ(k, Key::None);
+    k = Key::Enter;
+    form().KukanInfGridKeyPress(legs, k);
+    EXPECT_EQ(legs.CurRow(), 2);
+    EXPECT_EQ(k, Key::None);
+    legs.SetCurrent(1, 1);
+    k = U'a';
+    form().KukanInfGridKeyPress(legs, k);
+    EXPECT_EQ(k, U'a'); // goal names are free text
+}
+
+TEST_F(MainLayout, InfoGridPainters) {
+    counts(2, 1, 2);
+    form().KukanInfGrid.SetCells(3, 1, "2345");
+    CellStyle s = form().KukanInfGridDrawCell(form().KukanInfGrid, 3, 1);
+    EXPECT_EQ(s.Align, CellAlign::Right);
+    EXPECT_EQ(s.Text, "23'45\"");
+    EXPECT_EQ(form().KukanInfGridDrawCell(form().KukanInfGrid, 1, 1).Align, CellAlign::Left);
+    EXPECT_EQ(form().KukanInfGridDrawCell(form().KukanInfGrid, 4, 1).Align, CellAlign::Center);
+    EXPECT_EQ(form().KukanInfGridDrawCell(form().KukanInfGrid, 1, 0).Align, CellAlign::Center);
+    EXPECT_EQ(form().KukanInfGridDrawCell(form().taikaiBestGrid, 2, 1).Align, CellAlign::Left);
+    EXPECT_EQ(form().KukanInfGridDrawCell(form().taikaiBestGrid, 1, 1).Align, CellAlign::Right);
+}
+
+TEST_F(MainLayout, EditionSettingsRoundTripAndCopyOnlyOnce) {
+    counts(3, 1, 2);
+    openRace(1);
+    form().ApplyCountsAndLayout();
+    form().chk100.SetChecked(true);
+    form().KukanInfGrid.SetCells(4, 1, "2");
+    form().KukanInfGrid.SetCells(4, 3, "x");
+    form().WriteTaikaiIni();
+    IniFile one(home.path() / "ini1.INI");
+    EXPECT_TRUE(one.ReadBool("Params", "chk100", false));
+    EXPECT_EQ(one.ReadInteger("Params", "s_1", -1), 2);
+    EXPECT_EQ(one.ReadInteger("Params", "s_3", -1), 0);
+    EXPECT_FALSE(one.ValueExists("Params", "s_4"));
+
+    // A new edition copies edition 1's settings file only when it has none.
+    form().SourceTaikaiNo = 1;
+    form().TaikaiNo = 2;
+    form().CopyTaikaiIni();
+    EXPECT_TRUE(FileExists(home.path() / "ini2.INI"));
+    IniFile(home.path() / "ini2.INI").WriteBool("Params", "chk100", false);
+    form().CopyTaikaiIni();
+    EXPECT_FALSE(IniFile(home.path() / "ini2.INI").ReadBool("Params", "chk100", true));
+}
+
+TEST_F(MainLayout, EditionSettingsAreReadOnceNotOnEveryRebuild) {
+    IniFile(home.path() / "ini1.INI").WriteBool("Params", "chk100", true);
+    IniFile(home.path() / "ini1.INI").WriteInteger("Params", "s_2", 4);
+    counts(2, 1, 2);
+    openRace(1);
+    form().ApplyCountsAndLayout();
+    EXPECT_TRUE(form().chk100.Checked());
+    EXPECT_EQ(form().KukanInfGrid.Cells(4, 2), "4");
+    // An unsaved untick survives a spinner change.
+    form().chk100.SetChecked(false);
+    form().KukanInfGrid.SetCells(4, 2, "2");
+    form().SankaSpinNum.SetValue(3);
+    EXPECT_FALSE(form().chk100.Checked());
+    EXPECT_EQ(form().KukanInfGrid.Cells(4, 2), "2");
+}
