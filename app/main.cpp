@@ -1,6 +1,41 @@
+// Starts the program: the application, its services, the fourteen objects of the
+// run (Program) and the main window; then the event loop.
+#include "gui/AppFont.h"
+#include "gui/MainWindow.h"
+#include "gui/QtClipboard.h"
+#include "gui/QtDialogs.h"
+#include "mainwindow/Program.h"
+#include "mainwindow/TMainForm.h"
+#include "platform/Shell.h"
+
 #include <QApplication>
+#include <QMessageBox>
+
+#include <clocale>
+#include <exception>
+#include <filesystem>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    return 0;
+    // Qt sets the locale from the environment; numbers are written and read in "C".
+    std::setlocale(LC_NUMERIC, "C");
+    QApplication::setApplicationName(QString::fromUtf8(kAppTitle));
+    UseJapaneseFont();
+
+    QtDialogs dialogs;
+    QtClipboard clipboard;
+    PosixShell shell;
+    try {
+        const char* argv0 = argc > 0 ? argv[0] : "tavren";
+        Program program(ProgramEnv{ResolveProgramFolder(argv0), std::filesystem::path(argv0).filename().string(),
+                                   &dialogs, &clipboard, &shell});
+        MainWindow window(*program.mainForm);
+        window.show();
+        return app.exec();
+    } catch (const std::exception& e) {
+        QMessageBox::critical(nullptr, QString::fromUtf8(kAppTitle), QString::fromStdString(e.what()));
+    } catch (...) {
+        QMessageBox::critical(nullptr, QString::fromUtf8(kAppTitle), QStringLiteral("unknown error"));
+    }
+    return 1;
 }

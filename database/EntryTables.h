@@ -1,10 +1,18 @@
 #pragma once
 // Per-edition team, runner and waiting tables, and their transfer to the entry grids.
+#include "database/RunnerKeys.h"
+
 #include <string>
+
+constexpr const char* kTeamCopyFile = "cpytemptable.db";
 
 std::string TeamTableName(int taikaiNo);
 std::string RunnerTableName(int taikaiNo);
 std::string DelayTableName(int taikaiNo);
+
+// Waiting key: leg * 1000 + number as typed (0..999); the number comes back as key - leg * 1000.
+inline int WaitingKey(int leg, int number) { return leg * 1000 + number; }
+inline int WaitingNumber(int key, int leg) { return key - leg * 1000; }
 
 void OpenTeamTable();
 void CreateTeamTableDefs();

@@ -1,7 +1,12 @@
 #pragma once
 // The race file "大会情報.db": edition row, the leg/passing/advanced-start blobs,
 // and the lock file that marks a race as open.
+#include <cstddef>
+#include <cstdint>
 #include <string>
+
+class Database;
+class Table;
 
 constexpr const char* kLockFileName = "mylock.$$$";
 
@@ -18,3 +23,19 @@ void SaveInputBlob();
 void LoadInputBlob();
 void SaveKuriageBlob();
 void LoadKuriageBlob();
+
+// The connection of the open race's folder (the main window's DataFolder).
+Database& RaceDb();
+// Table1 on the race file, opened when it is not; TableNotFound when the file has none.
+Table& RaceTable();
+// Table1 on the row of the edition in use (TaikaiNo); false when there is none.
+bool SeekEditionRow();
+// The race name and organiser text of Table1's current row into ReceName and OrgName.
+void LoadRaceNames();
+
+// Little-endian fields of the blobs. A read past the end gives 0: a short blob
+// reads as zero-padded.
+void PutInt32LE(std::string& bytes, int32_t v);
+void PutFloat32LE(std::string& bytes, float v);
+int32_t GetInt32LE(const std::string& bytes, size_t offset);
+float GetFloat32LE(const std::string& bytes, size_t offset);

@@ -1,16 +1,60 @@
 #include "database/TDataMdl.h"
 
+#include <strings.h>
+
+Database& DataQuery::db() const {
+    if (!db_) throw DbError("query has no database: " + sql_);
+    return *db_;
+}
+
+void DataQuery::Open(const std::vector<Value>& params) {
+    Close();
+    Query q = db().Prepare(sql_);
+    q.BindAll(params);
+    for (int i = 0; i < q.ColumnCount(); ++i) names_.push_back(q.ColumnName(i));
+    rows_ = q.All();
+    active_ = true;
+}
+
+int DataQuery::ExecSQL(const std::vector<Value>& params) {
+    Close();
+    return db().Exec(sql_, params);
+}
+
+void DataQuery::Close() {
+    active_ = false;
+    names_.clear();
+    rows_.clear();
+    pos_ = 0;
+}
+
+Value DataQuery::Field(int index) const {
+    if (Eof() || index < 0 || index >= static_cast<int>(names_.size())) return Value();
+    return rows_[pos_][index];
+}
+
+Value DataQuery::Field(const std::string& name) const {
+    for (size_t i = 0; i < names_.size(); ++i)
+        if (strcasecmp(names_[i].c_str(), name.c_str()) == 0) return Field(static_cast<int>(i));
+    throw DbError("no field named " + name + " in [" + sql_ + "]");
+}
+
 void TDataMdl::SetFolder(const std::filesystem::path& folder) {
     if (db_ && db_->Folder() == folder) return;
     CloseAll();
     db_ = std::make_unique<Database>(folder);
-    for (Table* t : {&Table1, &Table2, &Table3, &Table4, &tmpTable, &tmpRepTable}) t->SetDatabase(db_.get());
+    for (Table* t : tables()) t->SetDatabase(db_.get());
+    for (DataQuery* q : queries()) q->SetDatabase(db_.get());
 }
 
 void TDataMdl::CloseAll() {
-    for (Table* t : {&Table1, &Table2, &Table3, &Table4, &tmpTable, &tmpRepTable}) {
+    for (Table* t : tables()) {
         if (t->Active()) t->Close();
         t->SetDatabase(nullptr);
+    }
+    for (DataQuery* q : queries()) {
+        q->Close();
+        q->SetDatabase(nullptr);
     }
     db_.reset();
 }

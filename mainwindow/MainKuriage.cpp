@@ -1,5 +1,6 @@
 // The advanced-start and restart times of the relay points, as the computation
-// and the input grid's painter read them from the advanced-start window.
+// and the input grid's painter read them from the advanced-start window; the
+// passing range its gaps are measured from, and the opening of the window.
 #include "mainwindow/Program.h"
 #include "mainwindow/TFormKuriage.h"
 #include "mainwindow/TMainForm.h"
@@ -27,4 +28,21 @@ int TMainForm::KuriageTimeGap(int row, int passing, int kind) const {
 int TMainForm::KuriageTimeCode(int row) const {
     if (row >= KukanNum) return 0;
     return StrToIntDef(FormKuriage->KuriageGrid.Cells(1, row), 0);
+}
+
+int TMainForm::PassingTimeRange(int leg, int& last) const {
+    int first = 0;
+    last = 0;
+    for (int r = InputGrid.FixedRows(); r < InputGrid.RowCount(); ++r) {
+        const int v = StrToIntDef(InputGrid.Cells(2 * leg, r), 0);
+        if (v >= 1 && (first == 0 || v < first)) first = v;
+        if (v > last) last = v;
+    }
+    return first;
+}
+
+// Modeless: a second call while it is open only brings it up, its flags untouched.
+void TMainForm::OpenKuriageFormExecute() {
+    if (!FormKuriage->Visible()) FormKuriage->FormShow();
+    FormKuriage->Show();
 }

@@ -94,6 +94,8 @@ void TMainForm::buildMenus() {
 
 void TMainForm::wireHandlers() {
     Exit.OnExecute = [this] { ExitExecute(); };
+    MakeKeyName.OnExecute = [this] { MakeKeyNameExecute(); };
+    OpenKeyName.OnExecute = [this] { OpenKeyNameExecute(); };
     HelpContents.OnExecute = [this] { HelpContentsExecute(); };
     HelpIndex.OnExecute = [this] { HelpIndexExecute(); };
     OpenEnvForm.OnExecute = [this] { OpenEnvFormExecute(); };

@@ -166,7 +166,7 @@ public:
     void KukanInfGridKeyPress(StringGrid& grid, char32_t& key);
     CellStyle KukanInfGridDrawCell(const StringGrid& grid, int col, int row) const;
     void KukanInfGridSetEditText(int col, int row, const std::string& text);
-    void taikaiBestGridExit() {}
+    void taikaiBestGridExit();
     void ActEnterAsTAB(char32_t& key);
     std::filesystem::path TaikaiIniPath(int taikaiNo) const;
     void ReadTaikaiIni();
@@ -174,6 +174,11 @@ public:
     void WriteTaikaiIni();
     // The per-edition settings are read once per opened edition, at its first layout.
     bool TaikaiIniPending = false;
+
+    // ---- Race information ----
+    // The edition cell ("回数") always shows TaikaiNo: the edition row is addressed by it.
+    // True when the cell differed (it is put back, with a message).
+    bool RestoreTaikaiNoCell();
 
     // ---- Time codes, read with the race's hundredths setting at the call ----
     int TimeDigitsToSeconds(int code) const;
@@ -189,20 +194,176 @@ public:
     int GetKuriageKind(int row) const;
     int KuriageTimeGap(int row, int passing, int kind) const;
     int KuriageTimeCode(int row) const;
+    // First (smallest >= 1) and, in last, the latest passing-time code typed at relay
+    // point leg; 0 when nobody has passed there.
+    int PassingTimeRange(int leg, int& last) const;
+    void OpenKuriageFormExecute();
+
+    // ---- Results computation ----
+    // Waiting times of legs 1..leg of the team typed as `number` at the relay points.
+    int SumWaitingTime(int leg, int number);
+    // The entry page's pack action, run when the team table holds rows beyond the team count.
+    void SpeedButtonPackEntryClick();
 
     // ---- Lookups on the entry grids and the runner table ----
     int CountAbsentTeams() const;
     int TeamStateByAlias(int slot, int number) const;
+    int TeamAliasNumber(int team) const;
+    int FindTeamRowByAlias(int number) const;
+    int TeamOpValue(int team) const;
+    bool IsAbsentTeam(int team) const;
+    // kind 0 name, 1 kana, 2 class.
+    std::string TeamFieldText(int team, int kind) const;
+    bool HasOpTeam() const;
+    // runners: readings in the runner table; else readings of the teams.
+    bool HasKanaData(bool runners) const;
+    // Warns once per run when some teams have a class and some not.
+    bool AllTeamsHaveClass();
+    bool ClassMixWarned = false;
+    std::string MaxClassLetter() const;
+    int MaxTeamNameLength() const;
+    int RunnerRemark(int team, int slot) const;
+    int MaxRunnerRemark(int team, int leg) const;
+    bool DetectNoRecordRunner(int legs) const;
+    std::string RunnerKanaName(int team, int slot, int mode) const;
+    // kind 0 school year, 1 reading.
+    std::string RunnerFieldText(int team, int slot, int kind) const;
+    std::string RunnerNameText(int team, int slot, int mode) const;
+    static std::string JoinRunnerName(const std::string& family, const std::string& given, int mode);
+    std::string RunnerListText(int legIndex, bool withKana) const;
+    int MaxRunnerNameLength(int leg) const;
+    // Texts over the result work table "temptable.db".
+    std::string LegWinnersText(int leg) const;
+    std::string LegRunnersText(int leg) const;
+    std::string LegTopNameText(int leg, bool individual) const;
+    static bool IsGridRangeEmpty(const StringGrid& grid, int firstRow);
+    static void ClearGridRowsFrom(StringGrid& grid, int firstRow);
+    // Widths in Shift-JIS bytes, cut at whole characters.
+    static std::string TruncateToBytes(const std::string& text, int n);
+    // mode 0 (or below) full-width, 1 half-width, 2 hiragana, 3 katakana.
+    static std::string ConvertTextWidth(const std::string& text, int mode);
+    static std::string ToFullWidth(const std::string& text);
+    static bool TextsMatchLoosely(const std::string& a, const std::string& b);
 
     // ---- Entry pages ----
-    void ClearEntryRowMarks() {}
+    // The dirty flags of the two grids are their Modified flags.
+    int MarkedRowA = 0, MarkedRowB = 0; // rows marked in the visible entry grid; 0 = none
+    bool MarkFlip = false;              // which mark a third marking replaces
+    int CopiedRunnerKey = 0;            // runner key remembered by "行複写"; <= 0 nothing
+    Action N14{"N14", "繰り上げ"};
+    Action N15{"N15", "繰り下げ"};
+    MenuDef NGakunenMenu{"学年繰変更", {&N14, &N15}};
+    // Pop-up menu of both entry grids (right button).
+    MenuDef EntryGridPopup{"", {&swaprows, &Adelete, &Acopy, &Apaste, &CopyRunner}};
+    // Buttons of the entry page that the tab change shows and hides.
+    Action StartListPrev{"StartListPrev"};
+    Action StartListExcel{"StartListExcel"};
+    Action SwapTeamRunner{"SwapTeamRunner"};
+    Action SpeedButtonOpenCSV{"SpeedButtonOpenCSV"};
+    Action SpeedButtonPackEntry{"SpeedButtonPackEntry"};
+    Action startListWeb{"startListWeb"};
+    Action SB_TeamCopy{"SB_TeamCopy"};
+    Action SetOrder{"SetOrder"};
+    Signal<> EntryMarksChanged; // the marked rows changed: repaint column 0
+    void wireEntryHandlers();
+    void ClearEntryRowMarks();
+    void EntryTabChange();
+    CellStyle TeamEntryGridDrawCell(int col, int row) const;
+    CellStyle RunnerEntryGridDrawCell(int col, int row) const;
+    // False when the cell cannot be selected.
+    bool TeamEntryGridSelectCell(int col, int row);
+    bool RunnerEntryGridSelectCell(int col, int row);
+    void TeamEntryGridClick();
+    void TeamEntryGridEnter();
+    void RunnerEntryGridClick();
+    void RunnerEntryGridEnter();
+    void TeamEntryGridExit();
+    void RunnerEntryGridExit();
+    void TeamEntryGridKeyPress(char32_t& key);
+    void RunnerEntryGridKeyPress(char32_t& key);
+    void TeamEntryGridSetEditText(int col, int row, const std::string& text);
+    void RunnerEntryGridSetEditText(int col, int row, const std::string& text);
+    // Mouse down on a cell of either entry grid; with the right button in column 0 the
+    // view opens EntryGridPopup and nothing else happens.
+    void RunnerEntryGridMouseDown(StringGrid& grid, bool rightButton, int col, int row);
+    // TeamUpDownChanging before the position changes, TeamUpDownMouseDown after.
+    void TeamUpDownChanging();
+    void TeamUpDownMouseDown();
+    void TeamUpDownEnter() {}
+    void swaprowsExecute();
+    void AdeleteExecute();
+    void AcopyExecute();
+    void ApasteExecute();
+    void CopyRunnerClick();
+    void N14Click() { ShiftSchoolYears(1); }
+    void N15Click() { ShiftSchoolYears(2); }
+    void ShiftSchoolYears(int mode);
+    void ClearAllRemarks();
+    void RadioClickEntryClick(RadioButton& clicked);
+    // The reading the input method composed (its pre-edit text), handed over by the view
+    // when the composition is committed.
+    void EntryGridComposition(const std::string& reading);
+
+private:
+    StringGrid& visibleEntryGrid();
+    bool runnerTabShown() const;
+    void showEntryTabControls(bool teams);
+    void setEntryGridIme(StringGrid& grid, int col);
+    void markEntryRow(int row);
+    void updateMarkActions(bool runnerGridClicked);
+    void setCopiedRunnerKey(int key);
+    bool runnerCopied() const;
+    bool bothRowsMarked();
+    void swapTeamRecords(int a, int b);
+
+public:
+
+    // ---- Creating and opening a race ----
+    void MakeKeyNameExecute();
+    void OpenKeyNameExecute();
 
     // ---- Passing-time input ----
     void saveInputDataExecute();
+    // Shared by InputGrid, the split grid (Tag 9) and the clock window's grid (Tag 10).
+    void InputGridKeyPress(StringGrid& grid, char32_t& key);
+    void InputGridKeyPress(char32_t& key) { InputGridKeyPress(InputGrid, key); }
+    std::string CompleteTimeFromAbove(const std::string& typed, const std::string& above) const;
+    CellStyle InputGridDrawCell(int col, int row) const;
+    // The advanced-start or restart time under a leg title (row 0, time column),
+    // drawn bottom-right over the title; empty Text when the relay point has none.
+    CellStyle InputGridTitleMark(int col) const;
+    void InputGridEnter(StringGrid& grid);
+    void InputGridExit();
+    void InputGridSelectCell(int col, int row);
+    void InputGridClick();
+    void InputGridSetEditText(StringGrid& grid, int col, int row, const std::string& text);
+    void InputGridDblClick();
+    void OpenClockInputFormExecute();
+    void chk100Click();
+    // Connects chk100 and the clock-window action; called once from wireHandlers.
+    void wireInputHandlers();
+
+private:
+    void enableInputActions(bool on);
+    // The longest text a cell of these grids takes while typing.
+    int timeCodeLimit(const StringGrid& grid) const;
+    bool completesOnEnter(const StringGrid& grid) const;
+    bool duplicateNumberAbove(int col, int row) const;
+    void styleTimeCell(CellStyle& st, int col, int row) const;
+
+public:
+    // ---- Class filter ----
+    std::string GetClassFilter() const;
+    void SetClassFilter(const std::string& text);
+    bool IsClassFilteredOut(char cls) const;
 
     Program& program() { return program_; }
 
 private:
+    bool openChosenRace();
+    void openNewEdition();
+    void openExistingEdition();
+    void enableRaceOutputs();
     void readMainIni();
     void buildMenus();
     void wireHandlers();

@@ -13,7 +13,8 @@ long long daysFromCivil(int y, int m, int d) {
     y -= m <= 2;
     const long long era = (y >= 0 ? y : y - 399) / 400;
     const unsigned yoe = static_cast<unsigned>(y - era * 400);
-    const unsigned doy = (153 * static_cast<unsigned>(m + (m > 2 ? -3 : 9)) + 2) / 5 + static_cast<unsigned>(d) - 1;
+    const unsigned doy =
+        (153 * static_cast<unsigned>(m + (m > 2 ? -3 : 9)) + 2) / 5 + static_cast<unsigned>(d) - 1;
     const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
     return era * 146097 + static_cast<long long>(doe) - 719468;
 }
@@ -27,7 +28,8 @@ bool allDigits(const std::string& s) {
 
 int toInt(const std::string& digits) {
     int v = 0;
-    for (char c : digits) v = v * 10 + (c - '0');
+    for (char c : digits)
+        v = v * 10 + (c - '0');
     return v;
 }
 
@@ -53,7 +55,8 @@ struct Era {
 };
 // Newest first.
 const Era kEras[] = {
-    {2019, 5, 1, "令和"}, {1989, 1, 8, "平成"}, {1926, 12, 25, "昭和"}, {1912, 7, 30, "大正"}, {1868, 1, 1, "明治"},
+    {2019, 5, 1, "令和"},  {1989, 1, 8, "平成"}, {1926, 12, 25, "昭和"},
+    {1912, 7, 30, "大正"}, {1868, 1, 1, "明治"},
 };
 
 } // namespace
@@ -168,7 +171,8 @@ TimeOfDay StrToTime(const std::string& text) {
     const std::string t = Trim(text);
     const std::vector<std::string> parts = Split(t, ':');
     bool ok = parts.size() == 2 || parts.size() == 3;
-    for (size_t i = 0; ok && i < parts.size(); ++i) ok = allDigits(parts[i]) && parts[i].size() <= 2;
+    for (size_t i = 0; ok && i < parts.size(); ++i)
+        ok = allDigits(parts[i]) && parts[i].size() <= 2;
     TimeOfDay r;
     if (ok) {
         r.Hour = toInt(parts[0]);

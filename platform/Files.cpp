@@ -139,7 +139,7 @@ bool WriteFileBytes(const fs::path& target, const std::string& bytes) {
     if (fd < 0) return false;
     bool ok = writeAll(fd, bytes);
     // mkstemp creates 0600; give the file the mode a new file normally gets (or the old one's).
-    struct stat old{};
+    struct stat old {};
     mode_t mode = (::stat(p.c_str(), &old) == 0) ? (old.st_mode & 07777) : newFileMode();
     ok = ok && ::fchmod(fd, mode) == 0;
     ok = ok && ::fsync(fd) == 0;
@@ -158,7 +158,9 @@ bool WriteFileBytes(const fs::path& target, const std::string& bytes) {
     return true;
 }
 
-bool WriteSjisFile(const fs::path& p, const std::string& utf8) { return WriteFileBytes(p, ToSjis(utf8)); }
+bool WriteSjisFile(const fs::path& p, const std::string& utf8) {
+    return WriteFileBytes(p, ToSjis(utf8));
+}
 
 bool ReadSjisFile(const fs::path& p, std::string& utf8) {
     std::string bytes;

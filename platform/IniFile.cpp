@@ -7,7 +7,9 @@
 
 namespace {
 
-bool sameName(const std::string& a, const std::string& b) { return LowerAscii(a) == LowerAscii(b); }
+bool sameName(const std::string& a, const std::string& b) {
+    return LowerAscii(a) == LowerAscii(b);
+}
 
 // The settings file's integers: decimal as StrToIntDef, or hexadecimal "$1A" / "0x1A"
 // (at most 8 digits, taken as a 32-bit pattern: "$FFFFFFFF" is -1), with an optional sign.
@@ -33,10 +35,14 @@ bool parseIniInt(const std::string& s, int& out) {
     for (; i < t.size(); ++i) {
         const char c = t[i];
         uint32_t d;
-        if (c >= '0' && c <= '9') d = static_cast<uint32_t>(c - '0');
-        else if (c >= 'a' && c <= 'f') d = static_cast<uint32_t>(c - 'a' + 10);
-        else if (c >= 'A' && c <= 'F') d = static_cast<uint32_t>(c - 'A' + 10);
-        else return false;
+        if (c >= '0' && c <= '9')
+            d = static_cast<uint32_t>(c - '0');
+        else if (c >= 'a' && c <= 'f')
+            d = static_cast<uint32_t>(c - 'a' + 10);
+        else if (c >= 'A' && c <= 'F')
+            d = static_cast<uint32_t>(c - 'A' + 10);
+        else
+            return false;
         v = (v << 4) | d;
     }
     if (neg) v = 0u - v;
@@ -53,7 +59,9 @@ std::string oneLine(std::string v) {
 
 } // namespace
 
-IniFile::IniFile(std::filesystem::path path) : path_(std::move(path)) { load(); }
+IniFile::IniFile(std::filesystem::path path) : path_(std::move(path)) {
+    load();
+}
 
 void IniFile::load() {
     sections_.clear();
@@ -113,7 +121,8 @@ bool IniFile::save() const {
     std::string text;
     for (const Section& s : sections_) {
         if (!s.preamble) text += "[" + s.name + "]\r\n";
-        for (const Entry& e : s.entries) text += e.raw ? e.key + "\r\n" : e.key + "=" + e.value + "\r\n";
+        for (const Entry& e : s.entries)
+            text += e.raw ? e.key + "\r\n" : e.key + "=" + e.value + "\r\n";
     }
     return WriteFileBytes(path_, ToSjis(text));
 }
@@ -129,7 +138,8 @@ const IniFile::Entry* IniFile::find(const std::string& section, const std::strin
     return nullptr;
 }
 
-std::string IniFile::ReadString(const std::string& section, const std::string& key, const std::string& def) const {
+std::string IniFile::ReadString(const std::string& section, const std::string& key,
+                                const std::string& def) const {
     const Entry* e = find(section, key);
     if (!e) return def;
     const std::string& v = e->value;

@@ -26,14 +26,16 @@ struct ExecArgs {
     std::vector<char*> argv, envp;
 
     ExecArgs(const std::vector<std::string>& a, bool cLocale) : args(a) {
-        for (auto& s : args) argv.push_back(s.data());
+        for (auto& s : args)
+            argv.push_back(s.data());
         argv.push_back(nullptr);
         for (char** e = environ; e && *e; ++e) {
             if (cLocale && (StartsWith(*e, "LC_ALL=") || StartsWith(*e, "LANGUAGE="))) continue;
             env.emplace_back(*e);
         }
         if (cLocale) env.emplace_back("LC_ALL=C");
-        for (auto& s : env) envp.push_back(s.data());
+        for (auto& s : env)
+            envp.push_back(s.data());
         envp.push_back(nullptr);
     }
 };
@@ -54,7 +56,7 @@ void closeBoth(int fds[2]) {
     sigset_t all;
     sigemptyset(&all);
     sigprocmask(SIG_SETMASK, &all, nullptr);
-    struct sigaction dfl{};
+    struct sigaction dfl {};
     dfl.sa_handler = SIG_DFL;
     sigaction(SIGPIPE, &dfl, nullptr);
 #ifdef CLOSE_RANGE_CLOEXEC
@@ -118,7 +120,9 @@ pid_t spawn(const ExecArgs& ex, int outFd, int inFd) {
     return pid;
 }
 
-std::string trimmedOutput(const CommandResult& r) { return Trim(r.Output); }
+std::string trimmedOutput(const CommandResult& r) {
+    return Trim(r.Output);
+}
 
 // Lines of the text, each trimmed; empty lines left out.
 std::vector<std::string> lines(const std::string& text) {
@@ -137,7 +141,8 @@ std::string programOfExec(const std::string& exec) {
     size_t i = 0;
     const size_t n = exec.size();
     while (i < n && words.size() < 16) {
-        while (i < n && (exec[i] == ' ' || exec[i] == '\t')) ++i;
+        while (i < n && (exec[i] == ' ' || exec[i] == '\t'))
+            ++i;
         if (i >= n) break;
         std::string w;
         if (exec[i] == '"') {
@@ -148,14 +153,16 @@ std::string programOfExec(const std::string& exec) {
             }
             ++i; // closing quote
         } else {
-            while (i < n && exec[i] != ' ' && exec[i] != '\t') w += exec[i++];
+            while (i < n && exec[i] != ' ' && exec[i] != '\t')
+                w += exec[i++];
         }
         words.push_back(w);
     }
     size_t k = 0;
     if (k < words.size() && ExtractFileName(words[k]) == "env") {
         ++k;
-        while (k < words.size() && (words[k].find('=') != std::string::npos || StartsWith(words[k], "-"))) ++k;
+        while (k < words.size() && (words[k].find('=') != std::string::npos || StartsWith(words[k], "-")))
+            ++k;
     }
     return k < words.size() ? words[k] : std::string();
 }
@@ -180,12 +187,25 @@ std::string execOfDesktopFile(const fs::path& file) {
             if (v[i] == '\\' && i + 1 < v.size()) {
                 const char c = v[++i];
                 switch (c) {
-                case 's': out += ' '; break;
-                case 'n': out += '\n'; break;
-                case 't': out += '\t'; break;
-                case 'r': out += '\r'; break;
-                case '\\': out += "\\\\"; break; // still an escape for the quoting rules
-                default: out += '\\'; out += c; break;
+                case 's':
+                    out += ' ';
+                    break;
+                case 'n':
+                    out += '\n';
+                    break;
+                case 't':
+                    out += '\t';
+                    break;
+                case 'r':
+                    out += '\r';
+                    break;
+                case '\\':
+                    out += "\\\\";
+                    break; // still an escape for the quoting rules
+                default:
+                    out += '\\';
+                    out += c;
+                    break;
                 }
             } else {
                 out += v[i];
@@ -201,8 +221,10 @@ std::vector<fs::path> applicationDirs() {
     std::vector<fs::path> dirs;
     const char* dataHome = std::getenv("XDG_DATA_HOME");
     const char* home = std::getenv("HOME");
-    if (dataHome && *dataHome) dirs.push_back(fs::path(dataHome) / "applications");
-    else if (home && *home) dirs.push_back(fs::path(home) / ".local/share/applications");
+    if (dataHome && *dataHome)
+        dirs.push_back(fs::path(dataHome) / "applications");
+    else if (home && *home)
+        dirs.push_back(fs::path(home) / ".local/share/applications");
     const char* dataDirs = std::getenv("XDG_DATA_DIRS");
     std::string list = (dataDirs && *dataDirs) ? dataDirs : "/usr/local/share:/usr/share";
     for (const std::string& d : Split(list, ':'))
@@ -237,8 +259,13 @@ bool PosixShell::OpenDocument(const std::string& target) {
             ::_exit(127);
         }
         if (pid == 0) {
-            int devnull = ::open("/dev/null", O_RDONLY);
-            if (devnull >= 0) ::dup2(devnull, 0);
+            // Detached: it holds none of our pipes (stdout/stderr may be read by someone waiting for EOF).
+            int devnull = ::open("/dev/null", O_RDWR);
+            if (devnull >= 0) {
+                ::dup2(devnull, 0);
+                ::dup2(devnull, 1);
+                ::dup2(devnull, 2);
+            }
             childExec(ex, errPipe[1]);
         }
         ::_exit(0);
@@ -263,7 +290,8 @@ std::string PosixShell::FindExecutable(const std::string& document) {
     // There may be several, separated by ';': the first that can be read counts.
     for (const std::string& id : Split(trimmedOutput(def), ';')) {
         const std::string desktop = Trim(id);
-        if (desktop.empty() || !EndsWith(desktop, ".desktop") || desktop.find('/') != std::string::npos) continue;
+        if (desktop.empty() || !EndsWith(desktop, ".desktop") || desktop.find('/') != std::string::npos)
+            continue;
         for (const fs::path& dir : applicationDirs()) {
             // A desktop id "vendor-app.desktop" may also stand for "vendor/app.desktop".
             std::vector<fs::path> candidates{dir / desktop};

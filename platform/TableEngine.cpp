@@ -21,7 +21,9 @@ const char* const kMainSchema = "main";
 
 const char* const kTypeNames[] = {"Integer", "Smallint", "Float", "FixedChar", "Memo", "Date", "Bytes"};
 
-std::string quoteId(const std::string& s) { return "\"" + ReplaceAll(s, "\"", "\"\"") + "\""; }
+std::string quoteId(const std::string& s) {
+    return "\"" + ReplaceAll(s, "\"", "\"\"") + "\"";
+}
 
 std::string qualified(const std::string& schema, const std::string& name) {
     return quoteId(schema) + "." + quoteId(name);
@@ -39,10 +41,14 @@ bool identByte(char c) {
 const char* sqlType(FieldType t) {
     switch (t) {
     case FieldType::Integer:
-    case FieldType::Smallint: return "INTEGER";
-    case FieldType::Float: return "REAL";
-    case FieldType::Bytes: return "BLOB";
-    default: return "TEXT";
+    case FieldType::Smallint:
+        return "INTEGER";
+    case FieldType::Float:
+        return "REAL";
+    case FieldType::Bytes:
+        return "BLOB";
+    default:
+        return "TEXT";
     }
 }
 
@@ -54,8 +60,10 @@ FieldType typeFromName(const std::string& name) {
 
 Value columnValue(sqlite3_stmt* st, int i) {
     switch (sqlite3_column_type(st, i)) {
-    case SQLITE_INTEGER: return Value(static_cast<long long>(sqlite3_column_int64(st, i)));
-    case SQLITE_FLOAT: return Value(sqlite3_column_double(st, i));
+    case SQLITE_INTEGER:
+        return Value(static_cast<long long>(sqlite3_column_int64(st, i)));
+    case SQLITE_FLOAT:
+        return Value(sqlite3_column_double(st, i));
     case SQLITE_TEXT:
         return Value(std::string(reinterpret_cast<const char*>(sqlite3_column_text(st, i)),
                                  sqlite3_column_bytes(st, i)));
@@ -63,21 +71,25 @@ Value columnValue(sqlite3_stmt* st, int i) {
         const auto* p = static_cast<const char*>(sqlite3_column_blob(st, i));
         return Value::Bytes(p ? std::string(p, sqlite3_column_bytes(st, i)) : std::string());
     }
-    default: return Value();
+    default:
+        return Value();
     }
 }
 
 int bindValue(sqlite3_stmt* st, int i, const Value& v) {
     switch (v.kind()) {
-    case Value::Kind::Int: return sqlite3_bind_int64(st, i, v.AsInt64());
-    case Value::Kind::Real: return sqlite3_bind_double(st, i, v.AsFloat());
+    case Value::Kind::Int:
+        return sqlite3_bind_int64(st, i, v.AsInt64());
+    case Value::Kind::Real:
+        return sqlite3_bind_double(st, i, v.AsFloat());
     case Value::Kind::Text:
         return sqlite3_bind_text(st, i, v.Raw().data(), static_cast<int>(v.Raw().size()), SQLITE_TRANSIENT);
     case Value::Kind::Blob:
         // An empty blob bound through bind_blob would become NULL.
         if (v.Raw().empty()) return sqlite3_bind_zeroblob(st, i, 0);
         return sqlite3_bind_blob(st, i, v.Raw().data(), static_cast<int>(v.Raw().size()), SQLITE_TRANSIENT);
-    default: return sqlite3_bind_null(st, i);
+    default:
+        return sqlite3_bind_null(st, i);
     }
 }
 
@@ -86,44 +98,53 @@ Value fieldValue(const FieldDef& f, const Value& v) {
     if (v.IsNull()) return v;
     switch (f.Type) {
     case FieldType::Integer:
-    case FieldType::Smallint: return Value(v.AsInt64());
-    case FieldType::Float: return Value(v.AsFloat());
+    case FieldType::Smallint:
+        return Value(v.AsInt64());
+    case FieldType::Float:
+        return Value(v.AsFloat());
     case FieldType::FixedChar: {
         // Shift-JIS never takes more bytes than UTF-8, so a text that fits in UTF-8 needs no cut.
         std::string text = v.AsString();
         if (static_cast<int>(text.size()) > f.Size) text = CutSjis(text, f.Size);
         return Value(TrimRight(text));
     }
-    case FieldType::Memo: return Value(v.AsString());
+    case FieldType::Memo:
+        return Value(v.AsString());
     case FieldType::Date: {
         const std::string text = Trim(v.AsString());
         return text.empty() ? Value() : Value(DateToIso(StrToDate(text)));
     }
-    case FieldType::Bytes: return Value::Bytes(v.kind() == Value::Kind::Blob ? v.Raw() : v.AsString());
+    case FieldType::Bytes:
+        return Value::Bytes(v.kind() == Value::Kind::Blob ? v.Raw() : v.AsString());
     }
     return v;
 }
 
 std::string joined(const std::vector<std::string>& items, const std::string& sep) {
     std::string out;
-    for (size_t i = 0; i < items.size(); ++i) out += (i ? sep : "") + items[i];
+    for (size_t i = 0; i < items.size(); ++i)
+        out += (i ? sep : "") + items[i];
     return out;
 }
 
-std::string param(size_t i) { return "?" + std::to_string(i + 1); }
+std::string param(size_t i) {
+    return "?" + std::to_string(i + 1);
+}
 
 // Lexicographic "(terms) > (params)" where NULL sorts first, as ORDER BY has it.
 std::string afterCondition(const std::vector<std::string>& terms, bool anyNull) {
     std::vector<std::string> params;
-    for (size_t i = 0; i < terms.size(); ++i) params.push_back(param(i));
+    for (size_t i = 0; i < terms.size(); ++i)
+        params.push_back(param(i));
     // Row values use the key index; they only fail when the current key holds a NULL.
     if (!anyNull) return "(" + joined(terms, ", ") + ") > (" + joined(params, ", ") + ")";
     std::vector<std::string> alternatives;
     for (size_t i = 0; i < terms.size(); ++i) {
         std::vector<std::string> parts;
-        for (size_t j = 0; j < i; ++j) parts.push_back(terms[j] + " IS " + params[j]);
-        parts.push_back("(" + terms[i] + " > " + params[i] + " OR (" + params[i] + " IS NULL AND " + terms[i] +
-                        " IS NOT NULL))");
+        for (size_t j = 0; j < i; ++j)
+            parts.push_back(terms[j] + " IS " + params[j]);
+        parts.push_back("(" + terms[i] + " > " + params[i] + " OR (" + params[i] + " IS NULL AND " +
+                        terms[i] + " IS NOT NULL))");
         alternatives.push_back("(" + joined(parts, " AND ") + ")");
     }
     return joined(alternatives, " OR ");
@@ -135,29 +156,41 @@ std::string afterCondition(const std::vector<std::string>& terms, bool anyNull) 
 
 long long Value::AsInt64() const {
     switch (kind_) {
-    case Kind::Int: return i_;
-    case Kind::Real: return std::llround(d_);
-    case Kind::Text: return StrToIntDef(s_, 0);
-    default: return 0;
+    case Kind::Int:
+        return i_;
+    case Kind::Real:
+        return std::llround(d_);
+    case Kind::Text:
+        return StrToIntDef(s_, 0);
+    default:
+        return 0;
     }
 }
 
 double Value::AsFloat() const {
     switch (kind_) {
-    case Kind::Int: return static_cast<double>(i_);
-    case Kind::Real: return d_;
-    case Kind::Text: return StrToFloatDef(s_, 0);
-    default: return 0;
+    case Kind::Int:
+        return static_cast<double>(i_);
+    case Kind::Real:
+        return d_;
+    case Kind::Text:
+        return StrToFloatDef(s_, 0);
+    default:
+        return 0;
     }
 }
 
 std::string Value::AsString() const {
     switch (kind_) {
-    case Kind::Int: return IntToStr(i_);
-    case Kind::Real: return FloatToStrG(d_);
+    case Kind::Int:
+        return IntToStr(i_);
+    case Kind::Real:
+        return FloatToStrG(d_);
     case Kind::Text:
-    case Kind::Blob: return s_;
-    default: return {};
+    case Kind::Blob:
+        return s_;
+    default:
+        return {};
     }
 }
 
@@ -170,7 +203,8 @@ Query& Query::Bind(int index, const Value& v) {
 }
 
 Query& Query::BindAll(const std::vector<Value>& values) {
-    for (size_t i = 0; i < values.size(); ++i) Bind(static_cast<int>(i + 1), values[i]);
+    for (size_t i = 0; i < values.size(); ++i)
+        Bind(static_cast<int>(i + 1), values[i]);
     return *this;
 }
 
@@ -186,7 +220,9 @@ bool Query::Step() {
     throw DbError(msg);
 }
 
-int Query::ColumnCount() const { return stmt_ ? sqlite3_column_count(stmt_) : 0; }
+int Query::ColumnCount() const {
+    return stmt_ ? sqlite3_column_count(stmt_) : 0;
+}
 
 std::string Query::ColumnName(int i) const {
     const char* name = stmt_ ? sqlite3_column_name(stmt_, i) : nullptr;
@@ -216,7 +252,8 @@ std::vector<std::vector<Value>> Query::All() {
     std::vector<std::vector<Value>> rows;
     while (Step()) {
         std::vector<Value> row;
-        for (int i = 0; i < ColumnCount(); ++i) row.push_back(columnValue(stmt_, i));
+        for (int i = 0; i < ColumnCount(); ++i)
+            row.push_back(columnValue(stmt_, i));
         rows.push_back(std::move(row));
     }
     sqlite3_reset(stmt_);
@@ -265,7 +302,8 @@ void Database::run(const std::string& sql) {
 }
 
 void Database::finalizeAll() {
-    for (auto& [sql, st] : stmtCache_) sqlite3_finalize(st);
+    for (auto& [sql, st] : stmtCache_)
+        sqlite3_finalize(st);
     stmtCache_.clear();
 }
 
@@ -289,7 +327,9 @@ Query Database::prepareResolved(const std::string& sql) {
     return Query(this, st);
 }
 
-Query Database::Prepare(const std::string& sql) { return prepareResolved(Resolve(sql)); }
+Query Database::Prepare(const std::string& sql) {
+    return prepareResolved(Resolve(sql));
+}
 
 int Database::Exec(const std::string& sql, const std::vector<Value>& params) {
     return Prepare(sql).BindAll(params).Exec();
@@ -302,15 +342,16 @@ std::string Database::Resolve(const std::string& sql) {
     while (i < n) {
         const char c = sql[i];
         if (c == '\'' || c == '"') {
-            size_t j = sql.find(c, i + 1);
-            j = j == std::string::npos ? n : j + 1;
+            const size_t close = sql.find(c, i + 1);
+            const size_t j = close == std::string::npos ? n : close + 1;
             const std::string inner = sql.substr(i + 1, j - i - 2);
-            const bool isFile = c == '"' && j <= n && sql[j - 1] == '"' && EndsWith(inner, ".db");
+            const bool isFile = c == '"' && close != std::string::npos && EndsWith(inner, ".db");
             out += isFile ? SqlName(inner) : sql.substr(i, j - i);
             i = j;
         } else if (identByte(c)) {
             size_t j = i;
-            while (j < n && identByte(sql[j])) ++j;
+            while (j < n && identByte(sql[j]))
+                ++j;
             const bool isFile = sql.compare(j, 3, ".db") == 0 && (j + 3 == n || !identByte(sql[j + 3]));
             out += isFile ? SqlName(sql.substr(i, j + 3 - i)) : sql.substr(i, j - i);
             i = isFile ? j + 3 : j;
@@ -322,9 +363,17 @@ std::string Database::Resolve(const std::string& sql) {
     return out;
 }
 
-std::string Database::SqlName(const std::string& file) { return qualified(schemaOf(file), baseName(file)); }
+std::string Database::SqlName(const std::string& file) {
+    return qualified(schemaOf(file), baseName(file));
+}
 
-std::string Database::schemaOf(const std::string& file) { return file == RaceFile ? kMainSchema : attach(file); }
+std::string Database::schemaOf(const std::string& file, bool create) {
+    if (file == RaceFile) return kMainSchema;
+    // Attaching would create the file: only a create may do that.
+    if (!create && !schemas_.count(file) && !fs::exists(folder_ / file))
+        throw TableNotFound("table does not exist: " + file);
+    return attach(file);
+}
 
 std::string Database::attach(const std::string& file) {
     auto it = schemas_.find(file);
@@ -345,18 +394,26 @@ std::string Database::attach(const std::string& file) {
     return alias;
 }
 
-void Database::detach(const std::string& file) {
-    auto it = schemas_.find(file);
-    if (it == schemas_.end()) return;
-    const std::string prefix = quoteId(it->second) + ".";
+// A statement left unfinished would lock its tables against DROP and its file against DETACH.
+void Database::releaseStatements(const std::string& schema, bool finalize) {
+    const std::string prefix = quoteId(schema) + ".";
     for (auto s = stmtCache_.begin(); s != stmtCache_.end();) {
         if (s->first.find(prefix) == std::string::npos) {
             ++s;
-            continue;
+        } else if (!finalize) {
+            sqlite3_reset(s->second);
+            ++s;
+        } else {
+            sqlite3_finalize(s->second);
+            s = stmtCache_.erase(s);
         }
-        sqlite3_finalize(s->second);
-        s = stmtCache_.erase(s);
     }
+}
+
+void Database::detach(const std::string& file) {
+    auto it = schemas_.find(file);
+    if (it == schemas_.end()) return;
+    releaseStatements(it->second, true);
     run("DETACH DATABASE " + quoteId(it->second));
     schemas_.erase(it);
     schemaCache_.erase(file);
@@ -383,11 +440,13 @@ void Database::CreateTable(const std::string& file, const std::vector<FieldDef>&
     for (const FieldDef& f : fields)
         columns.push_back(quoteId(f.Name) + " " + sqlType(f.Type) + (f.Required ? " NOT NULL" : ""));
     std::vector<std::string> keys;
-    for (const std::string& k : keyFields) keys.push_back(quoteId(k));
+    for (const std::string& k : keyFields)
+        keys.push_back(quoteId(k));
     if (columns.empty()) throw DbError("a table needs fields: " + file);
 
-    const std::string schema = schemaOf(file), base = baseName(file);
+    const std::string schema = schemaOf(file, true), base = baseName(file);
     const std::string meta = qualified(schema, kMetaTable);
+    releaseStatements(schema, false);
     Transaction t(*this);
     // As the platform's create does, an existing table of that name is replaced.
     run("DROP TABLE IF EXISTS " + qualified(schema, base));
@@ -396,14 +455,16 @@ void Database::CreateTable(const std::string& file, const std::vector<FieldDef>&
     if (!keys.empty())
         run("CREATE UNIQUE INDEX " + qualified(schema, base + "_key") + " ON " + quoteId(base) + " (" +
             joined(keys, ", ") + ")");
-    run("CREATE TABLE " + meta + " (Pos INTEGER, Name TEXT, Type TEXT, Size INTEGER, Required INTEGER, KeyPos INTEGER)");
+    run("CREATE TABLE " + meta +
+        " (Pos INTEGER, Name TEXT, Type TEXT, Size INTEGER, Required INTEGER, KeyPos INTEGER)");
     for (size_t i = 0; i < fields.size(); ++i) {
         const FieldDef& f = fields[i];
         const auto k = std::find(keyFields.begin(), keyFields.end(), f.Name);
         const long long keyPos = k == keyFields.end() ? 0 : (k - keyFields.begin()) + 1;
         prepareResolved("INSERT INTO " + meta + " VALUES (?1, ?2, ?3, ?4, ?5, ?6)")
-            .BindAll({Value(static_cast<long long>(i)), Value(f.Name), Value(kTypeNames[static_cast<int>(f.Type)]),
-                      Value(f.Size), Value(f.Required ? 1 : 0), Value(keyPos)})
+            .BindAll({Value(static_cast<long long>(i)), Value(f.Name),
+                      Value(kTypeNames[static_cast<int>(f.Type)]), Value(f.Size), Value(f.Required ? 1 : 0),
+                      Value(keyPos)})
             .Exec();
     }
     schemaCache_.erase(file);
@@ -413,6 +474,7 @@ void Database::CreateTable(const std::string& file, const std::vector<FieldDef>&
 
 void Database::dropTable(const std::string& file) {
     const std::string schema = schemaOf(file);
+    releaseStatements(schema, false);
     Transaction t(*this);
     run("DROP TABLE IF EXISTS " + qualified(schema, baseName(file)));
     run("DROP TABLE IF EXISTS " + qualified(schema, kMetaTable));
@@ -451,13 +513,18 @@ const Database::Schema& Database::schema(const std::string& file) {
         if (q.Column(4).AsInt64() > 0) keys[q.Column(4).AsInt64()] = f.Name;
         s.fields.push_back(std::move(f));
     }
-    for (auto& [pos, name] : keys) s.key.push_back(name);
+    for (auto& [pos, name] : keys)
+        s.key.push_back(name);
     return schemaCache_[file] = std::move(s);
 }
 
-std::vector<FieldDef> Database::Fields(const std::string& file) { return schema(file).fields; }
+std::vector<FieldDef> Database::Fields(const std::string& file) {
+    return schema(file).fields;
+}
 
-std::vector<std::string> Database::KeyFields(const std::string& file) { return schema(file).key; }
+std::vector<std::string> Database::KeyFields(const std::string& file) {
+    return schema(file).key;
+}
 
 // ---- Database: transactions ----
 
@@ -509,7 +576,9 @@ void Table::requireActive() const {
     if (!Active()) throw DbError("table is not open: " + file_);
 }
 
-bool Table::Exists() const { return db_ && db_->TableExists(file_); }
+bool Table::Exists() const {
+    return db_ && db_->TableExists(file_);
+}
 
 void Table::Open() {
     if (Active()) return;
@@ -519,7 +588,8 @@ void Table::Open() {
     fields_ = s.fields;
     key_ = s.key;
     keyIdx_.clear();
-    for (const std::string& k : key_) keyIdx_.push_back(fieldIndex(k));
+    for (const std::string& k : key_)
+        keyIdx_.push_back(fieldIndex(k));
     name_ = db_->SqlName(file_);
     buildSql();
     state_ = State::Browse;
@@ -527,32 +597,48 @@ void Table::Open() {
 }
 
 void Table::buildSql() {
-    std::vector<std::string> cols, sets, params, asc, desc, terms, conds;
-    for (size_t i = 0; i < fields_.size(); ++i) {
-        cols.push_back(quoteId(fields_[i].Name));
-        sets.push_back(cols.back() + "=" + param(i));
-        params.push_back(param(i));
-    }
+    std::vector<std::string> cols, asc, desc, conds;
+    for (const FieldDef& f : fields_)
+        cols.push_back(quoteId(f.Name));
     findKey_.clear();
     for (size_t i = 0; i < key_.size(); ++i) {
         asc.push_back(quoteId(key_[i]));
         desc.push_back(quoteId(key_[i]) + " DESC");
         conds.push_back(quoteId(key_[i]) + " IS " + param(i));
     }
+    const std::vector<std::string> terms = [&] {
+        auto t = asc;
+        t.push_back("rowid");
+        return t;
+    }();
     asc.push_back("rowid");
     desc.push_back("rowid DESC");
     select_ = "SELECT rowid, " + joined(cols, ", ") + " FROM " + name_;
     orderAsc_ = " ORDER BY " + joined(asc, ", ") + " LIMIT 1";
     orderDesc_ = " ORDER BY " + joined(desc, ", ") + " LIMIT 1";
-    insert_ = "INSERT INTO " + name_ + " (" + joined(cols, ", ") + ") VALUES (" + joined(params, ", ") + ")";
-    update_ = "UPDATE " + name_ + " SET " + joined(sets, ", ") + " WHERE rowid=" + param(fields_.size());
-    terms = asc;
-    terms.pop_back();
-    terms.push_back("rowid");
     next_ = select_ + " WHERE " + afterCondition(terms, false) + orderAsc_;
     nextNull_ = select_ + " WHERE " + afterCondition(terms, true) + orderAsc_;
     for (size_t n = 1; n <= conds.size(); ++n)
-        findKey_.push_back(select_ + " WHERE " + joined({conds.begin(), conds.begin() + n}, " AND ") + orderAsc_);
+        findKey_.push_back(select_ + " WHERE " + joined({conds.begin(), conds.begin() + n}, " AND ") +
+                           orderAsc_);
+    buildWriteSql(cols);
+}
+
+// Parameters are numbered by field, so one binding of the row serves every statement.
+void Table::buildWriteSql(const std::vector<std::string>& cols) {
+    std::vector<std::string> params, sets, nonKeySets;
+    for (size_t i = 0; i < cols.size(); ++i) {
+        params.push_back(param(i));
+        sets.push_back(cols[i] + "=" + param(i));
+        if (std::find(keyIdx_.begin(), keyIdx_.end(), static_cast<int>(i)) == keyIdx_.end())
+            nonKeySets.push_back(sets.back());
+    }
+    insert_ = "INSERT INTO " + name_ + " (" + joined(cols, ", ") + ") VALUES (" + joined(params, ", ") + ")";
+    const std::string where = " WHERE rowid=" + param(cols.size());
+    update_ = "UPDATE " + name_ + " SET " + joined(sets, ", ") + where;
+    // Most edits leave the key alone: not naming it spares the index update.
+    updateNonKey_ =
+        nonKeySets.empty() ? update_ : "UPDATE " + name_ + " SET " + joined(nonKeySets, ", ") + where;
 }
 
 void Table::Close() {
@@ -598,7 +684,8 @@ bool Table::loadFrom(Query& q) {
     if (found) {
         rowid_ = q.Column(0).AsInt64();
         row_.resize(fields_.size());
-        for (size_t i = 0; i < fields_.size(); ++i) row_[i] = q.Column(static_cast<int>(i) + 1);
+        for (size_t i = 0; i < fields_.size(); ++i)
+            row_[i] = q.Column(static_cast<int>(i) + 1);
     }
     q.Reset();
     return found;
@@ -619,18 +706,22 @@ void Table::loadAt(bool first) {
 
 bool Table::seekAfter() {
     bool anyNull = false;
-    for (int i : keyIdx_) anyNull = anyNull || row_[i].IsNull();
+    for (int i : keyIdx_)
+        anyNull = anyNull || row_[i].IsNull();
     Query q = db_->prepareResolved(anyNull ? nextNull_ : next_);
     int n = 0;
-    for (int i : keyIdx_) q.Bind(++n, row_[i]);
+    for (int i : keyIdx_)
+        q.Bind(++n, row_[i]);
     q.Bind(++n, Value(rowid_));
     return loadFrom(q);
 }
 
 void Table::checkBrowseMode() {
     if (state_ == State::Browse) return;
-    if (modified_) Post();
-    else Cancel();
+    if (modified_)
+        Post();
+    else
+        Cancel();
 }
 
 void Table::First() {
@@ -648,10 +739,11 @@ void Table::Next() {
 bool Table::FindKey(const std::vector<Value>& key) {
     requireActive();
     checkBrowseMode();
-    if (key.empty() || key.size() > key_.size()) throw DbError("FindKey needs 1 to " + std::to_string(key_.size()) +
-                                                               " key values: " + file_);
+    if (key.empty() || key.size() > key_.size())
+        throw DbError("FindKey needs 1 to " + std::to_string(key_.size()) + " key values: " + file_);
     Query q = db_->prepareResolved(findKey_[key.size() - 1]);
-    for (size_t i = 0; i < key.size(); ++i) q.Bind(static_cast<int>(i) + 1, fieldValue(fields_[keyIdx_[i]], key[i]));
+    for (size_t i = 0; i < key.size(); ++i)
+        q.Bind(static_cast<int>(i) + 1, fieldValue(fields_[keyIdx_[i]], key[i]));
     if (!loadFrom(q)) return false;
     eof_ = false;
     return true;
@@ -663,7 +755,7 @@ void Table::Edit() {
     if (rowid_ == 0) return Append();
     savedRowid_ = rowid_;
     state_ = State::Edit;
-    modified_ = false;
+    modified_ = keyTouched_ = false;
 }
 
 void Table::Append() {
@@ -679,13 +771,13 @@ void Table::Post() {
     requireActive();
     if (state_ == State::Browse) throw DbError("table is not in edit or insert state: " + file_);
     const bool insert = state_ == State::Insert;
-    Query q = db_->prepareResolved(insert ? insert_ : update_);
+    Query q = db_->prepareResolved(insert ? insert_ : keyTouched_ ? update_ : updateNonKey_);
     q.BindAll(row_);
     if (!insert) q.Bind(static_cast<int>(row_.size()) + 1, Value(rowid_));
     q.Exec(); // a failure leaves the row in its edit state, the table unchanged
     if (insert) rowid_ = sqlite3_last_insert_rowid(db_->Handle());
     state_ = State::Browse;
-    modified_ = false;
+    modified_ = keyTouched_ = false;
     eof_ = false;
 }
 
@@ -724,4 +816,5 @@ void Table::SetField(const std::string& name, const Value& v) {
     const int i = fieldIndex(name);
     row_[i] = fieldValue(fields_[i], v);
     modified_ = true;
+    keyTouched_ = keyTouched_ || std::find(keyIdx_.begin(), keyIdx_.end(), i) != keyIdx_.end();
 }

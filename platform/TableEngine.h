@@ -120,6 +120,7 @@ public:
     int Exec(const std::string& sql, const std::vector<Value>& params = {});
     std::string Resolve(const std::string& sql);
     // Qualified SQL name of a table file, attaching it when needed: "a3"."チーム情報001".
+    // A missing file raises TableNotFound (and is not created).
     std::string SqlName(const std::string& file);
 
     // Transactions nest; only the outermost commits. A scope left by an exception rolls back.
@@ -146,10 +147,11 @@ private:
     // SQL that already names tables by their schema: no file names to resolve.
     Query prepareResolved(const std::string& sql);
     void run(const std::string& sql);
-    std::string schemaOf(const std::string& file);
+    std::string schemaOf(const std::string& file, bool create = false);
     bool hasTable(const std::string& schema, const std::string& name);
     void dropTable(const std::string& file);
     void removeFile(const std::string& file);
+    void releaseStatements(const std::string& schema, bool finalize);
     void endTransaction(bool commit);
     const Schema& schema(const std::string& file);
 
@@ -235,6 +237,7 @@ private:
     void loadAt(bool first);
     int fieldIndex(const std::string& name) const;
     void buildSql();
+    void buildWriteSql(const std::vector<std::string>& cols);
     bool loadFrom(Query& q);
     bool seekAfter();
     void checkBrowseMode();
@@ -249,9 +252,10 @@ private:
     std::vector<Value> row_;
     bool eof_ = true;
     bool modified_ = false;
+    bool keyTouched_ = false;
     long long savedRowid_ = 0;  // the row to go back to when an append is cancelled
     std::vector<int> keyIdx_;
     std::string name_;          // qualified SQL name
-    std::string select_, orderAsc_, orderDesc_, insert_, update_, next_, nextNull_;
+    std::string select_, orderAsc_, orderDesc_, insert_, update_, updateNonKey_, next_, nextNull_;
     std::vector<std::string> findKey_;  // by the number of key values given
 };

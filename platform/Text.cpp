@@ -15,7 +15,7 @@ namespace {
 // One converter per direction, opened on first use and reset before every use.
 // The program is one-threaded; thread_local keeps it correct should that change.
 class Converter {
-public:
+  public:
     Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
     ~Converter() {
         if (ok()) iconv_close(cd_);
@@ -28,7 +28,7 @@ public:
         return cd_;
     }
 
-private:
+  private:
     iconv_t cd_;
 };
 
@@ -52,12 +52,16 @@ size_t utf8SeqLen(const std::string& s, size_t i) {
         n = 2;
     } else if (c >= 0xE0 && c <= 0xEF) {
         n = 3;
-        if (c == 0xE0) lo = 0xA0;      // no overlong forms
-        else if (c == 0xED) hi = 0x9F; // no surrogates
+        if (c == 0xE0)
+            lo = 0xA0; // no overlong forms
+        else if (c == 0xED)
+            hi = 0x9F; // no surrogates
     } else if (c >= 0xF0 && c <= 0xF4) {
         n = 4;
-        if (c == 0xF0) lo = 0x90;
-        else if (c == 0xF4) hi = 0x8F; // not above U+10FFFF
+        if (c == 0xF0)
+            lo = 0x90;
+        else if (c == 0xF4)
+            hi = 0x8F; // not above U+10FFFF
     } else {
         return 0;
     }
@@ -126,7 +130,7 @@ locale_t cLocale() {
 
 // Makes the "C" locale current for this thread while it lives.
 class CLocaleScope {
-public:
+  public:
     CLocaleScope() : old_(cLocale() ? uselocale(cLocale()) : static_cast<locale_t>(nullptr)) {}
     ~CLocaleScope() {
         if (old_) uselocale(old_);
@@ -134,11 +138,13 @@ public:
     CLocaleScope(const CLocaleScope&) = delete;
     CLocaleScope& operator=(const CLocaleScope&) = delete;
 
-private:
+  private:
     locale_t old_;
 };
 
-bool isBlank(char c) { return static_cast<unsigned char>(c) <= 0x20; }
+bool isBlank(char c) {
+    return static_cast<unsigned char>(c) <= 0x20;
+}
 
 } // namespace
 
@@ -159,7 +165,9 @@ bool IsValidUtf8(const std::string& s) {
     return true;
 }
 
-int SjisLength(const std::string& utf8) { return static_cast<int>(ToSjis(utf8).size()); }
+int SjisLength(const std::string& utf8) {
+    return static_cast<int>(ToSjis(utf8).size());
+}
 
 std::string CutSjis(const std::string& utf8, int maxBytes) {
     if (maxBytes <= 0) return {};
@@ -235,18 +243,23 @@ double StrToFloatDef(const std::string& s, double def) {
 
 std::string Trim(const std::string& s) {
     size_t b = 0, e = s.size();
-    while (b < e && isBlank(s[b])) ++b;
-    while (e > b && isBlank(s[e - 1])) --e;
+    while (b < e && isBlank(s[b]))
+        ++b;
+    while (e > b && isBlank(s[e - 1]))
+        --e;
     return s.substr(b, e - b);
 }
 
 std::string TrimRight(const std::string& s) {
     size_t e = s.size();
-    while (e > 0 && isBlank(s[e - 1])) --e;
+    while (e > 0 && isBlank(s[e - 1]))
+        --e;
     return s.substr(0, e);
 }
 
-std::string IntToStr(long long v) { return std::to_string(v); }
+std::string IntToStr(long long v) {
+    return std::to_string(v);
+}
 
 std::string VFormat(const char* fmt, va_list ap) {
     CLocaleScope cLoc;
@@ -283,7 +296,8 @@ std::string FloatToStrG(double v) {
 
 std::string FormatThousands(long long v) {
     const bool neg = v < 0;
-    unsigned long long u = neg ? 0ULL - static_cast<unsigned long long>(v) : static_cast<unsigned long long>(v);
+    unsigned long long u =
+        neg ? 0ULL - static_cast<unsigned long long>(v) : static_cast<unsigned long long>(v);
     const std::string digits = std::to_string(u);
     std::string out;
     if (neg) out += '-';
@@ -308,11 +322,16 @@ std::u32string ToU32(const std::string& utf8) {
             continue;
         }
         char32_t cp;
-        if (n == 1) cp = c;
-        else if (n == 2) cp = c & 0x1F;
-        else if (n == 3) cp = c & 0x0F;
-        else cp = c & 0x07;
-        for (size_t k = 1; k < n; ++k) cp = (cp << 6) | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
+        if (n == 1)
+            cp = c;
+        else if (n == 2)
+            cp = c & 0x1F;
+        else if (n == 3)
+            cp = c & 0x0F;
+        else
+            cp = c & 0x07;
+        for (size_t k = 1; k < n; ++k)
+            cp = (cp << 6) | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
         out += cp;
         i += n;
     }
@@ -343,7 +362,8 @@ std::string FromU32(char32_t c) {
 std::string FromU32(const std::u32string& s) {
     std::string out;
     out.reserve(s.size() * 3);
-    for (char32_t c : s) out += FromU32(c);
+    for (char32_t c : s)
+        out += FromU32(c);
     return out;
 }
 

@@ -21,9 +21,10 @@ TEST(Dates, ParseSeparatorsAndTrim) {
 }
 
 TEST(Dates, BadTextOrInvalidDateThrows) {
-    for (const char* bad : {"2009/02/30", "2009/2/29", "1900/2/29", "2009/13/1", "2009/0/1", "2009/1/0", "", "  ",
-                            "abc", "2009/1", "2009/1/4/5", "2009/1/4x", "2009/1-4", "2009//4", "１２/1/1",
-                            "2009 /1/4", "20090/1/4", "2009/001/4", "-2009/1/4", "2009/1/ 4"}) {
+    for (const char* bad :
+         {"2009/02/30", "2009/2/29", "1900/2/29", "2009/13/1",  "2009/0/1",  "2009/1/0", "",
+          "  ",         "abc",       "2009/1",    "2009/1/4/5", "2009/1/4x", "2009/1-4", "2009//4",
+          "１２/1/1",   "2009 /1/4", "20090/1/4", "2009/001/4", "-2009/1/4", "2009/1/ 4"}) {
         EXPECT_THROW(StrToDate(bad), ConvertError) << bad;
         Date d{1, 2, 3};
         EXPECT_FALSE(TryStrToDate(bad, d)) << bad;
@@ -133,7 +134,8 @@ TEST(Dates, ParseTimes) {
     EXPECT_EQ(b.Min, 59);
     EXPECT_EQ(b.Sec, 0);
     EXPECT_EQ(StrToTime("00:00:00").Hour, 0);
-    for (const char* bad : {"24:00", "9:60", "9:00:60", "9", "", "a:b", "9:00:00:00", "9::00", "-1:00", "9:5x"})
+    for (const char* bad :
+         {"24:00", "9:60", "9:00:60", "9", "", "a:b", "9:00:00:00", "9::00", "-1:00", "9:5x"})
         EXPECT_THROW(StrToTime(bad), ConvertError) << bad;
 }
 
@@ -142,7 +144,7 @@ TEST(Dates, ParseTimes) {
 namespace {
 
 class FilesTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         std::string tmpl = (fs::temp_directory_path() / "tavren-files-XXXXXX").string();
         ASSERT_NE(::mkdtemp(tmpl.data()), nullptr);
@@ -171,7 +173,7 @@ TEST_F(FilesTest, WriteFileBytesReplacesAtOnceAndLeavesNoTemporaryFile) {
     EXPECT_EQ(FileSizeOf(p), 0);
     EXPECT_EQ(ListDir(dir), std::vector<std::string>{"大会情報.db"});
     // A new file gets the usual mode (not mkstemp's 0600).
-    struct stat st{};
+    struct stat st {};
     ASSERT_EQ(::stat(p.c_str(), &st), 0);
     const mode_t mask = ::umask(0);
     ::umask(mask);
@@ -207,8 +209,8 @@ TEST_F(FilesTest, FoldersListsAndDeletes) {
     EXPECT_TRUE(DirectoryExists(dir));
     EXPECT_FALSE(FileExists(dir));
     EXPECT_TRUE(CreateDir(dir / "tvnData"));
-    EXPECT_FALSE(CreateDir(dir / "tvnData"));       // already there
-    EXPECT_FALSE(CreateDir(dir / "a" / "b"));       // one level only
+    EXPECT_FALSE(CreateDir(dir / "tvnData")); // already there
+    EXPECT_FALSE(CreateDir(dir / "a" / "b")); // one level only
     EXPECT_TRUE(ForceDirectories(dir / "a" / "b" / "c"));
     EXPECT_TRUE(ForceDirectories(dir / "a" / "b")); // already there is fine
     EXPECT_TRUE(DirectoryExists(dir / "a" / "b" / "c"));

@@ -10,7 +10,7 @@
 namespace {
 
 class IniFileTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         std::string tmpl = (fs::temp_directory_path() / "tavren-ini-XXXXXX").string();
         ASSERT_NE(::mkdtemp(tmpl.data()), nullptr);

@@ -19,19 +19,21 @@ namespace {
 
 // Sets environment variables for one test and puts the old values back.
 class EnvGuard {
-public:
+  public:
     void set(const std::string& name, const std::string& value) {
         remember(name);
         ::setenv(name.c_str(), value.c_str(), 1);
     }
     ~EnvGuard() {
         for (auto& [name, old] : saved_) {
-            if (old) ::setenv(name.c_str(), old->c_str(), 1);
-            else ::unsetenv(name.c_str());
+            if (old)
+                ::setenv(name.c_str(), old->c_str(), 1);
+            else
+                ::unsetenv(name.c_str());
         }
     }
 
-private:
+  private:
     void remember(const std::string& name) {
         if (saved_.count(name)) return;
         const char* v = std::getenv(name.c_str());
@@ -41,7 +43,7 @@ private:
 };
 
 class ShellTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         std::string tmpl = (fs::temp_directory_path() / "tavren-shell-XXXXXX").string();
         ASSERT_NE(::mkdtemp(tmpl.data()), nullptr);
@@ -179,13 +181,14 @@ TEST_F(ShellTest, OpenDocumentFailsWithoutXdgOpen) {
 }
 
 TEST_F(ShellTest, FindExecutableFollowsXdgMimeToTheDesktopFile) {
-    script("xdg-mime", "if [ \"$1 $2\" = 'query filetype' ]; then\n"
-                       "  case \"$3\" in *.rtf) echo 'application/rtf';; *.txt) echo 'text/plain';;\n"
-                       "  *.csv) echo 'text/csv';; *.html) echo 'text/html';; *) exit 2;; esac; exit 0; fi\n"
-                       "if [ \"$1 $2\" = 'query default' ]; then\n"
-                       "  case \"$3\" in application/rtf) echo 'vendor-writer.desktop';;\n"
-                       "  text/plain) echo 'editor.desktop';; text/csv) echo 'missing.desktop';; esac; exit 0; fi\n"
-                       "exit 1\n");
+    script("xdg-mime",
+           "if [ \"$1 $2\" = 'query filetype' ]; then\n"
+           "  case \"$3\" in *.rtf) echo 'application/rtf';; *.txt) echo 'text/plain';;\n"
+           "  *.csv) echo 'text/csv';; *.html) echo 'text/html';; *) exit 2;; esac; exit 0; fi\n"
+           "if [ \"$1 $2\" = 'query default' ]; then\n"
+           "  case \"$3\" in application/rtf) echo 'vendor-writer.desktop';;\n"
+           "  text/plain) echo 'editor.desktop';; text/csv) echo 'missing.desktop';; esac; exit 0; fi\n"
+           "exit 1\n");
     useFakePath();
     const fs::path data = dir / "data";
     ASSERT_TRUE(ForceDirectories(data / "applications" / "vendor"));
@@ -219,7 +222,7 @@ namespace {
 
 // Answers each command by its words; lpoptions -d changes what lpstat -d reports.
 class CupsShell : public RecordingShell {
-public:
+  public:
     std::map<std::string, CommandResult> Answers;
     std::string DefaultPrinter;
     int LpoptionsExit = 0;
@@ -235,7 +238,8 @@ public:
             return {0, DefaultPrinter.empty() ? "no system default destination\n"
                                               : "system default destination: " + DefaultPrinter + "\n"};
         std::string key;
-        for (const auto& a : argv) key += (key.empty() ? "" : " ") + a;
+        for (const auto& a : argv)
+            key += (key.empty() ? "" : " ") + a;
         auto it = Answers.find(key);
         return it != Answers.end() ? it->second : CommandResult{-1, ""};
     }
@@ -312,6 +316,7 @@ TEST(Printers, RealCupsCommandsDoNotFailBadly) {
     PosixShell sh;
     Printers pr(sh);
     const auto list = pr.List(); // whatever is installed; without CUPS this is empty
-    for (const auto& name : list) EXPECT_FALSE(name.empty());
+    for (const auto& name : list)
+        EXPECT_FALSE(name.empty());
     EXPECT_FALSE(pr.SetDefault("no-such-printer-tavren-xyz"));
 }

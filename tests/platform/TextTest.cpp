@@ -36,7 +36,7 @@ std::string printfG(double v) {
 
 // Sets LC_NUMERIC (and LC_ALL) to a locale whose decimal point is a comma while it lives.
 class CommaLocale {
-public:
+  public:
     CommaLocale() {
         saved_ = std::setlocale(LC_ALL, nullptr);
         for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "fr_FR.utf8", "es_ES.UTF-8",
@@ -51,7 +51,7 @@ public:
     ~CommaLocale() { std::setlocale(LC_ALL, saved_.c_str()); }
     bool active() const { return !name_.empty(); }
 
-private:
+  private:
     std::string saved_, name_;
 };
 
@@ -79,15 +79,20 @@ TEST(TextSjis, CharactersCp932LacksBecomeQuestionMarks) {
     EXPECT_EQ(ToSjis("한글"), "??");
     EXPECT_EQ(FromSjis(ToSjis("東😀京")), "東?京");
     // Invalid UTF-8 bytes are replaced as well, one '?' each, and the rest goes on.
-    EXPECT_EQ(ToSjis(std::string("A\xFF" "B\xE6\x9D", 5)), "A?B?");
-    EXPECT_EQ(ToSjis(std::string("\xC0\xAF" "x")), "??x");
+    EXPECT_EQ(ToSjis(std::string("A\xFF"
+                                 "B\xE6\x9D",
+                                 5)),
+              "A?B?");
+    EXPECT_EQ(ToSjis(std::string("\xC0\xAF"
+                                 "x")),
+              "??x");
 }
 
 TEST(TextSjis, InvalidSjisBytesBecomeReplacementCharacters) {
     const std::string fffd = "\xEF\xBF\xBD";
     EXPECT_EQ(FromSjis("\xFF"), fffd);
-    EXPECT_EQ(FromSjis("A\x81"), "A" + fffd);        // lead byte cut off at the end
-    EXPECT_EQ(FromSjis("\x81\x20Z"), fffd + " Z");    // lead byte with a bad trail byte
+    EXPECT_EQ(FromSjis("A\x81"), "A" + fffd);      // lead byte cut off at the end
+    EXPECT_EQ(FromSjis("\x81\x20Z"), fffd + " Z"); // lead byte with a bad trail byte
     EXPECT_EQ(FromSjis("\x93\x8C\xFD\x93\x8C"), "東" + fffd + "東");
     EXPECT_EQ(FromSjis("\xB6\xDF"), "ｶﾟ");
     EXPECT_EQ(FromSjis(""), "");
@@ -98,7 +103,8 @@ TEST(TextSjis, RandomBytesNeverCrashAndGiveValidUtf8) {
     std::mt19937 rng(12345);
     for (int round = 0; round < 2000; ++round) {
         std::string bytes(rng() % 40, '\0');
-        for (char& c : bytes) c = static_cast<char>(rng() & 0xFF);
+        for (char& c : bytes)
+            c = static_cast<char>(rng() & 0xFF);
         const std::string utf8 = FromSjis(bytes);
         EXPECT_TRUE(IsValidUtf8(utf8)) << hex(bytes);
         // And the other way: arbitrary bytes as "UTF-8" do not crash the encoder.
@@ -166,8 +172,11 @@ TEST(TextParse, IntegersTrimmedSignedWithinRange) {
     EXPECT_EQ(StrToIntDef("1.0", -1), -1);
     EXPECT_EQ(StrToIntDef("0x1A", -1), -1);
     EXPECT_EQ(StrToIntDef("$1A", -1), -1);
-    EXPECT_EQ(StrToIntDef("１２", -1), -1);          // full-width digits
-    EXPECT_EQ(StrToIntDef("\xE3\x80\x80" "12", -1), -1); // full-width space is not a blank
+    EXPECT_EQ(StrToIntDef("１２", -1), -1); // full-width digits
+    EXPECT_EQ(StrToIntDef("\xE3\x80\x80"
+                          "12",
+                          -1),
+              -1); // full-width space is not a blank
     int v = 42;
     EXPECT_FALSE(TryStrToInt("x", v));
     EXPECT_EQ(v, 42);
@@ -201,10 +210,29 @@ TEST(TextFormat, FloatToStrGMatchesPrintfG) {
     EXPECT_EQ(FloatToStrG(1e-05), "1e-05");
     EXPECT_EQ(FloatToStrG(1234567.0), "1.23457e+06");
     EXPECT_EQ(FloatToStrG(-2.5), "-2.5");
-    const double values[] = {0.0,   -0.0,        1.0,     0.1,        0.0001,     0.00001,     123456.0,
-                             999999.5, 1000000.0, 1e100,   -1e-300,    DBL_MAX,    DBL_MIN,     5e-324,
-                             3.14159265, 2.0 / 3.0, 100.05, 21.0975, 0.30000000000000004, 1e21, 12.5};
-    for (double v : values) EXPECT_EQ(FloatToStrG(v), printfG(v)) << v;
+    const double values[] = {0.0,
+                             -0.0,
+                             1.0,
+                             0.1,
+                             0.0001,
+                             0.00001,
+                             123456.0,
+                             999999.5,
+                             1000000.0,
+                             1e100,
+                             -1e-300,
+                             DBL_MAX,
+                             DBL_MIN,
+                             5e-324,
+                             3.14159265,
+                             2.0 / 3.0,
+                             100.05,
+                             21.0975,
+                             0.30000000000000004,
+                             1e21,
+                             12.5};
+    for (double v : values)
+        EXPECT_EQ(FloatToStrG(v), printfG(v)) << v;
     std::mt19937_64 rng(7);
     std::uniform_real_distribution<double> mant(-10.0, 10.0);
     std::uniform_int_distribution<int> ex(-12, 12);
@@ -246,7 +274,10 @@ TEST(TextFormat, FormatAndThousands) {
 
 TEST(TextStrings, TrimSplitReplaceCase) {
     EXPECT_EQ(Trim(" \t a b \r\n"), "a b");
-    EXPECT_EQ(Trim("\xE3\x80\x80" "a"), "\xE3\x80\x80" "a"); // full-width space stays
+    EXPECT_EQ(Trim("\xE3\x80\x80"
+                   "a"),
+              "\xE3\x80\x80"
+              "a"); // full-width space stays
     EXPECT_EQ(TrimRight("  a  "), "  a");
     EXPECT_EQ(Trim(""), "");
     EXPECT_EQ(Split("a,b,,c", ','), (std::vector<std::string>{"a", "b", "", "c"}));
@@ -267,7 +298,9 @@ TEST(TextStrings, Utf32RoundTrip) {
     const std::u32string u = ToU32(s);
     EXPECT_EQ(u, (std::u32string{U'A', U'東', U'ｶ', U'😀', U'\u00A9'}));
     EXPECT_EQ(FromU32(u), s);
-    EXPECT_EQ(ToU32("\xFF" "a"), (std::u32string{U'\uFFFD', U'a'}));
+    EXPECT_EQ(ToU32("\xFF"
+                    "a"),
+              (std::u32string{U'\uFFFD', U'a'}));
     EXPECT_EQ(FromU32(static_cast<char32_t>(0xD800)), "\xEF\xBF\xBD");
     EXPECT_TRUE(IsValidUtf8("東京"));
     EXPECT_FALSE(IsValidUtf8("\x93\x8C")); // Shift-JIS bytes

@@ -1,0 +1,174 @@
+#include "database/Ranking.h"
+
+#include "database/EntryTables.h"
+#include "database/RaceFile.h"
+#include "database/ResultTable.h"
+#include "database/TDataMdl.h"
+#include "database/TeamNumbers.h"
+#include "mainwindow/Program.h"
+#include "mainwindow/TMainForm.h"
+#include "platform/Services.h"
+#include "platform/Text.h"
+
+#include <algorithm>
+#include <climits>
+#include <exception>
+#include <optional>
+#include <unordered_map>
+
+namespace {
+
+// REMARK of every runner of the edition, read once per pass: the passes join the
+// work table with the runner of leg k of each team (Team_Kukan = team * 100 + k).
+class RunnerRemarks {
+public:
+    static constexpr int kNone = INT_MAX; // no runner record, or one without REMARK: never joined
+
+    void Load(Database& db) {
+        const std::string table = RunnerTableName(MainForm->TaikaiNo);
+        if (!db.TableExists(table)) return;
+        Query q = db.Prepare("SELECT Team_Kukan, REMARK FROM " + table);
+        while (q.Step())
+            if (!q.Column(1).IsNull()) remarks_[q.Column(0).AsInteger()] = q.Column(1).AsInteger();
+        q.Reset();
+    }
+    int Of(int team, int leg) const {
+        auto it = remarks_.find(team * 100 + leg);
+        return it == remarks_.end() ? kNone : it->second;
+    }
+
+private:
+    std::unordered_map<int, int> remarks_;
+};
+
+// Rows of the image that pass the test, ordered by the two fields of leg k
+// (rows come in team order, so the team number is the last key).
+template <class Test>
+std::vector<int> selectRows(const ResultImage& img, int k, LegField first, LegField second, Test test) {
+    std::vector<int> rows;
+    for (int r = 0; r < img.Count(); ++r)
+        if (test(r)) rows.push_back(r);
+    std::stable_sort(rows.begin(), rows.end(), [&](int a, int b) {
+        const int a1 = img.Get(a, first, k), b1 = img.Get(b, first, k);
+        return a1 != b1 ? a1 < b1 : img.Get(a, second, k) < img.Get(b, second, k);
+    });
+    return rows;
+}
+
+// Walks the rows in order with count, place and the previous key: a row takes its
+// position unless its key equals the previous row's and mayShare lets it keep that place.
+template <class MayShare>
+void rankRows(ResultImage& img, const std::vector<int>& rows, int k, LegField key, LegField target,
+              MayShare mayShare) {
+    int count = 1, place = 1, previous = -1;
+    for (int r : rows) {
+        const int value = img.Get(r, key, k);
+        if (value != previous || !mayShare(r)) place = count;
+        previous = value;
+        ++count;
+        img.Set(r, target, k, place);
+    }
+}
+
+void rankLegPlaces(ResultImage& img, int k) {
+    for (int r = 0; r < img.Count(); ++r) {
+        const int team = img.TeamID(r);
+        const int status = TeamStatus(team);
+        if (status == 3) img.Set(r, LegField::Tplace, k, OutOfRanking);
+        else if (status == 1 || MainForm->MaxRunnerRemark(team, k) >= 2) img.Set(r, LegField::Tplace, k, NoPlace);
+        else if (status == 2) img.Set(r, LegField::Tplace, k, OutOfRanking);
+    }
+    const auto rows = selectRows(img, k, LegField::Tplace, LegField::Tplace,
+                                 [&](int r) { return img.Get(r, LegField::Tplace, k) < NoPlace; });
+    rankRows(img, rows, k, LegField::Tplace, LegField::Tplace, [](int) { return true; });
+}
+
+// Leg places of leg k: false when no team qualifies.
+bool rankLegTime(ResultImage& img, const RunnerRemarks& runners, int k) {
+    const auto rows = selectRows(img, k, LegField::Ktime, LegField::Tplace, [&](int r) {
+        return img.Get(r, LegField::Tplace, k) < OutOfRanking && img.Get(r, LegField::Ktime, k) > 0 &&
+               runners.Of(img.TeamID(r), k) < 1;
+    });
+    if (rows.empty()) return false;
+    // Leg 1 gives equal times consecutive places in passing order; later legs share them.
+    rankRows(img, rows, k, LegField::Ktime, LegField::Kplace, [k](int) { return k >= 2; });
+    return true;
+}
+
+void rankAdjustedLeg(ResultImage& img, const RunnerRemarks& runners, int j) {
+    const auto rows = selectRows(img, j, LegField::Ttime, LegField::Tplace, [&](int r) {
+        return img.Get(r, LegField::Ktime, j) > 0 && img.Get(r, LegField::Tplace, j) < NoPlace &&
+               runners.Of(img.TeamID(r), j) <= 1;
+    });
+    // Equal totals share a place only when the later team had an advanced-start correction.
+    rankRows(img, rows, j, LegField::Ttime, LegField::Tplace,
+             [&](int r) { return img.Get(r, LegField::AdjSw, j - 1) != 0; });
+}
+
+} // namespace
+
+void SetTempField(int team, const std::string& field, int value) {
+    Table& t = ResultWorkTable();
+    t.Open();
+    if (!t.FindKey(TeamIdKey(team))) {
+        Dlg().ShowMessage(Format("そのゼッケンはありません。:%d", team));
+        return;
+    }
+    t.Edit();
+    t.SetField(field, Value(value));
+    t.Post();
+}
+
+int RankLegPlaces(int leg) {
+    Database& db = RaceDb();
+    ResultImage img = ResultImage::Load(db);
+    if (leg >= 1 && leg <= img.Legs()) rankLegPlaces(img, leg);
+    img.SaveChanges(db);
+    return 0;
+}
+
+int RankLegTimes(int legs) {
+    Database& db = RaceDb();
+    ResultImage img = ResultImage::Load(db);
+    RunnerRemarks runners;
+    runners.Load(db);
+    int result = 0;
+    for (int k = 1; k <= std::min(legs, img.Legs()); ++k) {
+        rankLegPlaces(img, k);
+        if (!rankLegTime(img, runners, k)) result = 1;
+    }
+    img.SaveChanges(db);
+    return result;
+}
+
+int RankAdjustedLegs(int legs) {
+    Database& db = RaceDb();
+    ResultImage img = ResultImage::Load(db);
+    RunnerRemarks runners;
+    runners.Load(db);
+    for (int j = 2; j <= std::min(legs, img.Legs()); ++j) rankAdjustedLeg(img, runners, j);
+    img.SaveChanges(db);
+    return 0;
+}
+
+int CountRankedTeams() {
+    if (ResultTableLegs() < 1) return 0;
+    Query q = RaceDb().Prepare("SELECT COUNT(*) FROM temptable.db WHERE TPlace_1<1000");
+    const int n = q.Step() ? q.Column(0).AsInteger() : 0;
+    q.Reset();
+    return n;
+}
+
+int LoadPassingData(int legs) {
+    std::optional<PassingReader> input;
+    try {
+        input.emplace(legs, false);
+        bool error = false;
+        for (int k = 1; k <= legs; ++k)
+            if (!input->ReadLeg(k)) error = true;
+        return error ? 1 : 0;
+    } catch (const std::exception&) {
+        ReportComputationFault(input ? input->Leg() : 0, input ? input->Row() : 0);
+        return 1;
+    }
+}

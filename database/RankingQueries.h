@@ -1,0 +1,20 @@
+#pragma once
+// The questions the outputs ask of the ranked work table joined with the team
+// table: leg and class prizes, improvement (躍進) and class places, and the
+// overall lines of the prize data.
+#include "database/TeamWorkRec.h"
+
+#include <string>
+#include <vector>
+
+// The team's leg time when it wins the class prize of the leg, else 0.
+int QueryClassLegRanking(int team, int leg);
+// The best leg place of the team's group (its class when every team has one) when
+// the team holds it, else 0; then the out values are set: class letter ('*' when
+// not A-Z), leg time, prize kind (1 leg prize, 2 class prize) and record mark.
+int QueryLegTimeRanking(int team, int leg, char& classLetter, int& legTime, int& prizeKind, int& recordMark);
+// Fills the records (indexed by team number - 1) with the improvement ranking, the
+// overall and class places and the record marks. True when every team has a class.
+bool QueryGapRanking(std::vector<TeamWorkRec>& records);
+// Appends the overall result lines of the prize data to the text.
+void BuildResultLines(std::string& prizeText);

@@ -1,0 +1,198 @@
+#include "gui/Bindings.h"
+
+#include "gui/QtText.h"
+#include "platform/Guard.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QKeySequence>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QProgressBar>
+#include <QSignalBlocker>
+#include <QSpinBox>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QTimer>
+
+namespace bind {
+namespace {
+
+// Shows the model in w now and on each of its changes, while w lives. The widget's
+// own signals are blocked meanwhile (actions excepted: their widgets follow signals).
+template <typename W, typename M, typename Apply> void follow(W* w, M& m, Apply apply, bool block = true) {
+    QPointer<W> p(w);
+    auto run = [p, &m, apply, block] {
+        if (!p) return;
+        QSignalBlocker blocker(block ? static_cast<QObject*>(p.data()) : nullptr);
+        apply(p.data(), m);
+    };
+    m.Changed.connect(run);
+    run();
+}
+
+// Runs a model change the user caused, reporting what it throws.
+template <typename F> void user(F&& f) { Guard(std::forward<F>(f)); }
+
+void applyColor(QWidget* w, int color) {
+    if (color < 0) {
+        if (w->testAttribute(Qt::WA_SetPalette)) w->setPalette(QPalette());
+        return;
+    }
+    QPalette p = w->palette();
+    p.setColor(QPalette::Base, rgb(color));
+    w->setPalette(p);
+}
+
+void applyControl(QWidget* w, const Control& m) {
+    w->setEnabled(m.Enabled());
+    w->setHidden(!m.Visible());
+    applyColor(w, m.Color());
+}
+
+// Plain-text widgets use "\n"; the memo model keeps the platform's CR LF.
+QString fromModelLines(const std::string& t) { return qs(t).replace(QStringLiteral("\r\n"), QStringLiteral("\n")); }
+std::string toModelLines(QString t) { return ss(t.replace(u'\n', QStringLiteral("\r\n"))); }
+
+void applyAction(QAction* a, const Action& m, bool checkable) {
+    a->setText(qs(m.Caption()));
+    a->setToolTip(qs(m.Hint().empty() ? m.Caption() : m.Hint()));
+    a->setEnabled(m.Enabled());
+    a->setVisible(m.Visible());
+    a->setCheckable(checkable);
+    a->setChecked(m.Checked());
+}
+
+QLabel* panelLabel(QStatusBar* w, int i) {
+    QLabel* l = nullptr;
+    for (int k = 0; k <= i; ++k) {
+        QString name = QStringLiteral("StatusPanel%1").arg(k);
+        l = w->findChild<QLabel*>(name, Qt::FindDirectChildrenOnly);
+        if (l) continue;
+        l = new QLabel(w);
+        l->setObjectName(name);
+        w->addWidget(l);
+    }
+    return l;
+}
+
+class KeyHook : public QObject {
+public:
+    KeyHook(QWidget* w, KeyHandler handler) : QObject(w), handler_(std::move(handler)) { w->installEventFilter(this); }
+
+    bool eventFilter(QObject* target, QEvent* e) override {
+        if (e->type() == QEvent::InputMethod)
+            return FilterInputMethod(target, *static_cast<QInputMethodEvent*>(e), handler_);
+        if (e->type() != QEvent::KeyPress || KeyReplay::Active()) return false;
+        const auto& k = *static_cast<QKeyEvent*>(e);
+        auto key = AskKey(handler_, k);
+        if (!key || *key == KeyCharOf(k)) return false;
+        if (*key != 0) SendKey(target, *key, k);
+        return true;
+    }
+
+private:
+    KeyHandler handler_;
+};
+
+} // namespace
+
+void control(QWidget* w, Control& m) { follow(w, m, applyControl); }
+
+void label(QLabel* w, Label& m) {
+    follow(w, m, [](QLabel* l, Label& m) {
+        applyControl(l, m);
+        if (l->text() != qs(m.Caption())) l->setText(qs(m.Caption()));
+    });
+}
+
+void edit(QLineEdit* w, Edit& m) {
+    follow(w, m, [](QLineEdit* e, Edit& m) {
+        applyControl(e, m);
+        if (e->text() != qs(m.Text())) e->setText(qs(m.Text()));
+    });
+    QObject::connect(w, &QLineEdit::textEdited, w, [&m](const QString& t) { user([&] { m.SetText(ss(t)); }); });
+}
+
+void memo(QPlainTextEdit* w, Memo& m) {
+    follow(w, m, [](QPlainTextEdit* e, Memo& m) {
+        applyControl(e, m);
+        if (e->toPlainText() != fromModelLines(m.Text())) e->setPlainText(fromModelLines(m.Text()));
+    });
+    QObject::connect(w, &QPlainTextEdit::textChanged, w,
+                     [w, &m] { user([&] { m.SetText(toModelLines(w->toPlainText())); }); });
+}
+
+void check(QAbstractButton* w, CheckBox& m) {
+    follow(w, m, [](QAbstractButton* b, CheckBox& m) {
+        applyControl(b, m);
+        if (!m.Caption().empty()) b->setText(qs(m.Caption()));
+        b->setChecked(m.Checked());
+    });
+    // toggled, not clicked: a radio button unchecked by its sibling must reach its model too.
+    QObject::connect(w, &QAbstractButton::toggled, w, [&m](bool on) { user([&] { m.SetChecked(on); }); });
+}
+
+void spin(QSpinBox* w, SpinEdit& m) {
+    follow(w, m, [](QSpinBox* s, SpinEdit& m) {
+        applyControl(s, m);
+        s->setRange(m.MinValue(), m.MaxValue());
+        if (s->value() != m.Value()) s->setValue(m.Value());
+        // A value set again after the user emptied the field: show it.
+        else if (!m.Text().empty() && s->cleanText().isEmpty())
+            if (auto* e = s->findChild<QLineEdit*>()) e->setText(qs(m.Text()));
+    });
+    QObject::connect(w, &QSpinBox::valueChanged, w, [&m](int v) { user([&] { m.SetValue(v); }); });
+    // The spin box itself says nothing while its text is empty or being typed.
+    if (auto* e = w->findChild<QLineEdit*>())
+        QObject::connect(e, &QLineEdit::textEdited, w, [w, &m] { user([&] { m.SetText(ss(w->cleanText())); }); });
+}
+
+void action(QAction* a, Action& m, bool checkable) {
+    follow(a, m, [checkable](QAction* q, Action& m) { applyAction(q, m, checkable); }, false);
+    if (!m.ShortCut.empty()) a->setShortcut(QKeySequence(qs(m.ShortCut)));
+    QObject::connect(a, &QAction::triggered, a, [a, &m, checkable] {
+        user([&] { m.Execute(); });
+        // Qt toggled the check mark itself; the model decides it.
+        applyAction(a, m, checkable);
+    });
+}
+
+void pages(QTabWidget* w, PageControl& m) {
+    follow(w, m, [](QTabWidget* t, PageControl& m) {
+        applyControl(t, m);
+        for (int i = 0; i < m.PageCount() && i < t->count(); ++i) t->setTabText(i, qs(m.PageCaption(i)));
+        t->setCurrentIndex(m.ActivePageIndex());
+    });
+    QObject::connect(w, &QTabWidget::currentChanged, w, [&m](int i) { user([&] { m.SetActivePageIndex(i); }); });
+}
+
+void timer(QTimer* t, Timer& m) {
+    follow(t, m, [](QTimer* q, Timer& m) {
+        q->setInterval(m.Interval());
+        if (m.Enabled() && !q->isActive()) q->start();
+        if (!m.Enabled() && q->isActive()) q->stop();
+    });
+    QObject::connect(t, &QTimer::timeout, t, [&m] { user([&] { m.Fire(); }); });
+}
+
+void progress(QProgressBar* w, ProgressBar& m) {
+    follow(w, m, [](QProgressBar* p, ProgressBar& m) {
+        applyControl(p, m);
+        p->setMaximum(m.Max());
+        p->setValue(m.Position());
+    });
+}
+
+void status(QStatusBar* w, StatusBar& m) {
+    follow(w, m, [](QStatusBar* s, StatusBar& m) {
+        applyControl(s, m);
+        for (int i = 0; i < m.PanelCount(); ++i) panelLabel(s, i)->setText(qs(m.Panel(i)));
+    });
+}
+
+void keys(QWidget* w, KeyHandler handler) { new KeyHook(w, std::move(handler)); }
+
+} // namespace bind

@@ -1,0 +1,45 @@
+#pragma once
+// Two-way bindings between the control models and Qt widgets. A widget shows its
+// model now and again on every Changed; what the user does goes to the model (and so
+// to the form's handlers) through Guard. Model-to-widget updates block the widget's
+// signals, so nothing echoes back.
+//
+// Widgets must already have their parent: showing a parentless widget opens a window.
+#include "gui/KeyInput.h"
+#include "platform/Controls.h"
+
+class QAbstractButton;
+class QAction;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QProgressBar;
+class QSpinBox;
+class QStatusBar;
+class QTabWidget;
+class QTimer;
+class QWidget;
+
+namespace bind {
+
+// Enabled, visible and background colour.
+void control(QWidget* w, Control& m);
+void label(QLabel* w, Label& m);
+void edit(QLineEdit* w, Edit& m);
+void memo(QPlainTextEdit* w, Memo& m);
+// QCheckBox or QRadioButton; a user's click runs the model's OnClick. The widget keeps
+// its own text while the model's caption is empty.
+void check(QAbstractButton* w, CheckBox& m);
+void spin(QSpinBox* w, SpinEdit& m);
+// Caption (with its & mnemonic), enabled, visible, checked; triggering executes it.
+void action(QAction* a, Action& m, bool checkable = false);
+// The tabs are the pages: a user's switch runs OnChange, ShowPage only shows.
+void pages(QTabWidget* w, PageControl& m);
+void timer(QTimer* t, Timer& m);
+void progress(QProgressBar* w, ProgressBar& m);
+void status(QStatusBar* w, StatusBar& m);
+// Every character typed into w goes to the handler first: 0 drops it, another
+// character replaces it.
+void keys(QWidget* w, KeyHandler handler);
+
+} // namespace bind

@@ -1,0 +1,371 @@
+#include "gui/GridView.h"
+
+#include "gui/QtText.h"
+#include "platform/Guard.h"
+
+#include <QAbstractTableModel>
+#include <QApplication>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QStyledItemDelegate>
+#include <QTimer>
+
+namespace {
+
+constexpr int kCellPad = 2;          // text inset inside a cell
+constexpr int kColPadding = 8;       // added to a column's sample width
+constexpr int kDefaultColWidth = 64; // a column without a sample
+
+Qt::Alignment alignmentOf(CellAlign a) {
+    switch (a) {
+    case CellAlign::Left: break;
+    case CellAlign::Center: return Qt::AlignCenter;
+    case CellAlign::Right: return Qt::AlignRight | Qt::AlignVCenter;
+    case CellAlign::BottomRight: return Qt::AlignRight | Qt::AlignBottom;
+    case CellAlign::TopLeft: return Qt::AlignLeft | Qt::AlignTop;
+    }
+    return Qt::AlignLeft | Qt::AlignVCenter;
+}
+
+} // namespace
+
+// The grid's cells for Qt. Counts are taken at each reset only, so that Qt never sees
+// them change between resets.
+class GridModel : public QAbstractTableModel {
+public:
+    GridModel(StringGrid& grid, QObject* parent) : QAbstractTableModel(parent), grid_(grid) {}
+
+    int rowCount(const QModelIndex& parent = {}) const override { return parent.isValid() ? 0 : rows_; }
+    int columnCount(const QModelIndex& parent = {}) const override { return parent.isValid() ? 0 : cols_; }
+
+    QVariant data(const QModelIndex& index, int role) const override {
+        if (role != Qt::DisplayRole && role != Qt::EditRole) return {};
+        return qs(grid_.Cells(index.column(), index.row()));
+    }
+
+    Qt::ItemFlags flags(const QModelIndex& index) const override {
+        if (isFixed(index.column(), index.row())) return Qt::NoItemFlags;
+        Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+        return grid_.Editing() ? f | Qt::ItemIsEditable : f;
+    }
+
+    bool setData(const QModelIndex& index, const QVariant& value, int role) override {
+        if (role != Qt::EditRole) return false;
+        std::string text = ss(value.toString());
+        if (text != grid_.Cells(index.column(), index.row())) grid_.SetCells(index.column(), index.row(), text);
+        return true;
+    }
+
+    bool isFixed(int col, int row) const { return col < grid_.FixedCols() || row < grid_.FixedRows(); }
+
+    void reset() {
+        beginResetModel();
+        rows_ = grid_.RowCount();
+        cols_ = grid_.ColCount();
+        endResetModel();
+    }
+
+    void cellChanged(int col, int row) {
+        if (col >= cols_ || row >= rows_) return;
+        QModelIndex i = index(row, col);
+        emit dataChanged(i, i, {Qt::DisplayRole, Qt::EditRole});
+    }
+
+private:
+    StringGrid& grid_;
+    int rows_ = 0;
+    int cols_ = 0;
+};
+
+namespace {
+
+// Paints what the form's style says and hands the editor's events to the view.
+class GridDelegate : public QStyledItemDelegate {
+public:
+    explicit GridDelegate(GridView* view) : QStyledItemDelegate(view), view_(view) {}
+
+    void paint(QPainter* p, const QStyleOptionViewItem& opt, const QModelIndex& index) const override {
+        const int col = index.column(), row = index.row();
+        const bool fixed = view_->isFixed(col, row);
+        const CellStyle st = view_->cellStyle(col, row);
+        const bool selected = !fixed && (opt.state & QStyle::State_Selected);
+        const QPalette& pal = opt.palette;
+        QColor bg = st.Background >= 0 ? rgb(st.Background)
+                    : selected         ? pal.color(QPalette::Highlight)
+                    : fixed            ? pal.color(QPalette::Button)
+                                       : pal.color(QPalette::Base);
+        QColor fg = st.FontColor >= 0 ? rgb(st.FontColor)
+                    : selected        ? pal.color(QPalette::HighlightedText)
+                    : fixed           ? pal.color(QPalette::ButtonText)
+                                      : pal.color(QPalette::Text);
+        p->save();
+        p->fillRect(opt.rect, bg);
+        QFont font = opt.font;
+        font.setBold(st.Bold);
+        font.setStrikeOut(st.StrikeOut);
+        p->setFont(font);
+        p->setPen(fg);
+        p->drawText(opt.rect.adjusted(kCellPad, 0, -kCellPad, 0), alignmentOf(st.Align), qs(st.Text));
+        const QColor line = pal.color(QPalette::WindowText);
+        if (st.LineBelow) p->fillRect(QRect(opt.rect.left(), opt.rect.bottom() - 1, opt.rect.width(), 2), line);
+        if (st.LineRight) p->fillRect(QRect(opt.rect.right() - 1, opt.rect.top(), 2, opt.rect.height()), line);
+        p->restore();
+    }
+
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem&, const QModelIndex& index) const override {
+        auto* e = new QLineEdit(parent);
+        e->setFrame(false);
+        e->setInputMethodHints(view_->inputMethodHints());
+        const int col = index.column(), row = index.row();
+        GridView* view = view_;
+        QObject::connect(e, &QLineEdit::textEdited, e, [view, col, row](const QString& t) {
+            view->editorTextEdited(col, row, t);
+        });
+        view_->editorOpened(e);
+        return e;
+    }
+
+    void setEditorData(QWidget* editor, const QModelIndex& index) const override {
+        auto* e = static_cast<QLineEdit*>(editor);
+        // The cell follows every keystroke; only a change from elsewhere is copied back,
+        // so the caret stays where the user put it.
+        QString t = index.data(Qt::EditRole).toString();
+        if (e->text() != t) e->setText(t);
+    }
+
+    void setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const override {
+        model->setData(index, static_cast<QLineEdit*>(editor)->text(), Qt::EditRole);
+    }
+
+protected:
+    bool eventFilter(QObject* object, QEvent* e) override {
+        auto* editor = qobject_cast<QWidget*>(object);
+        if (editor && e->type() == QEvent::KeyPress && view_->editorKey(editor, *static_cast<QKeyEvent*>(e)))
+            return true;
+        if (editor && e->type() == QEvent::InputMethod &&
+            view_->editorInputMethod(editor, *static_cast<QInputMethodEvent*>(e)))
+            return true;
+        return QStyledItemDelegate::eventFilter(object, e);
+    }
+
+private:
+    GridView* view_;
+};
+
+} // namespace
+
+GridView::GridView(StringGrid& grid, QWidget* parent)
+    : QTableView(parent), grid_(grid), model_(new GridModel(grid, this)) {
+    setObjectName(qs(grid.Name()));
+    setModel(model_);
+    setItemDelegate(new GridDelegate(this));
+    horizontalHeader()->hide();
+    verticalHeader()->hide();
+    horizontalHeader()->setMinimumSectionSize(1);
+    verticalHeader()->setMinimumSectionSize(1);
+    setSelectionMode(SingleSelection);
+    setEditTriggers(AnyKeyPressed | DoubleClicked | EditKeyPressed);
+    setWordWrap(false);
+    setCornerButtonEnabled(false);
+
+    QPointer<GridView> self(this);
+    grid.LayoutChanged.connect([self] {
+        if (self) self->scheduleLayout();
+    });
+    grid.CellChanged.connect([self](int col, int row) {
+        if (self && !self->layoutPending_) self->model_->cellChanged(col, row);
+    });
+    grid.CurrentChanged.connect([self] {
+        if (self) self->showCurrent();
+    });
+    grid.Changed.connect([self] {
+        if (self) self->setSelectionBehavior(self->grid_.RowSelect() ? SelectRows : SelectItems);
+    });
+    connect(selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this](const QModelIndex& current) { userMovedTo(current); });
+    connect(qApp, &QApplication::focusChanged, this, &GridView::focusChanged);
+    layoutPending_ = true;
+    applyLayout();
+}
+
+// Taking the view down must not move the grid's current cell.
+GridView::~GridView() { disconnect(selectionModel(), nullptr, this, nullptr); }
+
+bool GridView::isFixed(int col, int row) const { return model_->isFixed(col, row); }
+
+void GridView::scheduleLayout() {
+    if (layoutPending_) return;
+    layoutPending_ = true;
+    // A rebuild changes counts, titles and widths one by one: one reset for all of them.
+    QTimer::singleShot(0, this, [this] { applyLayout(); });
+}
+
+void GridView::applyLayout() {
+    if (!layoutPending_) return;
+    layoutPending_ = false;
+    model_->reset();
+    applySizes();
+    showCurrent();
+}
+
+void GridView::applySizes() {
+    QFontMetrics fm(font());
+    const int rowHeight = fm.height() + 2 * kCellPad + 2;
+    verticalHeader()->setDefaultSectionSize(rowHeight);
+    for (int c = 0; c < grid_.ColCount(); ++c) {
+        std::string sample = grid_.ColSample(c);
+        setColumnWidth(c, sample.empty() ? kDefaultColWidth : fm.horizontalAdvance(qs(sample)) + kColPadding);
+    }
+    for (int r : tallRows_)
+        if (r < grid_.RowCount()) setRowHeight(r, rowHeight);
+    tallRows_.clear();
+    const int unit = fm.horizontalAdvance(qs(grid_.RowHeightSample()));
+    for (int r = 0; r < grid_.RowCount(); ++r) {
+        if (double f = grid_.RowHeightFactor(r); f > 0) {
+            setRowHeight(r, static_cast<int>(f * unit));
+            tallRows_.push_back(r);
+        }
+    }
+}
+
+void GridView::showCurrent() {
+    if (layoutPending_) return;
+    QModelIndex index = model_->index(grid_.CurRow(), grid_.Col());
+    if (!index.isValid() || index == currentIndex()) return;
+    QItemSelectionModel::SelectionFlags how = QItemSelectionModel::ClearAndSelect;
+    if (grid_.RowSelect()) how |= QItemSelectionModel::Rows;
+    syncing_ = true;
+    selectionModel()->setCurrentIndex(index, how);
+    syncing_ = false;
+    scrollTo(index);
+}
+
+void GridView::userMovedTo(const QModelIndex& current) {
+    if (syncing_ || !current.isValid()) return;
+    grid_.SetCurrent(current.column(), current.row());
+}
+
+bool GridView::mayMoveTo(const QModelIndex& index) {
+    if (!binding_.selectCell) return true;
+    bool allowed = true;
+    Guard([&] { allowed = binding_.selectCell(index.column(), index.row()); });
+    return allowed;
+}
+
+void GridView::run(const std::function<void()>& callback) {
+    if (callback) Guard(callback);
+}
+
+CellStyle GridView::cellStyle(int col, int row) {
+    if (binding_.style && !styleFailed_) {
+        try {
+            return binding_.style(col, row);
+        } catch (...) {
+            // Reported once and outside the paint event: a box opened while painting
+            // would be painted over and over.
+            styleFailed_ = true;
+            QTimer::singleShot(0, this, [e = std::current_exception()] { Guard([&] { std::rethrow_exception(e); }); });
+        }
+    }
+    CellStyle st;
+    st.Text = grid_.Cells(col, row);
+    st.Align = isFixed(col, row) ? CellAlign::Center : CellAlign::Left;
+    return st;
+}
+
+void GridView::keyPressEvent(QKeyEvent* e) {
+    auto key = KeyReplay::Active() ? std::nullopt : AskKey(binding_.keyPress, *e);
+    if (!key) {
+        QTableView::keyPressEvent(e);
+        return;
+    }
+    if (*key == 0 || *key == Key::Enter) { // dropped, or Enter without an editor: stay
+        e->accept();
+        return;
+    }
+    KeyReplay replay; // the editor this key may open must not ask the handler again
+    if (*key == KeyCharOf(*e)) {
+        QTableView::keyPressEvent(e);
+    } else {
+        auto replaced = KeyEventFor(*key, *e);
+        QTableView::keyPressEvent(replaced.get());
+    }
+}
+
+void GridView::inputMethodEvent(QInputMethodEvent* e) {
+    if (FilterInputMethod(this, *e, binding_.keyPress)) return;
+    KeyReplay replay;
+    QTableView::inputMethodEvent(e);
+}
+
+bool GridView::editorKey(QWidget* editor, const QKeyEvent& e) {
+    if (KeyReplay::Active()) return false;
+    auto key = AskKey(binding_.keyPress, e);
+    if (!key) return false;
+    if (*key == 0) return true;
+    if (*key == Key::Enter) {
+        commitAndStay(editor);
+        return true;
+    }
+    if (*key == KeyCharOf(e)) return false;
+    SendKey(editor, *key, e);
+    return true;
+}
+
+bool GridView::editorInputMethod(QWidget* editor, const QInputMethodEvent& e) {
+    return FilterInputMethod(editor, e, binding_.keyPress);
+}
+
+void GridView::editorTextEdited(int col, int row, const QString& text) {
+    grid_.SetCells(col, row, ss(text));
+    if (binding_.setEditText) Guard([&] { binding_.setEditText(col, row, ss(text)); });
+}
+
+void GridView::commitAndStay(QWidget* editor) {
+    if (editor_ != editor) return; // the handler moved on and that closed the editor
+    commitData(editor);
+    closeEditor(editor, QAbstractItemDelegate::NoHint);
+}
+
+void GridView::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) {
+    if (editor_ == editor) editor_ = nullptr;
+    QTableView::closeEditor(editor, hint);
+}
+
+void GridView::mousePressEvent(QMouseEvent* e) {
+    QModelIndex index = indexAt(e->position().toPoint());
+    if (index.isValid() && index != currentIndex() && !isFixed(index.column(), index.row()) && !mayMoveTo(index)) {
+        e->accept();
+        return;
+    }
+    QTableView::mousePressEvent(e);
+}
+
+void GridView::mouseReleaseEvent(QMouseEvent* e) {
+    QTableView::mouseReleaseEvent(e);
+    QModelIndex index = indexAt(e->position().toPoint());
+    if (e->button() == Qt::LeftButton && index.isValid() && !isFixed(index.column(), index.row()))
+        run(binding_.click);
+}
+
+void GridView::mouseDoubleClickEvent(QMouseEvent* e) {
+    QTableView::mouseDoubleClickEvent(e);
+    run(binding_.dblClick);
+}
+
+QModelIndex GridView::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) {
+    QModelIndex next = QTableView::moveCursor(action, modifiers);
+    if (next.isValid() && next != currentIndex() && !mayMoveTo(next)) return currentIndex();
+    return next;
+}
+
+bool GridView::owns(QWidget* w) const { return w && (w == this || isAncestorOf(w)); }
+
+// Focus moving to or from another window (a message box, a dialog) is not leaving.
+void GridView::focusChanged(QWidget* old, QWidget* now) {
+    if (!now || now->window() != window() || (old && old->window() != window())) return;
+    if (!owns(old) && owns(now)) run(binding_.enter);
+    else if (owns(old) && !owns(now)) run(binding_.exit);
+}

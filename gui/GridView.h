@@ -1,0 +1,88 @@
+#pragma once
+// A table view over a StringGrid model. Fixed rows and columns are drawn as header
+// cells inside the table (Qt's header sections are hidden) and can be neither
+// selected nor edited. Column widths and row heights come from the grid's sample
+// texts measured in the view's font. The current cell follows the grid both ways.
+#include "gui/KeyInput.h"
+#include "platform/StringGrid.h"
+
+#include <QPointer>
+#include <QTableView>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+// What a form does about one grid's events. Every callback is optional and runs
+// through Guard.
+struct GridBinding {
+    // Every character typed into a cell (before editing starts or in the editor),
+    // Enter, Tab, Backspace and Escape included. Setting key to 0 discards it; another
+    // character replaces it. An Enter left as it is commits the editor and stays on
+    // the cell: handlers that want to move do so themselves.
+    KeyHandler keyPress = {};
+    // After the editor's text changed (the cell already holds the text).
+    std::function<void(int col, int row, const std::string& text)> setEditText = {};
+    // Whether the user may move to a cell.
+    std::function<bool(int col, int row)> selectCell = {};
+    std::function<void()> enter = {}; // focus came into the grid
+    std::function<void()> exit = {};  // focus left the grid
+    std::function<void()> click = {};
+    std::function<void()> dblClick = {};
+    // How to paint a cell. Without it fixed cells are centred and others left-aligned.
+    std::function<CellStyle(int col, int row)> style = {};
+};
+
+class GridModel;
+
+class GridView : public QTableView {
+    Q_OBJECT
+public:
+    explicit GridView(StringGrid& grid, QWidget* parent = nullptr);
+    ~GridView() override;
+
+    StringGrid& grid() const { return grid_; }
+    void setBinding(GridBinding b) { binding_ = std::move(b); }
+    const GridBinding& binding() const { return binding_; }
+
+    // Layout changes of the grid are applied together when the event loop next runs;
+    // this applies a pending one now.
+    void applyLayout();
+    bool isFixed(int col, int row) const;
+    CellStyle cellStyle(int col, int row);
+
+    // The in-place editor's events, from the delegate. True = dealt with here.
+    bool editorKey(QWidget* editor, const QKeyEvent& e);
+    bool editorInputMethod(QWidget* editor, const QInputMethodEvent& e);
+    void editorTextEdited(int col, int row, const QString& text);
+    void editorOpened(QWidget* editor) { editor_ = editor; }
+
+protected:
+    void keyPressEvent(QKeyEvent* e) override;
+    void inputMethodEvent(QInputMethodEvent* e) override;
+    void mousePressEvent(QMouseEvent* e) override;
+    void mouseReleaseEvent(QMouseEvent* e) override;
+    void mouseDoubleClickEvent(QMouseEvent* e) override;
+    QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
+    void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
+
+private:
+    void scheduleLayout();
+    void applySizes();
+    void showCurrent();
+    void userMovedTo(const QModelIndex& current);
+    bool mayMoveTo(const QModelIndex& index);
+    void commitAndStay(QWidget* editor);
+    void focusChanged(QWidget* old, QWidget* now);
+    bool owns(QWidget* w) const;
+    void run(const std::function<void()>& callback);
+
+    StringGrid& grid_;
+    GridModel* model_;
+    GridBinding binding_;
+    bool layoutPending_ = false;
+    bool syncing_ = false;   // moving the view to the grid's current cell
+    QPointer<QWidget> editor_; // the open in-place editor
+    std::vector<int> tallRows_; // rows sized by a height factor at the last layout
+    bool styleFailed_ = false;
+};

@@ -1,0 +1,395 @@
+#include "gui/MainWindow.h"
+
+#include "gui/Bindings.h"
+#include "gui/FormRegistry.h"
+#include "gui/QtText.h"
+#include "mainwindow/Program.h"
+#include "mainwindow/TCSVEntry.h"
+#include "mainwindow/TFormClockInput.h"
+#include "mainwindow/TFormDelayInf.h"
+#include "mainwindow/TFormEnv.h"
+#include "mainwindow/TFormKuriage.h"
+#include "mainwindow/TKukanParamForm.h"
+#include "mainwindow/TMainForm.h"
+#include "mainwindow/TSelectDataForm.h"
+#include "mainwindow/TSwapTmRunForm.h"
+#include "mainwindow/TcurrTaikaiDir.h"
+#include "output/TOKRightDlg.h"
+#include "output/TOutputForm.h"
+#include "output/TQuickReport4.h"
+#include "platform/Guard.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QHBoxLayout>
+#include <QInputMethod>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QTimer>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+namespace {
+
+// Closing a modeless window from its title bar closes its form.
+class CloseWatcher : public QObject {
+public:
+    CloseWatcher(QWidget* w, FormBase& form) : QObject(w), form_(form) { w->installEventFilter(this); }
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() == QEvent::Close) Guard([&] { form_.Close(); });
+        return false;
+    }
+
+private:
+    FormBase& form_;
+};
+
+} // namespace
+
+MainWindow::MainWindow(TMainForm& form, QWidget* parent) : QMainWindow(parent), form_(form) {
+    setObjectName(qs(form.Name()));
+    buildMenus();
+    buildToolBar();
+    bind::status(statusBar(), form_.StatusBar1);
+    setCentralWidget(buildCentral());
+    auto* timer = new QTimer(this);
+    timer->setObjectName(qs(form_.Timer1.Name()));
+    bind::timer(timer, form_.Timer1);
+    bindGrids();
+    followForm();
+    followModelessWindows();
+    resize(1100, 760);
+}
+
+MainWindow::~MainWindow() {
+    alive_.reset();
+    disconnect(qApp, nullptr, this, nullptr);
+    // Taking the widgets down must not look like the user switching pages or ticking boxes.
+    for (auto& [w, control] : controls_) w->blockSignals(true);
+}
+
+template <typename... A, typename F> void MainWindow::onSignal(Signal<A...>& s, F f) {
+    std::weak_ptr<bool> alive = alive_;
+    s.connect([alive, f](A... args) {
+        if (!alive.expired()) f(args...);
+    });
+}
+
+template <typename W> W* MainWindow::named(W* w, Control& m) {
+    w->setObjectName(qs(m.Name()));
+    widgets_[m.Name()] = w;
+    controls_[w] = &m;
+    return w;
+}
+
+QWidget* MainWindow::widgetFor(const std::string& name) const {
+    auto it = widgets_.find(name);
+    return it == widgets_.end() ? nullptr : it->second;
+}
+
+GridView* MainWindow::gridFor(const StringGrid& grid) const {
+    auto it = grids_.find(&grid);
+    return it == grids_.end() ? nullptr : it->second;
+}
+
+QAction* MainWindow::actionFor(const Action& action) const {
+    auto it = actions_.find(&action);
+    return it == actions_.end() ? nullptr : it->second;
+}
+
+QAction* MainWindow::qaction(Action& a) {
+    if (QAction* q = actionFor(a)) return q;
+    auto* q = new QAction(this);
+    q->setObjectName(qs(a.Name()));
+    bind::action(q, a, &a == &form_.ToolButtonSlitPanel);
+    actions_[&a] = q;
+    return q;
+}
+
+void MainWindow::buildMenus() {
+    for (const MenuDef& def : form_.MainMenu) {
+        QMenu* menu = menuBar()->addMenu(qs(def.Caption));
+        for (Action* a : def.Items) {
+            if (a) menu->addAction(qaction(*a));
+            else menu->addSeparator();
+        }
+    }
+    connect(qaction(form_.Exit), &QAction::triggered, this, [this] {
+        if (form_.CloseRequested()) close();
+    });
+}
+
+void MainWindow::buildToolBar() {
+    QToolBar* bar = addToolBar(QStringLiteral("ToolBar1"));
+    bar->setObjectName(QStringLiteral("ToolBar1"));
+    bar->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    for (Action* a : {&form_.OpenKeyName, &form_.MakeKeyName, &form_.saveInputData, &form_.OutputResult,
+                      &form_.OpenKuriageForm, &form_.OpenClockInputForm, &form_.OpenDelayInfForm,
+                      &form_.ToolButtonSlitPanel, &form_.ToolButtonInputGridCopy})
+        bar->addAction(qaction(*a));
+}
+
+QWidget* MainWindow::buildCentral() {
+    auto* central = new QWidget(this);
+    auto* layout = new QVBoxLayout(central);
+    splash_ = new QLabel(central);
+    splash_->setObjectName(qs(form_.Splash.Name()));
+    QFont big = splash_->font();
+    big.setPointSize(20);
+    big.setBold(true);
+    big.setItalic(true);
+    splash_->setFont(big);
+    splash_->setAlignment(Qt::AlignCenter);
+    layout->addWidget(splash_);
+
+    pages_ = named(new QTabWidget(central), form_.MainPage);
+    pages_->addTab(buildInfoPage(), {});
+    pages_->addTab(buildEntryPage(), {});
+    pages_->addTab(buildInputPage(), {});
+    bind::pages(pages_, form_.MainPage);
+    layout->addWidget(pages_);
+    // The splash shows until the pages do; they cover it from then on.
+    onSignal(form_.Splash.Changed, [this] { showSplash(); });
+    onSignal(form_.MainPage.Changed, [this] { showSplash(); });
+    showSplash();
+    return central;
+}
+
+void MainWindow::showSplash() {
+    splash_->setText(qs(form_.Splash.Caption()));
+    splash_->setVisible(form_.Splash.Visible() && !form_.MainPage.Visible());
+}
+
+QWidget* MainWindow::buildInfoPage() {
+    auto* page = new QWidget;
+    auto* name = named(new QLineEdit(page), form_.ReceName);
+    bind::edit(name, form_.ReceName);
+    bind::keys(name, [this](char32_t& key) { form_.ActEnterAsTAB(key); });
+    auto* organiser = named(new QPlainTextEdit(page), form_.OrgName);
+    organiser->setFixedHeight(organiser->fontMetrics().lineSpacing() * 4);
+    bind::memo(organiser, form_.OrgName);
+    auto* folder = named(new QLabel(page), form_.KisoTaikaiText);
+    bind::label(folder, form_.KisoTaikaiText);
+
+    auto* fields = new QFormLayout;
+    fields->addRow(QStringLiteral("大会名"), name);
+    fields->addRow(QStringLiteral("主催"), organiser);
+    auto* left = new QVBoxLayout;
+    left->addLayout(fields);
+    left->addWidget(folder);
+    GridView* best = addGrid(form_.taikaiBestGrid, page);
+    best->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    best->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    best->setFixedHeight(2 * best->verticalHeader()->defaultSectionSize() + 2 * best->frameWidth());
+    left->addWidget(best);
+    left->addWidget(addGrid(form_.KukanInfGrid, page), 1);
+
+    auto* right = new QVBoxLayout;
+    right->addWidget(buildCountPanel(page));
+    right->addStretch();
+    auto* row = new QHBoxLayout(page);
+    row->addLayout(left, 1);
+    row->addLayout(right);
+    return page;
+}
+
+QWidget* MainWindow::buildCountPanel(QWidget* parent) {
+    auto* box = named(new QGroupBox(parent), form_.KukanInfPanel);
+    auto* layout = new QFormLayout(box);
+    const std::pair<SpinEdit*, QString> spins[] = {{&form_.KukanSpinNum, QStringLiteral("区間数")},
+                                                   {&form_.HoketuSpinNum, QStringLiteral("補欠数")},
+                                                   {&form_.SankaSpinNum, QStringLiteral("参加ﾁｰﾑ数")}};
+    for (const auto& [model, label] : spins) {
+        auto* spin = named(new QSpinBox(box), *model);
+        bind::spin(spin, *model);
+        layout->addRow(label, spin);
+    }
+    auto* hundredths = named(new QCheckBox(box), form_.chk100);
+    bind::check(hundredths, form_.chk100);
+    layout->addRow(hundredths);
+    bind::control(box, form_.KukanInfPanel);
+    return box;
+}
+
+QWidget* MainWindow::buildEntryPage() {
+    auto* page = new QWidget;
+    auto* layout = new QVBoxLayout(page);
+    auto* modes = new QHBoxLayout;
+    const std::pair<RadioButton*, QString> radios[] = {{&form_.RadioClickEntry, QStringLiteral("クリック入力")},
+                                                       {&form_.RadioTenkeyEntry, QStringLiteral("テンキー入力")}};
+    for (const auto& [model, text] : radios) {
+        auto* radio = named(new QRadioButton(text, page), *model);
+        bind::check(radio, *model);
+        modes->addWidget(radio);
+    }
+    modes->addStretch();
+    layout->addLayout(modes);
+
+    auto* tabs = named(new QTabWidget(page), form_.EntryTab);
+    tabs->addTab(addGrid(form_.TeamEntryGrid, tabs), {});
+    auto* runners = new QWidget(tabs);
+    auto* team = named(new QLabel(runners), form_.CurrTeamName);
+    bind::label(team, form_.CurrTeamName);
+    auto* teamNo = named(new QSpinBox(runners), form_.TeamUpDown);
+    bind::spin(teamNo, form_.TeamUpDown);
+    auto* head = new QHBoxLayout;
+    head->addWidget(team);
+    head->addWidget(teamNo);
+    head->addStretch();
+    auto* runnerLayout = new QVBoxLayout(runners);
+    runnerLayout->addLayout(head);
+    runnerLayout->addWidget(addGrid(form_.RunnerEntryGrid, runners), 1);
+    tabs->addTab(runners, {});
+    bind::pages(tabs, form_.EntryTab);
+    layout->addWidget(tabs, 1);
+    return page;
+}
+
+QWidget* MainWindow::buildInputPage() {
+    auto* page = new QWidget;
+    auto* layout = new QVBoxLayout(page);
+    auto* legend = named(new QLabel(page), form_.LabelBonrei);
+    bind::label(legend, form_.LabelBonrei);
+    layout->addWidget(legend);
+
+    auto* split = new QSplitter(Qt::Horizontal, page);
+    split->addWidget(addGrid(form_.InputGrid, split));
+    auto* panel = named(new QWidget(split), form_.SlitGridPanel);
+    auto* panelLayout = new QVBoxLayout(panel);
+    panelLayout->setContentsMargins(0, 0, 0, 0);
+    panelLayout->addWidget(addGrid(form_.tempKukanGrid, panel));
+    split->addWidget(panel);
+    split->setStretchFactor(0, 1);
+    bind::control(panel, form_.SlitGridPanel);
+    bind::control(split->handle(1), form_.Splitter1);
+    layout->addWidget(split, 1);
+
+    auto* path = named(new QLineEdit(page), form_.Edit1);
+    bind::edit(path, form_.Edit1);
+    auto* progress = named(new QProgressBar(page), form_.ProgressBar1);
+    bind::progress(progress, form_.ProgressBar1);
+    auto* bottom = new QHBoxLayout;
+    bottom->addWidget(path, 1);
+    bottom->addWidget(progress);
+    layout->addLayout(bottom);
+    return page;
+}
+
+GridView* MainWindow::addGrid(StringGrid& grid, QWidget* parent) {
+    auto* view = named(new GridView(grid, parent), grid);
+    bind::control(view, grid);
+    grids_[&grid] = view;
+    return view;
+}
+
+void MainWindow::bindGrid(StringGrid& grid, GridBinding binding) { grids_.at(&grid)->setBinding(std::move(binding)); }
+
+void MainWindow::bindGrids() {
+    // The edition grid and the leg grid share their handlers; Tag tells them apart.
+    auto infoGrid = [this](StringGrid& g) {
+        return GridBinding{.keyPress = [this, &g](char32_t& key) { form_.KukanInfGridKeyPress(g, key); },
+                           .exit = [this] { form_.taikaiBestGridExit(); },
+                           .style = [this, &g](int c, int r) { return form_.KukanInfGridDrawCell(g, c, r); }};
+    };
+    GridBinding legs = infoGrid(form_.KukanInfGrid);
+    legs.setEditText = [this](int c, int r, const std::string& t) { form_.KukanInfGridSetEditText(c, r, t); };
+    bindGrid(form_.KukanInfGrid, legs);
+    bindGrid(form_.taikaiBestGrid, infoGrid(form_.taikaiBestGrid));
+}
+
+void MainWindow::followForm() {
+    setWindowTitle(qs(form_.Caption()));
+    onSignal(form_.Changed, [this] { setWindowTitle(qs(form_.Caption())); });
+    onSignal(form_.FocusChanged, [this] { focusModelControl(); });
+    onSignal(form_.ImeChanged, [this] { applyIme(); });
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) { trackFocus(now); });
+}
+
+void MainWindow::focusModelControl() {
+    QWidget* w = widgetFor(form_.FocusedControl);
+    if (!w) return;
+    QWidget* focus = QApplication::focusWidget();
+    if (focus != w && !w->isAncestorOf(focus)) w->setFocus(Qt::OtherFocusReason);
+    // The input method state stays as it was set, whichever control gets the focus.
+    applyIme();
+}
+
+void MainWindow::applyIme() {
+    Qt::InputMethodHints hints = Qt::ImhNone;
+    switch (form_.Ime) {
+    case ImeMode::DontCare: return;
+    case ImeMode::Close: hints = Qt::ImhPreferLatin; break;
+    case ImeMode::Hiragana:
+    case ImeMode::HalfKatakana: break;
+    }
+    for (QWidget* w : {widgetFor(form_.FocusedControl), QApplication::focusWidget()})
+        if (w && isAncestorOf(w)) w->setInputMethodHints(hints);
+    QGuiApplication::inputMethod()->update(Qt::ImHints);
+}
+
+// The control the user put the focus on becomes the form's focused control.
+void MainWindow::trackFocus(QWidget* now) {
+    for (QWidget* w = now; w && w != this; w = w->parentWidget()) {
+        auto it = controls_.find(w);
+        if (it == controls_.end()) continue;
+        Guard([&] { form_.SetFocus(*it->second); });
+        return;
+    }
+}
+
+void MainWindow::followModelessWindows() {
+    Program& p = form_.program();
+    const FormBase* none = nullptr;
+    for (FormBase* f : std::initializer_list<FormBase*>{
+             p.currTaikaiDir.get(), p.selectDataForm.get(), p.outputForm.get(), p.kukanParamForm.get(),
+             p.formKuriage.get(), p.quickReport4.get(), p.swapTmRunForm.get(), p.csvEntry.get(),
+             p.formClockInput.get(), p.formDelayInf.get(), p.formEnv.get(), p.okRightDlg.get()}) {
+        if (f == none) continue;
+        onSignal(f->VisibleChanged, [this, f](bool visible) { showModeless(*f, visible); });
+    }
+}
+
+// The window is looked up when first shown, so it may be registered after this one is built.
+void MainWindow::showModeless(FormBase& form, bool visible) {
+    QPointer<QWidget>& w = windows_[&form];
+    if (!w) {
+        const WindowFactory* make = visible ? FindWindow(form.Name()) : nullptr;
+        if (!make) return;
+        w = (*make)(form);
+        w->setParent(this, Qt::Window);
+        new CloseWatcher(w, form);
+    }
+    w->setVisible(visible);
+}
+
+void MainWindow::showEvent(QShowEvent* e) {
+    QMainWindow::showEvent(e);
+    if (shown_) return;
+    shown_ = true;
+    Guard([&] { form_.FormShow(); });
+    focusModelControl();
+}
+
+void MainWindow::changeEvent(QEvent* e) {
+    QMainWindow::changeEvent(e);
+    if (e->type() == QEvent::ActivationChange && shown_ && isActiveWindow()) Guard([&] { form_.FormActivate(); });
+}
+
+void MainWindow::closeEvent(QCloseEvent* e) {
+    bool mayClose = false;
+    Guard([&] { mayClose = form_.FormClose(); });
+    if (mayClose) e->accept();
+    else e->ignore();
+}

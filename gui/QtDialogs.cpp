@@ -1,0 +1,158 @@
+#include "gui/QtDialogs.h"
+
+#include "gui/FormRegistry.h"
+#include "gui/QtText.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QPointer>
+#include <QPushButton>
+
+#include <map>
+#include <memory>
+
+namespace {
+
+struct ButtonDef {
+    int flag;
+    const char* text;
+    QMessageBox::ButtonRole role;
+    int result;
+};
+
+// In the order the buttons stand in the box.
+constexpr ButtonDef kButtons[] = {
+    {Btn::Yes, "はい", QMessageBox::YesRole, mrYes},          {Btn::No, "いいえ", QMessageBox::NoRole, mrNo},
+    {Btn::OK, "OK", QMessageBox::AcceptRole, mrOk},           {Btn::Cancel, "キャンセル", QMessageBox::RejectRole, mrCancel},
+    {Btn::Abort, "中止", QMessageBox::RejectRole, mrAbort},   {Btn::Retry, "再試行", QMessageBox::AcceptRole, mrRetry},
+    {Btn::Ignore, "無視", QMessageBox::AcceptRole, mrIgnore},
+};
+
+QMessageBox::Icon iconOf(MsgKind kind) {
+    switch (kind) {
+    case MsgKind::Warning: return QMessageBox::Warning;
+    case MsgKind::Error: return QMessageBox::Critical;
+    case MsgKind::Information: return QMessageBox::Information;
+    case MsgKind::Confirmation: return QMessageBox::Question;
+    case MsgKind::Custom: break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+QString titleOf(MsgKind kind) {
+    switch (kind) {
+    case MsgKind::Warning: return QStringLiteral("警告");
+    case MsgKind::Error: return QStringLiteral("エラー");
+    case MsgKind::Information: return QStringLiteral("情報");
+    case MsgKind::Confirmation: return QStringLiteral("確認");
+    case MsgKind::Custom: break;
+    }
+    return QString::fromUtf8(kAppTitle);
+}
+
+QWidget* dialogParent() { return QApplication::activeWindow(); }
+
+QString joinPatterns(const QString& patterns) {
+    QStringList out;
+    for (const QString& p : patterns.split(u';', Qt::SkipEmptyParts))
+        out << (p.trimmed() == QLatin1String("*.*") ? QStringLiteral("*") : p.trimmed());
+    return out.join(u' ');
+}
+
+} // namespace
+
+QString FileFilterToQt(const std::string& filter) {
+    const QStringList parts = qs(filter).split(u'|');
+    QStringList out;
+    for (int i = 0; i + 1 < parts.size(); i += 2) out << parts[i] + " (" + joinPatterns(parts[i + 1]) + ")";
+    return out.join(QStringLiteral(";;"));
+}
+
+void QtDialogs::ShowMessage(const std::string& text) {
+    QMessageBox box(QMessageBox::NoIcon, QString::fromUtf8(kAppTitle), qs(text), QMessageBox::NoButton, dialogParent());
+    box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+    box.exec();
+}
+
+int QtDialogs::MessageDlg(const std::string& text, MsgKind kind, int buttons) {
+    QMessageBox box(iconOf(kind), titleOf(kind), qs(text), QMessageBox::NoButton, dialogParent());
+    std::map<QAbstractButton*, int> results;
+    QPushButton* first = nullptr;
+    for (const auto& b : kButtons) {
+        if (!(buttons & b.flag)) continue;
+        QPushButton* button = box.addButton(QString::fromUtf8(b.text), b.role);
+        results[button] = b.result;
+        if (!first) first = button;
+    }
+    if (first) box.setDefaultButton(first);
+    box.exec();
+    auto it = results.find(box.clickedButton());
+    // Closed without a button (Escape with no cancel button, window closed).
+    return it == results.end() ? mrCancel : it->second;
+}
+
+std::optional<std::string> QtDialogs::InputQuery(const std::string& caption, const std::string& prompt,
+                                                 const std::string& value) {
+    QInputDialog dlg(dialogParent());
+    dlg.setWindowTitle(qs(caption));
+    dlg.setLabelText(qs(prompt));
+    dlg.setTextValue(qs(value));
+    dlg.setOkButtonText(QStringLiteral("OK"));
+    dlg.setCancelButtonText(QStringLiteral("キャンセル"));
+    if (dlg.exec() != QDialog::Accepted) return std::nullopt;
+    return ss(dlg.textValue());
+}
+
+std::optional<std::string> QtDialogs::runFileDialog(const FileDialogSpec& spec, bool save) {
+    QFileDialog dlg(dialogParent(), qs(spec.Title));
+    dlg.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dlg.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    if (!spec.Filter.empty()) dlg.setNameFilter(FileFilterToQt(spec.Filter));
+    QString dir = qs(spec.InitialDir);
+    QFileInfo file(qs(spec.FileName));
+    if (dir.isEmpty() && !spec.FileName.empty() && file.isAbsolute()) dir = file.absolutePath();
+    if (!dir.isEmpty()) dlg.setDirectory(dir);
+    if (!spec.FileName.empty()) dlg.selectFile(file.fileName());
+    if (!spec.DefaultExt.empty()) dlg.setDefaultSuffix(qs(spec.DefaultExt).remove(0, spec.DefaultExt[0] == '.' ? 1 : 0));
+    if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return std::nullopt;
+    return ss(dlg.selectedFiles().front());
+}
+
+std::optional<std::string> QtDialogs::OpenFile(const FileDialogSpec& spec) { return runFileDialog(spec, false); }
+std::optional<std::string> QtDialogs::SaveFile(const FileDialogSpec& spec) { return runFileDialog(spec, true); }
+
+int QtDialogs::ShowModal(FormBase& form) {
+    const DialogFactory* make = FindDialog(form.Name());
+    if (!make) {
+        QMessageBox::information(dialogParent(), QString::fromUtf8(kAppTitle),
+                                 QStringLiteral("「%1」の画面はまだ使えません。").arg(qs(form.Caption())));
+        return mrCancel;
+    }
+    form.SetModalResult(mrNone);
+    std::unique_ptr<QDialog> dlg((*make)(form, dialogParent()));
+    // A handler that sets the form's modal result ends the showing.
+    QPointer<QDialog> live(dlg.get());
+    form.EndModal.connect([live](int r) {
+        if (live) live->done(r);
+    });
+    int r = dlg->exec();
+    if (form.ModalResultValue() != mrNone) return form.ModalResultValue();
+    return r == QDialog::Rejected ? mrCancel : r;
+}
+
+void QtDialogs::BeginWait() {
+    if (waitDepth_++ == 0) QApplication::setOverrideCursor(Qt::WaitCursor);
+}
+
+void QtDialogs::EndWait() {
+    if (waitDepth_ == 0) return;
+    if (--waitDepth_ == 0) QApplication::restoreOverrideCursor();
+}
+
+void QtDialogs::ShowException(const std::string& text) {
+    QMessageBox::critical(dialogParent(), QString::fromUtf8(kAppTitle), qs(text));
+}

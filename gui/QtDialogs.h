@@ -1,0 +1,29 @@
+#pragma once
+// The dialog service on Qt: message boxes with Japanese buttons, input box, file
+// dialogs, the registered modal windows and the hourglass cursor.
+#include "platform/Dialogs.h"
+
+#include <QString>
+
+constexpr const char* kAppTitle = "theTavren";
+
+// "説明|*.db;*.txt|説明2|*.csv" -> "説明 (*.db *.txt);;説明2 (*.csv)"; "*.*" means every file.
+QString FileFilterToQt(const std::string& filter);
+
+class QtDialogs : public Dialogs {
+public:
+    void ShowMessage(const std::string& text) override;
+    int MessageDlg(const std::string& text, MsgKind kind, int buttons) override;
+    std::optional<std::string> InputQuery(const std::string& caption, const std::string& prompt,
+                                          const std::string& value) override;
+    std::optional<std::string> OpenFile(const FileDialogSpec& spec) override;
+    std::optional<std::string> SaveFile(const FileDialogSpec& spec) override;
+    int ShowModal(FormBase& form) override;
+    void BeginWait() override;
+    void EndWait() override;
+    void ShowException(const std::string& text) override;
+
+private:
+    std::optional<std::string> runFileDialog(const FileDialogSpec& spec, bool save);
+    int waitDepth_ = 0;
+};

@@ -1,0 +1,168 @@
+// Creating a race folder and the open road: lock check, edition dialog, lock file,
+// then every table and blob into the grids in a fixed order.
+#include "database/EntryTables.h"
+#include "database/Editions.h"
+#include "database/RaceFile.h"
+#include "database/ResultTable.h"
+#include "database/TDataMdl.h"
+#include "mainwindow/PendingParts.h"
+#include "mainwindow/Program.h"
+#include "mainwindow/TMainForm.h"
+#include "mainwindow/TSelectDataForm.h"
+#include "mainwindow/TcurrTaikaiDir.h"
+#include "platform/Files.h"
+#include "platform/Services.h"
+#include "platform/Text.h"
+
+#include <stdexcept>
+
+namespace {
+
+const char* const kStillOpen = "大会情報が開いたままです。\n一度ｱﾌﾟﾘｹｰｼｮﾝを終了させて下さい。";
+
+// A folder name that stays directly under the data root.
+bool validFolderName(const std::string& name) {
+    if (name == "." || name == "..") return false;
+    for (unsigned char c : name)
+        if (c < 0x20 || c == 0x7F || c == '/' || c == '\\') return false;
+    return true;
+}
+
+} // namespace
+
+void TMainForm::MakeKeyNameExecute() {
+    if (TaikaiOpen) {
+        Dlg().ShowMessage(kStillOpen);
+        return;
+    }
+    DataFolder = DataRoot();
+    NewTaikaiDir.clear();
+    currTaikaiDir->TaikaiEdit.SetText("");
+    if (Dlg().ShowModal(*currTaikaiDir) != mrOk) return;
+    std::string name = Trim(NewTaikaiDir);
+    if (name.empty()) return;
+    if (!validFolderName(name)) {
+        Dlg().ShowMessage("そのフォルダ名は使えません。");
+        return;
+    }
+    NewTaikaiDir = name;
+    std::filesystem::path path = DataRoot() / name;
+    if (DirectoryExists(path) || FileExists(path)) {
+        Dlg().ShowMessage("そのフォルダはすでに存在します。");
+    } else {
+        if (!CreateDir(path)) throw std::runtime_error(path.string() + " の作成に失敗しました。");
+        Dlg().ShowMessage(path.string() + " が作成されました。");
+        DataFolder = path;
+        TaikaiNo = 1;
+        OpenTaikaiTable();
+        TaikaiOpen = true;
+        SaveTaikaiFields(false);
+        TaikaiOpen = false;
+        DataMdl->CloseAll();
+        TaikaiNo = -1; // the race stays closed: no edition is in use
+    }
+    StatusBar1.SetPanel(0, DataFolder.string());
+}
+
+void TMainForm::OpenKeyNameExecute() {
+    if (TaikaiOpen) {
+        Dlg().ShowMessage(kStillOpen);
+        return;
+    }
+    if (Dlg().MessageDlg("既存の大会情報を開きますか ?", MsgKind::Confirmation, Btn::YesNo) != mrYes) return;
+    FileDialogSpec spec;
+    spec.Filter = "大会情報|大会情報.db";
+    spec.FileName = lstDBS_Path;
+    spec.InitialDir = DataRoot().string();
+    auto chosen = Dlg().OpenFile(spec);
+    if (chosen) {
+        std::filesystem::path folder = std::filesystem::path(*chosen).parent_path();
+        DataFolder = folder;
+        KisoTaikaiText.SetCaption(folder.filename().string());
+        StatusBar1.SetPanel(0, folder.string());
+        if (folder.string().size() > 1 && !openChosenRace()) return;
+    }
+    enableRaceOutputs();
+    LoadPrizeParams();
+    PrevKukanNum = KukanSpinNum.Value();
+    if (chosen) lstDBS_Path = *chosen;
+}
+
+// Steps after the file dialog; false when the road ends here (lock, new edition).
+bool TMainForm::openChosenRace() {
+    if (CheckLockOnOpen()) {
+        TaikaiOpen = false;
+        return false;
+    }
+    SelectDataForm->FormShow();
+    int result = Dlg().ShowModal(*SelectDataForm);
+    SelectDataForm->FormClose();
+    if (result != TSelectDataForm::mrAddEdition && result != TSelectDataForm::mrOpenEdition) {
+        TaikaiOpen = false;
+        return true;
+    }
+    if (!CreateLockFile()) {
+        Dlg().MessageDlg("その大会情報はロックされています。\n他のユーザーが使用中の可能性があります。",
+                         MsgKind::Warning, Btn::OK);
+        TaikaiOpen = false;
+        return false;
+    }
+    if (result == TSelectDataForm::mrAddEdition) {
+        openNewEdition();
+        return false;
+    }
+    openExistingEdition();
+    return true;
+}
+
+void TMainForm::openNewEdition() {
+    bool copyEntries =
+        Dlg().MessageDlg("前回のｴﾝﾄﾘｰ情報を複製しますか?", MsgKind::Confirmation, Btn::YesNo) == mrYes;
+    TaikaiNo = SelectedTaikaiNo;
+    InputGrid.ClearAll();
+    if (TaikaiNo > 0) {
+        TaikaiOpen = true;
+        LoadOrAddTaikaiEdition(true);
+        OpenTeamTable();
+        OpenRunnerTable();
+        TaikaiIniPending = true;
+        ApplyCountsAndLayout();
+        if (!copyEntries) {
+            ClearRunnerRecords();
+            ClearTeamRecords();
+        }
+        ClearAllRemarks();
+        LoadKukanBlob();
+        LoadKuriageBlob();
+        LoadInputBlob();
+        LoadTeamsToGrid();
+        UpdateRecordsFromResults();
+        DeleteTempTable();
+        InputGrid.ClearModified();
+    } else {
+        ReleaseLockFile(); // no edition to open: the race stays closed and unlocked
+        TaikaiOpen = false;
+    }
+    enableRaceOutputs();
+    LoadPrizeParams();
+}
+
+void TMainForm::openExistingEdition() {
+    TaikaiOpen = true;
+    DeleteTempTable();
+    InputGrid.ClearAll();
+    LoadOrAddTaikaiEdition(false);
+    TaikaiIniPending = true;
+    ApplyCountsAndLayout();
+    LoadKukanBlob();
+    LoadKuriageBlob();
+    LoadInputBlob();
+    InputGrid.ClearModified();
+    MakeKeyName.SetEnabled(false);
+    OpenKeyName.SetEnabled(false);
+    ReadClockLog();
+}
+
+void TMainForm::enableRaceOutputs() {
+    for (Action* a : {&showHtml, &showHtmlPC, &deleteHtml, &Macro}) a->SetEnabled(TaikaiOpen);
+}

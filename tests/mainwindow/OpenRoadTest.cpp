@@ -1,0 +1,209 @@
+#include "database/TDataMdl.h"
+#include "mainwindow/TSelectDataForm.h"
+#include "mainwindow/TcurrTaikaiDir.h"
+#include "platform/Files.h"
+#include "support/ProgramFixture.h"
+
+namespace {
+const char* kStillOpen = "大会情報が開いたままです。\n一度ｱﾌﾟﾘｹｰｼｮﾝを終了させて下さい。";
+}
+
+class OpenRoad : public ProgramFixture {
+protected:
+    void SetUp() override {
+        ProgramFixture::SetUp();
+        form().FormShow();
+        dialogs.ClearLog();
+    }
+    std::filesystem::path race(const std::string& name = "春の駅伝") { return home.path() / "tvnData" / name; }
+
+    void createRace(const std::string& name) {
+        dialogs.AnswerModal([name](FormBase& f) {
+            auto& d = static_cast<TcurrTaikaiDir&>(f);
+            d.FormActivate();
+            d.TaikaiEdit.SetText(name);
+            d.OKBtn.Execute();
+            return d.ModalResultValue();
+        });
+        form().MakeKeyNameExecute();
+    }
+    // Answers the open road's questions up to the edition dialog.
+    void startOpen(const std::string& name = "春の駅伝") {
+        dialogs.AnswerDlg(mrYes);
+        dialogs.AnswerFile((race(name) / "大会情報.db").string());
+    }
+    void openEdition(int row) {
+        startOpen();
+        dialogs.AnswerModal([row, this](FormBase& f) {
+            auto& d = static_cast<TSelectDataForm&>(f);
+            d.getDataGridCellClick(row);
+            dialogs.AnswerDlg(mrYes);
+            d.cmdSelect.Execute();
+            return d.ModalResultValue();
+        });
+        form().OpenKeyNameExecute();
+    }
+    void addEdition(const std::string& number, bool copy) {
+        startOpen();
+        dialogs.AnswerModal([number, this](FormBase& f) {
+            auto& d = static_cast<TSelectDataForm&>(f);
+            dialogs.AnswerInput(number);
+            d.cmdNew.Execute();
+            return d.ModalResultValue();
+        });
+        if (std::stoi(number) > 0) dialogs.AnswerDlg(copy ? mrYes : mrNo);
+        else dialogs.AnswerDlg(mrNo);
+        form().OpenKeyNameExecute();
+    }
+    void closeProgram() {
+        dialogs.AnswerDlg(mrYes);
+        ASSERT_TRUE(form().FormClose());
+        Start();
+        form().FormShow();
+    }
+};
+
+TEST_F(OpenRoad, CreatingARaceLeavesItClosed) {
+    createRace("  春の駅伝 ");
+    EXPECT_TRUE(dialogs.Saw(race().string() + " が作成されました。"));
+    EXPECT_TRUE(FileExists(race() / "大会情報.db"));
+    EXPECT_FALSE(FileExists(race() / "mylock.$$$"));
+    EXPECT_FALSE(form().TaikaiOpen);
+    EXPECT_EQ(form().StatusBar1.Panel(0), race().string());
+    EXPECT_EQ(form().NewTaikaiDir, "春の駅伝");
+}
+
+TEST_F(OpenRoad, FolderNamesThatLeaveTheDataRootAreRefused) {
+    for (std::string bad : {"..", ".", "a/b", "a\\b", "x\ty"}) {
+        dialogs.ClearLog();
+        createRace(bad);
+        EXPECT_TRUE(dialogs.Saw("そのフォルダ名は使えません。")) << bad;
+    }
+    createRace("");
+    EXPECT_EQ(ListSubdirs(home.path() / "tvnData").size(), 0u);
+    createRace("夏");
+    dialogs.ClearLog();
+    createRace("夏");
+    EXPECT_TRUE(dialogs.Saw("そのフォルダはすでに存在します。"));
+}
+
+TEST_F(OpenRoad, OpenEditionLoadsAndLocks) {
+    createRace("春の駅伝");
+    openEdition(1);
+    EXPECT_TRUE(form().TaikaiOpen);
+    EXPECT_EQ(form().TaikaiNo, 1);
+    EXPECT_TRUE(FileExists(race() / "mylock.$$$"));
+    EXPECT_FALSE(form().MakeKeyName.Enabled());
+    EXPECT_FALSE(form().OpenKeyName.Enabled());
+    EXPECT_TRUE(form().MainPage.Visible());
+    EXPECT_EQ(form().KisoTaikaiText.Caption(), "春の駅伝");
+    EXPECT_EQ(form().ReceName.Text(), "春の駅伝");
+    EXPECT_EQ(form().lstDBS_Path, (race() / "大会情報.db").string());
+    EXPECT_EQ(form().taikaiBestGrid.Cells(0, 1), "1");
+    EXPECT_FALSE(form().InputGrid.Modified());
+    // A second open in the same run is refused.
+    form().OpenKeyNameExecute();
+    EXPECT_TRUE(dialogs.Saw(kStillOpen));
+    form().MakeKeyName.SetEnabled(true);
+    form().MakeKeyNameExecute();
+    EXPECT_EQ(ListSubdirs(home.path() / "tvnData").size(), 1u);
+}
+
+TEST_F(OpenRoad, LockedRaceStopsTheRoad) {
+    createRace("春の駅伝");
+    WriteFileBytes(race() / "mylock.$$$", "");
+    startOpen();
+    dialogs.AnswerDlg(mrOk);
+    form().OpenKeyNameExecute();
+    EXPECT_FALSE(form().TaikaiOpen);
+    EXPECT_TRUE(FileExists(race() / "mylock.$$$"));
+    EXPECT_FALSE(form().OutputResult.Enabled());
+
+    startOpen();
+    dialogs.AnswerDlg(mrIgnore);
+    dialogs.AnswerDlg(mrYes);
+    form().OpenKeyNameExecute();
+    EXPECT_TRUE(dialogs.Saw("ロックを解除しました。"));
+    EXPECT_FALSE(FileExists(race() / "mylock.$$$"));
+    EXPECT_FALSE(form().TaikaiOpen);
+}
+
+TEST_F(OpenRoad, CancelledFileDialogChangesNothing) {
+    form().lstDBS_Path = "/before/大会情報.db";
+    dialogs.AnswerDlg(mrYes);
+    dialogs.AnswerFile(std::nullopt);
+    form().OpenKeyNameExecute();
+    EXPECT_FALSE(form().TaikaiOpen);
+    EXPECT_EQ(form().lstDBS_Path, "/before/大会情報.db");
+    EXPECT_EQ(dialogs.LastFileSpec().Filter, "大会情報|大会情報.db");
+    EXPECT_EQ(dialogs.LastFileSpec().FileName, "/before/大会情報.db");
+}
+
+TEST_F(OpenRoad, EditionsSurviveARestartAndAreAddedWithCopies) {
+    createRace("春の駅伝");
+    openEdition(1);
+    form().SankaSpinNum.SetValue(3);
+    form().TeamEntryGrid.SetCells(1, 2, "東高校");
+    form().TeamEntryGrid.SetCells(4, 2, "1");
+    form().ReceName.SetText("第1回 春の駅伝");
+    closeProgram();
+
+    addEdition("2", true);
+    EXPECT_TRUE(form().TaikaiOpen);
+    EXPECT_EQ(form().TaikaiNo, 2);
+    EXPECT_TRUE(dialogs.Saw("2 回大会を追加しました。"));
+    EXPECT_EQ(form().TeamNum, 3);
+    EXPECT_EQ(form().TeamEntryGrid.Cells(1, 2), "東高校");
+    EXPECT_EQ(form().TeamEntryGrid.Cells(4, 2), "0"); // every state starts afresh
+    EXPECT_EQ(form().ReceName.Text(), "第1回 春の駅伝");
+    EXPECT_TRUE(FileExists(race() / "mylock.$$$"));
+    closeProgram();
+
+    addEdition("3", false);
+    EXPECT_EQ(form().TaikaiNo, 3);
+    EXPECT_EQ(form().TeamEntryGrid.Cells(1, 2), "");
+    closeProgram();
+
+    openEdition(2);
+    EXPECT_EQ(form().TaikaiNo, 2);
+    EXPECT_EQ(form().TeamEntryGrid.Cells(1, 2), "東高校");
+}
+
+TEST_F(OpenRoad, AddingAnExistingOrInvalidNumberIsRefused) {
+    createRace("春の駅伝");
+    startOpen();
+    dialogs.AnswerModal([this](FormBase& f) {
+        auto& d = static_cast<TSelectDataForm&>(f);
+        dialogs.AnswerInput("1");
+        d.cmdNew.Execute();
+        EXPECT_EQ(d.ModalResultValue(), mrNone);
+        d.cmdCancel.Execute();
+        return d.ModalResultValue();
+    });
+    form().OpenKeyNameExecute();
+    EXPECT_TRUE(dialogs.Saw("1 回大会はすでに存在します。"));
+    EXPECT_FALSE(form().TaikaiOpen);
+    EXPECT_FALSE(FileExists(race() / "mylock.$$$"));
+
+    addEdition("0", false);
+    EXPECT_FALSE(form().TaikaiOpen);
+    EXPECT_FALSE(FileExists(race() / "mylock.$$$"));
+}
+
+TEST_F(OpenRoad, EmptySelectionAndDeletingTheOpenEdition) {
+    createRace("春の駅伝");
+    startOpen();
+    dialogs.AnswerModal([this](FormBase& f) {
+        auto& d = static_cast<TSelectDataForm&>(f);
+        d.getDataGrid.SetRow(0);
+        d.cmdSelect.Execute();
+        d.OpenTaikaiNo = 1;
+        d.getDataGridCellClick(1);
+        d.cmdKillRec.Execute();
+        d.cmdCancel.Execute();
+        return d.ModalResultValue();
+    });
+    form().OpenKeyNameExecute();
+    EXPECT_TRUE(dialogs.Saw("実施大会が選択されていません。"));
+    EXPECT_TRUE(dialogs.Saw("その大会は現在開いています。\n削除できません。"));
+}
