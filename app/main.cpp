@@ -19,7 +19,6 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     // Qt sets the locale from the environment; numbers are written and read in "C".
     std::setlocale(LC_NUMERIC, "C");
-    QApplication::setApplicationName(QString::fromUtf8(kAppTitle));
     UseJapaneseFont();
 
     QtDialogs dialogs;

@@ -13,7 +13,9 @@
 
 namespace {
 
-TMainForm& mainForm() { return *MainForm; }
+TMainForm& mainForm() {
+    return *MainForm;
+}
 
 std::string shortDate(const Value& iso) {
     const Date d = IsoToDate(iso.AsString());
@@ -30,7 +32,8 @@ DataQuery& editionQuery(const std::string& sql) {
 }
 
 // The fields a new edition takes over from its source edition.
-const char* const kCopiedFields[] = {"K_NUM", "H_NUM", "E_NUM", "R_NAME", "O_NAME", "ST_PLACE", "TP_TIME", "K_INF"};
+const char* const kCopiedFields[] = {"K_NUM",  "H_NUM",    "E_NUM",   "R_NAME",
+                                     "O_NAME", "ST_PLACE", "TP_TIME", "K_INF"};
 
 void appendFromSource(Table& t) {
     TMainForm& f = mainForm();
@@ -39,7 +42,8 @@ void appendFromSource(Table& t) {
     t.Append();
     t.SetField("IDN", f.TaikaiNo);
     t.SetField("OP_DATE", DateToIso(Today()));
-    for (const char* field : kCopiedFields) t.SetField(field, src.Field(field));
+    for (const char* field : kCopiedFields)
+        t.SetField(field, src.Field(field));
     t.Post();
     t.Edit();
     CloseEditionQuery();
@@ -99,7 +103,9 @@ void OpenEditionByNumber(int taikaiNo) {
     if (q.IsEmpty()) Dlg().ShowMessage("大会情報がオープンできません。");
 }
 
-void CloseEditionQuery() { DataMdl->Query1.Close(); }
+void CloseEditionQuery() {
+    DataMdl->Query1.Close();
+}
 
 void LoadOrAddTaikaiEdition(bool add) {
     Table& t = RaceTable();
@@ -116,7 +122,8 @@ void LoadOrAddTaikaiEdition(bool add) {
 void DeleteEdition(int shownNo) {
     Table& t = RaceTable();
     if (!t.FindKey({Value(mainForm().TaikaiNo)})) return;
-    const std::string question = Format("%d 回の大会データを削除しても良いですか？\n元には戻せません", shownNo);
+    const std::string question =
+        Format("%d 回の大会データを削除しても良いですか？\n元には戻せません", shownNo);
     if (Dlg().MessageDlg(question, MsgKind::Confirmation, Btn::YesNo) == mrYes) t.Delete();
 }
 

@@ -7,25 +7,30 @@
 #include "mainwindow/TMainForm.h"
 #include "platform/Text.h"
 
+#include <map>
 #include <strings.h>
 
 namespace {
 
 constexpr int kTeamFieldCount = 8;
+constexpr int kRunnerTextBytes = 20;
 
-TMainForm& mainForm() { return *MainForm; }
+TMainForm& mainForm() {
+    return *MainForm;
+}
 
 std::vector<FieldDef> teamFields() {
     using T = FieldType;
-    return {{"NOCD", T::Integer},     {"T_NAME", T::FixedChar, 40}, {"T_KANA", T::FixedChar, 40},
-            {"T_CLS", T::FixedChar, 3}, {"REMARK", T::Smallint},    {"MyClass", T::FixedChar, 1},
-            {"LastTime", T::Integer}, {"thisTime", T::Integer}};
+    return {{"NOCD", T::Integer},       {"T_NAME", T::FixedChar, 40}, {"T_KANA", T::FixedChar, 40},
+            {"T_CLS", T::FixedChar, 3}, {"REMARK", T::Smallint},      {"MyClass", T::FixedChar, 1},
+            {"LastTime", T::Integer},   {"thisTime", T::Integer}};
 }
 
 std::vector<FieldDef> runnerFields() {
     using T = FieldType;
-    return {{"Team_Kukan", T::Integer},    {"R_SEI", T::FixedChar, 20},     {"R_MEI", T::FixedChar, 20},
-            {"R_SEIKANA", T::FixedChar, 20}, {"R_MEIKANA", T::FixedChar, 20}, {"G_AGE", T::Smallint},
+    constexpr int n = kRunnerTextBytes;
+    return {{"Team_Kukan", T::Integer},     {"R_SEI", T::FixedChar, n},     {"R_MEI", T::FixedChar, n},
+            {"R_SEIKANA", T::FixedChar, n}, {"R_MEIKANA", T::FixedChar, n}, {"G_AGE", T::Smallint},
             {"REMARK", T::Smallint}};
 }
 
@@ -35,20 +40,29 @@ std::vector<FieldDef> delayFields() {
 }
 
 // Tables exist only for an edition of an open race folder.
-bool editionInUse() { return mainForm().TaikaiNo >= 1 && !mainForm().DataFolder.empty(); }
+bool editionInUse() {
+    return mainForm().TaikaiNo >= 1 && !mainForm().DataFolder.empty();
+}
 
-int lastSlot() { return mainForm().KukanNum + mainForm().HoketuNum; }
+int lastSlot() {
+    return mainForm().KukanNum + mainForm().HoketuNum;
+}
 
-int cellInt(const StringGrid& g, int col, int row) { return StrToIntDef(g.Cells(col, row), 0); }
+int cellInt(const StringGrid& g, int col, int row) {
+    return StrToIntDef(g.Cells(col, row), 0);
+}
 
 // Opens the table, creating it empty when missing; first row, edit state.
 void openOrCreate(Table& t, const std::string& file, const std::vector<FieldDef>& fields, const char* key) {
     RaceDb();
     t.Close();
     t.SetTableName(file);
-    if (!t.Exists()) t.CreateTable(fields, {key});
-    t.Open();
-    t.First();
+    try {
+        t.Open(); // on the first row
+    } catch (const TableNotFound&) {
+        t.CreateTable(fields, {key});
+        t.Open();
+    }
     t.Edit();
 }
 
@@ -60,7 +74,8 @@ bool hasField(const Table& t, const std::string& name) {
 
 std::vector<std::string> fieldNames(const Table& t) {
     std::vector<std::string> names;
-    for (const FieldDef& f : t.FieldDefs()) names.push_back(f.Name);
+    for (const FieldDef& f : t.FieldDefs())
+        names.push_back(f.Name);
     return names;
 }
 
@@ -72,7 +87,8 @@ void appendRows(Table& from, Table& to, const std::vector<std::string>& fields, 
         if (hasField(from, f)) present.push_back(f);
     for (from.First(); !from.Eof(); from.Next()) {
         to.Append();
-        for (const std::string& f : present) to.SetField(f, from.Field(f));
+        for (const std::string& f : present)
+            to.SetField(f, from.Field(f));
         fix(from, to);
         to.Post();
     }
@@ -140,28 +156,53 @@ void writeTeamRow(Table& t, const StringGrid& g, int row) {
     t.SetField("LastTime", mainForm().TimeDigitsToSeconds(cellInt(g, 6, row)));
 }
 
-void readTeamRow(const Table& t, StringGrid& g, int row) {
-    g.SetCellsQuiet(1, row, t.FieldStr("T_NAME"));
-    g.SetCellsQuiet(2, row, t.FieldStr("T_KANA"));
-    g.SetCellsQuiet(3, row, t.FieldStr("T_CLS"));
-    g.SetCellsQuiet(4, row, Format("%d", t.FieldInt("REMARK")));
-    g.SetCellsQuiet(5, row, t.FieldStr("MyClass"));
-    g.SetCellsQuiet(6, row, Format("%d", mainForm().SecondsToDigits(t.FieldInt("LastTime"))));
+// Columns of a team row as LoadTeamsToGrid reads them, NOCD first.
+const char* const kTeamColumns = "NOCD, T_NAME, T_KANA, T_CLS, REMARK, MyClass, LastTime";
+
+void readTeamRow(const std::vector<Value>& v, StringGrid& g, int row) {
+    for (int c : {1, 2, 3, 5})
+        g.SetCellsQuiet(c, row, v[c].AsString());
+    g.SetCellsQuiet(4, row, Format("%d", v[4].AsInteger()));
+    g.SetCellsQuiet(6, row, Format("%d", mainForm().SecondsToDigits(v[6].AsInteger())));
 }
 
-const char* const kRunnerTexts[] = {"R_SEI", "R_MEI", "R_SEIKANA", "R_MEIKANA"};
-
-void writeRunnerRow(Table& t, const StringGrid& g, int row) {
-    for (int c = 1; c <= 4; ++c) t.SetField(kRunnerTexts[c - 1], g.Cells(c, row));
-    t.SetField("G_AGE", cellInt(g, 5, row));
-    t.SetField("REMARK", cellInt(g, 6, row));
+// A runner row stored in one statement, inserted or updated in place. The fixed-size
+// cut of the names is applied here, as these values do not pass the engine's cursor.
+Query prepareRunnerUpsert(const std::string& file) {
+    return RaceDb().Prepare(
+        "INSERT INTO " + file +
+        " (Team_Kukan, R_SEI, R_MEI, R_SEIKANA, R_MEIKANA, G_AGE, REMARK) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7)"
+        " ON CONFLICT(Team_Kukan) DO UPDATE SET R_SEI=excluded.R_SEI, R_MEI=excluded.R_MEI,"
+        " R_SEIKANA=excluded.R_SEIKANA, R_MEIKANA=excluded.R_MEIKANA, G_AGE=excluded.G_AGE, "
+        "REMARK=excluded.REMARK");
 }
 
-void readRunnerRow(const Table& t, StringGrid& g, int row) {
-    for (int c = 1; c <= 4; ++c) g.SetCellsQuiet(c, row, t.FieldStr(kRunnerTexts[c - 1]));
-    const int age = t.FieldInt("G_AGE");
+void upsertRunnerRow(Query& q, int key, const StringGrid& g, int row) {
+    q.Bind(1, Value(key));
+    for (int c = 1; c <= 4; ++c)
+        q.Bind(c + 1, Value(TrimRight(CutSjis(g.Cells(c, row), kRunnerTextBytes))));
+    q.Bind(6, Value(cellInt(g, 5, row)));
+    q.Bind(7, Value(cellInt(g, 6, row)));
+    q.Exec();
+}
+
+// Columns of a runner row as LoadRunnersToGrid reads them, the key first.
+const char* const kRunnerColumns = "Team_Kukan, R_SEI, R_MEI, R_SEIKANA, R_MEIKANA, G_AGE, REMARK";
+
+void readRunnerRow(const std::vector<Value>& v, StringGrid& g, int row) {
+    for (int c = 1; c <= 4; ++c)
+        g.SetCellsQuiet(c, row, v[c].AsString());
+    const int age = v[5].AsInteger();
     g.SetCellsQuiet(5, row, age != 0 ? Format("%d", age) : std::string());
-    g.SetCellsQuiet(6, row, Format("%d", t.FieldInt("REMARK")));
+    g.SetCellsQuiet(6, row, Format("%d", v[6].AsInteger()));
+}
+
+// Rows of a table read with one statement: a walk by FindKey would lock the files per row.
+std::vector<std::vector<Value>> selectRows(const std::string& columns, const Table& t,
+                                           const std::string& where, const std::vector<Value>& params) {
+    Query q = RaceDb().Prepare("SELECT " + columns + " FROM " + t.TableName() + where);
+    q.BindAll(params);
+    return q.All();
 }
 
 // Positions on the row of the key, appending it (key set) when missing; edit state.
@@ -190,9 +231,15 @@ void updateAll(Table& t, const std::string& set) {
 
 } // namespace
 
-std::string TeamTableName(int taikaiNo) { return Format("チーム情報%03d.db", taikaiNo); }
-std::string RunnerTableName(int taikaiNo) { return Format("選手情報%03d.db", taikaiNo); }
-std::string DelayTableName(int taikaiNo) { return Format("待機情報%03d.db", taikaiNo); }
+std::string TeamTableName(int taikaiNo) {
+    return Format("チーム情報%03d.db", taikaiNo);
+}
+std::string RunnerTableName(int taikaiNo) {
+    return Format("選手情報%03d.db", taikaiNo);
+}
+std::string DelayTableName(int taikaiNo) {
+    return Format("待機情報%03d.db", taikaiNo);
+}
 
 // ---- Team table ----
 
@@ -206,8 +253,7 @@ void OpenTeamTable() {
     } else if (t.GetDatabase()->Fields(t.TableName()).size() != kTeamFieldCount) {
         migrateTeamTable(t);
     }
-    t.Open();
-    t.First();
+    t.Open(); // on the first row
     t.Edit();
 }
 
@@ -260,17 +306,22 @@ void PurgeTeamsAboveCount() {
 void ClearTeamRecords() {
     if (!editionInUse()) return;
     OpenTeamTable();
-    updateAll(DataMdl->Table2, "T_NAME='', T_KANA='', T_CLS='', MyClass='', REMARK=0, LastTime=0, thisTime=0");
+    updateAll(DataMdl->Table2,
+              "T_NAME='', T_KANA='', T_CLS='', MyClass='', REMARK=0, LastTime=0, thisTime=0");
 }
 
 void LoadTeamsToGrid() {
     TMainForm& f = mainForm();
     if (!editionInUse()) return;
     OpenTeamTable();
-    Table& t = DataMdl->Table2;
+    std::map<int, std::vector<Value>> byTeam;
+    for (auto& v : selectRows(kTeamColumns, DataMdl->Table2, "", {}))
+        byTeam[v[0].AsInteger()] = std::move(v);
     StringGrid& g = f.TeamEntryGrid;
-    for (int row = 1; row <= f.TeamNum; ++row)
-        if (t.FindKey({Value(cellInt(g, 0, row))})) readTeamRow(t, g, row);
+    for (int row = 1; row <= f.TeamNum; ++row) {
+        auto it = byTeam.find(StrToIntDef(g.Cells(0, row), -999));
+        if (it != byTeam.end()) readTeamRow(it->second, g, row);
+    }
     g.ClearModified();
 }
 
@@ -286,15 +337,15 @@ void LoadRunnersToGrid() {
     const int team = f.CurrTeamNo;
     if (team >= 1) setQuietly(f.TeamUpDown, team);
     OpenRunnerTable();
-    Table& t = DataMdl->Table3;
     StringGrid& g = f.RunnerEntryGrid;
-    for (int slot = 0; slot <= lastSlot(); ++slot) {
-        if (t.FindKey({Value(RunnerKey(team, slot))})) {
-            readRunnerRow(t, g, slot + 1);
-        } else {
-            for (int c = 1; c <= 6; ++c) g.SetCellsQuiet(c, slot + 1, "");
-        }
-    }
+    // A slot without a row shows empty, its OP cell included.
+    for (int slot = 0; slot <= lastSlot(); ++slot)
+        for (int c = 1; c <= 6; ++c)
+            g.SetCellsQuiet(c, slot + 1, "");
+    const auto rows = selectRows(kRunnerColumns, DataMdl->Table3, " WHERE Team_Kukan BETWEEN ?1 AND ?2",
+                                 {Value(RunnerKey(team, 0)), Value(RunnerKey(team, lastSlot()))});
+    for (const auto& v : rows)
+        readRunnerRow(v, g, v[0].AsInteger() - RunnerKey(team, 0) + 1);
     f.EntryTab.ShowPage(0);
     g.ClearModified();
 }
@@ -307,11 +358,11 @@ void SaveRunnerRows() {
     OpenRunnerTable();
     Table& t = DataMdl->Table3;
     StringGrid& g = f.RunnerEntryGrid;
-    for (int slot = 0; slot <= lastSlot(); ++slot) {
-        editOrAppend(t, "Team_Kukan", RunnerKey(f.CurrTeamNo, slot));
-        writeRunnerRow(t, g, slot + 1);
-        t.Post();
-    }
+    Query upsert = prepareRunnerUpsert(t.TableName());
+    for (int slot = 0; slot <= lastSlot(); ++slot)
+        upsertRunnerRow(upsert, RunnerKey(f.CurrTeamNo, slot), g, slot + 1);
+    t.First(); // the cursor reads the rows as stored now
+    t.Edit();
     tx.Commit();
     g.ClearModified();
 }

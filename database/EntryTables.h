@@ -11,8 +11,12 @@ std::string RunnerTableName(int taikaiNo);
 std::string DelayTableName(int taikaiNo);
 
 // Waiting key: leg * 1000 + number as typed (0..999); the number comes back as key - leg * 1000.
-inline int WaitingKey(int leg, int number) { return leg * 1000 + number; }
-inline int WaitingNumber(int key, int leg) { return key - leg * 1000; }
+inline int WaitingKey(int leg, int number) {
+    return leg * 1000 + number;
+}
+inline int WaitingNumber(int key, int leg) {
+    return key - leg * 1000;
+}
 
 void OpenTeamTable();
 void CreateTeamTableDefs();

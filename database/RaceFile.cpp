@@ -24,17 +24,29 @@ constexpr int kGoalNameKeep = 30;     // longest name stored whole
 constexpr int kGoalNameCut = 29;      // what a longer name is cut to
 constexpr size_t kInputRecSize = 16;
 
-TMainForm& mainForm() { return *MainForm; }
+TMainForm& mainForm() {
+    return *MainForm;
+}
 
 std::vector<FieldDef> raceFields() {
     using T = FieldType;
-    return {{"IDN", T::Integer, 0, true}, {"OP_DATE", T::Date},   {"R_NAME", T::FixedChar, 80},
-            {"O_NAME", T::Memo},          {"ST_PLACE", T::FixedChar, 40}, {"TP_TIME", T::Integer},
-            {"K_NUM", T::Smallint},       {"H_NUM", T::Smallint}, {"E_NUM", T::Smallint},
-            {"K_INF", T::Bytes},          {"R_INF", T::Bytes},    {"F_TIME", T::Bytes}};
+    return {{"IDN", T::Integer, 0, true},
+            {"OP_DATE", T::Date},
+            {"R_NAME", T::FixedChar, 80},
+            {"O_NAME", T::Memo},
+            {"ST_PLACE", T::FixedChar, 40},
+            {"TP_TIME", T::Integer},
+            {"K_NUM", T::Smallint},
+            {"H_NUM", T::Smallint},
+            {"E_NUM", T::Smallint},
+            {"K_INF", T::Bytes},
+            {"R_INF", T::Bytes},
+            {"F_TIME", T::Bytes}};
 }
 
-std::filesystem::path lockPath() { return mainForm().DataFolder / kLockFileName; }
+std::filesystem::path lockPath() {
+    return mainForm().DataFolder / kLockFileName;
+}
 
 // A new race file with its first edition.
 void createRaceTable(Table& t) {
@@ -43,7 +55,8 @@ void createRaceTable(Table& t) {
     t.CreateTable(raceFields(), {"IDN"});
     t.Open();
     t.Append();
-    for (const char* count : {"K_NUM", "H_NUM", "E_NUM"}) t.SetField(count, 1);
+    for (const char* count : {"K_NUM", "H_NUM", "E_NUM"})
+        t.SetField(count, 1);
     t.SetField("IDN", 1);
     t.SetField("OP_DATE", DateToIso(Today()));
     t.SetField("R_NAME", f.NewTaikaiDir);
@@ -91,9 +104,13 @@ template <typename Size> EditionBlob loadBlob(const char* field, Size size) {
     return b;
 }
 
-size_t count(int n) { return n > 0 ? static_cast<size_t>(n) : 0; }
+size_t count(int n) {
+    return n > 0 ? static_cast<size_t>(n) : 0;
+}
 
-int cellInt(const StringGrid& g, int col, int row) { return StrToIntDef(g.Cells(col, row), 0); }
+int cellInt(const StringGrid& g, int col, int row) {
+    return StrToIntDef(g.Cells(col, row), 0);
+}
 
 std::string goalNameBytes(const std::string& name) {
     std::string cut = SjisLength(name) > kGoalNameKeep ? CutSjis(name, kGoalNameCut) : name;
@@ -137,15 +154,17 @@ std::string inputRecords(int legs, int teams) {
 std::string kuriageRecords(int legs) {
     const StringGrid& g = FormKuriage->KuriageGrid;
     std::string out;
-    for (int i = 1; i <= legs - 1; ++i) PutInt32LE(out, cellInt(g, 1, i));
+    for (int i = 1; i <= legs - 1; ++i)
+        PutInt32LE(out, cellInt(g, 1, i));
     return out;
 }
 
 // The dirty flags a save clears, put back when the save is rolled back.
 struct DirtyFlags {
     explicit DirtyFlags(TMainForm& f)
-        : grids{&f.TeamEntryGrid, &f.KukanInfGrid, &f.InputGrid},
-          set{f.TeamEntryGrid.Modified(), f.KukanInfGrid.Modified(), f.InputGrid.Modified()} {}
+        : grids{&f.TeamEntryGrid, &f.KukanInfGrid, &f.InputGrid}, set{f.TeamEntryGrid.Modified(),
+                                                                      f.KukanInfGrid.Modified(),
+                                                                      f.InputGrid.Modified()} {}
     void Restore() const {
         for (int i = 0; i < 3; ++i)
             if (set[i]) grids[i]->SetModified(true);
@@ -189,7 +208,8 @@ void writeEdition(bool onlyDirty, const Date& opDate) {
 
 void PutInt32LE(std::string& bytes, int32_t v) {
     const auto u = static_cast<uint32_t>(v);
-    for (int i = 0; i < 4; ++i) bytes.push_back(static_cast<char>((u >> (8 * i)) & 0xFF));
+    for (int i = 0; i < 4; ++i)
+        bytes.push_back(static_cast<char>((u >> (8 * i)) & 0xFF));
 }
 
 void PutFloat32LE(std::string& bytes, float v) {
@@ -222,19 +242,24 @@ bool LockFileOp(int op) {
     const auto p = lockPath();
     std::error_code ec;
     switch (op) {
-    case 0: return std::filesystem::exists(std::filesystem::symlink_status(p, ec));
+    case 0:
+        return std::filesystem::exists(std::filesystem::symlink_status(p, ec));
     case 1: {
         const int fd = ::open(p.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
         if (fd < 0) return false;
         ::close(fd);
         return true;
     }
-    case 2: return DeleteFileAt(p);
-    default: return false;
+    case 2:
+        return DeleteFileAt(p);
+    default:
+        return false;
     }
 }
 
-bool CreateLockFile() { return LockFileOp(1); }
+bool CreateLockFile() {
+    return LockFileOp(1);
+}
 
 void ReleaseLockFile() {
     if (!LockFileOp(2) && LockFileOp(0)) Dlg().ShowMessage("ロックファイルを削除できませんでした。");
@@ -242,10 +267,9 @@ void ReleaseLockFile() {
 
 bool CheckLockOnOpen() {
     if (!LockFileOp(0)) return false;
-    const std::string warning = std::string("その大会情報はロックされています。") +
-                                "\n他のユーザーが使用中の可能性があります。" +
-                                "\n\n「無視」を押せばﾛｯｸを解除できますが、" +
-                                "\n他のﾕｰｻﾞｰが使用中の場合は絶対に解除しないで下さい。";
+    const std::string warning =
+        std::string("その大会情報はロックされています。") + "\n他のユーザーが使用中の可能性があります。" +
+        "\n\n「無視」を押せばﾛｯｸを解除できますが、" + "\n他のﾕｰｻﾞｰが使用中の場合は絶対に解除しないで下さい。";
     if (Dlg().MessageDlg(warning, MsgKind::Warning, Btn::OKIgnore) == mrIgnore &&
         Dlg().MessageDlg("本当にロックを解除してもいいですか？", MsgKind::Confirmation, Btn::YesNo) == mrYes)
         Dlg().ShowMessage(LockFileOp(2) ? "ロックを解除しました。" : "ロックの解除に失敗しました。");
@@ -275,7 +299,8 @@ bool SeekEditionRow() {
     Table& t = RaceTable();
     const int no = mainForm().TaikaiNo;
     // An edit of the edition row in progress stays; anything else is looked up by the key.
-    if (t.GetState() == Table::State::Edit && !t.Field("IDN").IsNull() && t.FieldInt("IDN") == no) return true;
+    if (t.GetState() == Table::State::Edit && !t.Field("IDN").IsNull() && t.FieldInt("IDN") == no)
+        return true;
     return t.FindKey({Value(no)});
 }
 
@@ -379,7 +404,9 @@ void LoadInputBlob() {
     g.ClearModified();
 }
 
-void SaveKuriageBlob() { saveBlob("F_TIME", nullptr, [](int legs, int) { return kuriageRecords(legs); }); }
+void SaveKuriageBlob() {
+    saveBlob("F_TIME", nullptr, [](int legs, int) { return kuriageRecords(legs); });
+}
 
 void LoadKuriageBlob() {
     const int legs = mainForm().KukanNum;

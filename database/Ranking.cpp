@@ -1,6 +1,7 @@
 #include "database/Ranking.h"
 
 #include "database/EntryTables.h"
+#include "database/PassingInput.h"
 #include "database/RaceFile.h"
 #include "database/ResultTable.h"
 #include "database/TDataMdl.h"
@@ -14,7 +15,7 @@
 #include <climits>
 #include <exception>
 #include <optional>
-#include <unordered_map>
+#include <vector>
 
 namespace {
 
@@ -24,22 +25,27 @@ class RunnerRemarks {
 public:
     static constexpr int kNone = INT_MAX; // no runner record, or one without REMARK: never joined
 
-    void Load(Database& db) {
+    void Load(Database& db, int teams) {
+        remarks_.assign((teams + 1) * 100, kNone);
         const std::string table = RunnerTableName(MainForm->TaikaiNo);
         if (!db.TableExists(table)) return;
-        Query q = db.Prepare("SELECT Team_Kukan, REMARK FROM " + table);
-        while (q.Step())
-            if (!q.Column(1).IsNull()) remarks_[q.Column(0).AsInteger()] = q.Column(1).AsInteger();
+        Query q = db.Prepare("SELECT Team_Kukan, REMARK FROM " + table + " WHERE REMARK IS NOT NULL");
+        while (q.Step()) {
+            const int key = q.Column(0).AsInteger();
+            if (key >= 0 && key < static_cast<int>(remarks_.size())) remarks_[key] = q.Column(1).AsInteger();
+        }
         q.Reset();
     }
     int Of(int team, int leg) const {
-        auto it = remarks_.find(team * 100 + leg);
-        return it == remarks_.end() ? kNone : it->second;
+        const int key = team * 100 + leg;
+        return key >= 0 && key < static_cast<int>(remarks_.size()) ? remarks_[key] : kNone;
     }
 
 private:
-    std::unordered_map<int, int> remarks_;
+    std::vector<int> remarks_;
 };
+
+int lastTeam(const ResultImage& img) { return img.Count() ? img.TeamID(img.Count() - 1) : 0; }
 
 // Rows of the image that pass the test, ordered by the two fields of leg k
 // (rows come in team order, so the team number is the last key).
@@ -121,7 +127,7 @@ void SetTempField(int team, const std::string& field, int value) {
 
 int RankLegPlaces(int leg) {
     Database& db = RaceDb();
-    ResultImage img = ResultImage::Load(db);
+    ResultImage img = ResultImage::Load(db, {LegField::Tplace});
     if (leg >= 1 && leg <= img.Legs()) rankLegPlaces(img, leg);
     img.SaveChanges(db);
     return 0;
@@ -129,9 +135,9 @@ int RankLegPlaces(int leg) {
 
 int RankLegTimes(int legs) {
     Database& db = RaceDb();
-    ResultImage img = ResultImage::Load(db);
+    ResultImage img = ResultImage::Load(db, {LegField::Ktime, LegField::Tplace, LegField::Kplace});
     RunnerRemarks runners;
-    runners.Load(db);
+    runners.Load(db, lastTeam(img));
     int result = 0;
     for (int k = 1; k <= std::min(legs, img.Legs()); ++k) {
         rankLegPlaces(img, k);
@@ -143,9 +149,9 @@ int RankLegTimes(int legs) {
 
 int RankAdjustedLegs(int legs) {
     Database& db = RaceDb();
-    ResultImage img = ResultImage::Load(db);
+    ResultImage img = ResultImage::Load(db, {LegField::Ttime, LegField::Ktime, LegField::Tplace, LegField::AdjSw});
     RunnerRemarks runners;
-    runners.Load(db);
+    runners.Load(db, lastTeam(img));
     for (int j = 2; j <= std::min(legs, img.Legs()); ++j) rankAdjustedLeg(img, runners, j);
     img.SaveChanges(db);
     return 0;

@@ -1,26 +1,24 @@
 #include "database/ResultTable.h"
 
-#include "database/EntryTables.h"
+#include "database/PassingInput.h"
+
 #include "database/RaceFile.h"
 #include "database/TDataMdl.h"
-#include "database/TeamNumbers.h"
 #include "mainwindow/Program.h"
-#include "mainwindow/TFormKuriage.h"
 #include "mainwindow/TMainForm.h"
 #include "output/RecordMarks.h"
-#include "output/TOutputForm.h"
 #include "platform/Services.h"
 #include "platform/Text.h"
 
 #include <algorithm>
 #include <exception>
 #include <optional>
+#include <stdexcept>
 
 namespace {
 
 constexpr const char* kFieldFormats[kFieldsPerLeg] = {"Ttime_%d", "Ktime_%d", "Tplace_%d",
                                                       "Kplace_%d", "Iplace_%d", "AdjSw_%d"};
-constexpr int kMaxTypedNumber = 999; // numbers as typed: cards and aliases
 
 std::vector<FieldDef> resultFields(int legs) {
     std::vector<FieldDef> fields{{"TeamID", FieldType::Integer, 0, true}};
@@ -29,21 +27,46 @@ std::vector<FieldDef> resultFields(int legs) {
     return fields;
 }
 
-std::string columnList(int legs) {
-    std::string cols = "TeamID";
-    for (const FieldDef& f : resultFields(legs)) cols += f.Name == "TeamID" ? "" : ", " + f.Name;
-    return cols;
+unsigned bit(LegField f) { return 1u << static_cast<int>(f); }
+
+// Value slots (leg-major, as the table orders its fields) of the fields in the mask.
+std::vector<int> slotsOf(int legs, unsigned mask) {
+    std::vector<int> slots;
+    for (int i = 0; i < legs * kFieldsPerLeg; ++i)
+        if (mask & (1u << (i % kFieldsPerLeg))) slots.push_back(i);
+    return slots;
 }
 
-std::string assignmentList(int legs) {
+std::string slotName(int slot) {
+    return LegFieldName(static_cast<LegField>(slot % kFieldsPerLeg), slot / kFieldsPerLeg + 1);
+}
+
+// The slots' values are bound as ?2, ?3 ..., the team number as ?1.
+std::string insertSql(const std::vector<int>& slots) {
+    std::string names = "TeamID", params = "?1";
+    for (size_t i = 0; i < slots.size(); ++i) {
+        names += ", " + slotName(slots[i]);
+        params += ",?" + std::to_string(i + 2);
+    }
+    return "INSERT INTO temptable.db (" + names + ") VALUES (" + params + ")";
+}
+
+std::string updateSql(const std::vector<int>& slots) {
     std::string sets;
-    int p = 1;
-    for (const FieldDef& f : resultFields(legs))
-        if (f.Name != "TeamID") sets += (sets.empty() ? "" : ", ") + f.Name + "=?" + std::to_string(++p);
-    return sets;
+    for (size_t i = 0; i < slots.size(); ++i)
+        sets += (i ? ", " : "") + slotName(slots[i]) + "=?" + std::to_string(i + 2);
+    return "UPDATE temptable.db SET " + sets + " WHERE TeamID=?1";
 }
 
 } // namespace
+
+// The work table is derived data that every computation rebuilds, so its commits do
+// not wait for the disk; the journal still keeps each one whole if the program dies.
+void RelaxWorkTableSync(Database& db) {
+    if (db.InTransaction() || !db.TableExists(kResultTable)) return;
+    const std::string name = db.SqlName(kResultTable); // "schema"."temptable"
+    db.Exec("PRAGMA " + name.substr(0, name.find('.')) + ".synchronous=OFF");
+}
 
 Table& ResultWorkTable() {
     RaceDb();
@@ -59,14 +82,19 @@ std::string LegFieldName(LegField field, int leg) { return Format(kFieldFormats[
 
 // ---- ResultImage ----
 
-ResultImage ResultImage::Load(Database& db) {
+ResultImage ResultImage::Load(Database& db, std::initializer_list<LegField> fields) {
     if (!db.TableExists(kResultTable)) return ResultImage(0);
     ResultImage img(static_cast<int>(db.Fields(kResultTable).size()) / kFieldsPerLeg);
-    Query q = db.Prepare("SELECT " + columnList(img.legs_) + " FROM temptable.db ORDER BY TeamID");
-    const int width = img.legs_ * kFieldsPerLeg;
-    std::vector<int> values(width);
+    img.loaded_ = 0;
+    for (LegField f : fields) img.loaded_ |= bit(f);
+    if (fields.size() == 0) img.loaded_ = kAllFields;
+    const std::vector<int> slots = slotsOf(img.legs_, img.loaded_);
+    std::string sql = "SELECT TeamID";
+    for (int slot : slots) sql += ", " + slotName(slot);
+    Query q = db.Prepare(sql + " FROM temptable.db ORDER BY TeamID");
+    std::vector<int> values(img.legs_ * kFieldsPerLeg);
     while (q.Step()) {
-        for (int i = 0; i < width; ++i) values[i] = q.Column(i + 1).AsInteger();
+        for (size_t i = 0; i < slots.size(); ++i) values[slots[i]] = q.Column(static_cast<int>(i) + 1).AsInteger();
         img.AddRow(q.Column(0).AsInteger(), values);
     }
     q.Reset();
@@ -82,10 +110,13 @@ int ResultImage::RowOfTeam(int team) const {
 }
 
 void ResultImage::Set(int row, LegField field, int leg, int value) {
+    // Writing back a field kind writes it for every leg, so it must have been read.
+    if (!(loaded_ & bit(field))) throw std::logic_error("work table field not loaded: " + LegFieldName(field, leg));
     int& v = values_[row][slot(field, leg)];
     if (v == value) return;
     v = value;
     changed_[row] = true;
+    written_ |= bit(field);
 }
 
 void ResultImage::AddRow(int team, const std::vector<int>& values) {
@@ -96,154 +127,47 @@ void ResultImage::AddRow(int team, const std::vector<int>& values) {
 }
 
 void ResultImage::Create(Database& db) const {
+    RelaxWorkTableSync(db);
     Transaction t(db);
-    if (db.TableExists(kResultTable)) db.DeleteTable(kResultTable);
-    db.CreateTable(kResultTable, resultFields(legs_), {"TeamID"});
-    std::string params = "?1";
-    for (int i = 2; i <= 1 + legs_ * kFieldsPerLeg; ++i) params += ",?" + std::to_string(i);
-    Query q = db.Prepare("INSERT INTO temptable.db (" + columnList(legs_) + ") VALUES (" + params + ")");
-    for (int r = 0; r < Count(); ++r) {
-        q.Bind(1, Value(teams_[r]));
-        for (int i = 0; i < legs_ * kFieldsPerLeg; ++i) q.Bind(i + 2, Value(values_[r][i]));
-        q.Exec();
-    }
+    // A table of the same layout is emptied, any other replaced: either way it is rebuilt whole.
+    if (db.TableExists(kResultTable) && db.Fields(kResultTable).size() == resultFields(legs_).size())
+        db.Exec("DELETE FROM temptable.db");
+    else
+        db.CreateTable(kResultTable, resultFields(legs_), {"TeamID"});
+    const std::vector<int> slots = slotsOf(legs_, kAllFields);
+    writeRows(db, insertSql(slots), slots, false);
     t.Commit();
 }
 
 void ResultImage::SaveChanges(Database& db) {
     if (std::find(changed_.begin(), changed_.end(), true) == changed_.end()) return;
+    RelaxWorkTableSync(db);
     Transaction t(db);
-    Query q = db.Prepare("UPDATE temptable.db SET " + assignmentList(legs_) + " WHERE TeamID=?1");
-    for (int r = 0; r < Count(); ++r) {
-        if (!changed_[r]) continue;
-        q.Bind(1, Value(teams_[r]));
-        for (int i = 0; i < legs_ * kFieldsPerLeg; ++i) q.Bind(i + 2, Value(values_[r][i]));
-        q.Exec();
-    }
+    const std::vector<int> slots = slotsOf(legs_, written_);
+    writeRows(db, updateSql(slots), slots, true);
     t.Commit();
     std::fill(changed_.begin(), changed_.end(), false);
 }
 
-// ---- Team status and waiting times ----
+// Binds TeamID as ?1 and the slots' values as ?2, ?3 ... for every row (or every changed row).
+void ResultImage::writeRows(Database& db, const std::string& sql, const std::vector<int>& slots,
+                            bool changedOnly) const {
+    Query q = db.Prepare(sql);
+    for (int r = 0; r < Count(); ++r) {
+        if (changedOnly && !changed_[r]) continue;
+        q.Bind(1, Value(teams_[r]));
+        for (size_t i = 0; i < slots.size(); ++i) q.Bind(static_cast<int>(i) + 2, Value(values_[r][slots[i]]));
+        q.Exec();
+    }
+}
+
+// ---- Team status ----
 
 int TeamStatus(int team) {
     const StringGrid& g = MainForm->TeamEntryGrid;
     const std::string filter = MainForm->GetClassFilter();
     if (!filter.empty() && filter != UpperAscii(Trim(g.Cells(5, team)))) return 3;
     return StrToIntDef(g.Cells(4, team), 0);
-}
-
-void WaitingTimes::Load() {
-    sums_.clear();
-    OpenDelayTable();
-    Table& t = DataMdl->Table4;
-    std::vector<std::vector<int>> perLeg(kMaxTypedNumber + 1);
-    for (t.First(); !t.Eof(); t.Next()) {
-        const int key = t.FieldInt("Kukan_Team");
-        if (key < 1000) continue; // no leg 0
-        const int leg = key / 1000, number = WaitingNumber(key, leg);
-        auto& legs = perLeg[number];
-        if (static_cast<int>(legs.size()) <= leg) legs.resize(leg + 1);
-        legs[leg] += MainForm->TimeDigitsToSeconds(t.FieldInt("DTIME"));
-    }
-    t.Close();
-    for (auto& legs : perLeg)
-        for (size_t k = 1; k < legs.size(); ++k) legs[k] += legs[k - 1];
-    sums_ = std::move(perLeg);
-}
-
-int WaitingTimes::Sum(int leg, int number) const {
-    if (number < 0 || number >= static_cast<int>(sums_.size()) || leg < 1) return 0;
-    const std::vector<int>& legs = sums_[number];
-    if (legs.empty()) return 0;
-    return legs[std::min<size_t>(leg, legs.size() - 1)];
-}
-
-int TMainForm::SumWaitingTime(int leg, int number) {
-    WaitingTimes w;
-    w.Load();
-    return w.Sum(leg, number);
-}
-
-// ---- Reading the input grid ----
-
-PassingReader::PassingReader(int legs, bool announcePartial)
-    : legs_(legs), announcePartial_(announcePartial), teams_(MainForm->TeamNum), adj_(teams_), total_(teams_),
-      order_(teams_), adjSw_(teams_), seenRow_(teams_) {
-    waiting_.Load();
-}
-
-bool PassingReader::ReadLeg(int k) {
-    leg_ = k;
-    row_ = 0;
-    const int kind = MainForm->GetKuriageKind(k);
-    if (kind == 2 && k != legs_) OutputForm->RestartCorrected = true;
-    seen_.clear();
-    std::fill(seenRow_.begin(), seenRow_.end(), 0);
-    for (int r = 1; r <= teams_; ++r) {
-        row_ = r;
-        if (readRow(k, r, kind) == RowResult::Error) return false;
-    }
-    return true;
-}
-
-PassingReader::RowResult PassingReader::readRow(int k, int r, int kind) {
-    const StringGrid& g = MainForm->InputGrid;
-    const std::string numberText = Trim(g.Cells(2 * k - 1, r + 1));
-    const std::string timeText = Trim(g.Cells(2 * k, r + 1));
-    if (numberText.empty()) {
-        if (r == 1) {
-            Dlg().ShowMessage("空データです。");
-            return RowResult::Error;
-        }
-        if (announcePartial_ && MainForm->ResultFinal) Dlg().ShowMessage("途中情報");
-        MainForm->ResultFinal = false;
-        return RowResult::Skipped;
-    }
-    if (timeText.empty()) {
-        Dlg().ShowMessage(Format("通過ﾀｲﾑが空のﾁｰﾑが検出されました。\n%d 行目", r));
-        return RowResult::Error;
-    }
-    const int number = StrToIntDef(numberText, 0);
-    const int team = teamOfNumber(k, r, number);
-    if (team < 0) return RowResult::Error;
-
-    seenRow_[team] = r;
-    seen_.push_back(team);
-    const int passing = MainForm->TimeDigitsToSeconds(StrToIntDef(timeText, 0));
-    total_[team] = adj_[team] + passing - waiting_.Sum(k, number);
-    order_[team] = r;
-    // The correction found here enters the totals of the following legs only.
-    const int gap = MainForm->KuriageTimeGap(k, passing, kind);
-    adj_[team] += gap;
-    if (gap > 0) adjSw_[team] = 1;
-    return RowResult::Taken;
-}
-
-// Team index of the typed number, or -1 after its message.
-int PassingReader::teamOfNumber(int k, int r, int number) {
-    int team = number - 1;
-    if (number > teams_) {
-        const int card = ConvertTeamNumber(number, false);
-        if (card == -1) {
-            Dlg().ShowMessage(Format("ｴﾘｱｽ番号が正しくありません。処理できませんでした。%d 区 %d行", k, r));
-            return -1;
-        }
-        team = card - 1;
-    }
-    if (team < 0 || team >= teams_) {
-        Dlg().ShowMessage(Format("そのﾅﾝﾊﾞｰｶｰﾄﾞはありません。\n%d 区 %d番", k, number));
-        return -1;
-    }
-    if (seenRow_[team] != 0) {
-        Dlg().ShowMessage(Format("ﾅﾝﾊﾞｰｶｰﾄﾞが重複しているか\n間違っています。\n%d 区 %d行", k, r));
-        return -1;
-    }
-    return team;
-}
-
-void ReportComputationFault(int leg, int row) {
-    Dlg().ShowMessage(Format("データにエラーがあります。処理できませんでした。%d 区 %d行", leg, row));
 }
 
 // ---- The computation ----

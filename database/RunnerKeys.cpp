@@ -2,7 +2,6 @@
 
 #include "database/EntryTables.h"
 #include "database/RaceFile.h"
-#include "database/TDataMdl.h"
 #include "mainwindow/Program.h"
 #include "mainwindow/TMainForm.h"
 #include "platform/TableEngine.h"
@@ -47,21 +46,45 @@ int smallestKey(Database& db, const std::string& file) {
 } // namespace
 
 std::optional<RunnerRecord> ReadRunnerRecord(Database& db, const std::string& file, int key) {
-    auto q = prepareOnRunners(
-        db, file, "SELECT R_SEI, R_MEI, R_SEIKANA, R_MEIKANA, G_AGE, REMARK FROM " + file + " WHERE Team_Kukan=?1");
+    auto q = prepareOnRunners(db, file,
+                              "SELECT R_SEI, R_MEI, R_SEIKANA, R_MEIKANA, G_AGE, REMARK FROM " + file +
+                                  " WHERE Team_Kukan=?1");
     if (!q) return std::nullopt;
     q->Bind(1, Value(key));
     std::optional<RunnerRecord> r;
     if (q->Step())
-        r = RunnerRecord{q->Column(0).AsString(), q->Column(1).AsString(), q->Column(2).AsString(),
+        r = RunnerRecord{q->Column(0).AsString(), q->Column(1).AsString(),  q->Column(2).AsString(),
                          q->Column(3).AsString(), q->Column(4).AsInteger(), q->Column(5).AsInteger()};
     q->Reset();
     return r;
 }
 
+// The open edition's runner table; null while no edition is in use.
+static Database* editionRunners(std::string& file) {
+    if (!MainForm || MainForm->TaikaiNo < 1 || MainForm->DataFolder.empty()) return nullptr;
+    file = RunnerTableName(MainForm->TaikaiNo);
+    return &RaceDb();
+}
+
 std::optional<RunnerRecord> ReadRunnerRecord(int key) {
-    if (!MainForm || MainForm->TaikaiNo < 1 || MainForm->DataFolder.empty()) return std::nullopt;
-    return ReadRunnerRecord(RaceDb(), RunnerTableName(MainForm->TaikaiNo), key);
+    std::string file;
+    Database* db = editionRunners(file);
+    return db ? ReadRunnerRecord(*db, file, key) : std::nullopt;
+}
+
+int MaxRemarkInKeyRange(Database& db, const std::string& file, int fromKey, int toKey) {
+    auto q =
+        prepareOnRunners(db, file, "SELECT MAX(REMARK) FROM " + file + " WHERE Team_Kukan BETWEEN ?1 AND ?2");
+    if (!q) return 0;
+    const int m = q->Bind(1, Value(fromKey)).Bind(2, Value(toKey)).Step() ? q->Column(0).AsInteger() : 0;
+    q->Reset();
+    return std::max(m, 0);
+}
+
+int MaxRemarkInKeyRange(int fromKey, int toKey) {
+    std::string file;
+    Database* db = editionRunners(file);
+    return db ? MaxRemarkInKeyRange(*db, file, fromKey, toKey) : 0;
 }
 
 void RekeyRunnerRecords(Database& db, const std::string& file, const std::vector<RunnerKeyMove>& moves) {

@@ -9,7 +9,9 @@
 
 class Database;
 
-constexpr int RunnerKey(int team, int slot) { return team * 100 + slot; }
+constexpr int RunnerKey(int team, int slot) {
+    return team * 100 + slot;
+}
 
 struct RunnerRecord {
     std::string Sei, Mei, SeiKana, MeiKana; // R_SEI, R_MEI, R_SEIKANA, R_MEIKANA
@@ -22,6 +24,10 @@ struct RunnerRecord {
 std::optional<RunnerRecord> ReadRunnerRecord(Database& db, const std::string& runnerFile, int key);
 // The same on the open edition's runner table; nothing while no race is open.
 std::optional<RunnerRecord> ReadRunnerRecord(int key);
+
+// The largest REMARK of the records with keys fromKey .. toKey; 0 when there is none.
+int MaxRemarkInKeyRange(Database& db, const std::string& runnerFile, int fromKey, int toKey);
+int MaxRemarkInKeyRange(int fromKey, int toKey);
 
 struct RunnerKeyMove {
     int From = 0;

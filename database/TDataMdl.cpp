@@ -11,7 +11,8 @@ void DataQuery::Open(const std::vector<Value>& params) {
     Close();
     Query q = db().Prepare(sql_);
     q.BindAll(params);
-    for (int i = 0; i < q.ColumnCount(); ++i) names_.push_back(q.ColumnName(i));
+    for (int i = 0; i < q.ColumnCount(); ++i)
+        names_.push_back(q.ColumnName(i));
     rows_ = q.All();
     active_ = true;
 }
@@ -43,8 +44,12 @@ void TDataMdl::SetFolder(const std::filesystem::path& folder) {
     if (db_ && db_->Folder() == folder) return;
     CloseAll();
     db_ = std::make_unique<Database>(folder);
-    for (Table* t : tables()) t->SetDatabase(db_.get());
-    for (DataQuery* q : queries()) q->SetDatabase(db_.get());
+    // One program per race folder (the lock file sees to that).
+    db_->HoldExclusively();
+    for (Table* t : tables())
+        t->SetDatabase(db_.get());
+    for (DataQuery* q : queries())
+        q->SetDatabase(db_.get());
 }
 
 void TDataMdl::CloseAll() {

@@ -10,7 +10,7 @@
 // A query component as the system uses it: SQL text that names tables as files,
 // bound parameters, and a result read whole at Open and walked row by row.
 class DataQuery {
-public:
+  public:
     void SetDatabase(Database* db) { db_ = db; }
     void SetSQL(std::string sql) { sql_ = std::move(sql); }
     const std::string& SQL() const { return sql_; }
@@ -35,7 +35,7 @@ public:
     Value Field(const std::string& name) const;
     Value Field(int index) const;
 
-private:
+  private:
     Database& db() const;
 
     Database* db_ = nullptr;
@@ -47,7 +47,7 @@ private:
 };
 
 class TDataMdl {
-public:
+  public:
     TDataMdl() = default;
     // Points every component at the race folder (one connection for the folder).
     void SetFolder(const std::filesystem::path& folder);
@@ -55,17 +55,17 @@ public:
     Database* Db() const { return db_.get(); }
     bool HasFolder() const { return db_ != nullptr; }
 
-    Table Table1; // race file
-    Table Table2; // teams
-    Table Table3; // runners
-    Table Table4; // waiting
+    Table Table1;      // race file
+    Table Table2;      // teams
+    Table Table3;      // runners
+    Table Table4;      // waiting
     Table tmpTable;    // result work table
     Table tmpRepTable; // report work table
     DataQuery Query1;  // edition list and one edition
     DataQuery tmpQry;  // work table and waiting table SQL
     DataQuery tmpQry2; // ranking SQL
 
-private:
+  private:
     std::vector<Table*> tables() { return {&Table1, &Table2, &Table3, &Table4, &tmpTable, &tmpRepTable}; }
     std::vector<DataQuery*> queries() { return {&Query1, &tmpQry, &tmpQry2}; }
 

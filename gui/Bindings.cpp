@@ -148,6 +148,10 @@ void spin(QSpinBox* w, SpinEdit& m) {
     // The spin box itself says nothing while its text is empty or being typed.
     if (auto* e = w->findChild<QLineEdit*>())
         QObject::connect(e, &QLineEdit::textEdited, w, [w, &m] { user([&] { m.SetText(ss(w->cleanText())); }); });
+    // Leaving an emptied field puts the value back in it, silently: tell the model.
+    QObject::connect(w, &QAbstractSpinBox::editingFinished, w, [w, &m] {
+        if (m.Text().empty() && !w->cleanText().isEmpty()) user([&] { m.SetText(ss(w->cleanText())); });
+    });
 }
 
 void action(QAction* a, Action& m, bool checkable) {

@@ -92,13 +92,15 @@ public:
         const CellStyle st = view_->cellStyle(col, row);
         const bool selected = !fixed && (opt.state & QStyle::State_Selected);
         const QPalette& pal = opt.palette;
+        // Fixed cells are disabled items to Qt, which would grey them: draw them as headers.
+        const QPalette::ColorGroup header = QPalette::Normal;
         QColor bg = st.Background >= 0 ? rgb(st.Background)
                     : selected         ? pal.color(QPalette::Highlight)
-                    : fixed            ? pal.color(QPalette::Button)
+                    : fixed            ? pal.color(header, QPalette::Button)
                                        : pal.color(QPalette::Base);
         QColor fg = st.FontColor >= 0 ? rgb(st.FontColor)
                     : selected        ? pal.color(QPalette::HighlightedText)
-                    : fixed           ? pal.color(QPalette::ButtonText)
+                    : fixed           ? pal.color(header, QPalette::ButtonText)
                                       : pal.color(QPalette::Text);
         p->save();
         p->fillRect(opt.rect, bg);
@@ -123,7 +125,7 @@ public:
         QObject::connect(e, &QLineEdit::textEdited, e, [view, col, row](const QString& t) {
             view->editorTextEdited(col, row, t);
         });
-        view_->editorOpened(e);
+        view_->editorOpened(e, col, row);
         return e;
     }
 
@@ -167,6 +169,7 @@ GridView::GridView(StringGrid& grid, QWidget* parent)
     verticalHeader()->setMinimumSectionSize(1);
     setSelectionMode(SingleSelection);
     setEditTriggers(AnyKeyPressed | DoubleClicked | EditKeyPressed);
+    setTabKeyNavigation(true);
     setWordWrap(false);
     setCornerButtonEnabled(false);
 
@@ -180,9 +183,11 @@ GridView::GridView(StringGrid& grid, QWidget* parent)
     grid.CurrentChanged.connect([self] {
         if (self) self->showCurrent();
     });
-    grid.Changed.connect([self] {
+    auto rowSelect = [self] {
         if (self) self->setSelectionBehavior(self->grid_.RowSelect() ? SelectRows : SelectItems);
-    });
+    };
+    grid.Changed.connect(rowSelect);
+    rowSelect();
     connect(selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& current) { userMovedTo(current); });
     connect(qApp, &QApplication::focusChanged, this, &GridView::focusChanged);
@@ -208,6 +213,13 @@ void GridView::applyLayout() {
     model_->reset();
     applySizes();
     showCurrent();
+    emit layoutApplied();
+}
+
+int GridView::columnsWidth(int first, int last) const {
+    int w = 0;
+    for (int c = first; c <= last; ++c) w += columnWidth(c);
+    return w;
 }
 
 void GridView::applySizes() {
@@ -239,7 +251,8 @@ void GridView::showCurrent() {
     syncing_ = true;
     selectionModel()->setCurrentIndex(index, how);
     syncing_ = false;
-    scrollTo(index);
+    // A hidden view has no real viewport yet: scrolling there would push the first columns out.
+    if (isVisible()) scrollTo(index);
 }
 
 void GridView::userMovedTo(const QModelIndex& current) {
@@ -273,6 +286,18 @@ CellStyle GridView::cellStyle(int col, int row) {
     st.Text = grid_.Cells(col, row);
     st.Align = isFixed(col, row) ? CellAlign::Center : CellAlign::Left;
     return st;
+}
+
+// Tab moves between cells before keyPressEvent sees it; the handler is asked first.
+bool GridView::event(QEvent* e) {
+    if (e->type() != QEvent::KeyPress || KeyReplay::Active()) return QTableView::event(e);
+    auto* k = static_cast<QKeyEvent*>(e);
+    if (k->key() != Qt::Key_Tab && k->key() != Qt::Key_Backtab) return QTableView::event(e);
+    auto key = AskKey(binding_.keyPress, *k);
+    KeyReplay replay;
+    if (!key || *key == Key::Tab) return QTableView::event(e);
+    if (*key != 0) keyPressEvent(KeyEventFor(*key, *k).get());
+    return true;
 }
 
 void GridView::keyPressEvent(QKeyEvent* e) {
@@ -323,6 +348,13 @@ void GridView::editorTextEdited(int col, int row, const QString& text) {
     if (binding_.setEditText) Guard([&] { binding_.setEditText(col, row, ss(text)); });
 }
 
+void GridView::editorOpened(QWidget* editor, int col, int row) {
+    editor_ = editor;
+    editCol_ = col;
+    editRow_ = row;
+    editOriginal_ = grid_.Cells(col, row);
+}
+
 void GridView::commitAndStay(QWidget* editor) {
     if (editor_ != editor) return; // the handler moved on and that closed the editor
     commitData(editor);
@@ -330,7 +362,12 @@ void GridView::commitAndStay(QWidget* editor) {
 }
 
 void GridView::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) {
-    if (editor_ == editor) editor_ = nullptr;
+    if (editor_ == editor) {
+        editor_ = nullptr;
+        // The cell followed every keystroke: a cancelled edit puts its text back.
+        if (hint == QAbstractItemDelegate::RevertModelCache && grid_.Cells(editCol_, editRow_) != editOriginal_)
+            grid_.SetCells(editCol_, editRow_, editOriginal_);
+    }
     QTableView::closeEditor(editor, hint);
 }
 

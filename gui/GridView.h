@@ -49,15 +49,24 @@ public:
     // this applies a pending one now.
     void applyLayout();
     bool isFixed(int col, int row) const;
+    // The width of the columns from first to last, inclusive.
+    int columnsWidth(int first, int last) const;
     CellStyle cellStyle(int col, int row);
 
     // The in-place editor's events, from the delegate. True = dealt with here.
     bool editorKey(QWidget* editor, const QKeyEvent& e);
     bool editorInputMethod(QWidget* editor, const QInputMethodEvent& e);
     void editorTextEdited(int col, int row, const QString& text);
-    void editorOpened(QWidget* editor) { editor_ = editor; }
+    void editorOpened(QWidget* editor, int col, int row);
+    // The open in-place editor, nullptr when none.
+    QWidget* editor() const { return editor_; }
+
+signals:
+    // Counts and sizes of a layout change are applied.
+    void layoutApplied();
 
 protected:
+    bool event(QEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
     void inputMethodEvent(QInputMethodEvent* e) override;
     void mousePressEvent(QMouseEvent* e) override;
@@ -83,6 +92,8 @@ private:
     bool layoutPending_ = false;
     bool syncing_ = false;   // moving the view to the grid's current cell
     QPointer<QWidget> editor_; // the open in-place editor
+    int editCol_ = 0, editRow_ = 0;
+    std::string editOriginal_;  // the cell before editing, back on Escape
     std::vector<int> tallRows_; // rows sized by a height factor at the last layout
     bool styleFailed_ = false;
 };

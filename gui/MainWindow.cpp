@@ -33,6 +33,7 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QSpinBox>
 #include <QSplitter>
 #include <QStatusBar>
@@ -269,7 +270,14 @@ QWidget* MainWindow::buildInputPage() {
     auto* panel = named(new QWidget(split), form_.SlitGridPanel);
     auto* panelLayout = new QVBoxLayout(panel);
     panelLayout->setContentsMargins(0, 0, 0, 0);
-    panelLayout->addWidget(addGrid(form_.tempKukanGrid, panel));
+    GridView* splits = addGrid(form_.tempKukanGrid, panel);
+    // Every column but the team name stays in sight.
+    connect(splits, &GridView::layoutApplied, splits, [splits] {
+        int cols = splits->model()->columnCount();
+        splits->setMinimumWidth(splits->columnsWidth(0, cols - 2) + splits->verticalScrollBar()->sizeHint().width() +
+                                2 * splits->frameWidth());
+    });
+    panelLayout->addWidget(splits);
     split->addWidget(panel);
     split->setStretchFactor(0, 1);
     bind::control(panel, form_.SlitGridPanel);
@@ -351,12 +359,11 @@ void MainWindow::trackFocus(QWidget* now) {
 
 void MainWindow::followModelessWindows() {
     Program& p = form_.program();
-    const FormBase* none = nullptr;
     for (FormBase* f : std::initializer_list<FormBase*>{
              p.currTaikaiDir.get(), p.selectDataForm.get(), p.outputForm.get(), p.kukanParamForm.get(),
              p.formKuriage.get(), p.quickReport4.get(), p.swapTmRunForm.get(), p.csvEntry.get(),
              p.formClockInput.get(), p.formDelayInf.get(), p.formEnv.get(), p.okRightDlg.get()}) {
-        if (f == none) continue;
+        if (!f) continue;
         onSignal(f->VisibleChanged, [this, f](bool visible) { showModeless(*f, visible); });
     }
 }

@@ -6,7 +6,6 @@
 #include "database/RaceFile.h"
 #include "database/RunnerKeys.h"
 #include "database/TDataMdl.h"
-#include "mainwindow/Program.h"
 #include "mainwindow/TMainForm.h"
 #include "output/RecordMarks.h"
 #include "platform/KanaWidth.h"
@@ -22,21 +21,27 @@ constexpr int kNameCol = 1, kKanaCol = 2, kAliasCol = 3, kOpCol = 4, kClassCol =
 constexpr int kNameWidth = 10;     // bytes of a padded runner name
 constexpr int kListNameWidth = 12; // bytes of the name in the runner list
 
-std::optional<RunnerRecord> runner(int team, int slot) { return ReadRunnerRecord(RunnerKey(team, slot)); }
+std::optional<RunnerRecord> runner(int team, int slot) {
+    return ReadRunnerRecord(RunnerKey(team, slot));
+}
 
 std::string padRightBytes(const std::string& s, int width) {
     int len = SjisLength(s);
     return len >= width ? s : s + std::string(width - len, ' ');
 }
 
-std::string circledDigit(int year) { return FromU32(static_cast<char32_t>(U'①' + year - 1)); }
+std::string circledDigit(int year) {
+    return FromU32(static_cast<char32_t>(U'①' + year - 1));
+}
 
 // Case folding of ASCII and full-width Latin letters.
 std::u32string foldCase(const std::string& s) {
     std::u32string u = ToU32(s);
     for (char32_t& c : u) {
-        if (c >= U'A' && c <= U'Z') c += U'a' - U'A';
-        else if (c >= U'Ａ' && c <= U'Ｚ') c += U'ａ' - U'Ａ';
+        if (c >= U'A' && c <= U'Z')
+            c += U'a' - U'A';
+        else if (c >= U'Ａ' && c <= U'Ｚ')
+            c += U'ａ' - U'Ａ';
     }
     return u;
 }
@@ -51,13 +56,18 @@ DataQuery workTableQuery(const std::string& sql) {
     return q;
 }
 
-std::string legField(const char* name, int leg) { return Format("%s_%d", name, leg); }
+std::string legField(const char* name, int leg) {
+    return Format("%s_%d", name, leg);
+}
 
-int fieldInt(const DataQuery& q, const std::string& name) { return q.Field(name).AsInteger(); }
+int fieldInt(const DataQuery& q, const std::string& name) {
+    return q.Field(name).AsInteger();
+}
 
 // Whether some record of the runner table meets the condition; false while the
 // edition has no runner table.
-bool someRunnerWhere(const TMainForm& f, const std::string& condition, const std::vector<Value>& params = {}) {
+bool someRunnerWhere(const TMainForm& f, const std::string& condition,
+                     const std::vector<Value>& params = {}) {
     if (f.TaikaiNo < 1 || f.DataFolder.empty()) return false;
     Database& db = RaceDb();
     const std::string file = RunnerTableName(f.TaikaiNo);
@@ -166,7 +176,8 @@ std::string TMainForm::MaxClassLetter() const {
 
 int TMainForm::MaxTeamNameLength() const {
     int best = 0;
-    for (int t = 1; t <= TeamNum; ++t) best = std::max(best, SjisLength(TeamFieldText(t, 0)));
+    for (int t = 1; t <= TeamNum; ++t)
+        best = std::max(best, SjisLength(TeamFieldText(t, 0)));
     return best;
 }
 
@@ -179,15 +190,14 @@ int TMainForm::RunnerRemark(int team, int slot) const {
 
 int TMainForm::MaxRunnerRemark(int team, int leg) const {
     if (!HasNoRecordRunner || leg < 1) return 0;
-    int best = 0;
-    for (int k = leg; k >= 1; --k) best = std::max(best, RunnerRemark(team, k));
-    return best;
+    return MaxRemarkInKeyRange(RunnerKey(team, 1), RunnerKey(team, leg));
 }
 
 // One query over the table instead of a lookup per team and leg.
 bool TMainForm::DetectNoRecordRunner(int legs) const {
-    return someRunnerWhere(*this, "REMARK>=2 AND Team_Kukan/100 BETWEEN 1 AND ?1 AND Team_Kukan%100 BETWEEN 1 AND ?2",
-                           {Value(TeamNum), Value(legs)});
+    return someRunnerWhere(
+        *this, "REMARK>=2 AND Team_Kukan/100 BETWEEN 1 AND ?1 AND Team_Kukan%100 BETWEEN 1 AND ?2",
+        {Value(TeamNum), Value(legs)});
 }
 
 std::string TMainForm::RunnerKanaName(int team, int slot, int mode) const {
@@ -235,19 +245,21 @@ std::string TMainForm::RunnerListText(int legIndex, bool withKana) const {
 
 int TMainForm::MaxRunnerNameLength(int leg) const {
     int best = 0;
-    for (int t = 1; t <= TeamNum; ++t) best = std::max(best, SjisLength(Trim(RunnerNameText(t, leg, 3))));
+    for (int t = 1; t <= TeamNum; ++t)
+        best = std::max(best, SjisLength(Trim(RunnerNameText(t, leg, 3))));
     return best;
 }
 
 // ---- Texts over the result work table ----
 
 std::string TMainForm::LegWinnersText(int leg) const {
-    DataQuery q = workTableQuery(Format("SELECT * FROM temptable.db WHERE %s =1", legField("Kplace", leg).c_str()));
+    DataQuery q =
+        workTableQuery(Format("SELECT * FROM temptable.db WHERE %s =1", legField("Kplace", leg).c_str()));
     std::string out;
     for (; !q.Eof(); q.Next()) {
         int team = fieldInt(q, "TeamID"), time = fieldInt(q, legField("Ktime", leg));
-        out += Format("%d区", leg) + "\t" + RunnerNameText(team, leg, 3) + "\t" + TeamFieldText(team, 0) + "\t" +
-               SecondsToMarkText(time) + "\t" + legRecordText(CompareLegRecord(time, leg)) + "\n";
+        out += Format("%d区", leg) + "\t" + RunnerNameText(team, leg, 3) + "\t" + TeamFieldText(team, 0) +
+               "\t" + SecondsToMarkText(time) + "\t" + legRecordText(CompareLegRecord(time, leg)) + "\n";
     }
     return out;
 }
@@ -263,8 +275,8 @@ std::string TMainForm::LegRunnersText(int leg) const {
         std::u32string cls = ToU32(TeamFieldText(team, 2));
         out += Format("%d\t%d\t", leg, fieldInt(q, kp)) + RunnerNameText(team, leg, 6) + "\t" +
                RunnerFieldText(team, leg, 1) + "\t" + RunnerFieldText(team, leg, 0) + "\t" +
-               TeamFieldText(team, 0) + "\t" + SecondsToClockText(time) + "\t" + SecondsToKanjiTextPadded(time) +
-               "\t" + (cls.empty() ? std::string() : FromU32(cls[0])) + "\n";
+               TeamFieldText(team, 0) + "\t" + SecondsToClockText(time) + "\t" +
+               SecondsToKanjiTextPadded(time) + "\t" + (cls.empty() ? std::string() : FromU32(cls[0])) + "\n";
     }
     return out;
 }
@@ -272,10 +284,11 @@ std::string TMainForm::LegRunnersText(int leg) const {
 std::string TMainForm::LegTopNameText(int leg, bool individual) const {
     const std::string kp = legField("Kplace", leg), tp = legField("Tplace", leg);
     const std::string kt = legField("Ktime", leg), tt = legField("Ttime", leg);
-    std::string sql = individual ? Format("SELECT * FROM temptable.db WHERE %s =1 ORDER BY %s", kp.c_str(), tp.c_str())
-                                 : Format("SELECT * FROM temptable.db WHERE %s<1000 AND %s>0 AND %s>0 AND %s>0 "
-                                          "ORDER BY %s, %s",
-                                          kp.c_str(), tp.c_str(), tt.c_str(), kt.c_str(), tt.c_str(), tp.c_str());
+    std::string sql =
+        individual ? Format("SELECT * FROM temptable.db WHERE %s =1 ORDER BY %s", kp.c_str(), tp.c_str())
+                   : Format("SELECT * FROM temptable.db WHERE %s<1000 AND %s>0 AND %s>0 AND %s>0 "
+                            "ORDER BY %s, %s",
+                            kp.c_str(), tp.c_str(), tt.c_str(), kt.c_str(), tt.c_str(), tp.c_str());
     DataQuery q = workTableQuery(sql);
     if (q.Eof()) return {};
     int team = fieldInt(q, "TeamID");
@@ -293,7 +306,8 @@ bool TMainForm::IsGridRangeEmpty(const StringGrid& grid, int firstRow) {
 
 void TMainForm::ClearGridRowsFrom(StringGrid& grid, int firstRow) {
     for (int r = std::max(firstRow, 0); r < grid.RowCount(); ++r)
-        for (int c = grid.FixedCols(); c < grid.ColCount(); ++c) grid.SetCells(c, r, "");
+        for (int c = grid.FixedCols(); c < grid.ColCount(); ++c)
+            grid.SetCells(c, r, "");
 }
 
 std::string TMainForm::TruncateToBytes(const std::string& text, int n) {
@@ -308,7 +322,9 @@ std::string TMainForm::ConvertTextWidth(const std::string& text, int mode) {
     return text;
 }
 
-std::string TMainForm::ToFullWidth(const std::string& text) { return ConvertTextWidth(text, 0); }
+std::string TMainForm::ToFullWidth(const std::string& text) {
+    return ConvertTextWidth(text, 0);
+}
 
 bool TMainForm::TextsMatchLoosely(const std::string& a, const std::string& b) {
     return foldCase(a) == foldCase(b) || foldCase(ToFullWidth(a)) == foldCase(ToFullWidth(b));

@@ -4,7 +4,6 @@
 #include "database/EntryTables.h"
 #include "database/RaceFile.h"
 #include "database/RunnerKeys.h"
-#include "mainwindow/Program.h"
 #include "mainwindow/TMainForm.h"
 #include "platform/KanaWidth.h"
 #include "platform/Services.h"
@@ -27,7 +26,8 @@ void swapRowCells(StringGrid& g, int a, int b) {
 }
 
 void clearRowCells(StringGrid& g, int row) {
-    for (int c = g.FixedCols(); c < g.ColCount(); ++c) g.SetCells(c, row, "");
+    for (int c = g.FixedCols(); c < g.ColCount(); ++c)
+        g.SetCells(c, row, "");
 }
 
 bool rowIsEmpty(const StringGrid& g, int row) {
@@ -78,7 +78,9 @@ std::string runnerRemarkText(const std::string& cell) {
     return cell;
 }
 
-bool isAsciiLetter(char32_t k) { return (k >= U'a' && k <= U'z') || (k >= U'A' && k <= U'Z'); }
+bool isAsciiLetter(char32_t k) {
+    return (k >= U'a' && k <= U'z') || (k >= U'A' && k <= U'Z');
+}
 
 } // namespace
 
@@ -96,11 +98,22 @@ void TMainForm::wireEntryHandlers() {
     showEntryTabControls(EntryTab.ActivePageIndex() == 0);
 }
 
-// The tab shown is told by the grid shown: reloading the runners puts the tab
-// control back on its first page without showing the team grid.
-bool TMainForm::runnerTabShown() const { return RunnerEntryGrid.Visible(); }
+// The tab shown is told by the grid shown, since loading the runners turns the tab
+// control to its first page.
+bool TMainForm::runnerTabShown() const {
+    return RunnerEntryGrid.Visible();
+}
 
-StringGrid& TMainForm::visibleEntryGrid() { return runnerTabShown() ? RunnerEntryGrid : TeamEntryGrid; }
+StringGrid& TMainForm::visibleEntryGrid() {
+    return runnerTabShown() ? RunnerEntryGrid : TeamEntryGrid;
+}
+
+// While the runner grid is shown its tab stays current.
+void TMainForm::reloadRunnerGrid() {
+    const bool runners = runnerTabShown();
+    SetupRunnerEntryGrid();
+    if (runners) EntryTab.ShowPage(1);
+}
 
 // ---- Tabs, marks and the actions they enable ----
 
@@ -115,7 +128,9 @@ void TMainForm::setCopiedRunnerKey(int key) {
 }
 
 // A layout rebuild forgets the copy through RunnerCopied.
-bool TMainForm::runnerCopied() const { return RunnerCopied && CopiedRunnerKey >= 1; }
+bool TMainForm::runnerCopied() const {
+    return RunnerCopied && CopiedRunnerKey >= 1;
+}
 
 void TMainForm::EntryTabChange() {
     ClearEntryRowMarks();
@@ -127,29 +142,33 @@ void TMainForm::EntryTabChange() {
     Adelete.SetEnabled(true);
     Acopy.SetEnabled(!teams);
     if (!teams) {
-        SetupRunnerEntryGrid();
+        reloadRunnerGrid();
         Apaste.SetEnabled(runnerCopied());
     }
     KukanSpinDisable(MainPage.ActivePageIndex());
 }
 
 void TMainForm::showEntryTabControls(bool teams) {
-    for (Control* c : std::initializer_list<Control*>{&TeamEntryGrid, &StartListPrev, &StartListExcel,
-                                                      &SwapTeamRunner, &SpeedButtonOpenCSV, &SpeedButtonPackEntry,
-                                                      &startListWeb})
+    for (Control* c :
+         std::initializer_list<Control*>{&TeamEntryGrid, &StartListPrev, &StartListExcel, &SwapTeamRunner,
+                                         &SpeedButtonOpenCSV, &SpeedButtonPackEntry, &startListWeb})
         c->SetVisible(teams);
-    for (Control* c : std::initializer_list<Control*>{&RunnerEntryGrid, &TeamUpDown, &SetOrder, &RadioClickEntry,
-                                                      &RadioTenkeyEntry})
+    for (Control* c : std::initializer_list<Control*>{&RunnerEntryGrid, &TeamUpDown, &SetOrder,
+                                                      &RadioClickEntry, &RadioTenkeyEntry})
         c->SetVisible(!teams);
     SB_TeamCopy.SetVisible(true);
     SwapTeamRunner.SetEnabled(false);
 }
 
 void TMainForm::markEntryRow(int row) {
-    if (row == MarkedRowA) MarkedRowA = 0;
-    else if (row == MarkedRowB) MarkedRowB = 0;
-    else if (MarkedRowA == 0) MarkedRowA = row;
-    else if (MarkedRowB == 0) MarkedRowB = row;
+    if (row == MarkedRowA)
+        MarkedRowA = 0;
+    else if (row == MarkedRowB)
+        MarkedRowB = 0;
+    else if (MarkedRowA == 0)
+        MarkedRowA = row;
+    else if (MarkedRowB == 0)
+        MarkedRowB = row;
     else {
         MarkFlip = !MarkFlip;
         (MarkFlip ? MarkedRowB : MarkedRowA) = row;
@@ -248,23 +267,31 @@ bool TMainForm::RunnerEntryGridSelectCell(int col, int row) {
     return true;
 }
 
-void TMainForm::TeamEntryGridClick() { setEntryGridIme(TeamEntryGrid, TeamEntryGrid.Col()); }
+void TMainForm::TeamEntryGridClick() {
+    setEntryGridIme(TeamEntryGrid, TeamEntryGrid.Col());
+}
 
 void TMainForm::TeamEntryGridEnter() {
     SetFocus(TeamEntryGrid);
     setEntryGridIme(TeamEntryGrid, TeamEntryGrid.Col());
 }
 
-void TMainForm::RunnerEntryGridClick() { setEntryGridIme(RunnerEntryGrid, RunnerEntryGrid.Col()); }
+void TMainForm::RunnerEntryGridClick() {
+    setEntryGridIme(RunnerEntryGrid, RunnerEntryGrid.Col());
+}
 
 void TMainForm::RunnerEntryGridEnter() {
     SetFocus(RunnerEntryGrid);
     RunnerEntryGrid.SetEditing(true);
 }
 
-void TMainForm::TeamEntryGridExit() { CurrTeamNo = TeamEntryGrid.CurRow(); }
+void TMainForm::TeamEntryGridExit() {
+    CurrTeamNo = TeamEntryGrid.CurRow();
+}
 
-void TMainForm::RunnerEntryGridExit() { SaveRunnerRows(); }
+void TMainForm::RunnerEntryGridExit() {
+    SaveRunnerRows();
+}
 
 void TMainForm::TeamEntryGridSetEditText(int col, int row, const std::string& text) {
     TeamEntryGrid.SetCells(col, row, text);
@@ -289,8 +316,10 @@ void TMainForm::TeamEntryGridKeyPress(char32_t& key) {
     } else if (col == kTeamClassCol) {
         // The class is always one upper-case letter: each key replaces the cell.
         g.SetCells(col, g.CurRow(), "");
-        if (isAsciiLetter(key)) key = key >= U'a' ? key - (U'a' - U'A') : key;
-        else if (key != Key::Backspace) key = Key::None;
+        if (isAsciiLetter(key))
+            key = key >= U'a' ? key - (U'a' - U'A') : key;
+        else if (key != Key::Backspace)
+            key = Key::None;
     }
 }
 
@@ -300,9 +329,12 @@ void TMainForm::RunnerEntryGridKeyPress(char32_t& key) {
     StringGrid& g = RunnerEntryGrid;
     const int col = g.Col(), row = g.CurRow(), last = g.ColCount() - 1;
     const bool lastRow = row >= g.RowCount() - 1;
-    if (col != 2 && col != last) g.SetCol(col + 1);
-    else if (!lastRow) g.SetCurrent(1, row + 1);
-    else if (col == 2) g.SetCol(col + 1);
+    if (col != 2 && col != last)
+        g.SetCol(col + 1);
+    else if (!lastRow)
+        g.SetCurrent(1, row + 1);
+    else if (col == 2)
+        g.SetCol(col + 1);
 }
 
 // ---- Swap, empty, copy and paste of rows ----
@@ -330,15 +362,15 @@ void TMainForm::swapTeamRecords(int a, int b) {
         swapRowCells(TeamEntryGrid, a, b);
         throw;
     }
-    SetupRunnerEntryGrid();
+    reloadRunnerGrid();
 }
 
 void TMainForm::AdeleteExecute() {
     StringGrid& g = visibleEntryGrid();
     const int row = g.CurRow();
     if (row < g.FixedRows()) return;
-    if (Dlg().MessageDlg(Format("%s のテキストを消去しますか？", g.Cells(0, row).c_str()), MsgKind::Confirmation,
-                         Btn::YesNo) != mrYes)
+    if (Dlg().MessageDlg(Format("%s のテキストを消去しますか？", g.Cells(0, row).c_str()),
+                         MsgKind::Confirmation, Btn::YesNo) != mrYes)
         return;
     clearRowCells(g, row);
 }
@@ -361,7 +393,8 @@ void TMainForm::ApasteExecute() {
     const int row = g.CurRow();
     if (row < 1) return;
     const std::string texts[] = {r->Sei, r->Mei, r->SeiKana, r->MeiKana, r->Age ? IntToStr(r->Age) : ""};
-    for (int c = 1; c <= 5; ++c) g.SetCells(c, row, texts[c - 1]);
+    for (int c = 1; c <= 5; ++c)
+        g.SetCells(c, row, texts[c - 1]);
 }
 
 void TMainForm::CopyRunnerClick() {
@@ -372,12 +405,15 @@ void TMainForm::CopyRunnerClick() {
         Dlg().ShowMessage("コピー先が空ではありません。");
         return;
     }
-    for (int c = g.FixedCols(); c < g.ColCount(); ++c) g.SetCells(c, MarkedRowB, g.Cells(c, MarkedRowA));
+    for (int c = g.FixedCols(); c < g.ColCount(); ++c)
+        g.SetCells(c, MarkedRowB, g.Cells(c, MarkedRowA));
 }
 
 // ---- The shown team ----
 
-void TMainForm::TeamUpDownChanging() { SaveTeamRows(); }
+void TMainForm::TeamUpDownChanging() {
+    SaveTeamRows();
+}
 
 void TMainForm::TeamUpDownMouseDown() {
     SaveRunnerRows();
@@ -387,7 +423,7 @@ void TMainForm::TeamUpDownMouseDown() {
     Apaste.SetEnabled(runnerCopied());
     CurrTeamNo = TeamUpDown.Value();
     TeamEntryGrid.SetRow(CurrTeamNo);
-    SetupRunnerEntryGrid();
+    reloadRunnerGrid();
 }
 
 // ---- Runner table statements ----
@@ -400,8 +436,8 @@ void TMainForm::ShiftSchoolYears(int mode) {
     SaveRunnerRows();
     OpenRunnerTable();
     RaceDb().Exec("UPDATE " + RunnerTableName(TaikaiNo) + " SET G_AGE=G_AGE " + (mode == 1 ? "+" : "-") +
-                        "1 WHERE G_AGE >=1");
-    SetupRunnerEntryGrid();
+                  "1 WHERE G_AGE >=1");
+    reloadRunnerGrid();
 }
 
 void TMainForm::ClearAllRemarks() {
@@ -428,7 +464,8 @@ void TMainForm::EntryGridComposition(const std::string& reading) {
     if (FocusedControl == TeamEntryGrid.Name() && TeamEntryGrid.Col() == 1) {
         g = &TeamEntryGrid;
         target = 2;
-    } else if (FocusedControl == RunnerEntryGrid.Name() && (RunnerEntryGrid.Col() == 1 || RunnerEntryGrid.Col() == 2)) {
+    } else if (FocusedControl == RunnerEntryGrid.Name() &&
+               (RunnerEntryGrid.Col() == 1 || RunnerEntryGrid.Col() == 2)) {
         g = &RunnerEntryGrid;
         target = RunnerEntryGrid.Col() + 2;
     }

@@ -4,6 +4,7 @@
 #include "database/EntryTables.h"
 #include "database/TimeCodes.h"
 #include "mainwindow/Program.h"
+#include "mainwindow/TFormKuriage.h"
 #include "mainwindow/TMainForm.h"
 #include "platform/Files.h"
 #include "platform/IniFile.h"
@@ -36,6 +37,7 @@ void TMainForm::ApplyCountsAndLayout() {
     TeamUpDown.SetRange(1, TeamNum);
     KukanNum = KukanSpinNum.Value();
     HoketuNum = HoketuSpinNum.Value();
+    FormKuriage->FollowLegCount(KukanNum);
     SetupRunnerEntryGrid();
     SetupTeamEntryGrid();
     SetupInputGrid();
@@ -158,6 +160,7 @@ void TMainForm::MainPageChange() {
     Timer1.SetEnabled(page == 2 && SlitGridPanel.Visible());
     ClearEntryRowMarks();
     swaprows.SetEnabled(false);
+    SwapTeamRunner.SetChecked(false);
     CopyRunner.SetEnabled(false);
     Apaste.SetEnabled(false);
     SaveTeamRows();

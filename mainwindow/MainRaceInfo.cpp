@@ -16,4 +16,6 @@ bool TMainForm::RestoreTaikaiNoCell() {
     return changed;
 }
 
-void TMainForm::taikaiBestGridExit() { RestoreTaikaiNoCell(); }
+void TMainForm::taikaiBestGridExit() {
+    RestoreTaikaiNoCell();
+}

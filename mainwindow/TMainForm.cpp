@@ -81,6 +81,7 @@ void TMainForm::WriteMainIni() {
 }
 
 void TMainForm::buildMenus() {
+    swaprows.ShortCut = "F1";
     MainMenu = {
         {"ファイル(&F)", {&MakeKeyName, &OpenKeyName, &saveInputData, nullptr, &OpenEnvForm, nullptr, &Exit}},
         {"データ入力(&I)",
@@ -96,6 +97,7 @@ void TMainForm::wireHandlers() {
     Exit.OnExecute = [this] { ExitExecute(); };
     MakeKeyName.OnExecute = [this] { MakeKeyNameExecute(); };
     OpenKeyName.OnExecute = [this] { OpenKeyNameExecute(); };
+    OpenKuriageForm.OnExecute = [this] { OpenKuriageFormExecute(); };
     HelpContents.OnExecute = [this] { HelpContentsExecute(); };
     HelpIndex.OnExecute = [this] { HelpIndexExecute(); };
     OpenEnvForm.OnExecute = [this] { OpenEnvFormExecute(); };
@@ -104,6 +106,8 @@ void TMainForm::wireHandlers() {
     KukanSpinNum.OnChange = [this] { KukanSpinNumChange(); };
     HoketuSpinNum.OnChange = [this] { HoketuSpinNumChange(); };
     SankaSpinNum.OnChange = [this] { SankaSpinNumChange(); };
+    wireEntryHandlers();
+    wireInputHandlers();
 }
 
 // Before a race is open nothing that needs passing data or entries can run.

@@ -66,7 +66,7 @@ public:
 
     // ---- Controls ----
     PageControl MainPage{"MainPage", {"大会情報", "エントリー", "データ入力"}};
-    PageControl EntryTab{"EntryTab", {"チーム", "選手"}};
+    PageControl EntryTab{"EntryTab", {"参加チーム", "参加選手"}};
     Label Splash{"Splash"};
     Edit ReceName{"ReceName"};
     Memo OrgName{"OrgName"};
@@ -122,13 +122,13 @@ public:
     Action showHtmlPC{"showHtmlPC", "ウェブ確認PC"};
     Action deleteHtml{"deleteHtml", "ウェブ削除"};
     Action Macro{"Macro", "印刷ﾏｸﾛ"};
-    Action swaprows{"swaprows", "行入替"};
-    Action Adelete{"Adelete", "行削除"};
-    Action Acopy{"Acopy", "行ｺﾋﾟｰ"};
+    Action swaprows{"swaprows", "登録入れ替え"};
+    Action Adelete{"Adelete", "行消去"};
+    Action Acopy{"Acopy", "行複写"};
     Action Apaste{"Apaste", "行貼付"};
     Action CopyRunner{"CopyRunner", "選手コピー"};
     Action denkoStartList{"denkoStartList", "ｽﾀｰﾄﾘｽﾄ"};
-    Action NGakunen{"NGakunen", "学年"};
+    Action NGakunen{"NGakunen", "学年繰変更"};
     Action HelpContents{"HelpContents", "バージョン情報とヘルプ(&H)"};
     Action HelpIndex{"HelpIndex", "ヘルプ目次"};
     std::vector<MenuDef> MainMenu;
@@ -307,6 +307,7 @@ public:
 private:
     StringGrid& visibleEntryGrid();
     bool runnerTabShown() const;
+    void reloadRunnerGrid();
     void showEntryTabControls(bool teams);
     void setEntryGridIme(StringGrid& grid, int col);
     void markEntryRow(int row);
@@ -356,6 +357,27 @@ public:
     std::string GetClassFilter() const;
     void SetClassFilter(const std::string& text);
     bool IsClassFilteredOut(char cls) const;
+
+    // ---- Runner order and exchange ----
+    // The runner tab's SetOrder and the team tab's SwapTeamRunner buttons run these.
+    Action ArrangeRunner{"ArrangeRunner"};
+    Action SwapTmRunnr{"SwapTmRunnr"};
+    void ArrangeRunnerExecute();
+    void SwapTmRunnrExecute();
+    // Exchanges runner (teamA, slotA) with (teamB, slotB), every field with it:
+    // 0 done, 1 refused (a record is missing).
+    int SwapRunnerRecords(int teamA, int slotA, int slotB, int teamB);
+
+    // ---- Absent teams ----
+    // Some team is absent and the input rows kept for absent teams are all empty.
+    bool AbsentTeamRowsEmpty() const;
+    // Dummy numbers and passing times in the rows kept for the absent teams.
+    void FillAbsentTeamRows();
+
+    // ---- Result output ----
+    void OutputResultExecute();
+    // Connects the result action, the order set-up and the runner exchange.
+    void wireOutputHandlers();
 
     Program& program() { return program_; }
 

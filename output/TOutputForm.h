@@ -1,12 +1,140 @@
 #pragma once
+// The result output window: computes the results of the chosen leg (or of the whole
+// race), shows them and starts every result output from its tool bar and menu.
+#include "mainwindow/TMainForm.h"
+#include "platform/Controls.h"
+#include "platform/Dialogs.h"
 #include "platform/Form.h"
+#include "platform/StringGrid.h"
+
+#include <string>
+#include <vector>
+
+// A tool button whose picture its handler switches.
+class ImageAction : public Action {
+public:
+    using Action::Action;
+    int ImageIndex() const { return image_; }
+    void SetImageIndex(int i) { set(image_, i); }
+
+private:
+    int image_ = -1;
+};
+
+struct ToolButtonDef {
+    std::string Name;
+    Action* Target = nullptr;
+    const MenuDef* DropDown = nullptr;
+};
+
+// The prize settings of "PrizeParam.INI", as far as this window reads them.
+struct PrizeSettingsBlock {
+    std::string fontName;
+};
 
 class TOutputForm : public FormBase {
 public:
-    TOutputForm() : FormBase("TOutputForm") { SetCaption("結果出力"); }
+    static constexpr int kTeamOrderImage = 17, kRunnerOrderImage = 16;
+    // Fixed cells and the highlight of the result grids; the title line.
+    static constexpr int kSkyBlue = 0xA6CAF0;
+    static constexpr int kTitleYellow = 0xFFFF00;
 
+    TOutputForm();
+
+    // The leg shown: 0 the overall results, k leg k only (-1: the start-list pages'
+    // request for the placeholder sheet page).
+    int Tag = 0;
+    int OrderMode = 0; // leg view: 0 "チーム順", 1 "個人順"
     // A restart before the last relay point corrected the totals (set by the computation).
     bool RestartCorrected = false;
     // Teams in the ranking, from CountRankedTeams.
     int RankedTeamCount = 0;
+    bool ClassRankOn = false; // every team has a class: class places and prizes shown
+    std::string PrizeCsvText;
+    std::string BatchMessages;
+    bool BatchMode = false;
+    std::string DenkoText;
+    int WorkSortMode = 0;
+    PrizeSettingsBlock PrizeSettings;
+
+    // ---- Controls ----
+    Label ResultTTL{"ResultTTL"};
+    StringGrid OutputTTLGrid{"OutputTTLGrid"}; // overall view
+    StringGrid OutputGrid{"OutputGrid"};       // leg view
+    StringGrid tmpDBGrid{"tmpDBGrid"};         // the raw work table after a data error
+    StringGrid tempGrid{"tempGrid"};           // hidden work grid
+    StatusBar StatusBar1{"StatusBar1"};
+    FileDialogSpec SaveDialog1{"", "Excelファイル|*.xlsx", "", "", "xlsx"};
+    // The control that has the keyboard focus, by name; the view follows it.
+    std::string FocusedControl;
+
+    // ---- Actions, tool bar and pop-up menu ----
+    Action OpenResultRep{"OpenResultRep"};
+    ImageAction UpDownBtn{"UpDownBtn"};
+    Action PutToExcel{"PutToExcel", "Excel出力"};
+    Action ActionClipCopy{"ActionClipCopy", "clipcopy"};
+    Action TeamResultExcel{"TeamResultExcel"};
+    Action PutToWeb{"PutToWeb"};
+    Action Macro{"Macro"};
+    Action PutToDenko{"PutToDenko"};
+    Action PutKojinPrize{"PutKojinPrize", "個人賞状"};
+    Action OpenPrintParam{"OpenPrintParam", "賞ﾊﾟﾗﾒｰﾀ"};
+    Action TopRunnersList{"TopRunnersList", "表彰対象リスト"};
+    Action TopTeamPrize{"TopTeamPrize", "チーム賞状"};
+    Action N6{"N6", "チーム成績ｸﾘｯﾌﾟﾎﾞｰﾄﾞへ"};
+    Action N7{"N7", "個人成績ｸﾘｯﾌﾟﾎﾞｰﾄﾞへ"};
+    Action ToolButton2{"ToolButton2", "終了(&X)"};
+    MenuDef PopupMenu1;
+    std::vector<ToolButtonDef> ToolBar;
+
+    // ---- Showing and the computation ----
+    // The result action shows the window this way: visible, then FormShow computes.
+    // The view must not call FormShow on its own show events (restoring a minimised
+    // window recomputes nothing).
+    void ShowResults();
+    void FormShow();
+    void ToolButton2Click() { Close(); }
+    void MacroExecute();
+    void ActionClipCopyExecute() { CopyResultToClipboard(); }
+    void TeamResultExcelExecute() { CopyTeamResultText(0); }
+    void N6Click() { CopyTeamResultText(1); }
+    void N7Click() { CopyTeamResultText(2); }
+
+    // ---- On-screen views ----
+    void ShowTotalResult(StringGrid& grid);
+    bool FillTotalResultGrid(int legs);
+    void ShowLegResult();
+    bool FillLegResultGrid(int leg, bool keepCells);
+    void UpDownBtnClick();
+    // The raw work table into tmpDBGrid.
+    void ShowWorkTable();
+    CellStyle OutputGridDrawCell(int col, int row) const;
+    CellStyle OutputTTLGridDrawCell(int col, int row) const;
+    CellStyle tmpDBGridDrawColumnCell(int col, int row) const;
+
+    // ---- Outputs of their own (built one by one; until then they do nothing) ----
+    void OpenResultRepExecute();
+    void PutToExcelExecute();
+    void CopyResultToClipboard();
+    void CopyTeamResultText(int mode);
+    void PutToWebExecute();
+    void PutSheetHtml();
+    void PutToDenkoExecute();
+    void PutKojinPrizeExecute();
+    void OpenPrintParamExecute();
+    void TopRunnersListExecute();
+    void TopTeamPrizeExecute();
+    void BeginPrizeResult();
+    void AddPrizeResultLeg(int leg);
+    void WritePrizeResultCsv();
+    void OfferMacroWorkbook();
+
+private:
+    void buildToolBar();
+    void wireActions();
+    // 0 ranked, 1 data error (the raw table is shown), 2 nobody to rank.
+    int computeResults(int legs);
+    void showView();
+    void writePrizeData(int legs);
+    void hideViews();
 };

@@ -288,6 +288,8 @@ Database::Database(fs::path folder) : folder_(std::move(folder)) {
     }
 }
 
+void Database::HoldExclusively() { run("PRAGMA locking_mode=EXCLUSIVE"); }
+
 Database::~Database() {
     finalizeAll();
     sqlite3_close(db_); // an open transaction rolls back here

@@ -104,6 +104,9 @@ public:
     Database& operator=(const Database&) = delete;
 
     const std::filesystem::path& Folder() const { return folder_; }
+    // Keeps the file locks between statements: no other connection can use the
+    // files, and no statement pays for taking and checking the locks again.
+    void HoldExclusively();
     static constexpr const char* RaceFile = "大会情報.db";
 
     bool TableExists(const std::string& file);

@@ -5,7 +5,7 @@
 #include "platform/Text.h"
 
 class Editions : public RaceFixture {
-protected:
+  protected:
     // Edition 4 with its own counts, names, record and blobs.
     void makeEditionFour() {
         openRace(3, 2, 5);
@@ -53,7 +53,8 @@ TEST_F(Editions, AddingCopiesTheSourceWithoutInputData) {
     // The new row is in the window.
     EXPECT_EQ(f.KukanSpinNum.Value(), 3);
     EXPECT_EQ(f.SankaSpinNum.Value(), 5);
-    EXPECT_EQ(f.taikaiBestGrid.Row(1), (std::vector<std::string>{"5", DateToStr(Today()), "競技場", "21000"}));
+    EXPECT_EQ(f.taikaiBestGrid.Row(1),
+              (std::vector<std::string>{"5", DateToStr(Today()), "競技場", "21000"}));
     EXPECT_EQ(f.ReceName.Text(), "第4回大会");
 }
 

@@ -3,9 +3,10 @@
 #include "platform/Text.h"
 
 class TeamTable : public RaceFixture {
-protected:
+  protected:
     std::string teamText(const char* field, int team, int no = 1) {
-        return sqlValue(Format("SELECT %s FROM チーム情報%03d.db WHERE NOCD=?", field, no), {Value(team)}).AsString();
+        return sqlValue(Format("SELECT %s FROM チーム情報%03d.db WHERE NOCD=?", field, no), {Value(team)})
+            .AsString();
     }
     Value teamValue(const char* field, int team, int no = 1) {
         return sqlValue(Format("SELECT %s FROM チーム情報%03d.db WHERE NOCD=?", field, no), {Value(team)});
@@ -133,10 +134,11 @@ TEST_F(TeamTable, GridRowsRoundTrip) {
     SaveTeamRows();
     EXPECT_EQ(teamValue("REMARK", 2).AsInteger(), 0);
 
-    for (int c = 1; c <= 6; ++c) g.SetCells(c, 1, "x");
+    for (int c = 1; c <= 6; ++c)
+        g.SetCells(c, 1, "x");
     LoadTeamsToGrid();
-    EXPECT_EQ(g.Row(1), (std::vector<std::string>{"1", std::string(39, 'N'), std::string(40, 'k'), "12", "1", "A",
-                                                   "12345"}));
+    EXPECT_EQ(g.Row(1), (std::vector<std::string>{"1", std::string(39, 'N'), std::string(40, 'k'), "12", "1",
+                                                  "A", "12345"}));
     EXPECT_EQ(g.Cells(1, 2), "二番");
     EXPECT_EQ(g.Cells(6, 3), "0");
     EXPECT_FALSE(g.Modified());
@@ -185,7 +187,7 @@ TEST_F(TeamTable, ThisTimeAndClearing) {
 // ---- Runner table ----
 
 class RunnerTable : public RaceFixture {
-protected:
+  protected:
     Value runner(const char* field, int key) {
         return sqlValue(Format("SELECT %s FROM 選手情報001.db WHERE Team_Kukan=?", field), {Value(key)});
     }
@@ -197,7 +199,8 @@ protected:
 
 TEST_F(RunnerTable, SlotsKeysAndTeamCount) {
     openRace(6, 2, 10);
-    for (int team = 1; team <= 10; ++team) EnsureTeamRunnerRecords(team);
+    for (int team = 1; team <= 10; ++team)
+        EnsureTeamRunnerRecords(team);
     EXPECT_EQ(rowCount("選手情報001.db"), 90);
     EXPECT_EQ(RunnerTeamCount(), 10);
     EXPECT_FALSE(runner("Team_Kukan", 108).IsNull());
@@ -251,7 +254,8 @@ TEST_F(RunnerTable, AMissingRowEmptiesTheWholeRow) {
     f.CurrTeamNo = 3;
     DeleteTeamRunners(3); // the rows the team count made
     LoadRunnersToGrid();
-    for (int c = 1; c <= 6; ++c) EXPECT_EQ(f.RunnerEntryGrid.Cells(c, 2), "") << "column " << c;
+    for (int c = 1; c <= 6; ++c)
+        EXPECT_EQ(f.RunnerEntryGrid.Cells(c, 2), "") << "column " << c;
 }
 
 TEST_F(RunnerTable, TeamZeroIsNeverSaved) {

@@ -1,5 +1,5 @@
-#include "database/EntryTables.h"
 #include "database/RaceFile.h"
+#include "database/EntryTables.h"
 #include "database/RaceFixture.h"
 #include "platform/Dates.h"
 #include "platform/Files.h"
@@ -22,12 +22,14 @@ std::string hex(const std::string& bytes) {
     return out;
 }
 
-std::string blobOf(const Value& v) { return v.Raw(); }
+std::string blobOf(const Value& v) {
+    return v.Raw();
+}
 
 } // namespace
 
 class RaceFileBlobs : public RaceFixture {
-protected:
+  protected:
     void fillThreeLegsFiveTeams() {
         openRace(3, 1, 5);
         TMainForm& f = form();
@@ -60,7 +62,8 @@ TEST_F(RaceFileBlobs, LayoutsAreByteExact) {
 
     // Leg 2: number, "中継" zero-padded to 32 bytes, 2.5 as float32, record 0.
     EXPECT_EQ(hex(kinf.substr(44, 44)), "02000000"
-                                        "92868c70" + std::string(56, '0') +
+                                        "92868c70" +
+                                            std::string(56, '0') +
                                             "00002040"
                                             "00000000");
     // Leg 1's distance keeps its float32 bits: 5.095f.
@@ -84,7 +87,8 @@ TEST_F(RaceFileBlobs, LoadingPutsTheSavedGridsBack) {
     TMainForm& f = form();
     for (StringGrid* g : {&f.KukanInfGrid, &f.InputGrid, &kuriageGrid()})
         for (int r = 1; r < g->RowCount(); ++r)
-            for (int c = 1; c < g->ColCount(); ++c) g->SetCells(c, r, "");
+            for (int c = 1; c < g->ColCount(); ++c)
+                g->SetCells(c, r, "");
     f.TotalDistance = -1;
 
     LoadKukanBlob();
@@ -164,16 +168,17 @@ TEST_F(RaceFileBlobs, PackHelpersAreLittleEndianAndZeroPadded) {
 // ---- Lock file ----
 
 class LockFile : public RaceFixture {
-protected:
+  protected:
     void SetUp() override {
         RaceFixture::SetUp();
         std::filesystem::create_directories(raceFolder());
         form().DataFolder = raceFolder();
     }
     std::filesystem::path lock() const { return raceFolder() / "mylock.$$$"; }
-    static constexpr const char* kWarning = "その大会情報はロックされています。\n他のユーザーが使用中の可能性があります。"
-                                            "\n\n「無視」を押せばﾛｯｸを解除できますが、"
-                                            "\n他のﾕｰｻﾞｰが使用中の場合は絶対に解除しないで下さい。";
+    static constexpr const char* kWarning =
+        "その大会情報はロックされています。\n他のユーザーが使用中の可能性があります。"
+        "\n\n「無視」を押せばﾛｯｸを解除できますが、"
+        "\n他のﾕｰｻﾞｰが使用中の場合は絶対に解除しないで下さい。";
 };
 
 TEST_F(LockFile, CreateTestAndRelease) {
@@ -204,7 +209,8 @@ TEST_F(LockFile, IgnoreThenYesRemovesItButStillStops) {
     dialogs.AnswerDlg(mrIgnore);
     dialogs.AnswerDlg(mrYes);
     EXPECT_TRUE(CheckLockOnOpen());
-    EXPECT_EQ(dialogs.Joined(), std::string(kWarning) + "|本当にロックを解除してもいいですか？|ロックを解除しました。");
+    EXPECT_EQ(dialogs.Joined(),
+              std::string(kWarning) + "|本当にロックを解除してもいいですか？|ロックを解除しました。");
     EXPECT_FALSE(FileExists(lock()));
     EXPECT_FALSE(CheckLockOnOpen()); // the open started again goes through
 }
@@ -383,14 +389,15 @@ void fillState(TMainForm& f, int i, const std::function<void(int)>& setTeams) {
     setTeams(3 + i % 4);
     for (int t = 1; t <= f.TeamNum; ++t) {
         f.TeamEntryGrid.SetCells(1, t, Format("T%d-%d", i, t));
-        for (int leg = 1; leg <= f.KukanNum; ++leg) f.InputGrid.SetCells(2 * leg, t + 1, Format("%d", i * 100 + t));
+        for (int leg = 1; leg <= f.KukanNum; ++leg)
+            f.InputGrid.SetCells(2 * leg, t + 1, Format("%d", i * 100 + t));
     }
 }
 
 } // namespace
 
 class RaceFileCrash : public RaceFixture {
-protected:
+  protected:
     std::function<void(int)> teams() {
         return [this](int n) { setCounts(2, 1, n); };
     }
@@ -401,8 +408,9 @@ protected:
             openRace(2, 1, 3);
             for (int i = 1; i < 1000000; ++i) {
                 fillState(form(), i, teams());
+                // The parent's clock starts as the third save begins.
+                if (i == 3 && write(readyFd, "x", 1) != 1) _exit(3);
                 if (!SaveTaikaiFields(false)) _exit(2);
-                if (i == 2 && write(readyFd, "x", 1) != 1) _exit(3);
             }
         } catch (...) {
             _exit(4);
@@ -435,7 +443,8 @@ TEST_F(RaceFileCrash, AKilledSaveLeavesOneWholeState) {
     fillState(form(), 0, teams());
     ASSERT_TRUE(SaveTaikaiFields(false));
     program.reset(); // the child opens its own connection
-    for (int delayUs : {0, 700, 2000, 4500, 9000, 15000}) {
+    // Kills spread over the length of a save, which is mostly waiting for the disk.
+    for (int delayUs : {0, 1000, 2500, 5000, 8000, 12000, 17000, 24000, 33000, 45000}) {
         int ready[2];
         ASSERT_EQ(pipe(ready), 0);
         const pid_t pid = fork();

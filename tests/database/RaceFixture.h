@@ -10,7 +10,7 @@
 #include <string>
 
 class RaceFixture : public ProgramFixture {
-protected:
+  protected:
     std::filesystem::path raceFolder() const { return home.path() / "tvnData" / "race"; }
 
     // Creates (or reopens) the race file with edition `no` in use and lays out the counts.

@@ -14,15 +14,19 @@ const char* const kFile = "選手情報001.db";
 using Row = std::tuple<std::string, std::string, std::string, std::string, int, int>;
 
 class RunnerKeys : public ::testing::Test {
-protected:
+  protected:
     TempDir dir;
     Database db{dir.path()};
 
     void SetUp() override {
         using T = FieldType;
         db.CreateTable(kFile,
-                       {{"Team_Kukan", T::Integer}, {"R_SEI", T::FixedChar, 20}, {"R_MEI", T::FixedChar, 20},
-                        {"R_SEIKANA", T::FixedChar, 20}, {"R_MEIKANA", T::FixedChar, 20}, {"G_AGE", T::Smallint},
+                       {{"Team_Kukan", T::Integer},
+                        {"R_SEI", T::FixedChar, 20},
+                        {"R_MEI", T::FixedChar, 20},
+                        {"R_SEIKANA", T::FixedChar, 20},
+                        {"R_MEIKANA", T::FixedChar, 20},
+                        {"G_AGE", T::Smallint},
                         {"REMARK", T::Smallint}},
                        {"Team_Kukan"});
     }
@@ -35,8 +39,8 @@ protected:
         std::map<int, Row> out;
         Query q = db.Prepare(std::string("SELECT * FROM ") + kFile);
         for (auto& v : q.All())
-            out[v[0].AsInteger()] = {v[1].AsString(), v[2].AsString(), v[3].AsString(), v[4].AsString(),
-                                     v[5].AsInteger(), v[6].AsInteger()};
+            out[v[0].AsInteger()] = {v[1].AsString(), v[2].AsString(),  v[3].AsString(),
+                                     v[4].AsString(), v[5].AsInteger(), v[6].AsInteger()};
         return out;
     }
 };

@@ -53,9 +53,3 @@ TEST_F(TeamNumbers, AliasesFollowTheTeamCount) {
     EXPECT_EQ(ConvertTeamNumber(25, false), -1);
     EXPECT_EQ(ConvertTeamNumber(5, true), 5);
 }
-
-TEST(TeamIdKey, IsTheSingleTeamNumber) {
-    std::vector<Value> key = TeamIdKey(17);
-    ASSERT_EQ(key.size(), 1u);
-    EXPECT_EQ(key[0].AsInteger(), 17);
-}

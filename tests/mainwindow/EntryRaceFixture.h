@@ -4,6 +4,7 @@
 #include "database/EntryTables.h"
 #include "database/RaceFile.h"
 #include "platform/TableEngine.h"
+#include "platform/Text.h"
 #include "support/ProgramFixture.h"
 
 #include <filesystem>
@@ -11,7 +12,7 @@
 #include <vector>
 
 class EntryRace : public ProgramFixture {
-protected:
+  protected:
     void openRace(int legs, int subs, int teams) {
         TMainForm& f = form();
         f.wireEntryHandlers();
@@ -27,15 +28,17 @@ protected:
         OpenRunnerTable();
         f.ApplyCountsAndLayout();
     }
-    void putRunner(int team, int slot, const std::string& sei, const std::string& mei, const std::string& seiKana = "",
-                   const std::string& meiKana = "", int age = 0, int remark = 0) {
+    void putRunner(int team, int slot, const std::string& sei, const std::string& mei,
+                   const std::string& seiKana = "", const std::string& meiKana = "", int age = 0,
+                   int remark = 0) {
         RaceDb().Exec("INSERT OR REPLACE INTO " + RunnerTableName(1) + " VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7)",
-                      {Value(team * 100 + slot), Value(sei), Value(mei), Value(seiKana), Value(meiKana), Value(age),
-                       Value(remark)});
+                      {Value(team * 100 + slot), Value(sei), Value(mei), Value(seiKana), Value(meiKana),
+                       Value(age), Value(remark)});
     }
     // Cells of one row of a grid from column 1 on.
     void setRow(StringGrid& g, int row, const std::vector<std::string>& cells) {
-        for (size_t i = 0; i < cells.size(); ++i) g.SetCells(static_cast<int>(i) + 1, row, cells[i]);
+        for (size_t i = 0; i < cells.size(); ++i)
+            g.SetCells(static_cast<int>(i) + 1, row, cells[i]);
     }
     int runnerCount() {
         Query q = RaceDb().Prepare("SELECT COUNT(*) FROM " + RunnerTableName(1));

@@ -1,0 +1,172 @@
+// The result output window: its tool bar and menu, the computation run when the
+// result action shows it, and the standard batch of outputs.
+#include "output/TOutputForm.h"
+
+#include "database/Ranking.h"
+#include "database/RankingQueries.h"
+#include "database/ResultTable.h"
+#include "mainwindow/Program.h"
+#include "mainwindow/TMainForm.h"
+#include "platform/Services.h"
+#include "platform/Text.h"
+
+namespace {
+
+constexpr const char* kDefaultFont = "ＭＳ Ｐゴシック";
+
+} // namespace
+
+TOutputForm::TOutputForm() : FormBase("TOutputForm") {
+    SetCaption("結果出力");
+    ResultTTL.SetColor(kTitleYellow);
+    for (StringGrid* g : {&OutputTTLGrid, &OutputGrid, &tmpDBGrid, &tempGrid}) {
+        g->SetVisible(false);
+        g->SetEditing(false);
+    }
+    for (StringGrid* g : {&OutputTTLGrid, &OutputGrid}) g->SetRowSelect(true);
+    buildToolBar();
+    wireActions();
+}
+
+void TOutputForm::buildToolBar() {
+    OpenResultRep.SetHint("レポート出力");
+    UpDownBtn.SetHint("チーム順、個人順切り替え");
+    UpDownBtn.SetImageIndex(kTeamOrderImage);
+    PutToExcel.SetHint("エクセル出力");
+    ActionClipCopy.SetEnabled(false);
+    TeamResultExcel.SetHint("ﾁｰﾑﾀｲﾑをｸﾘｯﾌﾟﾎﾞｰﾄﾞへ");
+    PutToWeb.SetHint("HTMLファイルの出力");
+    Macro.SetHint("標準操作一括処理");
+    PutToDenko.SetHint("電光出力");
+    OpenPrintParam.SetEnabled(false);
+    ToolButton2.SetHint("戻る");
+    // N1 .. N4, N6, N7; the gap at N5 is the separator.
+    PopupMenu1 = {"PopupMenu1", {&OpenPrintParam, &TopRunnersList, &TopTeamPrize, &PutKojinPrize, nullptr, &N6, &N7}};
+    ToolBar = {{"ToolButton1", &OpenResultRep},   {"UpDownBtn", &UpDownBtn},
+               {"ToolButton4", &PutToExcel},      {"ToolButtonClipCopy", &ActionClipCopy},
+               {"ToolButton5", &TeamResultExcel}, {"ToolButton6", &PutToWeb},
+               {"ToolButton8", &Macro},           {"ToolButton10", &PutToDenko},
+               {"ToolButton11", &PutKojinPrize, &PopupMenu1}, {"ToolButton2", &ToolButton2}};
+}
+
+void TOutputForm::wireActions() {
+    OpenResultRep.OnExecute = [this] { OpenResultRepExecute(); };
+    UpDownBtn.OnExecute = [this] { UpDownBtnClick(); };
+    PutToExcel.OnExecute = [this] { PutToExcelExecute(); };
+    ActionClipCopy.OnExecute = [this] { ActionClipCopyExecute(); };
+    TeamResultExcel.OnExecute = [this] { TeamResultExcelExecute(); };
+    PutToWeb.OnExecute = [this] { PutToWebExecute(); };
+    Macro.OnExecute = [this] { MacroExecute(); };
+    PutToDenko.OnExecute = [this] { PutToDenkoExecute(); };
+    PutKojinPrize.OnExecute = [this] { PutKojinPrizeExecute(); };
+    OpenPrintParam.OnExecute = [this] { OpenPrintParamExecute(); };
+    TopRunnersList.OnExecute = [this] { TopRunnersListExecute(); };
+    TopTeamPrize.OnExecute = [this] { TopTeamPrizeExecute(); };
+    N6.OnExecute = [this] { N6Click(); };
+    N7.OnExecute = [this] { N7Click(); };
+    ToolButton2.OnExecute = [this] { ToolButton2Click(); };
+}
+
+void TOutputForm::ShowResults() {
+    Show();
+    FormShow();
+}
+
+void TOutputForm::FormShow() {
+    TMainForm& f = *MainForm;
+    const std::string filter = f.GetClassFilter();
+    StatusBar1.SetPanel(0, filter.empty() ? std::string() : filter + "クラスでフィルター中です。");
+    if (Trim(PrizeSettings.fontName).empty()) PrizeSettings.fontName = kDefaultFont;
+    BatchMode = false;
+    BatchMessages.clear();
+    WaitCursor wait(Dlg());
+    TeamResultExcel.SetEnabled(Tag == 0);
+    OrderMode = 0;
+    const int legs = Tag != 0 ? Tag : f.KukanNum;
+    // A view of an earlier showing never stands beside the results of this one.
+    hideViews();
+    if (computeResults(legs) != 0) return;
+    tmpDBGrid.SetVisible(false);
+    showView();
+    if (f.ResultFinal) writePrizeData(legs);
+    PutKojinPrize.SetEnabled(true);
+    const bool prizes = f.ResultFinal && Tag == 0;
+    TopRunnersList.SetEnabled(prizes);
+    TopTeamPrize.SetEnabled(prizes);
+}
+
+void TOutputForm::hideViews() {
+    for (StringGrid* g : {&OutputTTLGrid, &OutputGrid, &tmpDBGrid}) g->SetVisible(false);
+}
+
+// A kept work table is still ranked from the current input, after LoadPassingData checked it.
+int TOutputForm::computeResults(int legs) {
+    TMainForm& f = *MainForm;
+    int r = BuildResultTable(legs);
+    if (r != 1) r = LoadPassingData(legs);
+    if (r == 1) {
+        Dlg().ShowMessage("データにエラーがあります。処理を中止しました。");
+        ShowWorkTable();
+        tmpDBGrid.SetVisible(true);
+        return 1;
+    }
+    f.HasNoRecordRunner = f.DetectNoRecordRunner(legs);
+    RankLegTimes(legs);
+    RankAdjustedLegs(legs);
+    RankedTeamCount = CountRankedTeams();
+    if (RankedTeamCount < 1) {
+        Dlg().ShowMessage("出場チームなし");
+        return 2;
+    }
+    return 0;
+}
+
+void TOutputForm::showView() {
+    if (Tag == 0) {
+        SetCaption("結果出力");
+        ActionClipCopy.SetEnabled(true);
+        UpDownBtn.SetEnabled(false);
+        OutputTTLGrid.SetVisible(true);
+        OutputGrid.SetVisible(false);
+        ShowTotalResult(OutputTTLGrid);
+        return;
+    }
+    ActionClipCopy.SetEnabled(false);
+    UpDownBtn.SetImageIndex(kTeamOrderImage);
+    OrderMode = 0;
+    OutputTTLGrid.SetVisible(false);
+    OutputGrid.SetVisible(true);
+    ShowLegResult();
+    FocusedControl = OutputGrid.Name();
+}
+
+// The leg lines of every leg shown, and the overall lines once the view reaches the finish.
+void TOutputForm::writePrizeData(int legs) {
+    BeginPrizeResult();
+    for (int k = 1; k <= legs; ++k) AddPrizeResultLeg(k);
+    if (legs == MainForm->KukanNum) BuildResultLines(PrizeCsvText);
+    WritePrizeResultCsv();
+}
+
+void TOutputForm::MacroExecute() {
+    TMainForm& f = *MainForm;
+    if (!Trim(f.GetClassFilter()).empty()) {
+        Dlg().ShowMessage("ｸﾗｽﾌｨﾙﾀｰが掛っているので一括処理はできません。");
+        return;
+    }
+    PutSheetHtml();
+    BatchMessages.clear();
+    BatchMode = true;
+    WaitCursor wait(Dlg());
+    PutToWebExecute();
+    if (Tag != 0) {
+        // The leg pages are written in both orders.
+        UpDownBtnClick();
+        PutToWebExecute();
+        UpDownBtnClick();
+        Dlg().ShowMessage("一括処理終了!");
+    }
+    PutToExcelExecute();
+    OfferMacroWorkbook();
+    if (f.closeAutoRecForm) Close();
+}

@@ -1,0 +1,183 @@
+#include "database/RankingQueries.h"
+
+#include "database/Ranking.h"
+#include "database/ResultRaceFixture.h"
+
+class RankingQueries : public ResultRace {
+protected:
+    void Compute(int n) {
+        ASSERT_EQ(BuildResultTable(n), 0);
+        ASSERT_EQ(LoadPassingData(n), 0);
+        form().HasNoRecordRunner = form().DetectNoRecordRunner(n);
+        RankLegTimes(n);
+        RankAdjustedLegs(n);
+    }
+    void Team(int team, const std::string& name, const std::string& lastTimeCode) {
+        form().TeamEntryGrid.SetCells(1, team, name);
+        form().TeamEntryGrid.SetCells(6, team, lastTimeCode);
+    }
+    // LastTime as a time code in the grid, thisTime in seconds.
+    void Times(int team, const std::string& lastTimeCode, int thisTime) {
+        Team(team, "", lastTimeCode);
+        SaveTeamRows();
+        SaveTeamThisTime(team, thisTime);
+    }
+
+    // Leg 2 of 5 teams in classes A, A, B, B, B: leg places 1, 2, 3, 3, 5 (leg times 500, 510, 520, 520, 530).
+    void LegPrizes(const std::vector<std::string>& classes) {
+        OpenRace(2, 5);
+        for (int t = 1; t <= 5; ++t) Class(t, classes[t - 1]);
+        SaveTeamRows();
+        Leg(1, {{1, 1000}, {2, 1001}, {3, 1002}, {4, 1003}, {5, 1004}});
+        Leg(2, {{1, 1820}, {2, 1831}, {3, 1842}, {4, 1843}, {5, 1854}});
+        Compute(2);
+        ASSERT_EQ(Col(LegField::Kplace, 2), (std::vector<int>{1, 2, 3, 3, 5}));
+    }
+    struct Prize {
+        int place;
+        char letter = 0;
+        int time = 0, kind = 0, mark = -9;
+    };
+    Prize LegTime(int team, int leg) {
+        Prize p{0};
+        p.place = QueryLegTimeRanking(team, leg, p.letter, p.time, p.kind, p.mark);
+        return p;
+    }
+};
+
+TEST_F(RankingQueries, ImprovementPlacesAreCompetitionRanked) {
+    OpenRace(1, 7);
+    // Gaps -50, -40 (no this time), -40, -40, -30, -30 and a team without a last time.
+    const std::vector<std::pair<std::string, int>> times = {{"1000", 550}, {"40", 0},     {"1000", 560}, {"1000", 560},
+                                                            {"1000", 570}, {"1000", 570}, {"", 400}};
+    for (int t = 1; t <= 7; ++t) Times(t, times[t - 1].first, times[t - 1].second);
+    std::vector<TeamWorkRec> recs(7);
+    recs[1].AliasNo = 77;
+    EXPECT_FALSE(QueryGapRanking(recs)); // no work table yet
+    std::vector<int> places, gaps, numbers;
+    for (const TeamWorkRec& r : recs) {
+        places.push_back(r.GapPlace);
+        gaps.push_back(r.GapTime);
+        numbers.push_back(r.TeamNo);
+    }
+    // A team without both times does not move the previous gap: team 3 is second, not first.
+    EXPECT_EQ(places, (std::vector<int>{1, 0, 2, 2, 4, 4, 0}));
+    EXPECT_EQ(gaps, (std::vector<int>{-50, 0, -40, -40, -30, -30, 0}));
+    EXPECT_EQ(numbers, (std::vector<int>{1, 2, 3, 4, 5, 6, 7}));
+    EXPECT_EQ(recs[1].AliasNo, 77); // left to the caller
+}
+
+TEST_F(RankingQueries, SurplusTeamRowsAreReported) {
+    OpenRace(1, 12);
+    SaveTeamRows();
+    form().TeamNum = 10;
+    std::vector<TeamWorkRec> recs(10);
+    recs[0].GapPlace = 5;
+    EXPECT_FALSE(QueryGapRanking(recs));
+    EXPECT_EQ(dialogs.Texts(), std::vector<std::string>{"チーム情報テーブルに不要のデータがあります。"});
+    EXPECT_EQ(recs[0].GapPlace, 0);
+}
+
+TEST_F(RankingQueries, ClassPlacesAreCountedPerClassWithoutOpTeams) {
+    OpenRace(1, 5);
+    const std::string classes = "ABABA";
+    for (int t = 1; t <= 5; ++t) Class(t, classes.substr(t - 1, 1));
+    Op(3, 1);
+    SaveTeamRows();
+    Leg(1, {{1, 1000}, {2, 1010}, {3, 1020}, {4, 1030}, {5, 1040}});
+    Compute(1);
+    form().taikaiBestGrid.SetCells(3, 1, "1000");
+    std::vector<TeamWorkRec> recs(5);
+    EXPECT_TRUE(QueryGapRanking(recs));
+    std::vector<int> classPlaces, totalPlaces, marks;
+    std::string letters;
+    for (const TeamWorkRec& r : recs) {
+        classPlaces.push_back(r.ClassPlace);
+        totalPlaces.push_back(r.TotalPlace);
+        marks.push_back(r.RecordMark);
+        letters += r.ClassLetter;
+    }
+    EXPECT_EQ(classPlaces, (std::vector<int>{1, 1, 0, 2, 2}));
+    EXPECT_EQ(totalPlaces, (std::vector<int>{1, 2, 999, 3, 4}));
+    EXPECT_EQ(letters, "ABABA");
+    EXPECT_EQ(marks, (std::vector<int>{2, 0, 0, 0, 0}));
+    EXPECT_EQ(recs[4].TotalTime, 640);
+}
+
+TEST_F(RankingQueries, LegWinnerOfAClassTakesTheLegPrize) {
+    LegPrizes({"A", "A", "B", "B", "B"});
+    form().KukanInfGrid.SetCells(3, 2, "820");
+    Prize p = LegTime(1, 2);
+    EXPECT_EQ(p.place, 1);
+    EXPECT_EQ(p.kind, 1);
+    EXPECT_EQ(p.letter, 'A');
+    EXPECT_EQ(p.time, 500);
+    EXPECT_EQ(p.mark, 2);
+    EXPECT_EQ(QueryClassLegRanking(1, 2), 0);
+    EXPECT_EQ(LegTime(2, 2).place, 0);
+    EXPECT_EQ(QueryClassLegRanking(2, 2), 0);
+}
+
+TEST_F(RankingQueries, TiedClassBestShareTheClassPrize) {
+    LegPrizes({"A", "A", "B", "B", "B"});
+    for (int team : {3, 4}) {
+        Prize p = LegTime(team, 2);
+        EXPECT_EQ(p.place, 3);
+        EXPECT_EQ(p.kind, 2);
+        EXPECT_EQ(p.letter, 'B');
+        EXPECT_EQ(p.time, 520);
+        EXPECT_EQ(p.mark, -1);
+        EXPECT_EQ(QueryClassLegRanking(team, 2), 520);
+    }
+    EXPECT_EQ(LegTime(5, 2).place, 0);
+    EXPECT_EQ(QueryClassLegRanking(5, 2), 0);
+}
+
+TEST_F(RankingQueries, WithoutClassesOnlyTheLegWinnersCount) {
+    LegPrizes({"", "", "", "", ""});
+    Prize p = LegTime(1, 2);
+    EXPECT_EQ(p.place, 1);
+    EXPECT_EQ(p.letter, '*');
+    EXPECT_EQ(LegTime(3, 2).place, 0);
+    EXPECT_EQ(QueryClassLegRanking(1, 2), 0);
+}
+
+TEST_F(RankingQueries, ClassLetterIsBoundNotPasted) {
+    LegPrizes({"'", "'", "'", "'", "'"});
+    Prize p = LegTime(1, 2);
+    EXPECT_EQ(p.place, 1);
+    EXPECT_EQ(p.letter, '*');
+    EXPECT_EQ(QueryClassLegRanking(3, 2), 0); // one class: team 1's place 1 is its best
+}
+
+TEST_F(RankingQueries, MissingOrShorterWorkTableGivesNoRows) {
+    LegPrizes({"A", "A", "B", "B", "B"});
+    EXPECT_EQ(LegTime(1, 3).place, 0);
+    EXPECT_EQ(QueryClassLegRanking(3, 3), 0);
+    DeleteTempTable();
+    EXPECT_EQ(LegTime(1, 2).place, 0);
+    EXPECT_EQ(QueryClassLegRanking(3, 2), 0);
+    std::vector<TeamWorkRec> recs(5);
+    EXPECT_FALSE(QueryGapRanking(recs));
+    std::string text;
+    BuildResultLines(text);
+    EXPECT_EQ(text, "");
+    EXPECT_TRUE(dialogs.Texts().empty());
+}
+
+TEST_F(RankingQueries, ResultLinesInPlaceOrder) {
+    OpenRace(1, 3);
+    Team(1, "東京", "1020");
+    Team(2, "大阪%s", "");
+    Op(3, 1);
+    SaveTeamRows();
+    SaveTeamThisTime(1, 610);
+    SaveTeamThisTime(2, 600);
+    Leg(1, {{2, 1000}, {1, 1010}, {3, 1020}});
+    Compute(1);
+    std::string text = "head\n";
+    BuildResultLines(text);
+    EXPECT_EQ(text, "head\n"
+                    "0,1,*,0,大阪%s,***,***,1000,0,0,0,1,0\n"
+                    "0,2,*,0,東京,***,***,1010,0,1,-10,2,0\n");
+}

@@ -1,0 +1,184 @@
+#include "gui/Bindings.h"
+#include "gui/GuiTestApp.h"
+#include "platform/Dialogs.h"
+#include "platform/Services.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QFocusEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QTimer>
+
+#include <stdexcept>
+
+class BindingsTest : public GuiTest {
+protected:
+    ScriptedDialogs dialogs;
+    QWidget host;
+
+    void SetUp() override { CurrentServices().dialogs = &dialogs; }
+    void TearDown() override { CurrentServices() = Services{}; }
+};
+
+TEST_F(BindingsTest, CheckBoxClickRunsOnClickWithoutEcho) {
+    CheckBox model{"box"};
+    int clicks = 0;
+    model.OnClick = [&] { ++clicks; };
+    auto* box = new QCheckBox(&host);
+    bind::check(box, model);
+    box->click();
+    EXPECT_TRUE(model.Checked());
+    EXPECT_EQ(clicks, 1);
+    model.SetChecked(false);
+    EXPECT_FALSE(box->isChecked());
+    EXPECT_EQ(clicks, 2);
+}
+
+TEST_F(BindingsTest, RadioButtonUncheckedByItsSiblingReachesItsModel) {
+    RadioButton a{"a"}, b{"b"};
+    a.SetChecked(true);
+    auto* ra = new QRadioButton(QStringLiteral("A"), &host);
+    auto* rb = new QRadioButton(QStringLiteral("B"), &host);
+    bind::check(ra, a);
+    bind::check(rb, b);
+    EXPECT_TRUE(ra->isChecked());
+    EXPECT_EQ(rb->text(), QStringLiteral("B")); // no model caption: the widget keeps its own
+    rb->click();
+    EXPECT_TRUE(b.Checked());
+    EXPECT_FALSE(a.Checked());
+}
+
+TEST_F(BindingsTest, SpinEditFollowsRangeValueColourAndEmptyText) {
+    SpinEdit model{"spin"};
+    model.SetRange(1, 50);
+    model.SetValue(7);
+    int changes = 0;
+    model.OnChange = [&] { ++changes; };
+    auto* spin = new QSpinBox(&host);
+    bind::spin(spin, model);
+    EXPECT_EQ(spin->maximum(), 50);
+    EXPECT_EQ(spin->value(), 7);
+
+    model.SetColor(clSilver);
+    EXPECT_EQ(spin->palette().color(QPalette::Base), QColor(0xC0, 0xC0, 0xC0));
+    model.SetEnabled(false);
+    EXPECT_FALSE(spin->isEnabled());
+    model.SetEnabled(true);
+
+    auto* text = spin->findChild<QLineEdit*>();
+    text->selectAll();
+    PressKey(spin, Qt::Key_Backspace, "\b");
+    EXPECT_EQ(model.Text(), "");
+    EXPECT_EQ(model.Value(), 7);
+    EXPECT_EQ(changes, 1);
+    // Leaving the emptied field shows the value again, and the model says so.
+    QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
+    QApplication::sendEvent(spin, &out);
+    EXPECT_EQ(model.Text(), "7");
+
+    model.SetValue(12);
+    EXPECT_EQ(spin->value(), 12);
+}
+
+TEST_F(BindingsTest, ActionTriggerIsGuardedAndTheModelOwnsTheCheckMark) {
+    Action model{"act", "結果出力(&C)"};
+    model.OnExecute = [] { throw std::runtime_error("出力できません"); };
+    auto* action = new QAction(&host);
+    bind::action(action, model, true);
+    EXPECT_EQ(action->text(), QStringLiteral("結果出力(&C)"));
+    action->trigger();
+    ASSERT_EQ(dialogs.Log().size(), 1u);
+    EXPECT_EQ(dialogs.Log()[0].Kind, "exception");
+    EXPECT_EQ(dialogs.Log()[0].Text, "出力できません");
+    EXPECT_FALSE(action->isChecked());
+
+    model.OnExecute = [&] { model.SetChecked(true); };
+    action->trigger();
+    EXPECT_TRUE(action->isChecked());
+    model.SetEnabled(false);
+    EXPECT_FALSE(action->isEnabled());
+    model.SetVisible(false);
+    EXPECT_FALSE(action->isVisible());
+}
+
+TEST_F(BindingsTest, TabsRunOnChangeOnlyWhenTheUserSwitches) {
+    PageControl model{"pages", {"一", "二", "三"}};
+    int changes = 0;
+    model.OnChange = [&] { ++changes; };
+    auto* tabs = new QTabWidget(&host);
+    for (int i = 0; i < 3; ++i) tabs->addTab(new QWidget, {});
+    bind::pages(tabs, model);
+    EXPECT_EQ(tabs->tabText(1), QStringLiteral("二"));
+    tabs->setCurrentIndex(2);
+    EXPECT_EQ(model.ActivePageIndex(), 2);
+    EXPECT_EQ(changes, 1);
+    model.ShowPage(0);
+    EXPECT_EQ(tabs->currentIndex(), 0);
+    EXPECT_EQ(changes, 1);
+}
+
+TEST_F(BindingsTest, EditAndMemoTextBothWays) {
+    Edit edit{"edit"};
+    Memo memo{"memo"};
+    auto* line = new QLineEdit(&host);
+    auto* lines = new QPlainTextEdit(&host);
+    bind::edit(line, edit);
+    bind::memo(lines, memo);
+
+    TypeText(line, "ab");
+    EXPECT_EQ(edit.Text(), "ab");
+    edit.SetText("名前");
+    EXPECT_EQ(line->text(), QStringLiteral("名前"));
+
+    memo.SetLines({"一行目", "二行目"});
+    EXPECT_EQ(lines->toPlainText(), QStringLiteral("一行目\n二行目"));
+    lines->setPlainText(QStringLiteral("x\ny"));
+    EXPECT_EQ(memo.Text(), "x\r\ny");
+}
+
+TEST_F(BindingsTest, KeyHandlerDropsAndReplacesTypedCharacters) {
+    auto* line = new QLineEdit(&host);
+    bind::keys(line, [](char32_t& k) {
+        if (k >= U'0' && k <= U'9') k = 0;
+        else if (k == U'a') k = U'b';
+    });
+    TypeText(line, "1a2c");
+    EXPECT_EQ(line->text(), QStringLiteral("bc"));
+}
+
+TEST_F(BindingsTest, TimerRunsWhileEnabled) {
+    Timer model{"timer"};
+    model.SetInterval(5);
+    int fired = 0;
+    model.OnTimer = [&] { ++fired; };
+    auto* timer = new QTimer(&host);
+    bind::timer(timer, model);
+    EXPECT_EQ(timer->interval(), 5);
+    EXPECT_TRUE(WaitFor([&] { return fired > 0; }));
+    model.SetEnabled(false);
+    EXPECT_FALSE(timer->isActive());
+}
+
+TEST_F(BindingsTest, LabelAndStatusBarShowTheirTexts) {
+    Label label{"label"};
+    StatusBar status{"status"};
+    auto* l = new QLabel(&host);
+    auto* bar = new QStatusBar(&host);
+    bind::label(l, label);
+    bind::status(bar, status);
+    label.SetCaption("※通過ﾀｲﾑ");
+    label.SetVisible(false);
+    EXPECT_EQ(l->text(), QStringLiteral("※通過ﾀｲﾑ"));
+    EXPECT_TRUE(l->isHidden());
+    status.SetPanel(1, "/races/大会A");
+    auto* panel1 = bar->findChild<QLabel*>(QStringLiteral("StatusPanel1"));
+    ASSERT_NE(panel1, nullptr);
+    EXPECT_EQ(panel1->text(), QStringLiteral("/races/大会A"));
+    EXPECT_NE(bar->findChild<QLabel*>(QStringLiteral("StatusPanel0")), nullptr);
+}

@@ -1,0 +1,256 @@
+#include "gui/MainWindow.h"
+#include "gui/GuiTestApp.h"
+#include "gui/FormRegistry.h"
+#include "mainwindow/TFormKuriage.h"
+#include "support/ProgramFixture.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QLineEdit>
+#include <QSpinBox>
+#include <QTabWidget>
+
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+
+class MainWindowTest : public ProgramFixture {
+protected:
+    static void SetUpTestSuite() { TestApp(); }
+
+    std::unique_ptr<MainWindow> window;
+
+    void TearDown() override {
+        window.reset();
+        ProgramFixture::TearDown();
+    }
+
+    void open() {
+        window = std::make_unique<MainWindow>(form());
+        window->show();
+        window->activateWindow();
+        Settle();
+    }
+
+    // A race as the open road leaves it: pages and count panel shown.
+    void openRace() {
+        form().TaikaiOpen = true;
+        form().TaikaiNo = 1;
+        form().ApplyCountsAndLayout();
+        Settle();
+    }
+
+    QTabWidget* pages() const { return qobject_cast<QTabWidget*>(window->widgetFor("MainPage")); }
+    QLabel* splash() const { return window->findChild<QLabel*>("Splash"); }
+
+    GridView* grid(const StringGrid& g) const {
+        GridView* v = window->gridFor(g);
+        v->applyLayout();
+        return v;
+    }
+
+    void shot(int page) const {
+        const char* dir = std::getenv("TAVREN_SHOT_DIR");
+        if (!dir || !*dir) return;
+        auto file = std::filesystem::path(dir) / ("mainwindow-page" + std::to_string(page) + ".png");
+        EXPECT_TRUE(window->grab().save(QString::fromStdString(file.string()))) << file;
+    }
+};
+
+TEST_F(MainWindowTest, FirstShowCreatesTheDataRootAndShowsTheSplash) {
+    open();
+    auto root = home.path() / "tvnData";
+    EXPECT_TRUE(std::filesystem::is_directory(root));
+    EXPECT_TRUE(dialogs.Saw(root.string() + " が作成されました。")) << dialogs.Joined();
+    EXPECT_EQ(window->windowTitle().toStdString(), "theTavren Version 4.33");
+    ASSERT_TRUE(splash());
+    EXPECT_TRUE(splash()->isVisible());
+    EXPECT_TRUE(splash()->text().contains(QStringLiteral("タヴレン集計プログラム")));
+    EXPECT_TRUE(splash()->font().bold() && splash()->font().italic());
+    EXPECT_FALSE(pages()->isVisible());
+
+    // Showing the window again is not a first show.
+    form().TaikaiNo = 5;
+    window->hide();
+    window->show();
+    Settle();
+    EXPECT_EQ(form().TaikaiNo, 5);
+}
+
+TEST_F(MainWindowTest, TabsSwitchThePagesBothWays) {
+    open();
+    form().ReceName.SetText("第10回 タヴレン記念駅伝");
+    form().OrgName.SetLines({"タヴレン陸上競技協会", "後援 タヴレン新聞社"});
+    form().KukanSpinNum.SetValue(5);
+    form().SankaSpinNum.SetValue(12);
+    openRace();
+    ASSERT_TRUE(pages()->isVisible());
+    EXPECT_FALSE(splash()->isVisible());
+    EXPECT_EQ(pages()->tabText(2), QStringLiteral("データ入力"));
+    shot(0);
+
+    form().showSlitPanel = true; // the page-2 shot shows the split grid beside the input grid
+    form().ApplyCountsAndLayout();
+    for (int page : {1, 2, 0}) {
+        pages()->setCurrentIndex(page);
+        Settle();
+        EXPECT_EQ(form().MainPage.ActivePageIndex(), page);
+        if (page != 0) shot(page);
+    }
+    // Page 0 gave the counts back to the user; the input page took them.
+    EXPECT_TRUE(window->widgetFor("KukanSpinNum")->isEnabled());
+    pages()->setCurrentIndex(2);
+    EXPECT_FALSE(window->widgetFor("KukanSpinNum")->isEnabled());
+    EXPECT_TRUE(window->widgetFor("LabelBonrei")->isVisible());
+    EXPECT_TRUE(window->widgetFor("SlitGridPanel")->isVisible());
+    // The input page closes the input method on the input grid.
+    EXPECT_EQ(form().FocusedControl, "InputGrid");
+    EXPECT_TRUE(window->widgetFor("InputGrid")->inputMethodHints() & Qt::ImhPreferLatin);
+
+    // A page shown by the program moves the tab without running the page change.
+    form().MainPage.ShowPage(0);
+    EXPECT_EQ(pages()->currentIndex(), 0);
+    EXPECT_FALSE(window->widgetFor("KukanSpinNum")->isEnabled());
+}
+
+TEST_F(MainWindowTest, TypingIntoTheLegGridGoesThroughItsKeyFilter) {
+    open();
+    form().KukanSpinNum.SetValue(3);
+    openRace();
+    StringGrid& legs = form().KukanInfGrid;
+    GridView* view = grid(legs);
+    legs.SetCurrent(2, 1); // 距離 of leg 1
+    EXPECT_EQ(view->currentIndex(), view->model()->index(1, 2));
+    legs.ClearModified();
+
+    PressKey(view, Qt::Key_A, "a");
+    EXPECT_EQ(view->editor(), nullptr);
+    EXPECT_EQ(legs.Cells(2, 1), "");
+
+    PressKey(view, Qt::Key_5, "5");
+    ASSERT_NE(view->editor(), nullptr);
+    TypeText(view->editor(), "x.2");
+    EXPECT_EQ(legs.Cells(2, 1), "5.2");
+    EXPECT_TRUE(legs.Modified());
+
+    // The leg grid's Enter moves down itself; the edit is kept.
+    PressEnter(view->editor());
+    EXPECT_EQ(view->editor(), nullptr);
+    EXPECT_EQ(legs.CurRow(), 2);
+    EXPECT_EQ(view->currentIndex().row(), 2);
+    EXPECT_EQ(legs.Cells(2, 1), "5.2");
+}
+
+TEST_F(MainWindowTest, TheEditionGridFiltersByColumn) {
+    open();
+    openRace();
+    StringGrid& edition = form().taikaiBestGrid;
+    GridView* view = grid(edition);
+
+    edition.SetCurrent(3, 1); // 大会記録: digits only, Enter included
+    PressKey(view, Qt::Key_1, "1");
+    ASSERT_NE(view->editor(), nullptr);
+    TypeText(view->editor(), "a2:3");
+    PressEnter(view->editor());
+    EXPECT_NE(view->editor(), nullptr);
+    EXPECT_EQ(edition.Cells(3, 1), "123");
+
+    // スタート地点 takes any text; Enter left alone commits and stays.
+    edition.SetCurrent(2, 1);
+    EXPECT_EQ(view->editor(), nullptr);
+    PressKey(view, Qt::Key_A, "a");
+    TypeText(view->editor(), QStringLiteral("駅前"));
+    PressEnter(view->editor());
+    EXPECT_EQ(view->editor(), nullptr);
+    EXPECT_EQ(edition.Cells(2, 1), "a駅前");
+    EXPECT_EQ(edition.Col(), 2);
+    EXPECT_EQ(edition.CurRow(), 1);
+}
+
+TEST_F(MainWindowTest, EnterInTheRaceNameMovesToTheOrganiser) {
+    open();
+    openRace();
+    auto* name = qobject_cast<QLineEdit*>(window->widgetFor("ReceName"));
+    ASSERT_TRUE(WaitFor([&] { return window->isActiveWindow(); }));
+    name->setFocus();
+    TypeText(name, "駅伝");
+    PressEnter(name);
+    EXPECT_EQ(form().ReceName.Text(), "駅伝");
+    EXPECT_EQ(form().FocusedControl, "OrgName");
+    EXPECT_EQ(QApplication::focusWidget(), window->widgetFor("OrgName"));
+}
+
+TEST_F(MainWindowTest, SpinEditChangesRelayOutTheGrids) {
+    open();
+    openRace();
+    auto* spin = qobject_cast<QSpinBox*>(window->widgetFor("KukanSpinNum"));
+    auto* text = spin->findChild<QLineEdit*>();
+    text->selectAll();
+    PressKey(spin, Qt::Key_3, "3");
+    EXPECT_EQ(form().KukanSpinNum.Value(), 3);
+    EXPECT_EQ(form().InputGrid.ColCount(), 7);
+    EXPECT_EQ(grid(form().InputGrid)->model()->columnCount(), 7);
+
+    PressKey(spin, Qt::Key_Up);
+    EXPECT_EQ(form().KukanSpinNum.Value(), 4);
+    EXPECT_EQ(form().InputGrid.ColCount(), 9);
+
+    // An emptied field keeps the value and the layout.
+    text->selectAll();
+    PressKey(spin, Qt::Key_Backspace, "\b");
+    EXPECT_EQ(form().KukanSpinNum.Text(), "");
+    EXPECT_EQ(form().KukanSpinNum.Value(), 4);
+    EXPECT_EQ(form().InputGrid.ColCount(), 9);
+    PressKey(spin, Qt::Key_2, "2");
+    EXPECT_EQ(form().KukanSpinNum.Value(), 2);
+    EXPECT_EQ(form().InputGrid.ColCount(), 5);
+
+    form().SankaSpinNum.SetValue(30);
+    EXPECT_EQ(qobject_cast<QSpinBox*>(window->widgetFor("SankaSpinNum"))->value(), 30);
+    EXPECT_EQ(grid(form().InputGrid)->model()->rowCount(), 32);
+}
+
+TEST_F(MainWindowTest, ClosingWithNoRaceOpenCloses) {
+    open();
+    EXPECT_TRUE(window->close());
+    EXPECT_FALSE(window->isVisible());
+}
+
+TEST_F(MainWindowTest, DecliningTheCloseQuestionKeepsTheWindow) {
+    open();
+    openRace();
+    dialogs.AnswerDlg(mrNo);
+    EXPECT_FALSE(window->close());
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_TRUE(dialogs.Saw("終了しますか ?"));
+}
+
+TEST_F(MainWindowTest, ExitClosesTheWindow) {
+    open();
+    QAction* exit = window->actionFor(form().Exit);
+    ASSERT_NE(exit, nullptr);
+    exit->trigger();
+    EXPECT_FALSE(window->isVisible());
+}
+
+TEST_F(MainWindowTest, ARegisteredModelessWindowFollowsItsForm) {
+    RegisterWindow("TFormKuriage", [](FormBase& f) {
+        auto* w = new QWidget;
+        w->setObjectName(QString::fromStdString(f.Name()) + "Window");
+        return w;
+    });
+    open();
+    FormBase& kuriage = *program->formKuriage;
+    kuriage.Show();
+    auto* shown = window->findChild<QWidget*>("TFormKuriageWindow");
+    ASSERT_NE(shown, nullptr);
+    EXPECT_TRUE(shown->isVisible());
+    EXPECT_TRUE(shown->isWindow());
+    kuriage.Hide();
+    EXPECT_FALSE(shown->isVisible());
+    kuriage.Show();
+    EXPECT_EQ(window->findChildren<QWidget*>("TFormKuriageWindow").size(), 1);
+    // The title bar's close box closes the form.
+    shown->close();
+    EXPECT_FALSE(kuriage.Visible());
+}
