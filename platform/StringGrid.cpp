@@ -32,13 +32,16 @@ void StringGrid::SetRowCount(int n) {
     LayoutChanged();
 }
 
+// The current cell never rests on a fixed cell while there are others.
 void StringGrid::SetFixedCols(int n) {
     fixedCols_ = std::clamp(n, 0, cols_);
+    if (col_ < fixedCols_ && fixedCols_ < cols_) SetCurrent(fixedCols_, row_);
     LayoutChanged();
 }
 
 void StringGrid::SetFixedRows(int n) {
     fixedRows_ = std::clamp(n, 0, rows_);
+    if (row_ < fixedRows_ && fixedRows_ < rows_) SetCurrent(col_, fixedRows_);
     LayoutChanged();
 }
 

@@ -154,17 +154,6 @@ TEST_F(RaceFileBlobs, GoalNamesAreCutWholeCharacters) {
     EXPECT_EQ(kinf[(3 - 1) * 44 + 4 + 28], '\0');
 }
 
-TEST_F(RaceFileBlobs, PackHelpersAreLittleEndianAndZeroPadded) {
-    std::string b;
-    PutInt32LE(b, -2);
-    PutFloat32LE(b, 1.0f);
-    EXPECT_EQ(hex(b), "feffffff0000803f");
-    EXPECT_EQ(GetInt32LE(b, 0), -2);
-    EXPECT_EQ(GetFloat32LE(b, 4), 1.0f);
-    EXPECT_EQ(GetInt32LE(b, 6), 0x3f80);
-    EXPECT_EQ(GetInt32LE(b, 8), 0);
-}
-
 // ---- Lock file ----
 
 class LockFile : public RaceFixture {
@@ -213,14 +202,6 @@ TEST_F(LockFile, IgnoreThenYesRemovesItButStillStops) {
               std::string(kWarning) + "|本当にロックを解除してもいいですか？|ロックを解除しました。");
     EXPECT_FALSE(FileExists(lock()));
     EXPECT_FALSE(CheckLockOnOpen()); // the open started again goes through
-}
-
-TEST_F(LockFile, IgnoreThenNoKeepsIt) {
-    CreateLockFile();
-    dialogs.AnswerDlg(mrIgnore);
-    dialogs.AnswerDlg(mrNo);
-    EXPECT_TRUE(CheckLockOnOpen());
-    EXPECT_TRUE(FileExists(lock()));
 }
 
 TEST_F(LockFile, ALockThatCannotBeDeletedIsReported) {

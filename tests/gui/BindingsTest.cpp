@@ -6,6 +6,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QFocusEvent>
+#include <QInputMethodEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -150,6 +151,20 @@ TEST_F(BindingsTest, KeyHandlerDropsAndReplacesTypedCharacters) {
     });
     TypeText(line, "1a2c");
     EXPECT_EQ(line->text(), QStringLiteral("bc"));
+}
+
+TEST_F(BindingsTest, InputMethodTextGoesThroughTheKeyHandlerToo) {
+    auto* line = new QLineEdit(&host);
+    std::u32string seen;
+    bind::keys(line, [&](char32_t& k) {
+        seen += k;
+        if (k == U'Ａ') k = 0;
+    });
+    QInputMethodEvent commit(QString(), {});
+    commit.setCommitString(QStringLiteral("Ａ５区"));
+    QApplication::sendEvent(line, &commit);
+    EXPECT_EQ(seen, U"Ａ５区");
+    EXPECT_EQ(line->text(), QStringLiteral("５区"));
 }
 
 TEST_F(BindingsTest, TimerRunsWhileEnabled) {

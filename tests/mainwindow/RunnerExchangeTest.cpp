@@ -91,10 +91,10 @@ TEST_F(RunnerExchange, UnequalSelectionsAreRefused) {
 }
 
 TEST_F(RunnerExchange, MissingRecordRefusesAndStopsTheRun) {
-    RaceDb().Exec("DELETE FROM " + RunnerTableName(1) + " WHERE Team_Kukan=303");
+    RaceDb().Exec("DELETE FROM " + RunnerTableName(1) + " WHERE Team_Kukan=302");
     exchange([this] {
         select(dlg().ListBox1, {1, 2, 3});
-        select(dlg().ListBox2, {1, 3, 2});
+        select(dlg().ListBox2, {1, 2, 3});
         dlg().SwapBtn.Execute();
         EXPECT_EQ(dlg().StatusBar1.Panel(0), "両チーム各 1 名の入れ替えを行いました。");
     });
@@ -102,7 +102,7 @@ TEST_F(RunnerExchange, MissingRecordRefusesAndStopsTheRun) {
     EXPECT_EQ(name(1, 1), "T3-1");
     EXPECT_EQ(name(1, 2), "T1-2");
     EXPECT_EQ(name(1, 3), "T1-3");
-    EXPECT_EQ(name(3, 2), "T3-2");
+    EXPECT_EQ(name(3, 3), "T3-3");
 }
 
 TEST_F(RunnerExchange, SameRunnerOnBothSidesIsLeftAlone) {
