@@ -18,11 +18,13 @@
 
 namespace {
 
-constexpr size_t kKukanRecSize = 44;
+// K_INF record: leg, goal name, distance (float32 km), leg record.
+constexpr size_t kKukanRecSize = 44, kGoalNameAt = 4, kDistanceAt = 36, kLegRecordAt = 40;
 constexpr size_t kGoalNameBytes = 32; // zero-terminated within the record
 constexpr int kGoalNameKeep = 30;     // longest name stored whole
 constexpr int kGoalNameCut = 29;      // what a longer name is cut to
-constexpr size_t kInputRecSize = 16;
+// R_INF record: leg, number as typed, passing order, passing time.
+constexpr size_t kInputRecSize = 16, kNumberAt = 4, kTimeAt = 12;
 
 TMainForm& mainForm() {
     return *MainForm;
@@ -198,10 +200,12 @@ void writeEdition(bool onlyDirty, const Date& opDate) {
     if (!onlyDirty || f.TeamEntryGrid.Modified()) SaveTeamRows();
     if (!onlyDirty || f.KukanInfGrid.Modified()) SaveKukanBlob();
     if (!onlyDirty || f.InputGrid.Modified() || teamCountChanged) SaveInputBlob();
-    if (!onlyDirty) SaveKuriageBlob();
+    const bool kuriage = !onlyDirty || FormKuriage->FTimeDirty;
+    if (kuriage) SaveKuriageBlob();
     editionRowForWrite();
     t.Post();
     tx.Commit();
+    if (kuriage) FormKuriage->FTimeDirty = false;
 }
 
 } // namespace
@@ -374,12 +378,12 @@ void LoadKukanBlob() {
     f.TotalDistance = 0;
     for (int k = 1; k <= b.legs; ++k) {
         const size_t at = (k - 1) * kKukanRecSize;
-        const std::string name = FromSjis(zeroTerminated(b.bytes, at + 4, kGoalNameBytes));
+        const std::string name = FromSjis(zeroTerminated(b.bytes, at + kGoalNameAt, kGoalNameBytes));
         if (!name.empty()) g.SetCellsQuiet(1, k, name);
-        const float km = GetFloat32LE(b.bytes, at + 36);
+        const float km = GetFloat32LE(b.bytes, at + kDistanceAt);
         g.SetCellsQuiet(2, k, FloatToStrG(km));
         f.TotalDistance += km;
-        g.SetCellsQuiet(3, k, Format("%d", GetInt32LE(b.bytes, at + 40)));
+        g.SetCellsQuiet(3, k, Format("%d", GetInt32LE(b.bytes, at + kLegRecordAt)));
     }
     g.ClearModified();
     if (!DataMdl->Table2.Active()) LoadTeamsToGrid();
@@ -396,7 +400,7 @@ void LoadInputBlob() {
     size_t at = 0;
     for (int leg = 1; leg <= b.legs; ++leg) {
         for (int i = 1; i <= b.teams; ++i, at += kInputRecSize) {
-            const int number = GetInt32LE(b.bytes, at + 4), time = GetInt32LE(b.bytes, at + 12);
+            const int number = GetInt32LE(b.bytes, at + kNumberAt), time = GetInt32LE(b.bytes, at + kTimeAt);
             if (number != 0) g.SetCellsQuiet(2 * leg - 1, i + 1, Format("%d", number));
             if (time != 0) g.SetCellsQuiet(2 * leg, i + 1, Format("%d", time));
         }
@@ -418,4 +422,5 @@ void LoadKuriageBlob() {
         g.SetCellsQuiet(1, i, v != 0 ? Format("%d", v) : std::string());
     }
     g.ClearModified();
+    FormKuriage->FTimeDirty = false;
 }

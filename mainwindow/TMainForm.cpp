@@ -177,9 +177,9 @@ void TMainForm::HelpContentsExecute() {
         ShellSvc().OpenDocument(url);
 }
 
+// A refused save keeps the window's unsaved texts: no reload over them.
 void TMainForm::saveInputDataExecute() {
-    SaveTaikaiFields(true);
-    OpenTaikaiTable();
+    if (SaveTaikaiFields(true)) OpenTaikaiTable();
 }
 
 void TMainForm::SetFocus(const Control& c) {

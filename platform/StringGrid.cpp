@@ -53,7 +53,6 @@ const std::string& StringGrid::Cells(int col, int row) const {
 
 void StringGrid::SetCellsQuiet(int col, int row, const std::string& text) {
     if (col < 0 || row < 0 || col >= cols_ || row >= rows_) return;
-    resizeCells();
     if (cells_[row][col] == text) return;
     cells_[row][col] = text;
     CellChanged(col, row);
@@ -76,7 +75,6 @@ void StringGrid::ClearRow(int row) {
 }
 
 void StringGrid::ClearAll() {
-    resizeCells();
     for (auto& r : cells_)
         for (auto& c : r) c.clear();
     modified_ = true;
@@ -110,7 +108,6 @@ std::string StringGrid::ColSample(int col) const {
 
 void StringGrid::SetColSample(int col, const std::string& sample) {
     if (col < 0 || col >= cols_) return;
-    resizeCells();
     colSamples_[col] = sample;
     LayoutChanged();
 }
@@ -121,7 +118,6 @@ double StringGrid::RowHeightFactor(int row) const {
 
 void StringGrid::SetRowHeight(int row, double factor, const std::string& sample) {
     if (row < 0 || row >= rows_) return;
-    resizeCells();
     rowFactors_[row] = factor;
     rowHeightSample_ = sample;
     LayoutChanged();

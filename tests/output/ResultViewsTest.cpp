@@ -149,6 +149,7 @@ TEST_F(ResultViews, EarlierLegShowsNoRaceRecordAndAliases) {
     for (int t : {1, 2}) Class(t, "A");
     for (int t : {3, 4}) Class(t, "B");
     RaceRecord("2500");
+    SaveTeamRows(); // as the switch to the input page does: the class queries read the table
     Leg(1, {{2, 2500}, {1, 2510}, {3, 2510}, {44, 2600}});
     Leg(2, {{1, 5000}, {2, 5000}, {44, 5050}, {3, 5100}});
     Show(1);
