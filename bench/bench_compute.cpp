@@ -44,9 +44,12 @@ void setUpRace(TMainForm& f, const std::filesystem::path& folder) {
     f.SankaSpinNum.SetValue(kTeams);
     f.ApplyCountsAndLayout();
     FormKuriage->SetupKuriageGrid(FormKuriage->KuriageGrid, kLegs);
-    for (int t = 1; t <= kTeams; ++t) EnsureTeamRunnerRecords(t);
-    for (int t = 5; t <= kTeams; t += 40) f.TeamEntryGrid.SetCells(4, t, "1"); // OP
-    for (int t = 7; t <= kTeams; t += 50) f.TeamEntryGrid.SetCells(4, t, "2"); // absent: dummy times
+    for (int t = 1; t <= kTeams; ++t)
+        EnsureTeamRunnerRecords(t);
+    for (int t = 5; t <= kTeams; t += 40)
+        f.TeamEntryGrid.SetCells(4, t, "1"); // OP
+    for (int t = 7; t <= kTeams; t += 50)
+        f.TeamEntryGrid.SetCells(4, t, "2"); // absent: dummy times
 }
 
 void addWaiting(int leg, int team, int code) {
@@ -70,7 +73,8 @@ std::vector<std::vector<Passing>> simulate(TMainForm& f) {
     int kuriageTime = 0;
     for (int k = 1; k <= kLegs; ++k) {
         for (int t = 1; t <= kTeams; ++t) {
-            if (kuriageTime && clock[t] > kuriageTime) clock[t] = kuriageTime; // started with the advanced start
+            if (kuriageTime && clock[t] > kuriageTime)
+                clock[t] = kuriageTime; // started with the advanced start
             clock[t] += pace(rng) * 5;
             if (t % 37 == 0 && k % 9 == 0) {
                 clock[t] += 30; // waited at the relay point
@@ -97,7 +101,9 @@ void typePassings(TMainForm& f, const std::vector<std::vector<Passing>>& legs) {
 }
 
 using Clock = std::chrono::steady_clock;
-double msSince(Clock::time_point t0) { return std::chrono::duration<double, std::milli>(Clock::now() - t0).count(); }
+double msSince(Clock::time_point t0) {
+    return std::chrono::duration<double, std::milli>(Clock::now() - t0).count();
+}
 
 struct Step {
     const char* name;
@@ -152,7 +158,8 @@ int main() {
         return v[v.size() / 2];
     };
     std::printf("results computation, %d teams x %d legs, median of %d runs\n", kTeams, kLegs, kRuns);
-    for (const Step& s : steps) std::printf("  %-22s %8.2f ms\n", s.name, median(s.ms));
+    for (const Step& s : steps)
+        std::printf("  %-22s %8.2f ms\n", s.name, median(s.ms));
     std::printf("  %-22s %8.2f ms\n", "whole pipeline", median(totals));
     std::printf("  %-22s %8.2f ms\n", "first, without a table", totals.front());
     return 0;

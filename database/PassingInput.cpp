@@ -39,7 +39,8 @@ void WaitingTimes::Load() {
     }
     q.Reset();
     for (auto& legs : sums_)
-        for (size_t k = 1; k < legs.size(); ++k) legs[k] += legs[k - 1];
+        for (size_t k = 1; k < legs.size(); ++k)
+            legs[k] += legs[k - 1];
 }
 
 int WaitingTimes::Sum(int leg, int number) const {
@@ -135,4 +136,3 @@ int PassingReader::teamOfNumber(int k, int r, int number) {
 void ReportComputationFault(int leg, int row) {
     Dlg().ShowMessage(Format("データにエラーがあります。処理できませんでした。%d 区 %d行", leg, row));
 }
-

@@ -6,20 +6,20 @@
 
 // Waiting times of the edition, read once: key leg * 1000 + number as typed.
 class WaitingTimes {
-public:
+  public:
     // Reads the waiting table of the open edition.
     void Load();
     // Sum of the waiting times of legs 1..leg of the number (time value).
     int Sum(int leg, int number) const;
 
-private:
+  private:
     std::vector<std::vector<int>> sums_; // [number][leg]: running sums over legs 1..leg
 };
 
 // One reading of the passing-time input grid, leg after leg, with the checks and
 // messages of the computation. The per-team values run on from leg to leg.
 class PassingReader {
-public:
+  public:
     // announcePartial: the first incomplete leg shows "途中情報" (the computation does;
     // the second reading only clears ResultFinal).
     PassingReader(int legs, bool announcePartial);
@@ -36,7 +36,7 @@ public:
     int Leg() const { return leg_; }
     int Row() const { return row_; }
 
-private:
+  private:
     enum class RowResult { Taken, Skipped, Error };
     RowResult readRow(int k, int r, int kind);
     int teamOfNumber(int k, int r, int number);
@@ -53,4 +53,3 @@ private:
 
 // Shows the message of an unexpected failure inside a reading of the input.
 void ReportComputationFault(int leg, int row);
-

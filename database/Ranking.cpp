@@ -22,7 +22,7 @@ namespace {
 // REMARK of every runner of the edition, read once per pass: the passes join the
 // work table with the runner of leg k of each team (Team_Kukan = team * 100 + k).
 class RunnerRemarks {
-public:
+  public:
     static constexpr int kNone = INT_MAX; // no runner record, or one without REMARK: never joined
 
     void Load(Database& db, int teams) {
@@ -41,11 +41,13 @@ public:
         return key >= 0 && key < static_cast<int>(remarks_.size()) ? remarks_[key] : kNone;
     }
 
-private:
+  private:
     std::vector<int> remarks_;
 };
 
-int lastTeam(const ResultImage& img) { return img.Count() ? img.TeamID(img.Count() - 1) : 0; }
+int lastTeam(const ResultImage& img) {
+    return img.Count() ? img.TeamID(img.Count() - 1) : 0;
+}
 
 // Rows of the image that pass the test, ordered by the two fields of leg k
 // (rows come in team order, so the team number is the last key).
@@ -80,9 +82,12 @@ void rankLegPlaces(ResultImage& img, int k) {
     for (int r = 0; r < img.Count(); ++r) {
         const int team = img.TeamID(r);
         const int status = TeamStatus(team);
-        if (status == 3) img.Set(r, LegField::Tplace, k, OutOfRanking);
-        else if (status == 1 || MainForm->MaxRunnerRemark(team, k) >= 2) img.Set(r, LegField::Tplace, k, NoPlace);
-        else if (status == 2) img.Set(r, LegField::Tplace, k, OutOfRanking);
+        if (status == 3)
+            img.Set(r, LegField::Tplace, k, OutOfRanking);
+        else if (status == 1 || MainForm->MaxRunnerRemark(team, k) >= 2)
+            img.Set(r, LegField::Tplace, k, NoPlace);
+        else if (status == 2)
+            img.Set(r, LegField::Tplace, k, OutOfRanking);
     }
     const auto rows = selectRows(img, k, LegField::Tplace, LegField::Tplace,
                                  [&](int r) { return img.Get(r, LegField::Tplace, k) < NoPlace; });
@@ -149,10 +154,12 @@ int RankLegTimes(int legs) {
 
 int RankAdjustedLegs(int legs) {
     Database& db = RaceDb();
-    ResultImage img = ResultImage::Load(db, {LegField::Ttime, LegField::Ktime, LegField::Tplace, LegField::AdjSw});
+    ResultImage img =
+        ResultImage::Load(db, {LegField::Ttime, LegField::Ktime, LegField::Tplace, LegField::AdjSw});
     RunnerRemarks runners;
     runners.Load(db, lastTeam(img));
-    for (int j = 2; j <= std::min(legs, img.Legs()); ++j) rankAdjustedLeg(img, runners, j);
+    for (int j = 2; j <= std::min(legs, img.Legs()); ++j)
+        rankAdjustedLeg(img, runners, j);
     img.SaveChanges(db);
     return 0;
 }

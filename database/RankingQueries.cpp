@@ -15,7 +15,9 @@
 namespace {
 
 // Team table of the edition as a file for FROM and as a name for column qualifiers.
-std::string teamFile() { return TeamTableName(MainForm->TaikaiNo); }
+std::string teamFile() {
+    return TeamTableName(MainForm->TaikaiNo);
+}
 std::string teamName() {
     const std::string file = teamFile();
     return file.substr(0, file.size() - 3);
@@ -31,7 +33,9 @@ char classLetterOf(int team) {
     return cls.empty() ? ' ' : cls[0];
 }
 
-bool isClassLetter(char c) { return c >= 'A' && c <= 'Z'; }
+bool isClassLetter(char c) {
+    return c >= 'A' && c <= 'Z';
+}
 
 int taikaiMark(int total) {
     const int mark = CompareTaikaiRecord(total, MainForm->KukanNum);
@@ -51,7 +55,8 @@ std::vector<LegRow> legRows(int k, bool byClass, char cls, bool timeOrder) {
                   T.c_str(), k, k, teamFile().c_str(), T.c_str());
     if (byClass) sql += T + ".MyClass = ?1 AND ";
     sql += Format("temptable.KPlace_%d<999 ORDER BY ", k);
-    sql += timeOrder ? Format("temptable.KTime_%d,temptable.KPlace_%d", k, k) : Format("temptable.KPlace_%d", k);
+    sql +=
+        timeOrder ? Format("temptable.KTime_%d,temptable.KPlace_%d", k, k) : Format("temptable.KPlace_%d", k);
     sql += ", temptable.TeamID;";
 
     DataQuery& q = DataMdl->tmpQry2;
@@ -59,7 +64,8 @@ std::vector<LegRow> legRows(int k, bool byClass, char cls, bool timeOrder) {
     q.Open(byClass ? std::vector<Value>{Value(std::string(1, cls))} : std::vector<Value>{});
     std::vector<LegRow> rows;
     for (q.First(); !q.Eof(); q.Next())
-        rows.push_back({q.Field("NOCD").AsInteger(), q.Field("myPlace").AsInteger(), q.Field("myTime").AsInteger()});
+        rows.push_back(
+            {q.Field("NOCD").AsInteger(), q.Field("myPlace").AsInteger(), q.Field("myTime").AsInteger()});
     q.Close();
     return rows;
 }
@@ -207,7 +213,8 @@ void BuildResultLines(std::string& prizeText) {
         prizeText += Format("%d,%d,%c,%d,%s,%s,%s,%d,%g,%d,%d,%d,%d\n", 0, q.Field(tplace).AsInteger(),
                             isClassLetter(r.ClassLetter) ? r.ClassLetter : '*', 0,
                             Trim(MainForm->TeamEntryGrid.Cells(1, team)).c_str(), "***", "***",
-                            MainForm->SecondsToDigits(total), 0.0, r.GapPlace, gapCode, r.ClassPlace, taikaiMark(total));
+                            MainForm->SecondsToDigits(total), 0.0, r.GapPlace, gapCode, r.ClassPlace,
+                            taikaiMark(total));
     }
     q.Close();
 }

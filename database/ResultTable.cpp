@@ -17,17 +17,20 @@
 
 namespace {
 
-constexpr const char* kFieldFormats[kFieldsPerLeg] = {"Ttime_%d", "Ktime_%d", "Tplace_%d",
+constexpr const char* kFieldFormats[kFieldsPerLeg] = {"Ttime_%d",  "Ktime_%d",  "Tplace_%d",
                                                       "Kplace_%d", "Iplace_%d", "AdjSw_%d"};
 
 std::vector<FieldDef> resultFields(int legs) {
     std::vector<FieldDef> fields{{"TeamID", FieldType::Integer, 0, true}};
     for (int k = 1; k <= legs; ++k)
-        for (int f = 0; f < kFieldsPerLeg; ++f) fields.push_back({LegFieldName(static_cast<LegField>(f), k)});
+        for (int f = 0; f < kFieldsPerLeg; ++f)
+            fields.push_back({LegFieldName(static_cast<LegField>(f), k)});
     return fields;
 }
 
-unsigned bit(LegField f) { return 1u << static_cast<int>(f); }
+unsigned bit(LegField f) {
+    return 1u << static_cast<int>(f);
+}
 
 // Value slots (leg-major, as the table orders its fields) of the fields in the mask.
 std::vector<int> slotsOf(int legs, unsigned mask) {
@@ -78,7 +81,9 @@ Table& ResultWorkTable() {
     return t;
 }
 
-std::string LegFieldName(LegField field, int leg) { return Format(kFieldFormats[static_cast<int>(field)], leg); }
+std::string LegFieldName(LegField field, int leg) {
+    return Format(kFieldFormats[static_cast<int>(field)], leg);
+}
 
 // ---- ResultImage ----
 
@@ -86,15 +91,18 @@ ResultImage ResultImage::Load(Database& db, std::initializer_list<LegField> fiel
     if (!db.TableExists(kResultTable)) return ResultImage(0);
     ResultImage img(static_cast<int>(db.Fields(kResultTable).size()) / kFieldsPerLeg);
     img.loaded_ = 0;
-    for (LegField f : fields) img.loaded_ |= bit(f);
+    for (LegField f : fields)
+        img.loaded_ |= bit(f);
     if (fields.size() == 0) img.loaded_ = kAllFields;
     const std::vector<int> slots = slotsOf(img.legs_, img.loaded_);
     std::string sql = "SELECT TeamID";
-    for (int slot : slots) sql += ", " + slotName(slot);
+    for (int slot : slots)
+        sql += ", " + slotName(slot);
     Query q = db.Prepare(sql + " FROM temptable.db ORDER BY TeamID");
     std::vector<int> values(img.legs_ * kFieldsPerLeg);
     while (q.Step()) {
-        for (size_t i = 0; i < slots.size(); ++i) values[slots[i]] = q.Column(static_cast<int>(i) + 1).AsInteger();
+        for (size_t i = 0; i < slots.size(); ++i)
+            values[slots[i]] = q.Column(static_cast<int>(i) + 1).AsInteger();
         img.AddRow(q.Column(0).AsInteger(), values);
     }
     q.Reset();
@@ -111,7 +119,8 @@ int ResultImage::RowOfTeam(int team) const {
 
 void ResultImage::Set(int row, LegField field, int leg, int value) {
     // Writing back a field kind writes it for every leg, so it must have been read.
-    if (!(loaded_ & bit(field))) throw std::logic_error("work table field not loaded: " + LegFieldName(field, leg));
+    if (!(loaded_ & bit(field)))
+        throw std::logic_error("work table field not loaded: " + LegFieldName(field, leg));
     int& v = values_[row][slot(field, leg)];
     if (v == value) return;
     v = value;
@@ -156,7 +165,8 @@ void ResultImage::writeRows(Database& db, const std::string& sql, const std::vec
     for (int r = 0; r < Count(); ++r) {
         if (changedOnly && !changed_[r]) continue;
         q.Bind(1, Value(teams_[r]));
-        for (size_t i = 0; i < slots.size(); ++i) q.Bind(static_cast<int>(i) + 2, Value(values_[r][slots[i]]));
+        for (size_t i = 0; i < slots.size(); ++i)
+            q.Bind(static_cast<int>(i) + 2, Value(values_[r][slots[i]]));
         q.Exec();
     }
 }
@@ -189,7 +199,7 @@ ResultImage initialImage(int legs, int teams) {
 }
 
 // Only the teams that passed relay point k are written there; the others keep
-// their initial values and so are never ranked at k.
+// their initial values and so are never ranked at k. Row i holds team i + 1.
 void writeLeg(ResultImage& img, const PassingReader& in, int k) {
     for (int team : in.Seen()) {
         img.Set(team, LegField::Iplace, k, in.Order(team));
@@ -207,7 +217,8 @@ bool legTimePass(ResultImage& img) {
             const int cur = img.Get(r, LegField::Ttime, j);
             const int legTime = j >= 2 ? cur - img.Get(r, LegField::Ttime, j - 1) : cur;
             const char* refusal = nullptr;
-            if (cur != 0 && legTime < 0) refusal = "ﾏｲﾅｽの区間記録が検出されました。\n%d区 TeamID=%d";
+            if (cur != 0 && legTime < 0)
+                refusal = "ﾏｲﾅｽの区間記録が検出されました。\n%d区 TeamID=%d";
             else if (j >= 2 && cur > 0 && legTime == 0 && MainForm->ResultFinal)
                 refusal = "0秒の区間記録が検出されました。\n%d区 TeamID=%d";
             if (refusal) {
@@ -226,8 +237,8 @@ bool mayReplace(Table& t, int legs) {
     if (!t.Exists()) return true;
     t.Open();
     const bool asked = t.FieldCount() / kFieldsPerLeg >= legs;
-    const bool yes = asked && Dlg().MessageDlg("処理はすでに実行されています\n再計算しますか ?", MsgKind::Confirmation,
-                                               Btn::YesNo) == mrYes;
+    const bool yes = asked && Dlg().MessageDlg("処理はすでに実行されています\n再計算しますか ?",
+                                               MsgKind::Confirmation, Btn::YesNo) == mrYes;
     t.Close();
     return !asked || yes;
 }
@@ -278,7 +289,9 @@ int bestOfWinners(const std::string& timeField, const std::string& placeField) {
     return best;
 }
 
-bool beatsRecord(int compare) { return compare == kNewRecord || compare == kNoRecordSet; }
+bool beatsRecord(int compare) {
+    return compare == kNewRecord || compare == kNoRecordSet;
+}
 
 } // namespace
 

@@ -22,7 +22,7 @@ std::string LegFieldName(LegField field, int leg);
 // The work table in memory. The computation and the ranking passes read it with
 // one query, work on it and write it back in one transaction.
 class ResultImage {
-public:
+  public:
     explicit ResultImage(int legs = 0) : legs_(legs) {}
     // Every row in key order with the given fields of every leg (all fields when none
     // are given); no rows and no legs when the table does not exist.
@@ -42,10 +42,11 @@ public:
     // Writes the fields set since loading, in the rows they changed; one transaction.
     void SaveChanges(Database& db);
 
-private:
+  private:
     static constexpr unsigned kAllFields = (1u << kFieldsPerLeg) - 1;
     static int slot(LegField field, int leg) { return (leg - 1) * kFieldsPerLeg + static_cast<int>(field); }
-    void writeRows(Database& db, const std::string& sql, const std::vector<int>& slots, bool changedOnly) const;
+    void writeRows(Database& db, const std::string& sql, const std::vector<int>& slots,
+                   bool changedOnly) const;
 
     int legs_;
     unsigned loaded_ = kAllFields, written_ = 0; // a bit per LegField

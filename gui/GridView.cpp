@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScrollBar>
 #include <QStyledItemDelegate>
 #include <QTimer>
 
@@ -109,7 +110,16 @@ public:
         font.setStrikeOut(st.StrikeOut);
         p->setFont(font);
         p->setPen(fg);
-        p->drawText(opt.rect.adjusted(kCellPad, 0, -kCellPad, 0), alignmentOf(st.Align), qs(st.Text));
+        const QRect textRect = opt.rect.adjusted(kCellPad, 0, -kCellPad, 0);
+        p->drawText(textRect, alignmentOf(st.Align), qs(st.Text));
+        const CellStyle over = view_->overlayStyle(col, row);
+        if (!over.Text.empty()) {
+            font.setBold(over.Bold);
+            font.setStrikeOut(over.StrikeOut);
+            p->setFont(font);
+            p->setPen(over.FontColor >= 0 ? rgb(over.FontColor) : fg);
+            p->drawText(textRect, alignmentOf(over.Align), qs(over.Text));
+        }
         const QColor line = pal.color(QPalette::WindowText);
         if (st.LineBelow) p->fillRect(QRect(opt.rect.left(), opt.rect.bottom() - 1, opt.rect.width(), 2), line);
         if (st.LineRight) p->fillRect(QRect(opt.rect.right() - 1, opt.rect.top(), 2, opt.rect.height()), line);
@@ -120,6 +130,7 @@ public:
         auto* e = new QLineEdit(parent);
         e->setFrame(false);
         e->setInputMethodHints(view_->inputMethodHints());
+        e->setAttribute(Qt::WA_InputMethodEnabled, view_->testAttribute(Qt::WA_InputMethodEnabled));
         const int col = index.column(), row = index.row();
         GridView* view = view_;
         QObject::connect(e, &QLineEdit::textEdited, e, [view, col, row](const QString& t) {
@@ -188,6 +199,14 @@ GridView::GridView(StringGrid& grid, QWidget* parent)
     };
     grid.Changed.connect(rowSelect);
     rowSelect();
+    // Changed also stands for "repaint": a form's painter may read other models.
+    grid.Changed.connect([self] {
+        if (!self) return;
+        self->viewport()->update();
+        if (self->grid_.Ime() == self->gridIme_) return;
+        self->gridIme_ = self->grid_.Ime();
+        self->applyIme(self->gridIme_);
+    });
     connect(selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& current) { userMovedTo(current); });
     connect(qApp, &QApplication::focusChanged, this, &GridView::focusChanged);
@@ -271,21 +290,48 @@ void GridView::run(const std::function<void()>& callback) {
     if (callback) Guard(callback);
 }
 
+CellStyle GridView::askStyle(const std::function<CellStyle(int, int)>& style, int col, int row) {
+    if (!style || styleFailed_) return {};
+    try {
+        return style(col, row);
+    } catch (...) {
+        // Reported once and outside the paint event: a box opened while painting
+        // would be painted over and over.
+        styleFailed_ = true;
+        QTimer::singleShot(0, this, [e = std::current_exception()] { Guard([&] { std::rethrow_exception(e); }); });
+    }
+    return {};
+}
+
 CellStyle GridView::cellStyle(int col, int row) {
     if (binding_.style && !styleFailed_) {
-        try {
-            return binding_.style(col, row);
-        } catch (...) {
-            // Reported once and outside the paint event: a box opened while painting
-            // would be painted over and over.
-            styleFailed_ = true;
-            QTimer::singleShot(0, this, [e = std::current_exception()] { Guard([&] { std::rethrow_exception(e); }); });
-        }
+        CellStyle st = askStyle(binding_.style, col, row);
+        if (!styleFailed_) return st;
     }
     CellStyle st;
     st.Text = grid_.Cells(col, row);
     st.Align = isFixed(col, row) ? CellAlign::Center : CellAlign::Left;
     return st;
+}
+
+CellStyle GridView::overlayStyle(int col, int row) { return askStyle(binding_.overlay, col, row); }
+
+void GridView::repaintColumn(int col) {
+    const int rows = model_->rowCount();
+    if (col < 0 || col >= model_->columnCount() || rows == 0) return;
+    emit model_->dataChanged(model_->index(0, col), model_->index(rows - 1, col), {Qt::DisplayRole});
+}
+
+void GridView::keepColumnsInSight(int trailingOut) {
+    connect(this, &GridView::layoutApplied, this, [this, trailingOut] {
+        const int last = model_->columnCount() - 1 - trailingOut;
+        setMinimumWidth(columnsWidth(0, last) + verticalScrollBar()->sizeHint().width() + 2 * frameWidth());
+    });
+}
+
+void GridView::applyIme(ImeMode mode) {
+    ApplyIme(this, mode);
+    ApplyIme(editor_, mode);
 }
 
 // Tab moves between cells before keyPressEvent sees it; the handler is asked first.
@@ -320,6 +366,7 @@ void GridView::keyPressEvent(QKeyEvent* e) {
 }
 
 void GridView::inputMethodEvent(QInputMethodEvent* e) {
+    if (!KeyReplay::Active()) noteComposition(*e);
     if (FilterInputMethod(this, *e, binding_.keyPress)) return;
     KeyReplay replay;
     QTableView::inputMethodEvent(e);
@@ -340,12 +387,28 @@ bool GridView::editorKey(QWidget* editor, const QKeyEvent& e) {
 }
 
 bool GridView::editorInputMethod(QWidget* editor, const QInputMethodEvent& e) {
+    if (KeyReplay::Active()) return false;
+    noteComposition(e);
     return FilterInputMethod(editor, e, binding_.keyPress);
 }
 
+// While composing, the pre-edit text is the reading until conversion turns it into
+// kanji; the commit hands over the last reading seen.
+void GridView::noteComposition(const QInputMethodEvent& e) {
+    if (!e.preeditString().isEmpty()) {
+        if (IsKanaText(e.preeditString())) reading_ = e.preeditString();
+        return;
+    }
+    const std::string reading = ss(reading_);
+    reading_.clear();
+    if (!e.commitString().isEmpty() && !reading.empty() && binding_.composition)
+        Guard([&] { binding_.composition(reading); });
+}
+
 void GridView::editorTextEdited(int col, int row, const QString& text) {
-    grid_.SetCells(col, row, ss(text));
-    if (binding_.setEditText) Guard([&] { binding_.setEditText(col, row, ss(text)); });
+    const std::string t = ss(text);
+    if (binding_.setEditText) Guard([&] { binding_.setEditText(col, row, t); });
+    if (grid_.Cells(col, row) != t) grid_.SetCells(col, row, t);
 }
 
 void GridView::editorOpened(QWidget* editor, int col, int row) {
@@ -373,11 +436,13 @@ void GridView::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint h
 
 void GridView::mousePressEvent(QMouseEvent* e) {
     QModelIndex index = indexAt(e->position().toPoint());
-    if (index.isValid() && index != currentIndex() && !isFixed(index.column(), index.row()) && !mayMoveTo(index)) {
-        e->accept();
-        return;
-    }
-    QTableView::mousePressEvent(e);
+    const bool right = e->button() == Qt::RightButton;
+    const bool stay = right || (index.isValid() && index != currentIndex() && !isFixed(index.column(), index.row()) &&
+                                !mayMoveTo(index));
+    if (stay) e->accept();
+    else QTableView::mousePressEvent(e);
+    if (index.isValid() && binding_.mouseDown)
+        Guard([&] { binding_.mouseDown(index.column(), index.row(), right); });
 }
 
 void GridView::mouseReleaseEvent(QMouseEvent* e) {

@@ -21,7 +21,8 @@ struct GridBinding {
     // character replaces it. An Enter left as it is commits the editor and stays on
     // the cell: handlers that want to move do so themselves.
     KeyHandler keyPress = {};
-    // After the editor's text changed (the cell already holds the text).
+    // After the editor's text changed. The handler sees the cell as it was and usually
+    // stores the text itself; when it leaves the cell different the view stores it.
     std::function<void(int col, int row, const std::string& text)> setEditText = {};
     // Whether the user may move to a cell.
     std::function<bool(int col, int row)> selectCell = {};
@@ -31,6 +32,14 @@ struct GridBinding {
     std::function<void()> dblClick = {};
     // How to paint a cell. Without it fixed cells are centred and others left-aligned.
     std::function<CellStyle(int col, int row)> style = {};
+    // A second text painted over the cell, placed by its Align; empty Text = none.
+    std::function<CellStyle(int col, int row)> overlay = {};
+    // A mouse press on any cell, fixed ones included, after the current cell moved.
+    // The right button never moves the current cell.
+    std::function<void(int col, int row, bool rightButton)> mouseDown = {};
+    // An input method committed text in a cell; reading is the last all-kana pre-edit
+    // text of that composition.
+    std::function<void(const std::string& reading)> composition = {};
 };
 
 class GridModel;
@@ -52,6 +61,14 @@ public:
     // The width of the columns from first to last, inclusive.
     int columnsWidth(int first, int last) const;
     CellStyle cellStyle(int col, int row);
+    CellStyle overlayStyle(int col, int row);
+    // Repaints one column, fixed cells included.
+    void repaintColumn(int col);
+    // Keeps the columns up to the last but trailingOut wide enough to be seen, at every layout.
+    void keepColumnsInSight(int trailingOut = 0);
+    // The input method on the view and its editor (see ApplyIme); the grid's own Ime
+    // is applied on each of its changes.
+    void applyIme(ImeMode mode);
 
     // The in-place editor's events, from the delegate. True = dealt with here.
     bool editorKey(QWidget* editor, const QKeyEvent& e);
@@ -85,6 +102,8 @@ private:
     void focusChanged(QWidget* old, QWidget* now);
     bool owns(QWidget* w) const;
     void run(const std::function<void()>& callback);
+    CellStyle askStyle(const std::function<CellStyle(int, int)>& style, int col, int row);
+    void noteComposition(const QInputMethodEvent& e);
 
     StringGrid& grid_;
     GridModel* model_;
@@ -96,4 +115,6 @@ private:
     std::string editOriginal_;  // the cell before editing, back on Escape
     std::vector<int> tallRows_; // rows sized by a height factor at the last layout
     bool styleFailed_ = false;
+    ImeMode gridIme_ = ImeMode::DontCare; // the grid's Ime last applied
+    QString reading_; // the composition's last all-kana pre-edit text
 };

@@ -4,6 +4,9 @@
 #include "platform/Guard.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
+#include <QInputMethod>
+#include <QWidget>
 
 namespace {
 
@@ -69,5 +72,22 @@ bool FilterInputMethod(QObject* target, const QInputMethodEvent& e, const KeyHan
     copy.setCommitString(kept, e.replacementStart(), e.replacementLength());
     KeyReplay replay;
     QCoreApplication::sendEvent(target, &copy);
+    return true;
+}
+
+void ApplyIme(QWidget* w, ImeMode mode) {
+    if (!w || mode == ImeMode::DontCare) return;
+    const bool on = mode != ImeMode::Close;
+    w->setAttribute(Qt::WA_InputMethodEnabled, on);
+    w->setInputMethodHints(on ? Qt::ImhNone : Qt::ImhPreferLatin);
+    if (w->hasFocus()) QGuiApplication::inputMethod()->update(Qt::ImEnabled | Qt::ImHints);
+}
+
+bool IsKanaText(const QString& text) {
+    if (text.isEmpty()) return false;
+    for (char32_t c : text.toUcs4()) {
+        const bool kana = (c >= 0x3041 && c <= 0x30FF) || (c >= 0xFF66 && c <= 0xFF9F);
+        if (!kana) return false;
+    }
     return true;
 }

@@ -1,6 +1,8 @@
 #pragma once
 // Typed characters as the handlers see them (char32_t, with Enter, Tab, Backspace and
 // Escape as their key codes), and the replay of a key a handler replaced.
+#include "platform/Controls.h"
+
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 
@@ -30,6 +32,14 @@ void SendKey(QObject* target, char32_t c, const QKeyEvent& original);
 // Runs the committed text of e through the handler. When that changed it, a copy with
 // the kept text has been delivered to target as a replay and e must be dropped: true.
 bool FilterInputMethod(QObject* target, const QInputMethodEvent& e, const KeyHandler& handler);
+
+// The input method state a form asks for, on one widget: Close turns the input method
+// off there, Hiragana and HalfKatakana turn it on; DontCare leaves the widget alone.
+void ApplyIme(QWidget* w, ImeMode mode);
+
+// True for a non-empty text of hiragana and katakana (half-width included) only: what
+// an input method shows as the reading before conversion.
+bool IsKanaText(const QString& text);
 
 // While one exists, the key events being delivered were already shown to the handler
 // (a replaced key, or a key a view forwards to its editor): filters let them pass.

@@ -16,14 +16,16 @@ bool choose(int mode, const std::vector<std::string>& items) {
     dlg.Mode = mode;
     dlg.KukanListBox.SetSorted(false);
     dlg.KukanListBox.Clear();
-    for (const std::string& item : items) dlg.KukanListBox.Add(item);
+    for (const std::string& item : items)
+        dlg.KukanListBox.Add(item);
     dlg.FormShow();
     return Dlg().ShowModal(dlg) == mrOk;
 }
 
 std::vector<std::string> legItems(int legs) {
     std::vector<std::string> items{"全区間成績"};
-    for (int k = 1; k <= legs; ++k) items.push_back(Format("第 %d 区成績", k));
+    for (int k = 1; k <= legs; ++k)
+        items.push_back(Format("第 %d 区成績", k));
     return items;
 }
 
@@ -32,7 +34,8 @@ std::vector<std::string> classItems(const std::string& maxClass) {
     const unsigned char top = static_cast<unsigned char>(maxClass[0]);
     const char last = top < 0x80 ? static_cast<char>(top) : 'Z';
     std::vector<std::string> items{"全クラス"};
-    for (char c = 'A'; c <= last; ++c) items.push_back(Format("%c クラスのみ", c));
+    for (char c = 'A'; c <= last; ++c)
+        items.push_back(Format("%c クラスのみ", c));
     return items;
 }
 

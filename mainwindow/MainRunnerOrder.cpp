@@ -27,7 +27,9 @@ std::vector<RunnerKeyMove> orderMoves(int team, int legs, const std::vector<int>
     return moves;
 }
 
-bool raceInUse(const TMainForm& f) { return f.TaikaiOpen && f.TaikaiNo >= 1 && !f.DataFolder.empty(); }
+bool raceInUse(const TMainForm& f) {
+    return f.TaikaiOpen && f.TaikaiNo >= 1 && !f.DataFolder.empty();
+}
 
 } // namespace
 
@@ -38,15 +40,18 @@ void TMainForm::ArrangeRunnerExecute() {
     dlg.Mode = RadioClickEntry.Checked() ? TKukanParamForm::ModeClick : TKukanParamForm::ModeTenkey;
     dlg.KukanListBox.SetSorted(false);
     dlg.KukanListBox.Clear();
-    for (int i = 0; i < KukanNum + HoketuNum; ++i) dlg.KukanListBox.Add(RunnerListText(i, true));
+    for (int i = 0; i < KukanNum + HoketuNum; ++i)
+        dlg.KukanListBox.Add(RunnerListText(i, true));
     dlg.FormShow();
-    if (Dlg().ShowModal(dlg) == mrOk && dlg.OrderComplete()) {
-        SaveRunnerRows();
-        OpenRunnerTable();
-        RekeyRunnerRecords(RaceDb(), RunnerTableName(TaikaiNo), orderMoves(CurrTeamNo, KukanNum, dlg.OrderOf));
-        LoadRunnersToGrid();
-    }
+    const bool ok = Dlg().ShowModal(dlg) == mrOk && dlg.OrderComplete();
+    const std::vector<RunnerKeyMove> moves =
+        ok ? orderMoves(CurrTeamNo, KukanNum, dlg.OrderOf) : std::vector<RunnerKeyMove>{};
     dlg.FreeOrder();
+    if (!ok) return;
+    SaveRunnerRows();
+    OpenRunnerTable();
+    RekeyRunnerRecords(RaceDb(), RunnerTableName(TaikaiNo), moves);
+    LoadRunnersToGrid();
 }
 
 void TMainForm::SwapTmRunnrExecute() {

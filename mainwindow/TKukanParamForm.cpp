@@ -14,7 +14,9 @@ constexpr int kMinRows = 3, kMaxRows = 20;
 
 const char* const kCaptions[] = {"出力ｵﾌﾟｼｮﾝ", "ｵｰﾀﾞｰ設定(ｸﾘｯｸ)", "ｵｰﾀﾞｰ設定(ﾃﾝｷｰ)", "ﾌｨﾙﾀｵﾌﾟｼｮﾝ"};
 
-bool isDigit(char32_t c) { return c >= U'0' && c <= U'9'; }
+bool isDigit(char32_t c) {
+    return c >= U'0' && c <= U'9';
+}
 
 } // namespace
 
@@ -24,9 +26,13 @@ TKukanParamForm::TKukanParamForm() : FormBase("TKukanParamForm") {
     CancelBtn.OnExecute = [this] { CancelBtnClick(); };
 }
 
-int TKukanParamForm::legs() const { return MainForm->KukanNum; }
+int TKukanParamForm::legs() const {
+    return MainForm->KukanNum;
+}
 
-std::string TKukanParamForm::runnerText(int item) const { return MainForm->RunnerListText(item, true); }
+std::string TKukanParamForm::runnerText(int item) const {
+    return MainForm->RunnerListText(item, true);
+}
 
 void TKukanParamForm::FormShow() {
     SetModalResult(mrNone);
@@ -59,7 +65,8 @@ void TKukanParamForm::OKBtnClick() {
     const int i = std::max(KukanListBox.ItemIndex(), 0);
     if (Mode == ModeLeg) OutputForm->Tag = i;
     if (Mode == ModeClass) {
-        const std::u32string text = ToU32(i > 0 && i < KukanListBox.Count() ? Trim(KukanListBox.Item(i)) : "");
+        const std::u32string text =
+            ToU32(i > 0 && i < KukanListBox.Count() ? Trim(KukanListBox.Item(i)) : "");
         MainForm->SetClassFilter(text.empty() ? std::string() : FromU32(text[0]));
     }
     SetModalResult(mrOk);
@@ -119,8 +126,10 @@ void TKukanParamForm::KukanListBoxKeyPress(char32_t& key) {
         Dlg().ShowMessage("設定終了後は変更できません。");
         return;
     }
-    if (typed == Key::Backspace || typed == U'.') clearNumber(i);
-    else typeLeg(i, typed);
+    if (typed == Key::Backspace || typed == U'.')
+        clearNumber(i);
+    else
+        typeLeg(i, typed);
 }
 
 // A second digit makes a two-digit leg when that leg exists; a lone 0 numbers nothing.
@@ -132,8 +141,10 @@ void TKukanParamForm::typeLeg(int item, char32_t key) {
         leg = previous * 10 + digit;
         if (leg < 1 || leg > legs()) return;
     }
-    if (leg == 0) clearNumber(item);
-    else setNumber(item, leg);
+    if (leg == 0)
+        clearNumber(item);
+    else
+        setNumber(item, leg);
 }
 
 int TKukanParamForm::numberedCount() const {

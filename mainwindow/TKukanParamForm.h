@@ -10,7 +10,7 @@
 #include <vector>
 
 class TKukanParamForm : public FormBase {
-public:
+  public:
     enum { ModeLeg = 0, ModeClick = 1, ModeTenkey = 2, ModeClass = 3 };
 
     TKukanParamForm();
@@ -39,7 +39,7 @@ public:
     bool OrderComplete() const { return OKBtn.Enabled(); }
     void FreeOrder();
 
-private:
+  private:
     int legs() const;
     std::string runnerText(int item) const;
     void setNumber(int item, int leg);

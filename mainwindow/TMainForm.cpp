@@ -108,6 +108,7 @@ void TMainForm::wireHandlers() {
     SankaSpinNum.OnChange = [this] { SankaSpinNumChange(); };
     wireEntryHandlers();
     wireInputHandlers();
+    wireOutputHandlers();
 }
 
 // Before a race is open nothing that needs passing data or entries can run.

@@ -24,19 +24,31 @@ std::vector<int> selectedItems(const ListBox& box) {
 
 TSwapTmRunForm::TSwapTmRunForm() : FormBase("TSwapTmRunForm") {
     SetCaption("選手交換");
-    for (ListBox* box : {&ListBox1, &ListBox2}) box->SetMultiSelect(true);
-    for (ComboBox* box : {&ComboBoxKumiA, &ComboBoxKumiB}) box->SetDropDownCount(kComboRows);
+    for (ListBox* box : {&ListBox1, &ListBox2})
+        box->SetMultiSelect(true);
+    for (ComboBox* box : {&ComboBoxKumiA, &ComboBoxKumiB})
+        box->SetDropDownCount(kComboRows);
     SwapBtn.OnExecute = [this] { SwapBtnClick(); };
     BtnClear.OnExecute = [this] { BtnClearClick(); };
 }
 
-ListBox& TSwapTmRunForm::list(int side) { return side == SideA ? ListBox1 : ListBox2; }
-ComboBox& TSwapTmRunForm::combo(int side) { return side == SideA ? ComboBoxKumiA : ComboBoxKumiB; }
-int& TSwapTmRunForm::markedRow(int side) { return side == SideA ? MainForm->MarkedRowA : MainForm->MarkedRowB; }
+ListBox& TSwapTmRunForm::list(int side) {
+    return side == SideA ? ListBox1 : ListBox2;
+}
+ComboBox& TSwapTmRunForm::combo(int side) {
+    return side == SideA ? ComboBoxKumiA : ComboBoxKumiB;
+}
+int& TSwapTmRunForm::markedRow(int side) {
+    return side == SideA ? MainForm->MarkedRowA : MainForm->MarkedRowB;
+}
 
-int TSwapTmRunForm::teamOf(int side) { return StrToIntDef(MainForm->TeamEntryGrid.Cells(0, markedRow(side)), 0); }
+int TSwapTmRunForm::teamOf(int side) {
+    return StrToIntDef(MainForm->TeamEntryGrid.Cells(0, markedRow(side)), 0);
+}
 
-void TSwapTmRunForm::FormShow() { VisibleRows = std::clamp(ListBox1.Count(), kMinRows, kMaxRows); }
+void TSwapTmRunForm::FormShow() {
+    VisibleRows = std::clamp(ListBox1.Count(), kMinRows, kMaxRows);
+}
 
 void TSwapTmRunForm::fillCombo(ComboBox& box) {
     box.Clear();
@@ -67,8 +79,10 @@ void TSwapTmRunForm::FillSwapList(int side) {
     if (!ResetSelection[side]) kept = selectedItems(box);
     box.Clear();
     const int team = teamOf(side);
-    for (int slot = 0; slot <= MainForm->KukanNum + MainForm->HoketuNum; ++slot) box.Add(runnerItem(team, slot));
-    for (int i : kept) box.SetSelected(i, true);
+    for (int slot = 0; slot <= MainForm->KukanNum + MainForm->HoketuNum; ++slot)
+        box.Add(runnerItem(team, slot));
+    for (int i : kept)
+        box.SetSelected(i, true);
     combo(side).SetItemIndex(markedRow(side) - 1);
     ResetSelection[side] = false;
 }
@@ -82,10 +96,12 @@ void TSwapTmRunForm::SwapBtnClick() {
     const int teamA = teamOf(SideA), teamB = teamOf(SideB);
     // A refused pair ends the run; the status counts only the pairs exchanged.
     size_t done = 0;
-    while (done < a.size() && MainForm->SwapRunnerRecords(teamA, a[done], b[done], teamB) == 0) ++done;
+    while (done < a.size() && MainForm->SwapRunnerRecords(teamA, a[done], b[done], teamB) == 0)
+        ++done;
     FillSwapList(SideA);
     FillSwapList(SideB);
-    StatusBar1.SetPanel(0, "両チーム各 " + IntToStr(static_cast<long long>(done)) + " 名の入れ替えを行いました。");
+    StatusBar1.SetPanel(0, "両チーム各 " + IntToStr(static_cast<long long>(done)) +
+                               " 名の入れ替えを行いました。");
 }
 
 void TSwapTmRunForm::ComboBoxKumiAClick(int side) {
@@ -96,8 +112,11 @@ void TSwapTmRunForm::ComboBoxKumiAClick(int side) {
 
 void TSwapTmRunForm::BtnClearClick() {
     for (ListBox* box : {&ListBox1, &ListBox2})
-        for (int i = 0; i < box->Count(); ++i) box->SetSelected(i, false);
+        for (int i = 0; i < box->Count(); ++i)
+            box->SetSelected(i, false);
     ResetSelection[SideA] = ResetSelection[SideB] = true;
 }
 
-void TSwapTmRunForm::ListBox1Click(int side) { ResetSelection[side] = false; }
+void TSwapTmRunForm::ListBox1Click(int side) {
+    ResetSelection[side] = false;
+}

@@ -8,7 +8,7 @@
 #include <string>
 
 class TSwapTmRunForm : public FormBase {
-public:
+  public:
     enum Side { SideA = 0, SideB = 1 };
 
     TSwapTmRunForm();
@@ -35,7 +35,7 @@ public:
     void BtnClearClick();
     void ListBox1Click(int side);
 
-private:
+  private:
     ListBox& list(int side);
     ComboBox& combo(int side);
     int& markedRow(int side);

@@ -17,6 +17,8 @@ void TOutputForm::TopTeamPrizeExecute() {}
 void TOutputForm::OfferMacroWorkbook() {}
 
 // The prize data file: the text is started afresh for every showing; nothing is written yet.
-void TOutputForm::BeginPrizeResult() { PrizeCsvText.clear(); }
+void TOutputForm::BeginPrizeResult() {
+    PrizeCsvText.clear();
+}
 void TOutputForm::AddPrizeResultLeg(int) {}
 void TOutputForm::WritePrizeResultCsv() {}

@@ -18,17 +18,26 @@
 namespace {
 
 const char* const kOrderNames[] = {"チーム順", "個人順"};
-const char* const kWorkFieldTitles[kFieldsPerLeg] = {"通過ﾀｲﾑ", "区間ﾀｲﾑ", "通過順位", "区間順位", "入力順位", "繰上ｽｲｯﾁ"};
+const char* const kWorkFieldTitles[kFieldsPerLeg] = {"通過ﾀｲﾑ",  "区間ﾀｲﾑ",  "通過順位",
+                                                     "区間順位", "入力順位", "繰上ｽｲｯﾁ"};
 
 enum LegCol { ColPassPlace, ColNumber, ColTeam, ColPassTime, ColRunner, ColLegPlace, ColLegTime, ColKuriage };
 
-std::string xs(int n) { return std::string(n, 'X'); }
+std::string xs(int n) {
+    return std::string(n, 'X');
+}
 
-TMainForm& mainForm() { return *MainForm; }
+TMainForm& mainForm() {
+    return *MainForm;
+}
 
-bool hundredths() { return mainForm().chk100.Checked(); }
+bool hundredths() {
+    return mainForm().chk100.Checked();
+}
 
-std::string markText(int seconds) { return mainForm().SecondsToMarkText(seconds); }
+std::string markText(int seconds) {
+    return mainForm().SecondsToMarkText(seconds);
+}
 
 // Rows of a SELECT on the work table, read whole; a query of our own, so the lookups
 // called while the rows are walked cannot disturb it.
@@ -40,13 +49,18 @@ DataQuery workRows(const std::string& sql) {
     return q;
 }
 
-int value(const DataQuery& q, LegField field, int leg) { return q.Field(LegFieldName(field, leg)).AsInteger(); }
+int value(const DataQuery& q, LegField field, int leg) {
+    return q.Field(LegFieldName(field, leg)).AsInteger();
+}
 
-std::string fieldName(LegField field, int leg) { return LegFieldName(field, leg); }
+std::string fieldName(LegField field, int leg) {
+    return LegFieldName(field, leg);
+}
 
 void clearBody(StringGrid& g) {
     for (int r = g.FixedRows(); r < g.RowCount(); ++r)
-        for (int c = 0; c < g.ColCount(); ++c) g.SetCells(c, r, "");
+        for (int c = 0; c < g.ColCount(); ++c)
+            g.SetCells(c, r, "");
 }
 
 void layout(StringGrid& g, int cols, int rows, int fixedCols) {
@@ -109,16 +123,20 @@ void fillTeamBlock(StringGrid& g, const DataQuery& q, int i, int legs, bool clas
     g.SetCells(0, top, IntToStr(team));
     for (int j = 1; j <= legs; ++j) {
         g.SetCells(j, top, f.RunnerNameText(team, j, 0));
-        g.SetCells(j, totals, totalAfterLeg(maxAll, f.MaxRunnerRemark(team, j), value(q, LegField::Tplace, j),
-                                            value(q, LegField::Ttime, j)));
-        g.SetCells(j, legRow, legTimeCell(team, j, value(q, LegField::Kplace, j), value(q, LegField::Ktime, j),
-                                          classRank));
+        g.SetCells(j, totals,
+                   totalAfterLeg(maxAll, f.MaxRunnerRemark(team, j), value(q, LegField::Tplace, j),
+                                 value(q, LegField::Ttime, j)));
+        g.SetCells(
+            j, legRow,
+            legTimeCell(team, j, value(q, LegField::Kplace, j), value(q, LegField::Ktime, j), classRank));
     }
 }
 
 // ---- Leg view: one row per team ----
 
-std::string placeText(int place) { return place < NoPlace ? IntToStr(place) : "OP"; }
+std::string placeText(int place) {
+    return place < NoPlace ? IntToStr(place) : "OP";
+}
 
 std::string runnerWithPrize(int team, int leg, int place, bool classRank) {
     TMainForm& f = mainForm();
@@ -139,12 +157,14 @@ void fillLegRow(StringGrid& g, const DataQuery& q, int r, int k, bool classRank)
     g.SetCells(ColTeam, r, f.TeamFieldText(team, 0));
     const int maxRemark = f.MaxRunnerRemark(team, k);
     const int taikai = k == f.KukanNum ? CompareTaikaiRecord(total, k) : 0;
-    g.SetCells(ColPassTime, r, maxRemark >= 2 ? RemarkLabel(maxRemark) : withRecordMark(taikai, markText(total)));
+    g.SetCells(ColPassTime, r,
+               maxRemark >= 2 ? RemarkLabel(maxRemark) : withRecordMark(taikai, markText(total)));
     g.SetCells(ColLegPlace, r, placeText(legPlace));
     g.SetCells(ColRunner, r, runnerWithPrize(team, k, legPlace, classRank));
     const int remark = f.RunnerRemark(team, k);
     g.SetCells(ColLegTime, r,
-               remark >= 2 ? RemarkLabel(remark) : withRecordMark(CompareLegRecord(legTime, k), markText(legTime)));
+               remark >= 2 ? RemarkLabel(remark)
+                           : withRecordMark(CompareLegRecord(legTime, k), markText(legTime)));
     g.SetCells(ColKuriage, r, value(q, LegField::AdjSw, k) != 0 ? "#" : "");
 }
 
@@ -184,14 +204,15 @@ bool TOutputForm::FillTotalResultGrid(int legs) {
     }
     SaveTeamRows();
     const std::string tp = fieldName(LegField::Tplace, legs), ip = fieldName(LegField::Iplace, legs);
-    DataQuery q = workRows(Format("SELECT * from temptable.db WHERE %s <1000 ORDER BY %s, %s, TeamID", tp.c_str(),
-                                  tp.c_str(), ip.c_str()));
+    DataQuery q = workRows(Format("SELECT * from temptable.db WHERE %s <1000 ORDER BY %s, %s, TeamID",
+                                  tp.c_str(), tp.c_str(), ip.c_str()));
     clearBody(OutputTTLGrid);
     ClassRankOn = f.AllTeamsHaveClass();
     std::string title = Format("%s 総合成績     %s = 区間賞、", f.ReceName.Text().c_str(), "★");
     if (ClassRankOn) title += "◇ = ｸﾗｽ賞、";
     ResultTTL.SetCaption(title + "◎ = 新、▽ = タイ");
-    for (int i = 1; !q.Eof(); q.Next(), ++i) fillTeamBlock(OutputTTLGrid, q, i, legs, ClassRankOn);
+    for (int i = 1; !q.Eof(); q.Next(), ++i)
+        fillTeamBlock(OutputTTLGrid, q, i, legs, ClassRankOn);
     SaveTeamRows();
     return true;
 }
@@ -208,7 +229,8 @@ void TOutputForm::ShowLegResult() {
     ResultTTL.SetCaption(title + "◎=新、▽=タイ");
     StringGrid& g = OutputGrid;
     layout(g, 8, RankedTeamCount + 1, 0);
-    const char* const titles[] = {"通過順位", "Noｶｰﾄﾞ", "チーム名", "通過ﾀｲﾑ", "選手名", "区間順位", "区間ﾀｲﾑ", "繰上"};
+    const char* const titles[] = {"通過順位", "Noｶｰﾄﾞ",   "チーム名", "通過ﾀｲﾑ",
+                                  "選手名",   "区間順位", "区間ﾀｲﾑ",  "繰上"};
     const int widths[] = {8, 8, 20, hundredths() ? 13 : 11, 17, 9, hundredths() ? 11 : 9, 5};
     for (int c = 0; c < 8; ++c) {
         g.SetCells(c, 0, titles[c]);
@@ -222,11 +244,13 @@ bool TOutputForm::FillLegResultGrid(int k, bool keepCells) {
     const std::string tp = fieldName(LegField::Tplace, k), kt = fieldName(LegField::Ktime, k);
     const std::string first = OrderMode == 1 ? fieldName(LegField::Kplace, k) : tp;
     const std::string second = OrderMode == 1 ? kt : fieldName(LegField::Ttime, k);
-    DataQuery q = workRows(Format("SELECT * from temptable.db WHERE %s<1000 AND %s > 0 ORDER BY %s, %s, TeamID",
-                                  tp.c_str(), kt.c_str(), first.c_str(), second.c_str()));
+    DataQuery q =
+        workRows(Format("SELECT * from temptable.db WHERE %s<1000 AND %s > 0 ORDER BY %s, %s, TeamID",
+                        tp.c_str(), kt.c_str(), first.c_str(), second.c_str()));
     if (!keepCells) clearBody(OutputGrid);
     int r = 1;
-    for (; !q.Eof(); q.Next(), ++r) fillLegRow(OutputGrid, q, r, k, ClassRankOn);
+    for (; !q.Eof(); q.Next(), ++r)
+        fillLegRow(OutputGrid, q, r, k, ClassRankOn);
     if (r > 1) UpDownBtn.SetEnabled(true);
     return true;
 }
@@ -251,7 +275,8 @@ void TOutputForm::ShowWorkTable() {
     clearBody(g);
     g.SetCells(0, 0, "ﾅﾝﾊﾞｰ");
     for (int c = 1; c < g.ColCount(); ++c)
-        g.SetCells(c, 0, Format("%s%d区", kWorkFieldTitles[(c - 1) % kFieldsPerLeg], (c - 1) / kFieldsPerLeg + 1));
+        g.SetCells(c, 0,
+                   Format("%s%d区", kWorkFieldTitles[(c - 1) % kFieldsPerLeg], (c - 1) / kFieldsPerLeg + 1));
     for (int row = 0; row < img.Count(); ++row) {
         g.SetCells(0, row + 1, IntToStr(img.TeamID(row)));
         for (int leg = 1; leg <= img.Legs(); ++leg)

@@ -23,7 +23,8 @@ TOutputForm::TOutputForm() : FormBase("TOutputForm") {
         g->SetVisible(false);
         g->SetEditing(false);
     }
-    for (StringGrid* g : {&OutputTTLGrid, &OutputGrid}) g->SetRowSelect(true);
+    for (StringGrid* g : {&OutputTTLGrid, &OutputGrid})
+        g->SetRowSelect(true);
     buildToolBar();
     wireActions();
 }
@@ -41,12 +42,18 @@ void TOutputForm::buildToolBar() {
     OpenPrintParam.SetEnabled(false);
     ToolButton2.SetHint("戻る");
     // N1 .. N4, N6, N7; the gap at N5 is the separator.
-    PopupMenu1 = {"PopupMenu1", {&OpenPrintParam, &TopRunnersList, &TopTeamPrize, &PutKojinPrize, nullptr, &N6, &N7}};
-    ToolBar = {{"ToolButton1", &OpenResultRep},   {"UpDownBtn", &UpDownBtn},
-               {"ToolButton4", &PutToExcel},      {"ToolButtonClipCopy", &ActionClipCopy},
-               {"ToolButton5", &TeamResultExcel}, {"ToolButton6", &PutToWeb},
-               {"ToolButton8", &Macro},           {"ToolButton10", &PutToDenko},
-               {"ToolButton11", &PutKojinPrize, &PopupMenu1}, {"ToolButton2", &ToolButton2}};
+    PopupMenu1 = {"PopupMenu1",
+                  {&OpenPrintParam, &TopRunnersList, &TopTeamPrize, &PutKojinPrize, nullptr, &N6, &N7}};
+    ToolBar = {{"ToolButton1", &OpenResultRep},
+               {"UpDownBtn", &UpDownBtn},
+               {"ToolButton4", &PutToExcel},
+               {"ToolButtonClipCopy", &ActionClipCopy},
+               {"ToolButton5", &TeamResultExcel},
+               {"ToolButton6", &PutToWeb},
+               {"ToolButton8", &Macro},
+               {"ToolButton10", &PutToDenko},
+               {"ToolButton11", &PutKojinPrize, &PopupMenu1},
+               {"ToolButton2", &ToolButton2}};
 }
 
 void TOutputForm::wireActions() {
@@ -96,7 +103,8 @@ void TOutputForm::FormShow() {
 }
 
 void TOutputForm::hideViews() {
-    for (StringGrid* g : {&OutputTTLGrid, &OutputGrid, &tmpDBGrid}) g->SetVisible(false);
+    for (StringGrid* g : {&OutputTTLGrid, &OutputGrid, &tmpDBGrid})
+        g->SetVisible(false);
 }
 
 // A kept work table is still ranked from the current input, after LoadPassingData checked it.
@@ -143,7 +151,8 @@ void TOutputForm::showView() {
 // The leg lines of every leg shown, and the overall lines once the view reaches the finish.
 void TOutputForm::writePrizeData(int legs) {
     BeginPrizeResult();
-    for (int k = 1; k <= legs; ++k) AddPrizeResultLeg(k);
+    for (int k = 1; k <= legs; ++k)
+        AddPrizeResultLeg(k);
     if (legs == MainForm->KukanNum) BuildResultLines(PrizeCsvText);
     WritePrizeResultCsv();
 }

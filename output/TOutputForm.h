@@ -12,12 +12,12 @@
 
 // A tool button whose picture its handler switches.
 class ImageAction : public Action {
-public:
+  public:
     using Action::Action;
     int ImageIndex() const { return image_; }
     void SetImageIndex(int i) { set(image_, i); }
 
-private:
+  private:
     int image_ = -1;
 };
 
@@ -33,7 +33,7 @@ struct PrizeSettingsBlock {
 };
 
 class TOutputForm : public FormBase {
-public:
+  public:
     static constexpr int kTeamOrderImage = 17, kRunnerOrderImage = 16;
     // Fixed cells and the highlight of the result grids; the title line.
     static constexpr int kSkyBlue = 0xA6CAF0;
@@ -129,7 +129,7 @@ public:
     void WritePrizeResultCsv();
     void OfferMacroWorkbook();
 
-private:
+  private:
     void buildToolBar();
     void wireActions();
     // 0 ranked, 1 data error (the raw table is shown), 2 nobody to rank.

@@ -8,7 +8,7 @@
 #include <vector>
 
 class ListBox : public Control {
-public:
+  public:
     using Control::Control;
 
     int Count() const { return static_cast<int>(items_.size()); }
@@ -53,7 +53,8 @@ public:
         sorted_ = v;
         if (!v) return;
         std::vector<int> order(items_.size());
-        for (size_t i = 0; i < order.size(); ++i) order[i] = static_cast<int>(i);
+        for (size_t i = 0; i < order.size(); ++i)
+            order[i] = static_cast<int>(i);
         std::stable_sort(order.begin(), order.end(), [&](int a, int b) { return items_[a] < items_[b]; });
         std::vector<std::string> items;
         std::vector<bool> selected;
@@ -66,7 +67,7 @@ public:
         Changed();
     }
 
-private:
+  private:
     std::vector<std::string> items_;
     std::vector<bool> selected_;
     int index_ = -1;
@@ -75,7 +76,7 @@ private:
 };
 
 class ComboBox : public ListBox {
-public:
+  public:
     using ListBox::ListBox;
     // Rows of the open drop-down list.
     int DropDownCount() const { return dropDownCount_; }
@@ -83,6 +84,6 @@ public:
     // The text shown: the current item's, or empty.
     std::string Text() const { return ItemIndex() >= 0 ? Item(ItemIndex()) : std::string(); }
 
-private:
+  private:
     int dropDownCount_ = 8;
 };

@@ -532,7 +532,9 @@ std::vector<std::string> Database::KeyFields(const std::string& file) {
 
 void Database::Begin() {
     if (depth_ == 0) {
-        run("BEGIN IMMEDIATE");
+        // Deferred: only the files a transaction writes take a journal, so a save of one
+        // file pays no super-journal; a commit over several files stays atomic.
+        run("BEGIN");
         rollbackOnly_ = false;
     }
     ++depth_;

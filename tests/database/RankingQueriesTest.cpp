@@ -4,7 +4,7 @@
 #include "database/ResultRaceFixture.h"
 
 class RankingQueries : public ResultRace {
-protected:
+  protected:
     void Compute(int n) {
         ASSERT_EQ(BuildResultTable(n), 0);
         ASSERT_EQ(LoadPassingData(n), 0);
@@ -23,10 +23,12 @@ protected:
         SaveTeamThisTime(team, thisTime);
     }
 
-    // Leg 2 of 5 teams in classes A, A, B, B, B: leg places 1, 2, 3, 3, 5 (leg times 500, 510, 520, 520, 530).
+    // Leg 2 of 5 teams in classes A, A, B, B, B: leg places 1, 2, 3, 3, 5 (leg times 500, 510, 520, 520,
+    // 530).
     void LegPrizes(const std::vector<std::string>& classes) {
         OpenRace(2, 5);
-        for (int t = 1; t <= 5; ++t) Class(t, classes[t - 1]);
+        for (int t = 1; t <= 5; ++t)
+            Class(t, classes[t - 1]);
         SaveTeamRows();
         Leg(1, {{1, 1000}, {2, 1001}, {3, 1002}, {4, 1003}, {5, 1004}});
         Leg(2, {{1, 1820}, {2, 1831}, {3, 1842}, {4, 1843}, {5, 1854}});
@@ -48,9 +50,10 @@ protected:
 TEST_F(RankingQueries, ImprovementPlacesAreCompetitionRanked) {
     OpenRace(1, 7);
     // Gaps -50, -40 (no this time), -40, -40, -30, -30 and a team without a last time.
-    const std::vector<std::pair<std::string, int>> times = {{"1000", 550}, {"40", 0},     {"1000", 560}, {"1000", 560},
-                                                            {"1000", 570}, {"1000", 570}, {"", 400}};
-    for (int t = 1; t <= 7; ++t) Times(t, times[t - 1].first, times[t - 1].second);
+    const std::vector<std::pair<std::string, int>> times = {
+        {"1000", 550}, {"40", 0}, {"1000", 560}, {"1000", 560}, {"1000", 570}, {"1000", 570}, {"", 400}};
+    for (int t = 1; t <= 7; ++t)
+        Times(t, times[t - 1].first, times[t - 1].second);
     std::vector<TeamWorkRec> recs(7);
     recs[1].AliasNo = 77;
     EXPECT_FALSE(QueryGapRanking(recs)); // no work table yet
@@ -81,7 +84,8 @@ TEST_F(RankingQueries, SurplusTeamRowsAreReported) {
 TEST_F(RankingQueries, ClassPlacesAreCountedPerClassWithoutOpTeams) {
     OpenRace(1, 5);
     const std::string classes = "ABABA";
-    for (int t = 1; t <= 5; ++t) Class(t, classes.substr(t - 1, 1));
+    for (int t = 1; t <= 5; ++t)
+        Class(t, classes.substr(t - 1, 1));
     Op(3, 1);
     SaveTeamRows();
     Leg(1, {{1, 1000}, {2, 1010}, {3, 1020}, {4, 1030}, {5, 1040}});

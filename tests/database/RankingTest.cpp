@@ -6,7 +6,7 @@ using V = std::vector<int>;
 using F = LegField;
 
 class Ranking : public ResultRace {
-protected:
+  protected:
     // The computation as the result window runs it.
     int Compute(int n) {
         int r = BuildResultTable(n);
@@ -142,15 +142,6 @@ TEST_F(Ranking, LegWithoutRankableRunnersDoesNotStopLaterLegs) {
     EXPECT_EQ(Col(F::Tplace, 3), (V{2, 1}));
 }
 
-TEST_F(Ranking, RankLegPlacesAloneRanksInPassingOrder) {
-    OpenRace(1, 3);
-    Op(1, 1);
-    Leg(1, {{1, 1000}, {2, 1010}, {3, 1020}});
-    ASSERT_EQ(BuildResultTable(1), 0);
-    EXPECT_EQ(RankLegPlaces(1), 0);
-    EXPECT_EQ(Col(F::Tplace, 1), (V{999, 1, 2}));
-}
-
 TEST_F(Ranking, SetTempFieldWritesOrReportsAMissingTeam) {
     OpenRace(1, 2);
     Leg(1, {{1, 1000}, {2, 1010}});
@@ -181,8 +172,9 @@ TEST_F(Ranking, LoadPassingDataChecksWithoutTheIncompleteNotice) {
     Cell(1, 2, "1", "1010");
     Cell(2, 1, "", "");
     EXPECT_EQ(LoadPassingData(2), 1);
-    EXPECT_EQ(dialogs.Texts(), (std::vector<std::string>{"ﾅﾝﾊﾞｰｶｰﾄﾞが重複しているか\n間違っています。\n1 区 2行",
-                                                         "空データです。"}));
+    EXPECT_EQ(dialogs.Texts(),
+              (std::vector<std::string>{"ﾅﾝﾊﾞｰｶｰﾄﾞが重複しているか\n間違っています。\n1 区 2行",
+                                        "空データです。"}));
 }
 
 TEST_F(Ranking, KeptTableIsRankedAfterTheInputCheck) {

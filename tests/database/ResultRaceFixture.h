@@ -16,7 +16,7 @@
 #include <vector>
 
 class ResultRace : public ProgramFixture {
-protected:
+  protected:
     void OpenRace(int legs, int teams, int subs = 1) {
         form().DataFolder = home.path() / "race";
         std::filesystem::create_directories(form().DataFolder);
@@ -28,7 +28,8 @@ protected:
         form().SankaSpinNum.SetValue(teams);
         form().ApplyCountsAndLayout();
         FormKuriage->SetupKuriageGrid(FormKuriage->KuriageGrid, legs);
-        for (int t = 1; t <= teams; ++t) EnsureTeamRunnerRecords(t);
+        for (int t = 1; t <= teams; ++t)
+            EnsureTeamRunnerRecords(t);
     }
 
     // The passings of one relay point in passing order: {number, time code}.
@@ -73,9 +74,11 @@ protected:
 
     // The field of every team, in team order.
     std::vector<int> Col(LegField field, int leg) {
-        Query q = DataMdl->Db()->Prepare("SELECT " + LegFieldName(field, leg) + " FROM temptable.db ORDER BY TeamID");
+        Query q = DataMdl->Db()->Prepare("SELECT " + LegFieldName(field, leg) +
+                                         " FROM temptable.db ORDER BY TeamID");
         std::vector<int> out;
-        while (q.Step()) out.push_back(q.Column(0).AsInteger());
+        while (q.Step())
+            out.push_back(q.Column(0).AsInteger());
         q.Reset();
         return out;
     }

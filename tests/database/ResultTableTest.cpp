@@ -8,7 +8,7 @@ using V = std::vector<int>;
 using F = LegField;
 
 class ResultTable : public ResultRace {
-protected:
+  protected:
     // 4 teams, 2 legs: the worked example of the passing order.
     void WorkedExample() {
         OpenRace(2, 4);
@@ -188,8 +188,8 @@ TEST_F(ResultTable, WaitingTimesAreSubtractedUpToTheLeg) {
     Alias(2, 150);
     Waiting(1, 1, 30);
     Waiting(2, 1, 30);
-    Waiting(1, 150, 100);  // typed as the alias at leg 1 ...
-    Waiting(11, 50, 200);  // ... and not the key of leg 11, number 50
+    Waiting(1, 150, 100); // typed as the alias at leg 1 ...
+    Waiting(11, 50, 200); // ... and not the key of leg 11, number 50
     Leg(1, {{1, 1000}, {150, 1010}});
     Leg(2, {{1, 2000}, {150, 2010}});
     ASSERT_EQ(BuildResultTable(2), 0);
@@ -206,11 +206,12 @@ TEST_F(ResultTable, AFaultInsideIsReportedAsADataError) {
     DataMdl->CloseAll();
     std::ofstream(form().DataFolder / DelayTableName(1), std::ios::binary) << std::string(4096, 'x');
     EXPECT_EQ(BuildResultTable(1), 1);
-    EXPECT_EQ(Messages(), std::vector<std::string>{"データにエラーがあります。処理できませんでした。0 区 0行"});
+    EXPECT_EQ(Messages(),
+              std::vector<std::string>{"データにエラーがあります。処理できませんでした。0 区 0行"});
 }
 
 class RecordsFromResults : public ResultTable {
-protected:
+  protected:
     void Records(const std::string& leg1, const std::string& leg2, const std::string& race) {
         form().KukanInfGrid.SetCells(3, 1, leg1);
         form().KukanInfGrid.SetCells(3, 2, leg2);
@@ -227,7 +228,8 @@ protected:
         SetTempFieldAt(2, F::Tplace, 2, 2);
     }
     void SetTempFieldAt(int team, F f, int leg, int v) {
-        DataMdl->Db()->Exec("UPDATE temptable.db SET " + LegFieldName(f, leg) + "=?1 WHERE TeamID=?2", {v, team});
+        DataMdl->Db()->Exec("UPDATE temptable.db SET " + LegFieldName(f, leg) + "=?1 WHERE TeamID=?2",
+                            {v, team});
     }
 };
 
@@ -258,6 +260,15 @@ TEST_F(RecordsFromResults, AShorterTableGivesOnlyItsLegRecords) {
     EXPECT_EQ(form().KukanInfGrid.Cells(3, 1), "2500");
     EXPECT_EQ(form().KukanInfGrid.Cells(3, 2), "");
     EXPECT_EQ(form().taikaiBestGrid.Cells(3, 1), "");
+}
+
+TEST_F(RecordsFromResults, LegWithoutAWinnerSetsNoRecord) {
+    WorkedExample();
+    ASSERT_EQ(BuildResultTable(2), 0); // not ranked: no leg place 1 anywhere
+    Records("", "", "");
+    UpdateRecordsFromResults();
+    EXPECT_EQ(form().KukanInfGrid.Cells(3, 1), "");
+    EXPECT_EQ(form().KukanInfGrid.Cells(3, 2), "");
 }
 
 TEST_F(RecordsFromResults, NothingWithoutAWorkTable) {

@@ -12,13 +12,13 @@ const char* const kNames[] = {"監督", "一郎", "二郎", "三郎", "四郎", 
 } // namespace
 
 class KukanParam : public EntryRace {
-protected:
+  protected:
     // Team 1 with a manager and runners 一郎 .. in slots 1 .., each with its own fields.
     void race(int legs, int subs) {
         openRace(legs, subs, 2);
         for (int slot = 0; slot <= legs + subs; ++slot)
-            putRunner(1, slot, "山田", slot < 6 ? kNames[slot] : "走者" + IntToStr(slot), "ﾔﾏﾀﾞ", "ｶﾅ" + IntToStr(slot),
-                      slot % 4, slot == 2 ? 1 : 0);
+            putRunner(1, slot, "山田", slot < 6 ? kNames[slot] : "走者" + IntToStr(slot), "ﾔﾏﾀﾞ",
+                      "ｶﾅ" + IntToStr(slot), slot % 4, slot == 2 ? 1 : 0);
         form().CurrTeamNo = 1;
         LoadRunnersToGrid();
     }
@@ -130,17 +130,6 @@ TEST_F(KukanParam, TenKeyDiscardsLegsBeyondTheLastAndRefusesDuplicates) {
     EXPECT_EQ(dlg().KukanListBox.Items(), sorted);
 }
 
-TEST_F(KukanParam, KeysAndClicksOfOtherModesDoNothing) {
-    race(3, 1);
-    open(TKukanParamForm::ModeClick);
-    type(0, U"1");
-    EXPECT_EQ(dlg().OrderOf[0], 0);
-    open(TKukanParamForm::ModeTenkey);
-    click(0);
-    EXPECT_EQ(dlg().OrderCount, 0);
-    EXPECT_EQ(dlg().OrderOf[0], 0);
-}
-
 TEST_F(KukanParam, OrderSetUpMovesRunnersWithAllTheirFields) {
     race(3, 2);
     form().RadioClickEntry.SetChecked(true);
@@ -151,7 +140,8 @@ TEST_F(KukanParam, OrderSetUpMovesRunnersWithAllTheirFields) {
     const int records = runnerCount();
     dialogs.AnswerModal([this](FormBase& f) {
         EXPECT_EQ(&f, KukanParamForm);
-        for (int i : {3, 0, 1}) click(i);
+        for (int i : {3, 0, 1})
+            click(i);
         dlg().OKBtn.Execute();
         return f.ModalResultValue();
     });
@@ -184,6 +174,7 @@ TEST_F(KukanParam, CancelledOrderSetUpChangesNothing) {
         return f.ModalResultValue();
     });
     form().ArrangeRunnerExecute();
-    for (int slot = 1; slot <= 5; ++slot) EXPECT_EQ(mei(slot), kNames[slot]);
+    for (int slot = 1; slot <= 5; ++slot)
+        EXPECT_EQ(mei(slot), kNames[slot]);
     EXPECT_TRUE(dlg().OrderOf.empty());
 }

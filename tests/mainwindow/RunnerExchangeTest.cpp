@@ -6,7 +6,7 @@
 #include <optional>
 
 class RunnerExchange : public EntryRace {
-protected:
+  protected:
     // Three teams on 2 legs with 1 substitute; runner "Tt-s" in team t, slot s.
     void SetUp() override {
         EntryRace::SetUp();
@@ -14,8 +14,8 @@ protected:
         for (int t = 1; t <= 3; ++t) {
             form().TeamEntryGrid.SetCells(1, t, "チーム" + IntToStr(t));
             for (int s = 0; s <= 3; ++s)
-                putRunner(t, s, "T" + IntToStr(t), "-" + IntToStr(s), "ｶﾅ" + IntToStr(t), "ﾒｲ" + IntToStr(s), t + s,
-                          s == 2 ? 2 : 0);
+                putRunner(t, s, "T" + IntToStr(t), "-" + IntToStr(s), "ｶﾅ" + IntToStr(t), "ﾒｲ" + IntToStr(s),
+                          t + s, s == 2 ? 2 : 0);
         }
         form().MarkedRowA = 1;
         form().MarkedRowB = 3;
@@ -26,7 +26,8 @@ protected:
         return r ? r->Sei + r->Mei : "(none)";
     }
     void select(ListBox& box, std::initializer_list<int> items) {
-        for (int i : items) box.SetSelected(i, true);
+        for (int i : items)
+            box.SetSelected(i, true);
     }
     // The dialog as the exchange action shows it; `inDialog` plays the user.
     void exchange(std::function<void()> inDialog) {

@@ -6,15 +6,16 @@
 using Row = std::vector<std::string>;
 
 class ResultViews : public ResultRace {
-protected:
+  protected:
     void WorkedExample() {
         OpenRace(2, 4);
         form().ReceName.SetText("春の駅伝");
         for (int t = 1; t <= 4; ++t) {
             form().TeamEntryGrid.SetCells(1, t, "チーム" + IntToStr(t));
             for (int slot = 1; slot <= 2; ++slot)
-                RaceDb().Exec("UPDATE " + RunnerTableName(1) + " SET R_SEI=?1, R_MEI=?2 WHERE Team_Kukan=?3",
-                              {Value("走" + IntToStr(t)), Value("区" + IntToStr(slot)), Value(t * 100 + slot)});
+                RaceDb().Exec(
+                    "UPDATE " + RunnerTableName(1) + " SET R_SEI=?1, R_MEI=?2 WHERE Team_Kukan=?3",
+                    {Value("走" + IntToStr(t)), Value("区" + IntToStr(slot)), Value(t * 100 + slot)});
         }
         Op(3, 1);
         Leg(1, {{2, 2500}, {1, 2510}, {3, 2510}, {4, 2600}});
@@ -86,8 +87,10 @@ TEST_F(ResultViews, RecordMarksInTheOverallView) {
 
 TEST_F(ResultViews, ClassPrizeAndClassTitleWhenEveryTeamHasAClass) {
     WorkedExample();
-    for (int t : {1, 2}) Class(t, "A");
-    for (int t : {3, 4}) Class(t, "B");
+    for (int t : {1, 2})
+        Class(t, "A");
+    for (int t : {3, 4})
+        Class(t, "B");
     Show(0);
     EXPECT_EQ(out().ResultTTL.Caption(), "春の駅伝 総合成績     ★ = 区間賞、◇ = ｸﾗｽ賞、◎ = 新、▽ = タイ");
     EXPECT_TRUE(out().ClassRankOn);
@@ -123,7 +126,8 @@ TEST_F(ResultViews, LegViewInTeamAndIndividualOrder) {
     EXPECT_EQ(out().Caption(), "第 2 区成績");
     EXPECT_EQ(out().ResultTTL.Caption(), "春の駅伝 第 2 区成績 (チーム順) ★=区間賞、◎=新、▽=タイ");
     ASSERT_EQ(out().OutputGrid.RowCount(), 5);
-    EXPECT_EQ(legRow(0), (Row{"通過順位", "Noｶｰﾄﾞ", "チーム名", "通過ﾀｲﾑ", "選手名", "区間順位", "区間ﾀｲﾑ", "繰上"}));
+    EXPECT_EQ(legRow(0),
+              (Row{"通過順位", "Noｶｰﾄﾞ", "チーム名", "通過ﾀｲﾑ", "選手名", "区間順位", "区間ﾀｲﾑ", "繰上"}));
     EXPECT_EQ(legRow(1), (Row{"1", "1", "チーム1", "▽50'00\"", "★" + runner(1, 2), "1", "▽24'50\"", ""}));
     EXPECT_EQ(legRow(2), (Row{"2", "2", "チーム2", "▽50'00\"", runner(2, 2), "3", "25'00\"", ""}));
     EXPECT_EQ(legRow(3), (Row{"3", "4", "チーム4", "50'50\"", "★" + runner(4, 2), "1", "▽24'50\"", ""}));
@@ -136,7 +140,8 @@ TEST_F(ResultViews, LegViewInTeamAndIndividualOrder) {
     EXPECT_EQ(out().UpDownBtn.ImageIndex(), TOutputForm::kRunnerOrderImage);
     EXPECT_EQ(out().ResultTTL.Caption(), "春の駅伝 第 2 区成績 (個人順) ★=区間賞、◎=新、▽=タイ");
     std::vector<std::string> teams;
-    for (int r = 1; r <= 4; ++r) teams.push_back(legRow(r)[2]);
+    for (int r = 1; r <= 4; ++r)
+        teams.push_back(legRow(r)[2]);
     EXPECT_EQ(teams, (Row{"チーム1", "チーム4", "チーム2", "チーム3"}));
     out().UpDownBtn.Execute();
     EXPECT_EQ(out().OrderMode, 0);
@@ -146,8 +151,10 @@ TEST_F(ResultViews, LegViewInTeamAndIndividualOrder) {
 TEST_F(ResultViews, EarlierLegShowsNoRaceRecordAndAliases) {
     WorkedExample();
     Alias(4, 44);
-    for (int t : {1, 2}) Class(t, "A");
-    for (int t : {3, 4}) Class(t, "B");
+    for (int t : {1, 2})
+        Class(t, "A");
+    for (int t : {3, 4})
+        Class(t, "B");
     RaceRecord("2500");
     SaveTeamRows(); // as the switch to the input page does: the class queries read the table
     Leg(1, {{2, 2500}, {1, 2510}, {3, 2510}, {44, 2600}});
@@ -198,8 +205,10 @@ TEST_F(ResultViews, OverallDrawingHidesTeamNumbersAndClosesEachBlock) {
     EXPECT_EQ(o.OutputTTLGridDrawCell(0, 5).Align, CellAlign::Left);
     EXPECT_EQ(o.OutputTTLGridDrawCell(1, 5).Align, CellAlign::Center);
     EXPECT_EQ(o.OutputTTLGridDrawCell(0, 0).Align, CellAlign::Center);
-    for (int row : {0, 3, 6, 12}) EXPECT_TRUE(o.OutputTTLGridDrawCell(1, row).LineBelow) << row;
-    for (int row : {1, 2, 4, 11}) EXPECT_FALSE(o.OutputTTLGridDrawCell(1, row).LineBelow) << row;
+    for (int row : {0, 3, 6, 12})
+        EXPECT_TRUE(o.OutputTTLGridDrawCell(1, row).LineBelow) << row;
+    for (int row : {1, 2, 4, 11})
+        EXPECT_FALSE(o.OutputTTLGridDrawCell(1, row).LineBelow) << row;
     EXPECT_EQ(o.OutputTTLGridDrawCell(0, 5).Background, TOutputForm::kSkyBlue);
     EXPECT_EQ(o.OutputTTLGridDrawCell(1, 5).Background, -1);
 }
