@@ -71,33 +71,28 @@ std::string TimeToDisplayText(const std::string& cellText, bool hundredths) {
     return SecondsToMarkText(TimeDigitsToSeconds(n, hundredths), hundredths);
 }
 
-std::string SecondsToKanjiText(int value, bool hundredths) {
+namespace {
+
+// Japanese units; padded seconds are two digits.
+std::string kanjiText(int value, bool hundredths, bool padded) {
     TimeParts t = splitValue(value, hundredths);
     std::string out;
     if (t.H >= 1)
-        out = Format("%d時間%d分%d", t.H, t.M, t.S);
+        out = Format(padded ? "%d時間%d分%02d" : "%d時間%d分%d", t.H, t.M, t.S);
     else if (t.M >= 1)
-        out = Format("%d分%d", t.M, t.S);
+        out = Format(padded ? "%d分%02d" : "%d分%d", t.M, t.S);
     else
-        out = Format("%d", t.S);
+        out = Format(padded ? "%02d" : "%d", t.S);
     out += "秒";
     if (hundredths) out += Format("%02d", t.cc);
     return out;
 }
 
-std::string SecondsToKanjiTextPadded(int value, bool hundredths) {
-    TimeParts t = splitValue(value, hundredths);
-    std::string out;
-    if (t.H >= 1)
-        out = Format("%d時間%d分%02d", t.H, t.M, t.S);
-    else if (t.M >= 1)
-        out = Format("%d分%02d", t.M, t.S);
-    else
-        out = Format("%02d", t.S);
-    out += "秒";
-    if (hundredths) out += Format("%02d", t.cc);
-    return out;
-}
+} // namespace
+
+std::string SecondsToKanjiText(int value, bool hundredths) { return kanjiText(value, hundredths, false); }
+
+std::string SecondsToKanjiTextPadded(int value, bool hundredths) { return kanjiText(value, hundredths, true); }
 
 std::string DateTextToKanji(const std::string& dateText, int mode) {
     if (mode < 0 || mode > 3) return {};

@@ -56,8 +56,12 @@ void applyControl(QWidget* w, const Control& m) {
 QString fromModelLines(const std::string& t) { return qs(t).replace(QStringLiteral("\r\n"), QStringLiteral("\n")); }
 std::string toModelLines(QString t) { return ss(t.replace(u'\n', QStringLiteral("\r\n"))); }
 
+QString actionText(const Action& m) {
+    return qs(!m.Caption().empty() ? m.Caption() : !m.Hint().empty() ? m.Hint() : m.Name());
+}
+
 void applyAction(QAction* a, const Action& m, bool checkable) {
-    a->setText(qs(m.Caption()));
+    a->setText(actionText(m));
     a->setToolTip(qs(m.Hint().empty() ? m.Caption() : m.Hint()));
     a->setEnabled(m.Enabled());
     a->setVisible(m.Visible());
@@ -162,6 +166,14 @@ void action(QAction* a, Action& m, bool checkable) {
         // Qt toggled the check mark itself; the model decides it.
         applyAction(a, m, checkable);
     });
+}
+
+void button(QAbstractButton* w, Action& m) {
+    follow(w, m, [](QAbstractButton* b, Action& m) {
+        applyControl(b, m);
+        b->setText(actionText(m));
+    });
+    QObject::connect(w, &QAbstractButton::clicked, w, [&m] { user([&] { m.Execute(); }); });
 }
 
 void pages(QTabWidget* w, PageControl& m) {

@@ -32,7 +32,10 @@ void memo(QPlainTextEdit* w, Memo& m);
 void check(QAbstractButton* w, CheckBox& m);
 void spin(QSpinBox* w, SpinEdit& m);
 // Caption (with its & mnemonic), enabled, visible, checked; triggering executes it.
+// An action without a caption shows its hint, else its name.
 void action(QAction* a, Action& m, bool checkable = false);
+// A push button standing for an action: caption, enabled, visible; a click executes it.
+void button(QAbstractButton* w, Action& m);
 // The tabs are the pages: a user's switch runs OnChange, ShowPage only shows.
 void pages(QTabWidget* w, PageControl& m);
 void timer(QTimer* t, Timer& m);

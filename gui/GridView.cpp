@@ -323,10 +323,12 @@ void GridView::repaintColumn(int col) {
 }
 
 void GridView::keepColumnsInSight(int trailingOut) {
-    connect(this, &GridView::layoutApplied, this, [this, trailingOut] {
+    auto fit = [this, trailingOut] {
         const int last = model_->columnCount() - 1 - trailingOut;
         setMinimumWidth(columnsWidth(0, last) + verticalScrollBar()->sizeHint().width() + 2 * frameWidth());
-    });
+    };
+    connect(this, &GridView::layoutApplied, this, fit);
+    fit();
 }
 
 void GridView::applyIme(ImeMode mode) {
