@@ -1,6 +1,7 @@
 // Starts the program: the application, its services, the fourteen objects of the
 // run (Program) and the main window; then the event loop.
 #include "gui/AppFont.h"
+#include "gui/MainDialogs.h"
 #include "gui/MainWindow.h"
 #include "gui/QtClipboard.h"
 #include "gui/QtDialogs.h"
@@ -20,6 +21,7 @@ int main(int argc, char** argv) {
     // Qt sets the locale from the environment; numbers are written and read in "C".
     std::setlocale(LC_NUMERIC, "C");
     UseJapaneseFont();
+    RegisterMainWindowDialogs();
 
     QtDialogs dialogs;
     QtClipboard clipboard;

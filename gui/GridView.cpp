@@ -194,19 +194,10 @@ GridView::GridView(StringGrid& grid, QWidget* parent)
     grid.CurrentChanged.connect([self] {
         if (self) self->showCurrent();
     });
-    auto rowSelect = [self] {
-        if (self) self->setSelectionBehavior(self->grid_.RowSelect() ? SelectRows : SelectItems);
-    };
-    grid.Changed.connect(rowSelect);
-    rowSelect();
-    // Changed also stands for "repaint": a form's painter may read other models.
     grid.Changed.connect([self] {
-        if (!self) return;
-        self->viewport()->update();
-        if (self->grid_.Ime() == self->gridIme_) return;
-        self->gridIme_ = self->grid_.Ime();
-        self->applyIme(self->gridIme_);
+        if (self) self->followGrid();
     });
+    followGrid();
     connect(selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& current) { userMovedTo(current); });
     connect(qApp, &QApplication::focusChanged, this, &GridView::focusChanged);
@@ -284,6 +275,15 @@ bool GridView::mayMoveTo(const QModelIndex& index) {
     bool allowed = true;
     Guard([&] { allowed = binding_.selectCell(index.column(), index.row()); });
     return allowed;
+}
+
+// Changed also stands for "repaint": a form's painter may read other models.
+void GridView::followGrid() {
+    setSelectionBehavior(grid_.RowSelect() ? SelectRows : SelectItems);
+    viewport()->update();
+    if (grid_.Ime() == gridIme_) return;
+    gridIme_ = grid_.Ime();
+    applyIme(gridIme_);
 }
 
 void GridView::run(const std::function<void()>& callback) {

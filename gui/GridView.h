@@ -94,6 +94,7 @@ protected:
 
 private:
     void scheduleLayout();
+    void followGrid();
     void applySizes();
     void showCurrent();
     void userMovedTo(const QModelIndex& current);

@@ -26,16 +26,11 @@
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QHBoxLayout>
-#include <QInputMethod>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPlainTextEdit>
-#include <QProgressBar>
-#include <QRadioButton>
-#include <QScrollBar>
 #include <QSpinBox>
-#include <QSplitter>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTimer>
@@ -44,18 +39,27 @@
 
 namespace {
 
-// Closing a modeless window from its title bar closes its form.
+// Closing a modeless window from its title bar closes its form. The window's own
+// closeEvent decides first: a window that asks its form may refuse.
 class CloseWatcher : public QObject {
 public:
     CloseWatcher(QWidget* w, FormBase& form) : QObject(w), form_(form) { w->installEventFilter(this); }
-    bool eventFilter(QObject*, QEvent* e) override {
-        if (e->type() == QEvent::Close) Guard([&] { form_.Close(); });
-        return false;
+    bool eventFilter(QObject* watched, QEvent* e) override {
+        if (e->type() != QEvent::Close) return false;
+        watched->event(e);
+        if (e->isAccepted()) Guard([&] { form_.Close(); });
+        return true;
     }
 
 private:
     FormBase& form_;
 };
+
+GridView* enclosingGrid(QWidget* w) {
+    for (; w; w = w->parentWidget())
+        if (auto* g = qobject_cast<GridView*>(w)) return g;
+    return nullptr;
+}
 
 } // namespace
 
@@ -79,20 +83,6 @@ MainWindow::~MainWindow() {
     disconnect(qApp, nullptr, this, nullptr);
     // Taking the widgets down must not look like the user switching pages or ticking boxes.
     for (auto& [w, control] : controls_) w->blockSignals(true);
-}
-
-template <typename... A, typename F> void MainWindow::onSignal(Signal<A...>& s, F f) {
-    std::weak_ptr<bool> alive = alive_;
-    s.connect([alive, f](A... args) {
-        if (!alive.expired()) f(args...);
-    });
-}
-
-template <typename W> W* MainWindow::named(W* w, Control& m) {
-    w->setObjectName(qs(m.Name()));
-    widgets_[m.Name()] = w;
-    controls_[w] = &m;
-    return w;
 }
 
 QWidget* MainWindow::widgetFor(const std::string& name) const {
@@ -123,8 +113,18 @@ void MainWindow::buildMenus() {
     for (const MenuDef& def : form_.MainMenu) {
         QMenu* menu = menuBar()->addMenu(qs(def.Caption));
         for (Action* a : def.Items) {
-            if (a) menu->addAction(qaction(*a));
-            else menu->addSeparator();
+            if (!a) {
+                menu->addSeparator();
+            } else if (a == &form_.NGakunen) {
+                // A submenu: its item stands for the whole of it.
+                QMenu* sub = menu->addMenu(qs(form_.NGakunenMenu.Caption));
+                for (Action* item : form_.NGakunenMenu.Items) sub->addAction(qaction(*item));
+                sub->menuAction()->setObjectName(qs(a->Name()));
+                bind::action(sub->menuAction(), *a);
+                actions_[a] = sub->menuAction();
+            } else {
+                menu->addAction(qaction(*a));
+            }
         }
     }
     connect(qaction(form_.Exit), &QAction::triggered, this, [this] {
@@ -224,77 +224,6 @@ QWidget* MainWindow::buildCountPanel(QWidget* parent) {
     return box;
 }
 
-QWidget* MainWindow::buildEntryPage() {
-    auto* page = new QWidget;
-    auto* layout = new QVBoxLayout(page);
-    auto* modes = new QHBoxLayout;
-    const std::pair<RadioButton*, QString> radios[] = {{&form_.RadioClickEntry, QStringLiteral("クリック入力")},
-                                                       {&form_.RadioTenkeyEntry, QStringLiteral("テンキー入力")}};
-    for (const auto& [model, text] : radios) {
-        auto* radio = named(new QRadioButton(text, page), *model);
-        bind::check(radio, *model);
-        modes->addWidget(radio);
-    }
-    modes->addStretch();
-    layout->addLayout(modes);
-
-    auto* tabs = named(new QTabWidget(page), form_.EntryTab);
-    tabs->addTab(addGrid(form_.TeamEntryGrid, tabs), {});
-    auto* runners = new QWidget(tabs);
-    auto* team = named(new QLabel(runners), form_.CurrTeamName);
-    bind::label(team, form_.CurrTeamName);
-    auto* teamNo = named(new QSpinBox(runners), form_.TeamUpDown);
-    bind::spin(teamNo, form_.TeamUpDown);
-    auto* head = new QHBoxLayout;
-    head->addWidget(team);
-    head->addWidget(teamNo);
-    head->addStretch();
-    auto* runnerLayout = new QVBoxLayout(runners);
-    runnerLayout->addLayout(head);
-    runnerLayout->addWidget(addGrid(form_.RunnerEntryGrid, runners), 1);
-    tabs->addTab(runners, {});
-    bind::pages(tabs, form_.EntryTab);
-    layout->addWidget(tabs, 1);
-    return page;
-}
-
-QWidget* MainWindow::buildInputPage() {
-    auto* page = new QWidget;
-    auto* layout = new QVBoxLayout(page);
-    auto* legend = named(new QLabel(page), form_.LabelBonrei);
-    bind::label(legend, form_.LabelBonrei);
-    layout->addWidget(legend);
-
-    auto* split = new QSplitter(Qt::Horizontal, page);
-    split->addWidget(addGrid(form_.InputGrid, split));
-    auto* panel = named(new QWidget(split), form_.SlitGridPanel);
-    auto* panelLayout = new QVBoxLayout(panel);
-    panelLayout->setContentsMargins(0, 0, 0, 0);
-    GridView* splits = addGrid(form_.tempKukanGrid, panel);
-    // Every column but the team name stays in sight.
-    connect(splits, &GridView::layoutApplied, splits, [splits] {
-        int cols = splits->model()->columnCount();
-        splits->setMinimumWidth(splits->columnsWidth(0, cols - 2) + splits->verticalScrollBar()->sizeHint().width() +
-                                2 * splits->frameWidth());
-    });
-    panelLayout->addWidget(splits);
-    split->addWidget(panel);
-    split->setStretchFactor(0, 1);
-    bind::control(panel, form_.SlitGridPanel);
-    bind::control(split->handle(1), form_.Splitter1);
-    layout->addWidget(split, 1);
-
-    auto* path = named(new QLineEdit(page), form_.Edit1);
-    bind::edit(path, form_.Edit1);
-    auto* progress = named(new QProgressBar(page), form_.ProgressBar1);
-    bind::progress(progress, form_.ProgressBar1);
-    auto* bottom = new QHBoxLayout;
-    bottom->addWidget(path, 1);
-    bottom->addWidget(progress);
-    layout->addLayout(bottom);
-    return page;
-}
-
 GridView* MainWindow::addGrid(StringGrid& grid, QWidget* parent) {
     auto* view = named(new GridView(grid, parent), grid);
     bind::control(view, grid);
@@ -315,6 +244,20 @@ void MainWindow::bindGrids() {
     legs.setEditText = [this](int c, int r, const std::string& t) { form_.KukanInfGridSetEditText(c, r, t); };
     bindGrid(form_.KukanInfGrid, legs);
     bindGrid(form_.taikaiBestGrid, infoGrid(form_.taikaiBestGrid));
+    bindInputGrids();
+    bindEntryGrids();
+}
+
+void MainWindow::addMenuActions(QWidget* w, const MenuDef& menu) {
+    for (Action* a : menu.Items) {
+        if (a) {
+            w->addAction(qaction(*a));
+            continue;
+        }
+        auto* separator = new QAction(w);
+        separator->setSeparator(true);
+        w->addAction(separator);
+    }
 }
 
 void MainWindow::followForm() {
@@ -335,16 +278,12 @@ void MainWindow::focusModelControl() {
 }
 
 void MainWindow::applyIme() {
-    Qt::InputMethodHints hints = Qt::ImhNone;
-    switch (form_.Ime) {
-    case ImeMode::DontCare: return;
-    case ImeMode::Close: hints = Qt::ImhPreferLatin; break;
-    case ImeMode::Hiragana:
-    case ImeMode::HalfKatakana: break;
+    for (QWidget* w : {widgetFor(form_.FocusedControl), QApplication::focusWidget()}) {
+        if (!w || !isAncestorOf(w)) continue;
+        // A grid's editor takes the state from its grid, now and when it next opens.
+        if (GridView* grid = enclosingGrid(w)) grid->applyIme(form_.Ime);
+        else ApplyIme(w, form_.Ime);
     }
-    for (QWidget* w : {widgetFor(form_.FocusedControl), QApplication::focusWidget()})
-        if (w && isAncestorOf(w)) w->setInputMethodHints(hints);
-    QGuiApplication::inputMethod()->update(Qt::ImHints);
 }
 
 // The control the user put the focus on becomes the form's focused control.
@@ -375,7 +314,7 @@ void MainWindow::showModeless(FormBase& form, bool visible) {
         const WindowFactory* make = visible ? FindWindow(form.Name()) : nullptr;
         if (!make) return;
         w = (*make)(form);
-        w->setParent(this, Qt::Window);
+        w->setParent(this, w->windowFlags() | Qt::Window);
         new CloseWatcher(w, form);
     }
     w->setVisible(visible);

@@ -3,6 +3,7 @@
 // three pages with their grids. It shows the form's models and hands what the user
 // does to the form's handlers.
 #include "gui/GridView.h"
+#include "gui/QtText.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -13,7 +14,9 @@
 
 class FormBase;
 class QAction;
+class QToolBar;
 class TMainForm;
+struct MenuDef;
 class QLabel;
 class QTabWidget;
 class Action;
@@ -42,8 +45,15 @@ private:
     QWidget* buildInfoPage();
     QWidget* buildCountPanel(QWidget* parent);
     QWidget* buildEntryPage();
+    QToolBar* buildEntryTools(QWidget* parent);
+    QWidget* buildRunnerPage(QWidget* parent);
     QWidget* buildInputPage();
     void bindGrids();
+    void bindInputGrids();
+    void bindEntryGrids();
+    // What the two entry grids share: the mouse, the reading and the pop-up menu.
+    GridBinding entryBinding(StringGrid& grid);
+    void addMenuActions(QWidget* w, const MenuDef& menu);
     void followForm();
     void followModelessWindows();
     void showModeless(FormBase& form, bool visible);
@@ -72,3 +82,18 @@ private:
     QTabWidget* pages_ = nullptr;
     bool shown_ = false;
 };
+
+// The window's parts are built in several files (MainWindowEntry.cpp, MainWindowInput.cpp).
+template <typename... A, typename F> void MainWindow::onSignal(Signal<A...>& s, F f) {
+    std::weak_ptr<bool> alive = alive_;
+    s.connect([alive, f](A... args) {
+        if (!alive.expired()) f(args...);
+    });
+}
+
+template <typename W> W* MainWindow::named(W* w, Control& m) {
+    w->setObjectName(qs(m.Name()));
+    widgets_[m.Name()] = w;
+    controls_[w] = &m;
+    return w;
+}

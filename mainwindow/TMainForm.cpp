@@ -118,6 +118,10 @@ void TMainForm::disableRaceActions() {
                       &ActionInputGridToClipboard, &swaprows, &Adelete, &Acopy, &Apaste, &CopyRunner})
         a->SetEnabled(false);
     Timer1.SetEnabled(false);
+    // Start lists, CSV entry, packing and team copy are not part of this build.
+    for (Action* a : {&StartListPrev, &StartListExcel, &startListWeb, &SpeedButtonOpenCSV, &SpeedButtonPackEntry,
+                      &SB_TeamCopy})
+        a->SetEnabled(false);
 }
 
 void TMainForm::FormShow() {

@@ -256,14 +256,14 @@ public:
     // Pop-up menu of both entry grids (right button).
     MenuDef EntryGridPopup{"", {&swaprows, &Adelete, &Acopy, &Apaste, &CopyRunner}};
     // Buttons of the entry page that the tab change shows and hides.
-    Action StartListPrev{"StartListPrev"};
-    Action StartListExcel{"StartListExcel"};
-    Action SwapTeamRunner{"SwapTeamRunner"};
-    Action SpeedButtonOpenCSV{"SpeedButtonOpenCSV"};
-    Action SpeedButtonPackEntry{"SpeedButtonPackEntry"};
-    Action startListWeb{"startListWeb"};
-    Action SB_TeamCopy{"SB_TeamCopy"};
-    Action SetOrder{"SetOrder"};
+    Action StartListPrev{"StartListPrev", "ｵｰﾀﾞｰ用紙ﾚﾎﾟｰﾄ出力"};
+    Action StartListExcel{"StartListExcel", "ｽﾀｰﾄﾘｽﾄｴｸｾﾙ出力"};
+    Action SwapTeamRunner{"SwapTeamRunner", "選手交換"};
+    Action SpeedButtonOpenCSV{"SpeedButtonOpenCSV", "CSVエントリー"};
+    Action SpeedButtonPackEntry{"SpeedButtonPackEntry", "エントリー詰め"};
+    Action startListWeb{"startListWeb", "ｽﾀｰﾄﾘｽﾄWEB出力"};
+    Action SB_TeamCopy{"SB_TeamCopy", "チームコピー"};
+    Action SetOrder{"SetOrder", "走順設定"};
     Signal<> EntryMarksChanged; // the marked rows changed: repaint column 0
     void wireEntryHandlers();
     void ClearEntryRowMarks();

@@ -39,9 +39,11 @@ void SpinEdit::SetValue(int v) {
 }
 
 void SpinEdit::SetRange(int lo, int hi) {
+    if (lo == min_ && hi == max_) return;
     min_ = lo;
     max_ = hi;
     if (value_ < lo || value_ > hi) SetValue(value_);
+    Changed();
 }
 
 void SpinEdit::SetText(const std::string& t) {

@@ -8,8 +8,9 @@ template <typename... Args> class Signal {
 public:
     using Slot = std::function<void(Args...)>;
     void connect(Slot s) { slots_.push_back(std::move(s)); }
+    // By index: a slot may connect further slots while the signal fires.
     void operator()(Args... args) const {
-        for (const auto& s : slots_) s(args...);
+        for (size_t i = 0; i < slots_.size(); ++i) slots_[i](args...);
     }
     void clear() { slots_.clear(); }
 

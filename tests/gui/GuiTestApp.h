@@ -6,6 +6,8 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QKeyEvent>
+#include <QMouseEvent>
+#include <QTimer>
 #include <QWidget>
 
 #include <gtest/gtest.h>
@@ -60,3 +62,27 @@ inline void TypeText(QWidget* w, const QString& text) {
 }
 
 inline void PressEnter(QWidget* w) { PressKey(w, Qt::Key_Return, QStringLiteral("\r")); }
+
+// A mouse press and release at p of w (a view's viewport).
+inline void ClickAt(QWidget* w, QPoint p, Qt::MouseButton button = Qt::LeftButton) {
+    for (auto type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+        QMouseEvent e(type, p, w->mapToGlobal(p), button, type == QEvent::MouseButtonPress ? button : Qt::NoButton,
+                      Qt::NoModifier);
+        QApplication::sendEvent(w, &e);
+    }
+}
+
+// Acts on the next modal box once it is up (the call that opens it does not return
+// until it is closed).
+inline void WhenModal(std::function<void(QWidget*)> act) {
+    auto* poll = new QTimer;
+    poll->setInterval(5);
+    QObject::connect(poll, &QTimer::timeout, [poll, act] {
+        QWidget* w = QApplication::activeModalWidget();
+        if (!w || !w->isVisible()) return;
+        poll->stop();
+        poll->deleteLater();
+        act(w);
+    });
+    poll->start();
+}

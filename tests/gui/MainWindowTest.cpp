@@ -1,61 +1,9 @@
-#include "gui/MainWindow.h"
-#include "gui/GuiTestApp.h"
-#include "gui/FormRegistry.h"
-#include "mainwindow/TFormKuriage.h"
-#include "support/ProgramFixture.h"
+#include "gui/MainWindowFixture.h"
+#include "mainwindow/TFormDelayInf.h"
 
 #include <QAction>
-#include <QLabel>
 #include <QLineEdit>
 #include <QSpinBox>
-#include <QTabWidget>
-
-#include <cstdlib>
-#include <filesystem>
-#include <memory>
-
-class MainWindowTest : public ProgramFixture {
-protected:
-    static void SetUpTestSuite() { TestApp(); }
-
-    std::unique_ptr<MainWindow> window;
-
-    void TearDown() override {
-        window.reset();
-        ProgramFixture::TearDown();
-    }
-
-    void open() {
-        window = std::make_unique<MainWindow>(form());
-        window->show();
-        window->activateWindow();
-        Settle();
-    }
-
-    // A race as the open road leaves it: pages and count panel shown.
-    void openRace() {
-        form().TaikaiOpen = true;
-        form().TaikaiNo = 1;
-        form().ApplyCountsAndLayout();
-        Settle();
-    }
-
-    QTabWidget* pages() const { return qobject_cast<QTabWidget*>(window->widgetFor("MainPage")); }
-    QLabel* splash() const { return window->findChild<QLabel*>("Splash"); }
-
-    GridView* grid(const StringGrid& g) const {
-        GridView* v = window->gridFor(g);
-        v->applyLayout();
-        return v;
-    }
-
-    void shot(int page) const {
-        const char* dir = std::getenv("TAVREN_SHOT_DIR");
-        if (!dir || !*dir) return;
-        auto file = std::filesystem::path(dir) / ("mainwindow-page" + std::to_string(page) + ".png");
-        EXPECT_TRUE(window->grab().save(QString::fromStdString(file.string()))) << file;
-    }
-};
 
 TEST_F(MainWindowTest, FirstShowCreatesTheDataRootAndShowsTheSplash) {
     open();
@@ -234,23 +182,23 @@ TEST_F(MainWindowTest, ExitClosesTheWindow) {
 }
 
 TEST_F(MainWindowTest, ARegisteredModelessWindowFollowsItsForm) {
-    RegisterWindow("TFormKuriage", [](FormBase& f) {
+    RegisterWindow("TFormDelayInf", [](FormBase& f) {
         auto* w = new QWidget;
         w->setObjectName(QString::fromStdString(f.Name()) + "Window");
         return w;
     });
     open();
-    FormBase& kuriage = *program->formKuriage;
-    kuriage.Show();
-    auto* shown = window->findChild<QWidget*>("TFormKuriageWindow");
+    FormBase& delays = *program->formDelayInf;
+    delays.Show();
+    auto* shown = window->findChild<QWidget*>("TFormDelayInfWindow");
     ASSERT_NE(shown, nullptr);
     EXPECT_TRUE(shown->isVisible());
     EXPECT_TRUE(shown->isWindow());
-    kuriage.Hide();
+    delays.Hide();
     EXPECT_FALSE(shown->isVisible());
-    kuriage.Show();
-    EXPECT_EQ(window->findChildren<QWidget*>("TFormKuriageWindow").size(), 1);
+    delays.Show();
+    EXPECT_EQ(window->findChildren<QWidget*>("TFormDelayInfWindow").size(), 1);
     // The title bar's close box closes the form.
     shown->close();
-    EXPECT_FALSE(kuriage.Visible());
+    EXPECT_FALSE(delays.Visible());
 }

@@ -16,21 +16,6 @@
 
 namespace {
 
-// Acts on the next modal box once it is up (the call that opens it does not return
-// until it is closed).
-void WhenModal(std::function<void(QWidget*)> act) {
-    auto* poll = new QTimer;
-    poll->setInterval(5);
-    QObject::connect(poll, &QTimer::timeout, [poll, act] {
-        QWidget* w = QApplication::activeModalWidget();
-        if (!w || !w->isVisible()) return;
-        poll->stop();
-        poll->deleteLater();
-        act(w);
-    });
-    poll->start();
-}
-
 QStringList ButtonTexts(QMessageBox* box) {
     QStringList out;
     for (QAbstractButton* b : box->buttons()) out << b->text();

@@ -1,0 +1,4 @@
+#pragma once
+// Registers the Qt windows of the main window's dialogs (edition list, race folder,
+// advanced starts). Called once at start-up, before the main window is shown.
+void RegisterMainWindowDialogs();

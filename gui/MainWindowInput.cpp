@@ -1,0 +1,69 @@
+// The main window's passing-time input page: the input grid, the split grid beside
+// it and the auto-import line, with their handlers.
+#include "gui/Bindings.h"
+#include "gui/MainWindow.h"
+#include "mainwindow/TMainForm.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QSplitter>
+#include <QVBoxLayout>
+
+QWidget* MainWindow::buildInputPage() {
+    auto* page = new QWidget;
+    auto* layout = new QVBoxLayout(page);
+    auto* legend = named(new QLabel(page), form_.LabelBonrei);
+    bind::label(legend, form_.LabelBonrei);
+    layout->addWidget(legend);
+
+    auto* split = new QSplitter(Qt::Horizontal, page);
+    split->addWidget(addGrid(form_.InputGrid, split));
+    auto* panel = named(new QWidget(split), form_.SlitGridPanel);
+    auto* panelLayout = new QVBoxLayout(panel);
+    panelLayout->setContentsMargins(0, 0, 0, 0);
+    GridView* splits = addGrid(form_.tempKukanGrid, panel);
+    splits->keepColumnsInSight(1); // every column but the team name
+    panelLayout->addWidget(splits);
+    split->addWidget(panel);
+    split->setStretchFactor(0, 1);
+    bind::control(panel, form_.SlitGridPanel);
+    bind::control(split->handle(1), form_.Splitter1);
+    layout->addWidget(split, 1);
+
+    auto* path = named(new QLineEdit(page), form_.Edit1);
+    bind::edit(path, form_.Edit1);
+    auto* progress = named(new QProgressBar(page), form_.ProgressBar1);
+    bind::progress(progress, form_.ProgressBar1);
+    auto* bottom = new QHBoxLayout;
+    bottom->addWidget(path, 1);
+    bottom->addWidget(progress);
+    layout->addLayout(bottom);
+    return page;
+}
+
+// The input grid and the split grid share their typing handlers; the grid is passed.
+void MainWindow::bindInputGrids() {
+    auto timeGrid = [this](StringGrid& g) {
+        return GridBinding{
+            .keyPress = [this, &g](char32_t& key) { form_.InputGridKeyPress(g, key); },
+            .setEditText = [this, &g](int c, int r, const std::string& t) { form_.InputGridSetEditText(g, c, r, t); },
+            .enter = [this, &g] { form_.InputGridEnter(g); },
+            .exit = [this] { form_.InputGridExit(); }};
+    };
+    GridBinding input = timeGrid(form_.InputGrid);
+    input.selectCell = [this](int c, int r) {
+        form_.InputGridSelectCell(c, r);
+        return true;
+    };
+    input.click = [this] { form_.InputGridClick(); };
+    input.dblClick = [this] { form_.InputGridDblClick(); };
+    input.style = [this](int c, int r) { return form_.InputGridDrawCell(c, r); };
+    // The advanced-start or restart time of a relay point, under its leg title.
+    input.overlay = [this](int c, int r) {
+        return r == 0 && c >= 2 && c % 2 == 0 ? form_.InputGridTitleMark(c) : CellStyle{};
+    };
+    bindGrid(form_.InputGrid, input);
+    bindGrid(form_.tempKukanGrid, timeGrid(form_.tempKukanGrid));
+}
