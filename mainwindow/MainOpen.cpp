@@ -70,11 +70,11 @@ void TMainForm::OpenKeyNameExecute() {
         return;
     }
     if (Dlg().MessageDlg("既存の大会情報を開きますか ?", MsgKind::Confirmation, Btn::YesNo) != mrYes) return;
-    FileDialogSpec spec;
-    spec.Filter = "大会情報|大会情報.db";
-    spec.FileName = lstDBS_Path;
-    spec.InitialDir = DataRoot().string();
-    auto chosen = Dlg().OpenFile(spec);
+    FileDialogSpec request;
+    request.Filter = "大会情報|大会情報.db";
+    request.FileName = lstDBS_Path;
+    request.InitialDir = DataRoot().string();
+    auto chosen = Dlg().OpenFile(request);
     if (chosen) {
         std::filesystem::path folder = std::filesystem::path(*chosen).parent_path();
         DataFolder = folder;

@@ -22,19 +22,19 @@ std::optional<std::string> ScriptedDialogs::InputQuery(const std::string& captio
     return r;
 }
 
-std::optional<std::string> ScriptedDialogs::OpenFile(const FileDialogSpec& spec) {
-    log_.push_back({"open", spec.Title});
-    lastSpec_ = spec;
-    if (fileAnswers_.empty()) throw UnexpectedDialog("unexpected open dialog: " + spec.Title);
+std::optional<std::string> ScriptedDialogs::OpenFile(const FileDialogSpec& request) {
+    log_.push_back({"open", request.Title});
+    lastSpec_ = request;
+    if (fileAnswers_.empty()) throw UnexpectedDialog("unexpected open dialog: " + request.Title);
     auto r = fileAnswers_.front();
     fileAnswers_.pop_front();
     return r;
 }
 
-std::optional<std::string> ScriptedDialogs::SaveFile(const FileDialogSpec& spec) {
-    log_.push_back({"save", spec.Title});
-    lastSpec_ = spec;
-    if (fileAnswers_.empty()) throw UnexpectedDialog("unexpected save dialog: " + spec.Title);
+std::optional<std::string> ScriptedDialogs::SaveFile(const FileDialogSpec& request) {
+    log_.push_back({"save", request.Title});
+    lastSpec_ = request;
+    if (fileAnswers_.empty()) throw UnexpectedDialog("unexpected save dialog: " + request.Title);
     auto r = fileAnswers_.front();
     fileAnswers_.pop_front();
     return r;

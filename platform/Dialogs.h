@@ -43,8 +43,8 @@ public:
         auto r = InputQuery(caption, prompt, def);
         return r ? *r : def;
     }
-    virtual std::optional<std::string> OpenFile(const FileDialogSpec& spec) = 0;
-    virtual std::optional<std::string> SaveFile(const FileDialogSpec& spec) = 0;
+    virtual std::optional<std::string> OpenFile(const FileDialogSpec& request) = 0;
+    virtual std::optional<std::string> SaveFile(const FileDialogSpec& request) = 0;
     // Shows a headless form modally; returns its modal result.
     virtual int ShowModal(FormBase& form) = 0;
     // Hourglass cursor on (depth counted) and off.
@@ -90,8 +90,8 @@ public:
     int MessageDlg(const std::string& text, MsgKind kind, int buttons) override;
     std::optional<std::string> InputQuery(const std::string& caption, const std::string& prompt,
                                           const std::string& value) override;
-    std::optional<std::string> OpenFile(const FileDialogSpec& spec) override;
-    std::optional<std::string> SaveFile(const FileDialogSpec& spec) override;
+    std::optional<std::string> OpenFile(const FileDialogSpec& request) override;
+    std::optional<std::string> SaveFile(const FileDialogSpec& request) override;
     int ShowModal(FormBase& form) override;
     void BeginWait() override { ++waitDepth_; ++waitCount_; }
     void EndWait() override { --waitDepth_; }
