@@ -107,23 +107,23 @@ std::optional<std::string> QtDialogs::InputQuery(const std::string& caption, con
     return ss(dlg.textValue());
 }
 
-std::optional<std::string> QtDialogs::runFileDialog(const FileDialogSpec& spec, bool save) {
-    QFileDialog dlg(dialogParent(), qs(spec.Title));
+std::optional<std::string> QtDialogs::runFileDialog(const FileDialogSpec& request, bool save) {
+    QFileDialog dlg(dialogParent(), qs(request.Title));
     dlg.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dlg.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-    if (!spec.Filter.empty()) dlg.setNameFilter(FileFilterToQt(spec.Filter));
-    QString dir = qs(spec.InitialDir);
-    QFileInfo file(qs(spec.FileName));
-    if (dir.isEmpty() && !spec.FileName.empty() && file.isAbsolute()) dir = file.absolutePath();
+    if (!request.Filter.empty()) dlg.setNameFilter(FileFilterToQt(request.Filter));
+    QString dir = qs(request.InitialDir);
+    QFileInfo file(qs(request.FileName));
+    if (dir.isEmpty() && !request.FileName.empty() && file.isAbsolute()) dir = file.absolutePath();
     if (!dir.isEmpty()) dlg.setDirectory(dir);
-    if (!spec.FileName.empty()) dlg.selectFile(file.fileName());
-    if (!spec.DefaultExt.empty()) dlg.setDefaultSuffix(qs(spec.DefaultExt).remove(0, spec.DefaultExt[0] == '.' ? 1 : 0));
+    if (!request.FileName.empty()) dlg.selectFile(file.fileName());
+    if (!request.DefaultExt.empty()) dlg.setDefaultSuffix(qs(request.DefaultExt).remove(0, request.DefaultExt[0] == '.' ? 1 : 0));
     if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return std::nullopt;
     return ss(dlg.selectedFiles().front());
 }
 
-std::optional<std::string> QtDialogs::OpenFile(const FileDialogSpec& spec) { return runFileDialog(spec, false); }
-std::optional<std::string> QtDialogs::SaveFile(const FileDialogSpec& spec) { return runFileDialog(spec, true); }
+std::optional<std::string> QtDialogs::OpenFile(const FileDialogSpec& request) { return runFileDialog(request, false); }
+std::optional<std::string> QtDialogs::SaveFile(const FileDialogSpec& request) { return runFileDialog(request, true); }
 
 int QtDialogs::ShowModal(FormBase& form) {
     const DialogFactory* make = FindDialog(form.Name());

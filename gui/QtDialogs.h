@@ -16,14 +16,14 @@ public:
     int MessageDlg(const std::string& text, MsgKind kind, int buttons) override;
     std::optional<std::string> InputQuery(const std::string& caption, const std::string& prompt,
                                           const std::string& value) override;
-    std::optional<std::string> OpenFile(const FileDialogSpec& spec) override;
-    std::optional<std::string> SaveFile(const FileDialogSpec& spec) override;
+    std::optional<std::string> OpenFile(const FileDialogSpec& request) override;
+    std::optional<std::string> SaveFile(const FileDialogSpec& request) override;
     int ShowModal(FormBase& form) override;
     void BeginWait() override;
     void EndWait() override;
     void ShowException(const std::string& text) override;
 
 private:
-    std::optional<std::string> runFileDialog(const FileDialogSpec& spec, bool save);
+    std::optional<std::string> runFileDialog(const FileDialogSpec& request, bool save);
     int waitDepth_ = 0;
 };
