@@ -147,9 +147,6 @@ bool fillOverallPlaces(std::vector<TeamWorkRec>& records) {
 
 } // namespace
 
-// The entry page's pack action comes with the CSV entry import; until then it does nothing.
-void TMainForm::SpeedButtonPackEntryClick() {}
-
 int QueryClassLegRanking(int team, int leg) {
     if (!MainForm->AllTeamsHaveClass() || !tablesHold(leg)) return 0;
     const auto rows = legRows(leg, true, classLetterOf(team), false);

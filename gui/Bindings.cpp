@@ -5,9 +5,11 @@
 
 #include <QAbstractButton>
 #include <QAction>
+#include <QComboBox>
 #include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QProgressBar>
@@ -60,8 +62,10 @@ QString actionText(const Action& m) {
     return qs(!m.Caption().empty() ? m.Caption() : !m.Hint().empty() ? m.Hint() : m.Name());
 }
 
-void applyAction(QAction* a, const Action& m, bool checkable) {
-    a->setText(actionText(m));
+using ActionText = std::function<QString()>;
+
+void applyAction(QAction* a, const Action& m, bool checkable, const ActionText& text) {
+    a->setText(text ? text() : actionText(m));
     a->setToolTip(qs(m.Hint().empty() ? m.Caption() : m.Hint()));
     a->setEnabled(m.Enabled());
     a->setVisible(m.Visible());
@@ -81,6 +85,107 @@ QLabel* panelLabel(QStatusBar* w, int i) {
     }
     return l;
 }
+
+void bindAction(QAction* a, Action& m, bool checkable, ActionText text) {
+    follow(a, m, [checkable, text](QAction* q, Action& m) { applyAction(q, m, checkable, text); }, false);
+    if (!m.ShortCut.empty()) a->setShortcut(QKeySequence(qs(m.ShortCut)));
+    QObject::connect(a, &QAction::triggered, a, [a, &m, checkable, text] {
+        user([&] { m.Execute(); });
+        // Qt toggled the check mark itself; the model decides it.
+        applyAction(a, m, checkable, text);
+    });
+}
+
+// Item texts in place while the count stays: a handler may rename items while the
+// user's click on the list is still being delivered.
+template <typename Count, typename Text, typename SetText, typename Rebuild>
+void applyItems(const std::vector<std::string>& items, Count count, Text text, SetText setText, Rebuild rebuild) {
+    if (count() != static_cast<int>(items.size())) {
+        rebuild();
+        return;
+    }
+    for (int i = 0; i < count(); ++i)
+        if (text(i) != qs(items[i])) setText(i, qs(items[i]));
+}
+
+void applyList(QListWidget* w, ListBox& m) {
+    applyControl(w, m);
+    w->setSelectionMode(m.MultiSelect() ? QAbstractItemView::MultiSelection : QAbstractItemView::SingleSelection);
+    applyItems(
+        m.Items(), [w] { return w->count(); }, [w](int i) { return w->item(i)->text(); },
+        [w](int i, const QString& t) { w->item(i)->setText(t); },
+        [w, &m] {
+            w->clear();
+            for (const std::string& t : m.Items()) w->addItem(qs(t));
+        });
+    if (!m.MultiSelect()) {
+        if (w->currentRow() != m.ItemIndex()) w->setCurrentRow(m.ItemIndex());
+        return;
+    }
+    // The current item of a multi-select list is only the focus: it selects nothing.
+    w->selectionModel()->setCurrentIndex(w->model()->index(m.ItemIndex(), 0), QItemSelectionModel::NoUpdate);
+    for (int i = 0; i < w->count(); ++i) w->item(i)->setSelected(m.Selected(i));
+}
+
+void applyCombo(QComboBox* c, ComboBox& m) {
+    applyControl(c, m);
+    c->setMaxVisibleItems(m.DropDownCount());
+    applyItems(
+        m.Items(), [c] { return c->count(); }, [c](int i) { return c->itemText(i); },
+        [c](int i, const QString& t) { c->setItemText(i, t); },
+        [c, &m] {
+            c->clear();
+            for (const std::string& t : m.Items()) c->addItem(qs(t));
+        });
+    if (c->currentIndex() != m.ItemIndex()) c->setCurrentIndex(m.ItemIndex());
+}
+
+// The user's acts on a list. A mouse press moves the current item before the click
+// is complete: the click handler runs once, on the click itself.
+class ListHook : public QObject {
+public:
+    ListHook(QListWidget* w, ListBox& m, ListEvents on) : QObject(w), w_(w), m_(m), on_(std::move(on)) {
+        w->viewport()->installEventFilter(this);
+        connect(w, &QListWidget::currentRowChanged, this, [this](int row) { moved(row); });
+        connect(w, &QListWidget::itemSelectionChanged, this, [this] { selectionChanged(); });
+        connect(w, &QListWidget::clicked, this, [this] {
+            if (!m_.MultiSelect()) run(on_.click);
+        });
+        connect(w, &QListWidget::doubleClicked, this, [this] { run(on_.dblClick); });
+    }
+
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() == QEvent::MouseButtonPress) pressing_ = true;
+        if (e->type() == QEvent::MouseButtonRelease) pressing_ = false;
+        return false;
+    }
+
+private:
+    void run(const std::function<void()>& f) {
+        if (f) user(f);
+    }
+
+    void moved(int row) {
+        user([&] { m_.SetItemIndex(row); });
+        if (!m_.MultiSelect() && !pressing_) run(on_.click);
+    }
+
+    void selectionChanged() {
+        if (!m_.MultiSelect()) return;
+        // Read whole first: each model change shows the model in the list again.
+        std::vector<bool> selected;
+        for (int i = 0; i < w_->count(); ++i) selected.push_back(w_->item(i)->isSelected());
+        user([&] {
+            for (int i = 0; i < static_cast<int>(selected.size()); ++i) m_.SetSelected(i, selected[i]);
+        });
+        run(on_.click);
+    }
+
+    QListWidget* w_;
+    ListBox& m_;
+    ListEvents on_;
+    bool pressing_ = false;
+};
 
 class KeyHook : public QObject {
 public:
@@ -158,14 +263,15 @@ void spin(QSpinBox* w, SpinEdit& m) {
     });
 }
 
-void action(QAction* a, Action& m, bool checkable) {
-    follow(a, m, [checkable](QAction* q, Action& m) { applyAction(q, m, checkable); }, false);
-    if (!m.ShortCut.empty()) a->setShortcut(QKeySequence(qs(m.ShortCut)));
-    QObject::connect(a, &QAction::triggered, a, [a, &m, checkable] {
-        user([&] { m.Execute(); });
-        // Qt toggled the check mark itself; the model decides it.
-        applyAction(a, m, checkable);
-    });
+void action(QAction* a, Action& m, bool checkable) { bindAction(a, m, checkable, {}); }
+
+void action(QAction* a, Action& m, std::function<QString()> text) { bindAction(a, m, false, std::move(text)); }
+
+QAction* newAction(Action& m, QObject* owner) {
+    auto* a = new QAction(owner);
+    a->setObjectName(qs(m.Name()));
+    action(a, m);
+    return a;
 }
 
 void button(QAbstractButton* w, Action& m) {
@@ -210,5 +316,18 @@ void status(QStatusBar* w, StatusBar& m) {
 }
 
 void keys(QWidget* w, KeyHandler handler) { new KeyHook(w, std::move(handler)); }
+
+void list(QListWidget* w, ListBox& m, ListEvents on) {
+    follow(w, m, applyList);
+    new ListHook(w, m, std::move(on));
+}
+
+void combo(QComboBox* w, ComboBox& m, std::function<void()> change) {
+    follow(w, m, applyCombo);
+    QObject::connect(w, &QComboBox::activated, w, [&m, change](int i) {
+        user([&] { m.SetItemIndex(i); });
+        if (change) user(change);
+    });
+}
 
 } // namespace bind

@@ -1,11 +1,19 @@
 #include "gui/FormDialog.h"
 
+#include "gui/Bindings.h"
 #include "gui/QtText.h"
 #include "platform/Guard.h"
 
+#include <QHBoxLayout>
+#include <QListWidget>
 #include <QPointer>
+#include <QPushButton>
 
-FormDialog::FormDialog(FormBase& form, Action& cancel, QWidget* parent) : QDialog(parent), cancel_(cancel) {
+FormDialog::FormDialog(FormBase& form, Action& cancel, QWidget* parent) : FormDialog(form, parent) {
+    cancel_ = &cancel;
+}
+
+FormDialog::FormDialog(FormBase& form, QWidget* parent) : QDialog(parent) {
     setObjectName(qs(form.Name()));
     QPointer<FormDialog> self(this);
     auto title = [self, &form] {
@@ -16,7 +24,25 @@ FormDialog::FormDialog(FormBase& form, Action& cancel, QWidget* parent) : QDialo
 }
 
 void FormDialog::reject() {
-    Guard([&] { cancel_.Execute(); });
+    if (cancel_) Guard([&] { cancel_->Execute(); });
     // Still up when the form did not end the showing (no modal road, action disabled).
     if (isVisible()) QDialog::reject();
+}
+
+QHBoxLayout* FormDialog::buttonRow(std::initializer_list<Action*> actions) {
+    auto* row = new QHBoxLayout;
+    row->addStretch();
+    for (Action* a : actions) {
+        auto* b = new QPushButton(this);
+        b->setObjectName(qs(a->Name()));
+        b->setAutoDefault(false);
+        bind::button(b, *a);
+        row->addWidget(b);
+    }
+    return row;
+}
+
+void FormDialog::fitRows(QListWidget* list, int rows) {
+    const int row = list->count() > 0 ? list->sizeHintForRow(0) : list->fontMetrics().lineSpacing();
+    list->setFixedHeight(rows * row + 2 * list->frameWidth());
 }

@@ -1,20 +1,30 @@
 #pragma once
 // A modal window over a headless form. Its title follows the form's caption, and
 // closing it from the title bar or with Escape runs the form's cancel action, as the
-// cancel button does. The modal road (QtDialogs::ShowModal) ends it on the form's
-// modal result.
+// cancel button does (a form without one just ends the showing). The modal road
+// (QtDialogs::ShowModal) ends it on the form's modal result.
 #include "platform/Controls.h"
 #include "platform/Form.h"
 
 #include <QDialog>
 
+#include <initializer_list>
+
+class QHBoxLayout;
+class QListWidget;
+
 class FormDialog : public QDialog {
 public:
     FormDialog(FormBase& form, Action& cancel, QWidget* parent);
+    FormDialog(FormBase& form, QWidget* parent);
 
 protected:
     void reject() override;
+    // Push buttons for the actions, right-aligned, none of them taking Enter by default.
+    QHBoxLayout* buttonRow(std::initializer_list<Action*> actions);
+    // A list as high as the given number of rows.
+    static void fitRows(QListWidget* list, int rows);
 
 private:
-    Action& cancel_;
+    Action* cancel_ = nullptr;
 };

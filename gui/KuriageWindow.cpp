@@ -15,17 +15,6 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
-namespace {
-
-QAction* makeAction(Action& m, QWidget* owner) {
-    auto* a = new QAction(owner);
-    a->setObjectName(qs(m.Name()));
-    bind::action(a, m);
-    return a;
-}
-
-} // namespace
-
 KuriageWindow::KuriageWindow(TFormKuriage& form, QWidget* parent) : QWidget(parent), form_(form) {
     setObjectName(qs(form.Name()));
     setWindowFlags(windowFlags() | Qt::Window | Qt::WindowStaysOnTopHint);
@@ -43,7 +32,7 @@ KuriageWindow::KuriageWindow(TFormKuriage& form, QWidget* parent) : QWidget(pare
     bar->setToolButtonStyle(Qt::ToolButtonTextOnly);
     for (Action* a : {&form.ToolButtonCopy, &form.ToolButton2, &form.ToolButton3, &form.ToolButton4, &form.ToolButton6,
                       &form.ToolButton5})
-        bar->addAction(makeAction(*a, this));
+        bar->addAction(bind::newAction(*a, this));
     layout->addWidget(bar);
     bindGrid();
     auto* status = new QStatusBar(this);
@@ -61,7 +50,7 @@ void KuriageWindow::bindGrid() {
                       .style = [&f](int c, int r) { return f.KuriageGridDrawCell(c, r); },
                       .mouseDown = [&f](int c, int r, bool) { f.KuriageGridMouseDown(c, r); }});
     view->setContextMenuPolicy(Qt::ActionsContextMenu);
-    for (Action* a : {&f.MenuGetFromInputG, &f.N1, &f.N2, &f.N3}) view->addAction(makeAction(*a, view));
+    for (Action* a : {&f.MenuGetFromInputG, &f.N1, &f.N2, &f.N3}) view->addAction(bind::newAction(*a, view));
     view->keepColumnsInSight();
     layout()->addWidget(view);
 }

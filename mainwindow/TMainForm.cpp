@@ -87,7 +87,9 @@ void TMainForm::buildMenus() {
         {"データ入力(&I)",
          {&OpenKuriageForm, &OpenClockInputForm, &OpenDelayInfForm, &deleteClockLog, nullptr, &ActionFillDummy,
           &ActionInputGridToClipboard, &ClearInputGrid}},
-        {"エントリー(&E)", {&swaprows, &Adelete, &Acopy, &Apaste, &CopyRunner, nullptr, &denkoStartList, &NGakunen}},
+        {"エントリー(&E)",
+         {&swaprows, &Adelete, &Acopy, &Apaste, &CopyRunner, nullptr, &ArrangeRunner, &SwapTmRunnr, nullptr,
+          &denkoStartList, &NGakunen}},
         {"結果(&R)", {&OutputResult, nullptr, &showHtml, &showHtmlPC, &deleteHtml, &Macro}},
         {"ヘルプ(&H)", {&HelpContents, &HelpIndex}},
     };

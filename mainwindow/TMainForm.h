@@ -360,8 +360,8 @@ public:
 
     // ---- Runner order and exchange ----
     // The runner tab's SetOrder and the team tab's SwapTeamRunner buttons run these.
-    Action ArrangeRunner{"ArrangeRunner"};
-    Action SwapTmRunnr{"SwapTmRunnr"};
+    Action ArrangeRunner{"ArrangeRunner", "走順設定"};
+    Action SwapTmRunnr{"SwapTmRunnr", "チーム間選手交換"};
     void ArrangeRunnerExecute();
     void SwapTmRunnrExecute();
     // Exchanges runner (teamA, slotA) with (teamB, slotB), every field with it:
