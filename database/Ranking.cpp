@@ -21,9 +21,11 @@ namespace {
 
 // REMARK of every runner of the edition, read once per pass: the passes join the
 // work table with the runner of leg k of each team (Team_Kukan = team * 100 + k).
+// A team whose runners were never entered has no records; it still runs and is
+// ranked, as a runner without a mark would be.
 class RunnerRemarks {
   public:
-    static constexpr int kNone = INT_MAX; // no runner record, or one without REMARK: never joined
+    static constexpr int kNone = 0;
 
     void Load(Database& db, int teams) {
         remarks_.assign((teams + 1) * 100, kNone);

@@ -140,14 +140,20 @@ void applyCombo(QComboBox* c, ComboBox& m) {
     if (c->currentIndex() != m.ItemIndex()) c->setCurrentIndex(m.ItemIndex());
 }
 
-// The user's acts on a list. A mouse press moves the current item before the click
-// is complete: the click handler runs once, on the click itself.
+// The user's acts on a list. A single-select list picks an item when it selects it
+// (the view moves its current item alone, unselected, on a press and on getting the
+// focus); the click handler runs once per mouse click, on the click itself.
 class ListHook : public QObject {
 public:
     ListHook(QListWidget* w, ListBox& m, ListEvents on) : QObject(w), w_(w), m_(m), on_(std::move(on)) {
         w->viewport()->installEventFilter(this);
-        connect(w, &QListWidget::currentRowChanged, this, [this](int row) { moved(row); });
-        connect(w, &QListWidget::itemSelectionChanged, this, [this] { selectionChanged(); });
+        connect(w, &QListWidget::currentRowChanged, this, [this](int row) {
+            if (m_.MultiSelect()) user([&] { m_.SetItemIndex(row); });
+        });
+        connect(w, &QListWidget::itemSelectionChanged, this, [this] {
+            if (m_.MultiSelect()) selectionChanged();
+            else picked();
+        });
         connect(w, &QListWidget::clicked, this, [this] {
             if (!m_.MultiSelect()) run(on_.click);
         });
@@ -165,13 +171,15 @@ private:
         if (f) user(f);
     }
 
-    void moved(int row) {
+    void picked() {
+        const QList<QListWidgetItem*> items = w_->selectedItems();
+        if (items.size() != 1) return;
+        const int row = w_->row(items.front());
         user([&] { m_.SetItemIndex(row); });
-        if (!m_.MultiSelect() && !pressing_) run(on_.click);
+        if (!pressing_) run(on_.click);
     }
 
     void selectionChanged() {
-        if (!m_.MultiSelect()) return;
         // Read whole first: each model change shows the model in the list again.
         std::vector<bool> selected;
         for (int i = 0; i < w_->count(); ++i) selected.push_back(w_->item(i)->isSelected());

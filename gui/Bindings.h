@@ -59,9 +59,9 @@ struct ListEvents {
     std::function<void()> dblClick = {};
 };
 // Items, current item and, for a multi-select model, the selection (a click toggles
-// an item). A single-select list runs click when the user moves the current item,
-// by mouse or keyboard, and on a click on the current item; a multi-select list runs
-// it when the user changed the selection.
+// an item). A single-select list runs click on every mouse click on an item, the
+// current one included, and when the keyboard moves the pick; a multi-select list
+// runs it when the user changed the selection.
 void list(QListWidget* w, ListBox& m, ListEvents on = {});
 // Items, current item and drop-down rows; a pick by the user (the same item too) sets
 // the current item, then runs change.

@@ -29,16 +29,18 @@ void FormDialog::reject() {
     if (isVisible()) QDialog::reject();
 }
 
+QPushButton* FormDialog::actionButton(Action& a) {
+    auto* b = new QPushButton(this);
+    b->setObjectName(qs(a.Name()));
+    b->setAutoDefault(false);
+    bind::button(b, a);
+    return b;
+}
+
 QHBoxLayout* FormDialog::buttonRow(std::initializer_list<Action*> actions) {
     auto* row = new QHBoxLayout;
     row->addStretch();
-    for (Action* a : actions) {
-        auto* b = new QPushButton(this);
-        b->setObjectName(qs(a->Name()));
-        b->setAutoDefault(false);
-        bind::button(b, *a);
-        row->addWidget(b);
-    }
+    for (Action* a : actions) row->addWidget(actionButton(*a));
     return row;
 }
 

@@ -12,6 +12,7 @@
 
 class QHBoxLayout;
 class QListWidget;
+class QPushButton;
 
 class FormDialog : public QDialog {
 public:
@@ -20,7 +21,9 @@ public:
 
 protected:
     void reject() override;
-    // Push buttons for the actions, right-aligned, none of them taking Enter by default.
+    // A push button for the action that does not take Enter by default.
+    QPushButton* actionButton(Action& a);
+    // Buttons for the actions, right-aligned.
     QHBoxLayout* buttonRow(std::initializer_list<Action*> actions);
     // A list as high as the given number of rows.
     static void fitRows(QListWidget* list, int rows);

@@ -120,7 +120,8 @@ public:
             p->setPen(over.FontColor >= 0 ? rgb(over.FontColor) : fg);
             p->drawText(textRect, alignmentOf(over.Align), qs(over.Text));
         }
-        const QColor line = pal.color(QPalette::WindowText);
+        // Separator lines are the forms' black, on fixed (disabled) cells too.
+        const QColor line = Qt::black;
         if (st.LineBelow) p->fillRect(QRect(opt.rect.left(), opt.rect.bottom() - 1, opt.rect.width(), 2), line);
         if (st.LineRight) p->fillRect(QRect(opt.rect.right() - 1, opt.rect.top(), 2, opt.rect.height()), line);
         p->restore();

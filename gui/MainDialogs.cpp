@@ -1,12 +1,18 @@
 #include "gui/MainDialogs.h"
 
 #include "gui/FormRegistry.h"
+#include "gui/KukanParamDialog.h"
 #include "gui/KuriageWindow.h"
+#include "gui/OutputWindow.h"
 #include "gui/SelectDataDialog.h"
+#include "gui/SwapRunnerDialog.h"
 #include "gui/TaikaiDirDialog.h"
 #include "mainwindow/TFormKuriage.h"
+#include "mainwindow/TKukanParamForm.h"
 #include "mainwindow/TSelectDataForm.h"
+#include "mainwindow/TSwapTmRunForm.h"
 #include "mainwindow/TcurrTaikaiDir.h"
+#include "output/TOutputForm.h"
 
 void RegisterMainWindowDialogs() {
     RegisterDialog("TSelectDataForm", [](FormBase& f, QWidget* parent) {
@@ -15,5 +21,12 @@ void RegisterMainWindowDialogs() {
     RegisterDialog("TcurrTaikaiDir", [](FormBase& f, QWidget* parent) {
         return new TaikaiDirDialog(static_cast<TcurrTaikaiDir&>(f), parent);
     });
+    RegisterDialog("TKukanParamForm", [](FormBase& f, QWidget* parent) {
+        return new KukanParamDialog(static_cast<TKukanParamForm&>(f), parent);
+    });
+    RegisterDialog("TSwapTmRunForm", [](FormBase& f, QWidget* parent) {
+        return new SwapRunnerDialog(static_cast<TSwapTmRunForm&>(f), parent);
+    });
     RegisterWindow("TFormKuriage", [](FormBase& f) { return new KuriageWindow(static_cast<TFormKuriage&>(f)); });
+    RegisterWindow("TOutputForm", [](FormBase& f) { return new OutputWindow(static_cast<TOutputForm&>(f)); });
 }

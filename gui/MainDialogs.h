@@ -1,4 +1,5 @@
 #pragma once
 // Registers the Qt windows of the main window's dialogs (edition list, race folder,
-// advanced starts). Called once at start-up, before the main window is shown.
+// advanced starts, list chooser, runner exchange, result output). Called once at
+// start-up, before the main window is shown.
 void RegisterMainWindowDialogs();

@@ -10,6 +10,7 @@
 #include <map>
 
 class Action;
+class QMenu;
 struct MenuDef;
 class TOutputForm;
 

@@ -117,7 +117,8 @@ std::optional<std::string> QtDialogs::runFileDialog(const FileDialogSpec& reques
     if (dir.isEmpty() && !request.FileName.empty() && file.isAbsolute()) dir = file.absolutePath();
     if (!dir.isEmpty()) dlg.setDirectory(dir);
     if (!request.FileName.empty()) dlg.selectFile(file.fileName());
-    if (!request.DefaultExt.empty()) dlg.setDefaultSuffix(qs(request.DefaultExt).remove(0, request.DefaultExt[0] == '.' ? 1 : 0));
+    if (!request.DefaultExt.empty())
+        dlg.setDefaultSuffix(qs(request.DefaultExt).remove(0, request.DefaultExt[0] == '.' ? 1 : 0));
     if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return std::nullopt;
     return ss(dlg.selectedFiles().front());
 }

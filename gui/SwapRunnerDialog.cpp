@@ -22,13 +22,7 @@ SwapRunnerDialog::SwapRunnerDialog(TSwapTmRunForm& form, QWidget* parent) : Form
     addSide(TSwapTmRunForm::SideB, 2);
 
     auto* buttons = new QVBoxLayout;
-    for (Action* a : {&form.SwapBtn, &form.BtnClear}) {
-        auto* b = new QPushButton(this);
-        b->setObjectName(qs(a->Name()));
-        b->setAutoDefault(false);
-        bind::button(b, *a);
-        buttons->addWidget(b);
-    }
+    for (Action* a : {&form.SwapBtn, &form.BtnClear}) buttons->addWidget(actionButton(*a));
     buttons->addStretch();
     grid->addLayout(buttons, 2, 1);
 

@@ -186,3 +186,16 @@ TEST_F(Ranking, KeptTableIsRankedAfterTheInputCheck) {
     EXPECT_EQ(Col(F::Kplace, 1), (V{2, 1}));
     EXPECT_EQ(OutputForm->RankedTeamCount, 2);
 }
+
+// Teams whose runners were never entered have no runner records; they are ranked all
+// the same, so the worked example's places do not depend on the runner page.
+TEST_F(Ranking, TeamsWithoutRunnerRecordsAreRanked) {
+    OpenRace(2, 4);
+    for (int team = 1; team <= 4; ++team) DeleteTeamRunners(team);
+    Op(3, 1);
+    Leg(1, {{2, 2500}, {1, 2510}, {3, 2510}, {4, 2600}});
+    Leg(2, {{1, 5000}, {2, 5000}, {4, 5050}, {3, 5100}});
+    ASSERT_EQ(Compute(2), 0);
+    EXPECT_EQ(Col(F::Kplace, 2), (V{1, 3, 4, 1}));
+    EXPECT_EQ(Col(F::Tplace, 2), (V{1, 2, 999, 3}));
+}

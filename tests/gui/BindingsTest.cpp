@@ -5,10 +5,12 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QFocusEvent>
 #include <QInputMethodEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QSpinBox>
@@ -196,4 +198,71 @@ TEST_F(BindingsTest, LabelAndStatusBarShowTheirTexts) {
     ASSERT_NE(panel1, nullptr);
     EXPECT_EQ(panel1->text(), QStringLiteral("/races/大会A"));
     EXPECT_NE(bar->findChild<QLabel*>(QStringLiteral("StatusPanel0")), nullptr);
+}
+
+namespace {
+
+void ClickItem(QListWidget* w, int row) { ClickAt(w->viewport(), w->visualItemRect(w->item(row)).center()); }
+
+} // namespace
+
+// A click on the current item counts too: the order chooser takes a number back that way.
+TEST_F(BindingsTest, ListPicksReachTheModelThenTheHandlerOnce) {
+    ListBox single{"single"}, multi{"multi"};
+    multi.SetMultiSelect(true);
+    for (ListBox* m : {&single, &multi})
+        for (const char* t : {"a", "b", "c"}) m->Add(t);
+    int singleClicks = 0, multiClicks = 0;
+    auto* one = new QListWidget(&host);
+    auto* many = new QListWidget(&host);
+    many->move(0, 200);
+    bind::list(one, single, {.click = [&] { ++singleClicks; }});
+    bind::list(many, multi, {.click = [&] { ++multiClicks; }});
+    host.resize(200, 400);
+    host.show();
+    Settle();
+
+    single.SetItemIndex(1);
+    EXPECT_EQ(one->currentRow(), 1);
+    ClickItem(one, 2);
+    EXPECT_EQ(single.ItemIndex(), 2);
+    EXPECT_EQ(singleClicks, 1);
+    ClickItem(one, 2);
+    EXPECT_EQ(singleClicks, 2);
+    PressKey(one, Qt::Key_Up);
+    EXPECT_EQ(single.ItemIndex(), 1);
+    EXPECT_EQ(singleClicks, 3);
+    single.SetItem(1, "B");
+    EXPECT_EQ(one->item(1)->text(), QStringLiteral("B"));
+
+    multi.SetSelected(0, true);
+    EXPECT_TRUE(many->item(0)->isSelected());
+    EXPECT_EQ(multiClicks, 0);
+    ClickItem(many, 2); // a click adds to the selection
+    EXPECT_TRUE(multi.Selected(0) && multi.Selected(2));
+    EXPECT_EQ(multiClicks, 1);
+    ClickItem(many, 0);
+    EXPECT_FALSE(multi.Selected(0));
+    EXPECT_EQ(multiClicks, 2);
+}
+
+TEST_F(BindingsTest, ComboPickSetsTheItemThenRunsTheHandler) {
+    ComboBox model{"combo"};
+    model.SetDropDownCount(30);
+    for (const char* t : {" 1 東高校", " 2 西高校", " 3 南高校"}) model.Add(t);
+    auto* box = new QComboBox(&host);
+    int seen = -2, calls = 0;
+    bind::combo(box, model, [&] {
+        seen = model.ItemIndex();
+        ++calls;
+    });
+    EXPECT_EQ(box->maxVisibleItems(), 30);
+    EXPECT_EQ(box->count(), 3);
+    model.SetItemIndex(0);
+    EXPECT_EQ(box->currentIndex(), 0);
+    EXPECT_EQ(calls, 0);
+    PressKey(box, Qt::Key_Down);
+    EXPECT_EQ(model.ItemIndex(), 1);
+    EXPECT_EQ(seen, 1);
+    EXPECT_EQ(calls, 1);
 }

@@ -70,11 +70,13 @@ protected:
 
     void shot(int page) const { shot("mainwindow-page" + std::to_string(page) + ".png"); }
 
+    void shot(const std::string& name) const { shot(window.get(), name); }
+
     // Saved only when TAVREN_SHOT_DIR names a folder.
-    void shot(const std::string& name) const {
+    static void shot(QWidget* w, const std::string& name) {
         const char* dir = std::getenv("TAVREN_SHOT_DIR");
         if (!dir || !*dir) return;
         auto file = std::filesystem::path(dir) / name;
-        EXPECT_TRUE(window->grab().save(QString::fromStdString(file.string()))) << file;
+        EXPECT_TRUE(w->grab().save(QString::fromStdString(file.string()))) << file;
     }
 };
