@@ -1,19 +1,31 @@
 // Outputs of the result window that are not built yet. Each keeps its name and its
 // place in the window, so the tool bar, the menu, the batch and the prize data steps
-// already run in their final order; each does nothing until it is built.
+// already run in their final order; until it is built each only says so, so the desk
+// never takes a silent button for a written file.
 #include "output/TOutputForm.h"
+#include "platform/Services.h"
 
-void TOutputForm::OpenResultRepExecute() {}
-void TOutputForm::PutToExcelExecute() {}
-void TOutputForm::CopyResultToClipboard() {}
-void TOutputForm::CopyTeamResultText(int) {}
-void TOutputForm::PutToWebExecute() {}
+namespace {
+
+void notBuilt(TOutputForm& w, const std::string& what) {
+    const std::string text = what + "はまだ使えません。";
+    if (w.BatchMode) w.BatchMessages += text + "\n";
+    else Dlg().ShowMessage(text);
+}
+
+} // namespace
+
+void TOutputForm::OpenResultRepExecute() { notBuilt(*this, "レポート出力"); }
+void TOutputForm::PutToExcelExecute() { notBuilt(*this, "Excel出力"); }
+void TOutputForm::CopyResultToClipboard() { notBuilt(*this, "クリップボード出力"); }
+void TOutputForm::CopyTeamResultText(int) { notBuilt(*this, "クリップボード出力"); }
+void TOutputForm::PutToWebExecute() { notBuilt(*this, "HTML出力"); }
 void TOutputForm::PutSheetHtml() {}
-void TOutputForm::PutToDenkoExecute() {}
-void TOutputForm::PutKojinPrizeExecute() {}
-void TOutputForm::OpenPrintParamExecute() {}
-void TOutputForm::TopRunnersListExecute() {}
-void TOutputForm::TopTeamPrizeExecute() {}
+void TOutputForm::PutToDenkoExecute() { notBuilt(*this, "電光出力"); }
+void TOutputForm::PutKojinPrizeExecute() { notBuilt(*this, "個人賞状"); }
+void TOutputForm::OpenPrintParamExecute() { notBuilt(*this, "賞パラメータ"); }
+void TOutputForm::TopRunnersListExecute() { notBuilt(*this, "表彰対象リスト"); }
+void TOutputForm::TopTeamPrizeExecute() { notBuilt(*this, "チーム賞状"); }
 void TOutputForm::OfferMacroWorkbook() {}
 
 // The prize data file: the text is started afresh for every showing; nothing is written yet.
