@@ -111,6 +111,20 @@ void TMainForm::wireHandlers() {
     wireEntryHandlers();
     wireInputHandlers();
     wireOutputHandlers();
+    markPendingActions();
+}
+
+// Menu entries of windows not built yet say so when chosen, instead of doing nothing.
+void TMainForm::markPendingActions() {
+    std::vector<Action*> all{&ToolButtonSlitPanel, &ToolButtonInputGridCopy};
+    for (const MenuDef& menu : MainMenu) all.insert(all.end(), menu.Items.begin(), menu.Items.end());
+    for (Action* a : all)
+        if (a && !a->OnExecute) a->OnExecute = [a] { ShowNotBuilt(a->Caption()); };
+}
+
+void ShowNotBuilt(const std::string& caption) {
+    std::string name = caption.substr(0, caption.find("(&"));
+    Dlg().ShowMessage(name + "はまだ使えません。");
 }
 
 // Before a race is open nothing that needs passing data or entries can run.

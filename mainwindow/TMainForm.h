@@ -16,6 +16,9 @@ constexpr const char* kVersionText = "Version 4.33";
 constexpr int kMaxTeams = 200;
 constexpr int kMaxAlias = 999;
 
+// Tells the desk that a command of a window not built yet cannot run.
+void ShowNotBuilt(const std::string& caption);
+
 struct MenuDef {
     std::string Caption;
     std::vector<Action*> Items; // nullptr = separator
@@ -390,6 +393,7 @@ private:
     void buildMenus();
     void wireHandlers();
     void disableRaceActions();
+    void markPendingActions();
 
     Program& program_;
     bool closeRequested_ = false;

@@ -145,3 +145,10 @@ TEST_F(MainFormLifeCycle, HelpAsksBeforeOpeningTheManual) {
     ASSERT_EQ(shell.Opened.size(), 1u);
     EXPECT_EQ(shell.Opened[0], "https://example.org/help");
 }
+
+TEST_F(MainFormLifeCycle, CommandsOfWindowsNotBuiltSaySo) {
+    form().ClearInputGrid.SetEnabled(true);
+    EXPECT_TRUE(form().ClearInputGrid.Execute());
+    EXPECT_TRUE(dialogs.Saw("入力ｸﾞﾘｯﾄﾞｸﾘｱはまだ使えません。"));
+    EXPECT_TRUE(form().OpenClockInputForm.OnExecute != nullptr);
+}
