@@ -12,7 +12,7 @@
 #include "platform/Dialogs.h"
 #include "platform/Shell.h"
 #include "platform/Text.h"
-#include "support/TempDir.h"
+#include "support/HeadlessProgram.h"
 
 #include <algorithm>
 #include <chrono>
@@ -114,11 +114,8 @@ struct Step {
 } // namespace
 
 int main() {
-    TempDir home;
-    ScriptedDialogs dialogs;
-    MemoryClipboard clipboard;
-    RecordingShell shell;
-    Program program(ProgramEnv{home.path(), "tavren", &dialogs, &clipboard, &shell});
+    HeadlessProgram run;
+    const auto& home = run.home;
     TMainForm& f = *MainForm;
     setUpRace(f, home.path() / "race");
     typePassings(f, simulate(f));
@@ -141,12 +138,12 @@ int main() {
     std::vector<double> totals;
     DeleteTempTable();
     for (int run = 0; run < kRuns; ++run) {
-        if (run > 0) dialogs.AnswerDlg(mrYes);
+        if (run > 0) run.dialogs.AnswerDlg(mrYes);
         const auto t0 = Clock::now();
         for (Step& s : steps) {
             const auto ts = Clock::now();
             if (s.run() != 0) {
-                std::fprintf(stderr, "%s failed: %s\n", s.name, dialogs.Joined().c_str());
+                std::fprintf(stderr, "%s failed: %s\n", s.name, run.dialogs.Joined().c_str());
                 return 1;
             }
             s.ms.push_back(msSince(ts));

@@ -10,7 +10,7 @@
 #include "platform/Dialogs.h"
 #include "platform/Shell.h"
 #include "platform/Text.h"
-#include "support/TempDir.h"
+#include "support/HeadlessProgram.h"
 
 #include <chrono>
 #include <cstdio>
@@ -114,12 +114,9 @@ Times saveAndLoad(TMainForm& f, int pass) {
 } // namespace
 
 int main() {
-    TempDir home;
-    ScriptedDialogs dialogs;
-    MemoryClipboard clipboard;
-    RecordingShell shell;
-    Program program(ProgramEnv{home.path(), "tavren", &dialogs, &clipboard, &shell});
-    TMainForm& f = *program.mainForm;
+    HeadlessProgram run;
+    const auto& home = run.home;
+    TMainForm& f = *run.program.mainForm;
 
     const auto folder = home.path() / "tvnData" / "bench";
     std::filesystem::create_directories(folder);

@@ -282,6 +282,14 @@ bool CheckLockOnOpen() {
 
 // ---- The race table and the edition row ----
 
+DataQuery RaceQuery(const std::string& sql) {
+    DataQuery q;
+    q.SetDatabase(&RaceDb());
+    q.SetSQL(sql);
+    q.Open();
+    return q;
+}
+
 Database& RaceDb() {
     const auto& folder = mainForm().DataFolder;
     if (folder.empty()) throw DbError("no race folder is set");

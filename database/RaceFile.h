@@ -26,6 +26,10 @@ void LoadKuriageBlob();
 
 // The connection of the open race's folder (the main window's DataFolder).
 Database& RaceDb();
+// Rows of a SELECT on the open race's tables, read whole into a query of its own, so
+// lookups made while the rows are walked cannot disturb the data module's queries.
+class DataQuery;
+DataQuery RaceQuery(const std::string& sql);
 // Table1 on the race file, opened when it is not; TableNotFound when the file has none.
 Table& RaceTable();
 // Table1 on the row of the edition in use (TaikaiNo); false when there is none.

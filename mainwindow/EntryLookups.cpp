@@ -46,16 +46,6 @@ std::u32string foldCase(const std::string& s) {
     return u;
 }
 
-// Rows of a SELECT on the result work table, read whole and closed; a query of our
-// own, so a caller walking the data module's query is not disturbed.
-DataQuery workTableQuery(const std::string& sql) {
-    DataQuery q;
-    q.SetDatabase(&RaceDb());
-    q.SetSQL(sql);
-    q.Open();
-    return q;
-}
-
 std::string legField(const char* name, int leg) {
     return Format("%s_%d", name, leg);
 }
@@ -254,7 +244,7 @@ int TMainForm::MaxRunnerNameLength(int leg) const {
 
 std::string TMainForm::LegWinnersText(int leg) const {
     DataQuery q =
-        workTableQuery(Format("SELECT * FROM temptable.db WHERE %s =1", legField("Kplace", leg).c_str()));
+        RaceQuery(Format("SELECT * FROM temptable.db WHERE %s =1", legField("Kplace", leg).c_str()));
     std::string out;
     for (; !q.Eof(); q.Next()) {
         int team = fieldInt(q, "TeamID"), time = fieldInt(q, legField("Ktime", leg));
@@ -266,7 +256,7 @@ std::string TMainForm::LegWinnersText(int leg) const {
 
 std::string TMainForm::LegRunnersText(int leg) const {
     const std::string kp = legField("Kplace", leg), kt = legField("Ktime", leg);
-    DataQuery q = workTableQuery(Format("SELECT * FROM temptable.db WHERE %s >=1 and %s <999 order by %s, %s",
+    DataQuery q = RaceQuery(Format("SELECT * FROM temptable.db WHERE %s >=1 and %s <999 order by %s, %s",
                                         kp.c_str(), kp.c_str(), kt.c_str(), kp.c_str()));
     std::string out;
     for (; !q.Eof(); q.Next()) {
@@ -289,7 +279,7 @@ std::string TMainForm::LegTopNameText(int leg, bool individual) const {
                    : Format("SELECT * FROM temptable.db WHERE %s<1000 AND %s>0 AND %s>0 AND %s>0 "
                             "ORDER BY %s, %s",
                             kp.c_str(), tp.c_str(), tt.c_str(), kt.c_str(), tt.c_str(), tp.c_str());
-    DataQuery q = workTableQuery(sql);
+    DataQuery q = RaceQuery(sql);
     if (q.Eof()) return {};
     int team = fieldInt(q, "TeamID");
     return individual ? RunnerNameText(team, leg, 1) : TeamFieldText(team, 0);

@@ -39,16 +39,6 @@ std::string markText(int seconds) {
     return mainForm().SecondsToMarkText(seconds);
 }
 
-// Rows of a SELECT on the work table, read whole; a query of our own, so the lookups
-// called while the rows are walked cannot disturb it.
-DataQuery workRows(const std::string& sql) {
-    DataQuery q;
-    q.SetDatabase(&RaceDb());
-    q.SetSQL(sql);
-    q.Open();
-    return q;
-}
-
 int value(const DataQuery& q, LegField field, int leg) {
     return q.Field(LegFieldName(field, leg)).AsInteger();
 }
@@ -204,7 +194,7 @@ bool TOutputForm::FillTotalResultGrid(int legs) {
     }
     SaveTeamRows();
     const std::string tp = fieldName(LegField::Tplace, legs), ip = fieldName(LegField::Iplace, legs);
-    DataQuery q = workRows(Format("SELECT * from temptable.db WHERE %s <1000 ORDER BY %s, %s, TeamID",
+    DataQuery q = RaceQuery(Format("SELECT * from temptable.db WHERE %s <1000 ORDER BY %s, %s, TeamID",
                                   tp.c_str(), tp.c_str(), ip.c_str()));
     clearBody(OutputTTLGrid);
     ClassRankOn = f.AllTeamsHaveClass();
@@ -245,7 +235,7 @@ bool TOutputForm::FillLegResultGrid(int k, bool keepCells) {
     const std::string first = OrderMode == 1 ? fieldName(LegField::Kplace, k) : tp;
     const std::string second = OrderMode == 1 ? kt : fieldName(LegField::Ttime, k);
     DataQuery q =
-        workRows(Format("SELECT * from temptable.db WHERE %s<1000 AND %s > 0 ORDER BY %s, %s, TeamID",
+        RaceQuery(Format("SELECT * from temptable.db WHERE %s<1000 AND %s > 0 ORDER BY %s, %s, TeamID",
                         tp.c_str(), kt.c_str(), first.c_str(), second.c_str()));
     if (!keepCells) clearBody(OutputGrid);
     int r = 1;
