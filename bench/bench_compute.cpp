@@ -114,8 +114,8 @@ struct Step {
 } // namespace
 
 int main() {
-    HeadlessProgram run;
-    const auto& home = run.home;
+    HeadlessProgram bench;
+    const auto& home = bench.home;
     TMainForm& f = *MainForm;
     setUpRace(f, home.path() / "race");
     typePassings(f, simulate(f));
@@ -138,12 +138,12 @@ int main() {
     std::vector<double> totals;
     DeleteTempTable();
     for (int run = 0; run < kRuns; ++run) {
-        if (run > 0) run.dialogs.AnswerDlg(mrYes);
+        if (run > 0) bench.dialogs.AnswerDlg(mrYes);
         const auto t0 = Clock::now();
         for (Step& s : steps) {
             const auto ts = Clock::now();
             if (s.run() != 0) {
-                std::fprintf(stderr, "%s failed: %s\n", s.name, run.dialogs.Joined().c_str());
+                std::fprintf(stderr, "%s failed: %s\n", s.name, bench.dialogs.Joined().c_str());
                 return 1;
             }
             s.ms.push_back(msSince(ts));
