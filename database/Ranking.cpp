@@ -42,6 +42,13 @@ class RunnerRemarks {
         const int key = team * 100 + leg;
         return key >= 0 && key < static_cast<int>(remarks_.size()) ? remarks_[key] : kNone;
     }
+    // MaxRunnerRemark (team, leg) from the rows read: the largest REMARK of legs 1..leg, at least 0.
+    int MaxUpTo(int team, int leg) const {
+        int m = kNone;
+        for (int k = 1; k <= leg; ++k)
+            m = std::max(m, Of(team, k));
+        return m;
+    }
 
   private:
     std::vector<int> remarks_;
@@ -80,13 +87,15 @@ void rankRows(ResultImage& img, const std::vector<int>& rows, int k, LegField ke
     }
 }
 
-void rankLegPlaces(ResultImage& img, int k) {
+// A query per team and leg would cost a statement each; the runner rows are read once instead.
+void rankLegPlaces(ResultImage& img, const RunnerRemarks& runners, int k) {
+    const bool noRecordRunner = MainForm->HasNoRecordRunner;
     for (int r = 0; r < img.Count(); ++r) {
         const int team = img.TeamID(r);
         const int status = TeamStatus(team);
         if (status == 3)
             img.Set(r, LegField::Tplace, k, OutOfRanking);
-        else if (status == 1 || MainForm->MaxRunnerRemark(team, k) >= 2)
+        else if (status == 1 || (noRecordRunner && runners.MaxUpTo(team, k) >= 2))
             img.Set(r, LegField::Tplace, k, NoPlace);
         else if (status == 2)
             img.Set(r, LegField::Tplace, k, OutOfRanking);
@@ -135,7 +144,9 @@ void SetTempField(int team, const std::string& field, int value) {
 int RankLegPlaces(int leg) {
     Database& db = RaceDb();
     ResultImage img = ResultImage::Load(db, {LegField::Tplace});
-    if (leg >= 1 && leg <= img.Legs()) rankLegPlaces(img, leg);
+    RunnerRemarks runners;
+    if (MainForm->HasNoRecordRunner) runners.Load(db, lastTeam(img));
+    if (leg >= 1 && leg <= img.Legs()) rankLegPlaces(img, runners, leg);
     img.SaveChanges(db);
     return 0;
 }
@@ -147,7 +158,7 @@ int RankLegTimes(int legs) {
     runners.Load(db, lastTeam(img));
     int result = 0;
     for (int k = 1; k <= std::min(legs, img.Legs()); ++k) {
-        rankLegPlaces(img, k);
+        rankLegPlaces(img, runners, k);
         if (!rankLegTime(img, runners, k)) result = 1;
     }
     img.SaveChanges(db);

@@ -1,7 +1,9 @@
 // The passing-time input grid: typing with completion from the cell above, the
 // painter's colours for advanced starts, restarts, absent teams and duplicate
 // numbers, and the actions that only make sense while the grid has the focus.
+#include "mainwindow/Program.h"
 #include "mainwindow/TMainForm.h"
+#include "output/TOutputForm.h"
 #include "platform/Services.h"
 #include "platform/Text.h"
 
@@ -143,7 +145,7 @@ CellStyle TMainForm::InputGridTitleMark(int col) const {
 
 void TMainForm::enableInputActions(bool on) {
     for (Action* a : {&OutputResult, &OpenKuriageForm, &OpenClockInputForm, &OpenDelayInfForm, &deleteClockLog,
-                      &saveInputData})
+                      &saveInputData, &OutputForm->OpenPrintParam})
         a->SetEnabled(on);
 }
 

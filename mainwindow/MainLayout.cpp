@@ -37,6 +37,8 @@ void TMainForm::ApplyCountsAndLayout() {
     TeamUpDown.SetRange(1, TeamNum);
     KukanNum = KukanSpinNum.Value();
     HoketuNum = HoketuSpinNum.Value();
+    // Until the first page change the input grid's painter needs it too.
+    EntryTeamNum = TeamNum - CountAbsentTeams();
     FormKuriage->FollowLegCount(KukanNum);
     SetupRunnerEntryGrid();
     SetupTeamEntryGrid();

@@ -10,6 +10,7 @@
 #include "mainwindow/TMainForm.h"
 #include "mainwindow/TSelectDataForm.h"
 #include "mainwindow/TcurrTaikaiDir.h"
+#include "output/TOutputForm.h"
 #include "platform/Files.h"
 #include "platform/Services.h"
 #include "platform/Text.h"
@@ -83,6 +84,7 @@ void TMainForm::OpenKeyNameExecute() {
         if (folder.string().size() > 1 && !openChosenRace()) return;
     }
     enableRaceOutputs();
+    OutputForm->OpenPrintParam.SetEnabled(TaikaiOpen);
     LoadPrizeParams();
     PrevKukanNum = KukanSpinNum.Value();
     if (chosen) lstDBS_Path = *chosen;

@@ -201,9 +201,12 @@ bool TOutputForm::FillTotalResultGrid(int legs) {
     std::string title = Format("%s 総合成績     %s = 区間賞、", f.ReceName.Text().c_str(), "★");
     if (ClassRankOn) title += "◇ = ｸﾗｽ賞、";
     ResultTTL.SetCaption(title + "◎ = 新、▽ = タイ");
+    // Every team's this-time and the team rows in one commit, not one per team.
+    Transaction tx(RaceDb());
     for (int i = 1; !q.Eof(); q.Next(), ++i)
         fillTeamBlock(OutputTTLGrid, q, i, legs, ClassRankOn);
     SaveTeamRows();
+    tx.Commit();
     return true;
 }
 

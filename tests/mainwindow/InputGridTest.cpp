@@ -1,5 +1,6 @@
 #include "database/RaceFile.h"
 #include "mainwindow/TFormKuriage.h"
+#include "output/TOutputForm.h"
 #include "platform/Files.h"
 #include "platform/Text.h"
 #include "support/ProgramFixture.h"
@@ -265,7 +266,8 @@ TEST_F(PassingInput, ReservedRowsTitlesAndSeparators) {
 
 TEST_F(PassingInput, FocusEnablesTheInputActions) {
     Action* actions[] = {&form().OutputResult,     &form().OpenKuriageForm, &form().OpenClockInputForm,
-                         &form().OpenDelayInfForm, &form().deleteClockLog,  &form().saveInputData};
+                         &form().OpenDelayInfForm, &form().deleteClockLog,  &form().saveInputData,
+                         &OutputForm->OpenPrintParam};
     grid().SetEditing(false);
     form().InputGridEnter(grid());
     EXPECT_TRUE(grid().Editing());

@@ -1,6 +1,7 @@
 #include "database/TDataMdl.h"
 #include "mainwindow/TSelectDataForm.h"
 #include "mainwindow/TcurrTaikaiDir.h"
+#include "output/TOutputForm.h"
 #include "platform/Files.h"
 #include "support/ProgramFixture.h"
 
@@ -101,6 +102,7 @@ TEST_F(OpenRoad, OpenEditionLoadsAndLocks) {
     EXPECT_EQ(form().lstDBS_Path, (race() / "大会情報.db").string());
     EXPECT_EQ(form().taikaiBestGrid.Cells(0, 1), "1");
     EXPECT_FALSE(form().InputGrid.Modified());
+    EXPECT_TRUE(OutputForm->OpenPrintParam.Enabled());
     // A second open in the same run is refused.
     form().OpenKeyNameExecute();
     EXPECT_TRUE(dialogs.Saw(kStillOpen));
@@ -118,6 +120,7 @@ TEST_F(OpenRoad, LockedRaceStopsTheRoad) {
     EXPECT_FALSE(form().TaikaiOpen);
     EXPECT_TRUE(FileExists(race() / "mylock.$$$"));
     EXPECT_FALSE(form().OutputResult.Enabled());
+    EXPECT_FALSE(OutputForm->OpenPrintParam.Enabled());
 
     startOpen();
     dialogs.AnswerDlg(mrIgnore);
