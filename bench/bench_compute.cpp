@@ -13,6 +13,7 @@
 #include "platform/Shell.h"
 #include "platform/Text.h"
 #include "support/HeadlessProgram.h"
+#include "support/WaitingRows.h"
 
 #include <algorithm>
 #include <chrono>
@@ -52,16 +53,6 @@ void setUpRace(TMainForm& f, const std::filesystem::path& folder) {
         f.TeamEntryGrid.SetCells(4, t, "2"); // absent: dummy times
 }
 
-void addWaiting(int leg, int team, int code) {
-    OpenDelayTable();
-    Table& t = DataMdl->Table4;
-    t.Append();
-    t.SetField("Kukan_Team", WaitingKey(leg, team));
-    t.SetField("DTIME", code);
-    t.SetField("KUKAN", leg);
-    t.Post();
-    t.Close();
-}
 
 // Clock times at every relay point; leg times in whole 5 s steps so that equal
 // times and equal totals occur.
@@ -78,7 +69,7 @@ std::vector<std::vector<Passing>> simulate(TMainForm& f) {
             clock[t] += pace(rng) * 5;
             if (t % 37 == 0 && k % 9 == 0) {
                 clock[t] += 30; // waited at the relay point
-                addWaiting(k, t, 30);
+                AddWaitingRow(k, t, 30);
             }
             legs[k].push_back({t, clock[t]});
         }

@@ -10,6 +10,7 @@
 #include "output/TOutputForm.h"
 #include "platform/Text.h"
 #include "support/ProgramFixture.h"
+#include "support/WaitingRows.h"
 
 #include <filesystem>
 #include <utility>
@@ -61,16 +62,7 @@ class ResultRace : public ProgramFixture {
         t.Post();
         t.Close();
     }
-    void Waiting(int leg, int number, int code) {
-        OpenDelayTable();
-        Table& t = DataMdl->Table4;
-        t.Append();
-        t.SetField("Kukan_Team", WaitingKey(leg, number));
-        t.SetField("DTIME", code);
-        t.SetField("KUKAN", leg);
-        t.Post();
-        t.Close();
-    }
+    void Waiting(int leg, int number, int code) { AddWaitingRow(leg, number, code); }
 
     // The field of every team, in team order.
     std::vector<int> Col(LegField field, int leg) {

@@ -1,5 +1,6 @@
 // The main road to the results on screen: a race made, opened and typed in through
 // the main window, the result action, the output window and the list chooser.
+#include "support/RaceRoadScript.h"
 #include "gui/MainWindowFixture.h"
 #include "gui/OutputWindow.h"
 #include "gui/QtDialogs.h"
@@ -22,23 +23,9 @@ protected:
     // Made and opened as the user does, then 2 legs, 3 teams and their passings.
     void enterRace() {
         open();
-        dialogs.AnswerModal([](FormBase& f) {
-            auto& d = static_cast<TcurrTaikaiDir&>(f);
-            d.FormActivate();
-            d.TaikaiEdit.SetText("春の駅伝");
-            d.OKBtn.Execute();
-            return d.ModalResultValue();
-        });
+        ScriptRaceFolder(dialogs, "春の駅伝");
         form().MakeKeyNameExecute();
-        dialogs.AnswerDlg(mrYes);
-        dialogs.AnswerFile((race / "大会情報.db").string());
-        dialogs.AnswerModal([this](FormBase& f) {
-            auto& d = static_cast<TSelectDataForm&>(f);
-            d.getDataGridCellClick(1);
-            dialogs.AnswerDlg(mrYes);
-            d.cmdSelect.Execute();
-            return d.ModalResultValue();
-        });
+        ScriptOpenEdition(dialogs, race / "大会情報.db", 1);
         form().OpenKeyNameExecute();
         ASSERT_TRUE(form().TaikaiOpen) << dialogs.Joined();
         // Step by step, as the arrows do: each new team gets its runner records.

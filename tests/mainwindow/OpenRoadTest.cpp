@@ -4,6 +4,7 @@
 #include "output/TOutputForm.h"
 #include "platform/Files.h"
 #include "support/ProgramFixture.h"
+#include "support/RaceRoadScript.h"
 
 namespace {
 const char* kStillOpen = "大会情報が開いたままです。\n一度ｱﾌﾟﾘｹｰｼｮﾝを終了させて下さい。";
@@ -19,13 +20,7 @@ protected:
     std::filesystem::path race(const std::string& name = "春の駅伝") { return home.path() / "tvnData" / name; }
 
     void createRace(const std::string& name) {
-        dialogs.AnswerModal([name](FormBase& f) {
-            auto& d = static_cast<TcurrTaikaiDir&>(f);
-            d.FormActivate();
-            d.TaikaiEdit.SetText(name);
-            d.OKBtn.Execute();
-            return d.ModalResultValue();
-        });
+        ScriptRaceFolder(dialogs, name);
         form().MakeKeyNameExecute();
     }
     // Answers the open road's questions up to the edition dialog.
@@ -34,14 +29,7 @@ protected:
         dialogs.AnswerFile((race(name) / "大会情報.db").string());
     }
     void openEdition(int row) {
-        startOpen();
-        dialogs.AnswerModal([row, this](FormBase& f) {
-            auto& d = static_cast<TSelectDataForm&>(f);
-            d.getDataGridCellClick(row);
-            dialogs.AnswerDlg(mrYes);
-            d.cmdSelect.Execute();
-            return d.ModalResultValue();
-        });
+        ScriptOpenEdition(dialogs, race() / "大会情報.db", row);
         form().OpenKeyNameExecute();
     }
     void addEdition(const std::string& number, bool copy) {

@@ -1,5 +1,6 @@
 // The result action and the result window: the questions and refusals before the
 // window opens, the computation when it opens, the error and empty paths, the batch.
+#include "support/RaceRoadScript.h"
 #include "database/ResultRaceFixture.h"
 #include "mainwindow/TKukanParamForm.h"
 #include "mainwindow/TSelectDataForm.h"
@@ -287,23 +288,9 @@ class MainRoad : public OutputWindow {};
 TEST_F(MainRoad, FromANewRaceToTheOverallPlaces) {
     form().wireOutputHandlers();
     form().FormShow();
-    dialogs.AnswerModal([](FormBase& f) {
-        auto& d = static_cast<TcurrTaikaiDir&>(f);
-        d.FormActivate();
-        d.TaikaiEdit.SetText("春の駅伝");
-        d.OKBtn.Execute();
-        return d.ModalResultValue();
-    });
+    ScriptRaceFolder(dialogs, "春の駅伝");
     form().MakeKeyNameExecute();
-    dialogs.AnswerDlg(mrYes);
-    dialogs.AnswerFile((home.path() / "tvnData" / "春の駅伝" / "大会情報.db").string());
-    dialogs.AnswerModal([this](FormBase& f) {
-        auto& d = static_cast<TSelectDataForm&>(f);
-        d.getDataGridCellClick(1);
-        dialogs.AnswerDlg(mrYes);
-        d.cmdSelect.Execute();
-        return d.ModalResultValue();
-    });
+    ScriptOpenEdition(dialogs, home.path() / "tvnData" / "春の駅伝" / "大会情報.db", 1);
     form().OpenKeyNameExecute();
     ASSERT_TRUE(form().TaikaiOpen);
 
