@@ -70,8 +70,9 @@ void WriteClockLog() {
 void ReadClockLog() {
     TFormClockInput& c = *FormClockInput;
     c.ClockStartTimes.fill(0);
+    // Digits and blanks only: read as bytes, so a damaged byte spoils only its own line.
     std::string text;
-    if (!ReadSjisFile(clockLogPath(), text)) return;
+    if (!ReadFileBytes(clockLogPath(), text)) return;
     std::istringstream lines(text);
     std::string line;
     while (std::getline(lines, line)) {
