@@ -14,7 +14,9 @@ bool rowEmpty(const StringGrid& g, int row) {
 
 } // namespace
 
-bool GridIsEmpty(const StringGrid& grid) { return GridRowsEmpty(grid, grid.RowCount()); }
+bool GridIsEmpty(const StringGrid& grid) {
+    return GridRowsEmpty(grid, grid.RowCount());
+}
 
 bool GridRowsEmpty(const StringGrid& grid, int rowLimit) {
     const int end = std::min(rowLimit, grid.RowCount());

@@ -16,7 +16,9 @@ namespace {
 
 constexpr const char* kClockLogName = "stcltime.log";
 
-std::filesystem::path clockLogPath() { return MainForm->DataFolder / kClockLogName; }
+std::filesystem::path clockLogPath() {
+    return MainForm->DataFolder / kClockLogName;
+}
 
 // "leg hour minute" with nothing else on the line; false for anything else.
 bool parseLogLine(const std::string& line, int& leg, int& hour, int& minute) {
@@ -91,7 +93,8 @@ int TMainForm::DeleteClockLog() {
 }
 
 void TMainForm::deleteClockLogExecute() {
-    static const char* const kResults[] = {"起ﾀｲﾑ ﾛｸﾞﾌｧｲﾙは存在しませんでした。", "起ﾀｲﾑ ﾛｸﾞﾌｧｲﾙを削除しました。",
+    static const char* const kResults[] = {"起ﾀｲﾑ ﾛｸﾞﾌｧｲﾙは存在しませんでした。",
+                                           "起ﾀｲﾑ ﾛｸﾞﾌｧｲﾙを削除しました。",
                                            "起ﾀｲﾑ ﾛｸﾞﾌｧｲﾙの削除に失敗しました。"};
     Dlg().ShowMessage(kResults[DeleteClockLog()]);
     FormClockInput->ClockStartTimes.fill(TFormClockInput::ClockToDateTime(0, 0));

@@ -26,7 +26,8 @@ std::set<int> typedNumbers(const StringGrid& in, int leg) {
 
 void layoutDelayGrid(StringGrid& g) {
     g.SetEditing(false); // off and on again: the editor shows the new cells
-    for (int r = 0; r < g.RowCount(); ++r) g.ClearRow(r);
+    for (int r = 0; r < g.RowCount(); ++r)
+        g.ClearRow(r);
     g.SetColCount(2);
     g.SetRowCount(2);
     g.SetFixedRows(1);

@@ -27,18 +27,26 @@ const char* const kPassingNotEmpty = "通過ﾀｲﾑｸﾞﾘｯﾄﾞが空で
 const char* const kClearPassing = "通過ﾀｲﾑｸﾞﾘｯﾄﾞをｸﾘｱしますか？";
 const char* const kCloseUnwritten = "フォームを閉じますか?\n書き込みはしません";
 
-TMainForm& mainForm() { return *MainForm; }
+TMainForm& mainForm() {
+    return *MainForm;
+}
 
-bool blank(const std::string& s) { return Trim(s).empty(); }
+bool blank(const std::string& s) {
+    return Trim(s).empty();
+}
 
-int cellInt(const StringGrid& g, int col, int row) { return StrToIntDef(Trim(g.Cells(col, row)), 0); }
+int cellInt(const StringGrid& g, int col, int row) {
+    return StrToIntDef(Trim(g.Cells(col, row)), 0);
+}
 
 int sortKey(const std::string& text) {
     int v = 0;
     return TryStrToInt(Trim(text), v) ? v : kNoSortKey;
 }
 
-bool yes(const char* question) { return Dlg().MessageDlg(question, MsgKind::Confirmation, Btn::YesNo) == mrYes; }
+bool yes(const char* question) {
+    return Dlg().MessageDlg(question, MsgKind::Confirmation, Btn::YesNo) == mrYes;
+}
 
 } // namespace
 
@@ -99,9 +107,13 @@ std::vector<MenuDef> TFormClockInput::MainMenu1() const {
             {f.close_clockInput.Caption(), {&f.close_clockInput}}};
 }
 
-int TFormClockInput::unit() const { return mainForm().chk100.Checked() ? 100 : 1; }
+int TFormClockInput::unit() const {
+    return mainForm().chk100.Checked() ? 100 : 1;
+}
 
-int TFormClockInput::inUseRows() const { return mainForm().TeamNum - mainForm().CountAbsentTeams(); }
+int TFormClockInput::inUseRows() const {
+    return mainForm().TeamNum - mainForm().CountAbsentTeams();
+}
 
 // ---- Set-up and showing ----
 
@@ -205,8 +217,10 @@ void TFormClockInput::StartTimeHourSpinChange(SpinEdit& spin) {
 
 void TFormClockInput::updateGapLabel() {
     ClockGap = ClockStartTimes[KukanNo] - ClockStartTimes[0];
-    if (ClockGap < 0) lblTimeGap.SetCaption("起タイム未完了");
-    else lblTimeGap.SetCaption(Format("起タイム= %d時間%d分", ClockGap / 3600, ClockGap % 3600 / 60));
+    if (ClockGap < 0)
+        lblTimeGap.SetCaption("起タイム未完了");
+    else
+        lblTimeGap.SetCaption(Format("起タイム= %d時間%d分", ClockGap / 3600, ClockGap % 3600 / 60));
 }
 
 void TFormClockInput::RadioButton1Click() {
@@ -267,7 +281,8 @@ bool TFormClockInput::clearTargetConfirmed() {
     const int end = inUseRows() + in.FixedRows();
     if (!GridSorted) return true;
     bool filled = false;
-    for (int r = in.FixedRows(); r < end; ++r) filled = filled || !blank(in.Cells(TimeCol, r));
+    for (int r = in.FixedRows(); r < end; ++r)
+        filled = filled || !blank(in.Cells(TimeCol, r));
     if (!filled) return true;
     if (!yes(kClearTarget)) return false;
     for (int r = in.FixedRows(); r < end; ++r) {
@@ -311,7 +326,8 @@ void TFormClockInput::AccumulateLegTimes() {
     if (passings) {
         Dlg().ShowMessage(kPassingNotEmpty);
         if (yes(kClearPassing))
-            for (int r = g.FixedRows(); r < g.RowCount(); ++r) g.SetCells(kPassCol, r, "");
+            for (int r = g.FixedRows(); r < g.RowCount(); ++r)
+                g.SetCells(kPassCol, r, "");
         return;
     }
     if (!laps) return;
@@ -319,7 +335,8 @@ void TFormClockInput::AccumulateLegTimes() {
     std::map<int, int> previous;
     const int prevTime = 2 * (KukanNo - 1);
     for (int r = 2; KukanNo > 1 && r < f.InputGrid.RowCount(); ++r)
-        previous[StrToIntDef(f.InputGrid.Cells(prevTime - 1, r), 0)] = StrToIntDef(f.InputGrid.Cells(prevTime, r), 0);
+        previous[StrToIntDef(f.InputGrid.Cells(prevTime - 1, r), 0)] =
+            StrToIntDef(f.InputGrid.Cells(prevTime, r), 0);
     for (int r = 1; r <= rows; ++r) {
         const std::string lap = Trim(g.Cells(kTypedCol, r));
         if (KukanNo == 1) {
@@ -349,7 +366,8 @@ void TFormClockInput::SortClockGrid(int col) {
         }
     end = std::min(end, g.RowCount());
     std::vector<std::vector<std::string>> rows;
-    for (int r = 1; r < end; ++r) rows.push_back(g.Row(r));
+    for (int r = 1; r < end; ++r)
+        rows.push_back(g.Row(r));
     auto after = [col](const std::vector<std::string>& a, const std::vector<std::string>& b) {
         const int ka = sortKey(a[col]), kb = sortKey(b[col]);
         if (ka != kb || col == 0) return ka > kb;
@@ -359,8 +377,10 @@ void TFormClockInput::SortClockGrid(int col) {
         for (size_t j = i + 1; j < rows.size(); ++j)
             if (after(rows[i], rows[j])) std::swap(rows[i], rows[j]);
     for (size_t i = 0; i < rows.size(); ++i)
-        for (int c = 0; c < g.ColCount(); ++c) g.SetCells(c, static_cast<int>(i) + 1, rows[i][c]);
-    for (int r = 1; r < g.RowCount(); ++r) g.SetCells(0, r, IntToStr(r));
+        for (int c = 0; c < g.ColCount(); ++c)
+            g.SetCells(c, static_cast<int>(i) + 1, rows[i][c]);
+    for (int r = 1; r < g.RowCount(); ++r)
+        g.SetCells(0, r, IntToStr(r));
     GridSorted = true;
 }
 
@@ -393,11 +413,13 @@ void TFormClockInput::ClocInputStringGridKeyPress(char32_t& key) {
 void TFormClockInput::ButtonPlusClick(const Action& button) {
     const StringGrid& g = ClocInputStringGrid;
     bool any = false;
-    for (int r = g.FixedRows(); r < g.RowCount(); ++r) any = any || !blank(g.Cells(kTypedCol, r));
+    for (int r = g.FixedRows(); r < g.RowCount(); ++r)
+        any = any || !blank(g.Cells(kTypedCol, r));
     if (!any) return;
     const bool up = button.Tag() == 1;
     if (!yes(up ? "値を全て1秒繰り上げますか？" : "値を全て1秒繰り下げすか？")) return;
-    for (int r = g.FixedRows(); r < g.RowCount(); ++r) stepCell(r, up ? 1 : -1);
+    for (int r = g.FixedRows(); r < g.RowCount(); ++r)
+        stepCell(r, up ? 1 : -1);
 }
 
 // ---- Grid events ----
@@ -421,13 +443,19 @@ CellStyle TFormClockInput::ClocInputStringGridDrawCell(int col, int row) const {
 }
 
 // The computed passing times are not typed.
-bool TFormClockInput::ClocInputStringGridSelectCell(int col, int) const { return col < kPassCol; }
+bool TFormClockInput::ClocInputStringGridSelectCell(int col, int) const {
+    return col < kPassCol;
+}
 
-void TFormClockInput::ClocInputStringGridEnter() { mainForm().InputGridEnter(ClocInputStringGrid); }
+void TFormClockInput::ClocInputStringGridEnter() {
+    mainForm().InputGridEnter(ClocInputStringGrid);
+}
 
 // ---- Import buffer ----
 
-void TFormClockInput::N3Click() { setBufferShown(N3.Tag() != 1); }
+void TFormClockInput::N3Click() {
+    setBufferShown(N3.Tag() != 1);
+}
 
 void TFormClockInput::setBufferShown(bool shown) {
     TMainForm& f = mainForm();
@@ -435,6 +463,7 @@ void TFormClockInput::setBufferShown(bool shown) {
     InputTestGrid.SetVisible(shown);
     ClocInputStringGrid.SetVisible(!shown);
     MainPanel.SetVisible(!shown);
-    for (Action* a : {&N1, &f.clearGrid, &f.OpenCsvData, &f.SaveCsvData}) a->SetEnabled(!shown);
+    for (Action* a : {&N1, &f.clearGrid, &f.OpenCsvData, &f.SaveCsvData})
+        a->SetEnabled(!shown);
     N3.SetCaption(shown ? "ﾊﾞｯﾌｧを隠す" : "ﾊﾞｯﾌｧを表示");
 }

@@ -15,7 +15,7 @@
 constexpr int kClockLegs = 50;
 
 class TFormClockInput : public FormBase {
-public:
+  public:
     TFormClockInput();
 
     // ---- Components ----
@@ -42,7 +42,7 @@ public:
     // Columns "順", "No.", the typed times, the computed passing times.
     StringGrid ClocInputStringGrid{"ClocInputStringGrid"};
     StringGrid InputTestGrid{"InputTestGrid"}; // import buffer
-    Action N3{"N3", "ﾊﾞｯﾌｧを表示"};           // Tag 1 while the buffer is shown
+    Action N3{"N3", "ﾊﾞｯﾌｧを表示"};            // Tag 1 while the buffer is shown
     Action SortbyTime1{"SortbyTime1", "Sort by GrossTime"};
     Action SortbyPastTime1{"SortbyPastTime1", "Sort by PastTime"};
     Action SortbyZekken1{"SortbyZekken1", "Sort by No."};
@@ -92,7 +92,7 @@ public:
     void SortbyPastTime1Click() { SortClockGrid(2); }
     void SortbyZekken1Click() { SortClockGrid(1); }
 
-private:
+  private:
     void wire();
     bool elapsedMode() const { return RadioButton1.Checked(); }
     // Seconds, or hundredths while the race counts them.

@@ -7,7 +7,7 @@
 #include "platform/StringGrid.h"
 
 class TFormDelayInf : public FormBase {
-public:
+  public:
     TFormDelayInf();
 
     Control Panel1{"Panel1"};

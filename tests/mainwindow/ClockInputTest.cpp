@@ -11,7 +11,7 @@ using Cells = std::vector<std::string>;
 
 // Three legs, five teams; the window opened on a leg of the input grid.
 class ClockInput : public ProgramFixture {
-protected:
+  protected:
     void SetUp() override {
         ProgramFixture::SetUp();
         form().KukanSpinNum.SetValue(3);
@@ -34,11 +34,13 @@ protected:
     void clockAt(int h, int m) { setTime(c().ClockTimeHourSpin, c().ClockTimeMinSpin, h, m); }
     Cells column(int col) {
         Cells out;
-        for (int r = 1; r < grid().RowCount(); ++r) out.push_back(grid().Cells(col, r));
+        for (int r = 1; r < grid().RowCount(); ++r)
+            out.push_back(grid().Cells(col, r));
         return out;
     }
     void setColumn(int col, const Cells& cells) {
-        for (size_t i = 0; i < cells.size(); ++i) grid().SetCells(col, static_cast<int>(i) + 1, cells[i]);
+        for (size_t i = 0; i < cells.size(); ++i)
+            grid().SetCells(col, static_cast<int>(i) + 1, cells[i]);
     }
 };
 
@@ -56,7 +58,8 @@ TEST_F(ClockInput, TimesOfDayBecomePassingTimesAndBack) {
     c().timCnvSpeed2.Execute();
     EXPECT_EQ(column(3), (Cells{"151000", "12345", "", "", ""}));
     EXPECT_EQ(dialogs.Joined(), "ﾏｲﾅｽﾃﾞｰﾀがあります。\n処理を中止します。");
-    EXPECT_EQ(c().ClocInputStringGridDrawCell(2, 2).Text, form().SecondsToClockText(10 * 3600 + 23 * 60 + 45));
+    EXPECT_EQ(c().ClocInputStringGridDrawCell(2, 2).Text,
+              form().SecondsToClockText(10 * 3600 + 23 * 60 + 45));
     setColumn(2, {"", "", "", ""});
     c().timCnvSpeed.Execute();
     EXPECT_EQ(column(2), (Cells{"241000", "102345", "", "", ""})) << "back: no day taken off";
@@ -92,8 +95,9 @@ TEST_F(ClockInput, SpinsWrapRoundAtBothEnds) {
     struct Case {
         SpinEdit* spin;
         int typed, kept;
-    } cases[] = {{&c().StartTimeHourSpin, 24, 0}, {&c().StartTimeHourSpin, -1, 23}, {&c().StartTimeMinSpin, 60, 0},
-                 {&c().StartTimeMinSpin, -1, 59}, {&c().ClockTimeHourSpin, 24, 0}, {&c().ClockTimeMinSpin, -1, 59}};
+    } cases[] = {{&c().StartTimeHourSpin, 24, 0}, {&c().StartTimeHourSpin, -1, 23},
+                 {&c().StartTimeMinSpin, 60, 0},  {&c().StartTimeMinSpin, -1, 59},
+                 {&c().ClockTimeHourSpin, 24, 0}, {&c().ClockTimeMinSpin, -1, 59}};
     for (const Case& k : cases) {
         k.spin->SetValue(5);
         k.spin->SetValue(k.typed);
@@ -119,7 +123,8 @@ TEST_F(ClockInput, LegTimesAddThePreviousPassingOfTheSameCard) {
 
     dialogs.AnswerDlg(mrNo);
     form().accumuClc.Execute();
-    EXPECT_EQ(dialogs.Joined(), "通過ﾀｲﾑｸﾞﾘｯﾄﾞが空でなければこの処理はできません|通過ﾀｲﾑｸﾞﾘｯﾄﾞをｸﾘｱしますか？");
+    EXPECT_EQ(dialogs.Joined(),
+              "通過ﾀｲﾑｸﾞﾘｯﾄﾞが空でなければこの処理はできません|通過ﾀｲﾑｸﾞﾘｯﾄﾞをｸﾘｱしますか？");
     EXPECT_EQ(grid().Cells(3, 2), "14024");
 }
 
@@ -227,6 +232,7 @@ TEST(GridOps, EmptinessPairsAndRanges) {
     g.SetCells(2, 3, " ");
     EXPECT_TRUE(GridColumnsPaired(g, 1, 2)) << "a blank is empty once trimmed";
     ClearGridRange(g, 2, 3);
-    EXPECT_EQ((Cells{g.Cells(1, 1), g.Cells(2, 1), g.Cells(1, 2), g.Cells(2, 2), g.Cells(2, 3), g.Cells(0, 1)}),
-              (Cells{"4", "100", "5", "", " ", "順"}));
+    EXPECT_EQ(
+        (Cells{g.Cells(1, 1), g.Cells(2, 1), g.Cells(1, 2), g.Cells(2, 2), g.Cells(2, 3), g.Cells(0, 1)}),
+        (Cells{"4", "100", "5", "", " ", "順"}));
 }

@@ -15,7 +15,7 @@ using Record = std::vector<int>;
 
 // Edition 1, three legs, five teams; the waiting window of a relay point.
 class DelayInf : public RaceFixture {
-protected:
+  protected:
     void SetUp() override {
         RaceFixture::SetUp();
         openRace(3, 1, 5);
@@ -57,7 +57,8 @@ protected:
         std::vector<Record> out;
         Query q = RaceDb().Prepare("SELECT Kukan_Team, DTIME, KUKAN FROM " + DelayTableName(1) +
                                    " ORDER BY Kukan_Team");
-        while (q.Step()) out.push_back({q.Column(0).AsInteger(), q.Column(1).AsInteger(), q.Column(2).AsInteger()});
+        while (q.Step())
+            out.push_back({q.Column(0).AsInteger(), q.Column(1).AsInteger(), q.Column(2).AsInteger()});
         q.Reset();
         return out;
     }
@@ -76,8 +77,8 @@ TEST_F(DelayInf, StoresCompleteRowsAndShowsThemAgain) {
     // Reopened from the "No." column of the same relay point.
     std::vector<std::string> shown;
     dialogs.AnswerModal([&](FormBase&) {
-        shown = {grid().Cells(0, 1), grid().Cells(1, 1), IntToStr(grid().RowCount()), d().Lbl_KName.Caption(),
-                 grid().Cells(0, 0), grid().Cells(1, 0)};
+        shown = {grid().Cells(0, 1),      grid().Cells(1, 1), IntToStr(grid().RowCount()),
+                 d().Lbl_KName.Caption(), grid().Cells(0, 0), grid().Cells(1, 0)};
         EXPECT_EQ(d().DelayStringGridDrawCell(1, 1).Text, form().TimeToDisplayText("30"));
         d().CloseWindow();
         return d().ModalResultValue();
@@ -138,10 +139,12 @@ TEST_F(DelayInf, EnterWalksNumberTimeAndTheNextRow) {
         d().DelayStringGridKeyPress(back);
         grid().SetCells(1, 1, "45");
         d().DelayStringGridKeyPress(letter);
-        EXPECT_EQ(std::vector<char32_t>({more, back, letter}), std::vector<char32_t>({Key::None, Key::Backspace, Key::None}));
+        EXPECT_EQ(std::vector<char32_t>({more, back, letter}),
+                  std::vector<char32_t>({Key::None, Key::Backspace, Key::None}));
         char32_t enter = Key::Enter;
         d().DelayStringGridKeyPress(enter);
-        EXPECT_EQ(std::make_tuple(grid().Col(), grid().CurRow(), grid().RowCount()), std::make_tuple(0, 2, 3));
+        EXPECT_EQ(std::make_tuple(grid().Col(), grid().CurRow(), grid().RowCount()),
+                  std::make_tuple(0, 2, 3));
         d().CloseWindow();
         return 0;
     });
@@ -153,7 +156,7 @@ TEST_F(DelayInf, EnterWalksNumberTimeAndTheNextRow) {
 // ---- Clock log ----
 
 class ClockLog : public DelayInf {
-protected:
+  protected:
     std::filesystem::path logPath() { return raceFolder() / "stcltime.log"; }
     std::array<int, kClockLegs + 1>& times() { return FormClockInput->ClockStartTimes; }
     static int hm(int h, int m) { return h * 3600 + m * 60; }
@@ -169,10 +172,12 @@ TEST_F(ClockLog, WritesStartTimesOtherThanMidnightAndReadsOnlySoundLines) {
     ASSERT_TRUE(ReadFileBytes(logPath(), bytes));
     EXPECT_EQ(bytes, "0 9 0\r\n3 9 5\r\n");
 
-    ASSERT_TRUE(WriteFileBytes(logPath(), "3 9 5\r\n7 10 0\r\n2 25 0\r\nx\r\n1 8\r\n4 9 5 6\r\n\xff\xfe\r\n"));
+    ASSERT_TRUE(
+        WriteFileBytes(logPath(), "3 9 5\r\n7 10 0\r\n2 25 0\r\nx\r\n1 8\r\n4 9 5 6\r\n\xff\xfe\r\n"));
     times().fill(hm(1, 1));
     ReadClockLog();
-    for (int i = 0; i <= kClockLegs; ++i) EXPECT_EQ(times()[i], i == 3 ? hm(9, 5) : 0) << i;
+    for (int i = 0; i <= kClockLegs; ++i)
+        EXPECT_EQ(times()[i], i == 3 ? hm(9, 5) : 0) << i;
 }
 
 TEST_F(ClockLog, DeletingSaysWhatHappenedAndClearsEveryTime) {
@@ -182,9 +187,11 @@ TEST_F(ClockLog, DeletingSaysWhatHappenedAndClearsEveryTime) {
         if (present) WriteClockLog();
         dialogs.ClearLog();
         form().deleteClockLog.Execute();
-        EXPECT_EQ(dialogs.Joined(), present ? "起ﾀｲﾑ ﾛｸﾞﾌｧｲﾙを削除しました。" : "起ﾀｲﾑ ﾛｸﾞﾌｧｲﾙは存在しませんでした。");
+        EXPECT_EQ(dialogs.Joined(),
+                  present ? "起ﾀｲﾑ ﾛｸﾞﾌｧｲﾙを削除しました。" : "起ﾀｲﾑ ﾛｸﾞﾌｧｲﾙは存在しませんでした。");
         EXPECT_FALSE(FileExists(logPath()));
-        for (int t : times()) EXPECT_EQ(t, 0);
+        for (int t : times())
+            EXPECT_EQ(t, 0);
     }
 }
 
