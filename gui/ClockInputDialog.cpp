@@ -142,10 +142,11 @@ void ClockInputDialog::bindGrids() {
     TFormClockInput& f = form_;
     auto* clock = new GridView(f.ClocInputStringGrid, this);
     bind::control(clock, f.ClocInputStringGrid);
-    clock->setBinding({.keyPress = [&f](char32_t& key) { f.ClocInputStringGridKeyPress(key); },
-                       .selectCell = [&f](int c, int r) { return f.ClocInputStringGridSelectCell(c, r); },
-                       .enter = [&f] { f.ClocInputStringGridEnter(); },
-                       .style = [&f](int c, int r) { return f.ClocInputStringGridDrawCell(c, r); }});
+    clock->setBinding(
+        {.keyPress = closingOnEscape([&f](char32_t& key) { f.ClocInputStringGridKeyPress(key); }),
+         .selectCell = [&f](int c, int r) { return f.ClocInputStringGridSelectCell(c, r); },
+         .enter = [&f] { f.ClocInputStringGridEnter(); },
+         .style = [&f](int c, int r) { return f.ClocInputStringGridDrawCell(c, r); }});
     clock->keepColumnsInSight();
     clock->setMinimumHeight(clock->fontMetrics().height() * 20);
     layout()->addWidget(clock);

@@ -25,17 +25,8 @@ DelayInfDialog::DelayInfDialog(TFormDelayInf& form, QWidget* parent) : FormDialo
 
     view_ = new GridView(form.DelayStringGrid, this);
     TFormDelayInf& f = form;
-    // The editor is always open, so Escape would only undo its typing: it closes instead.
-    QPointer<DelayInfDialog> self(this);
-    view_->setBinding({.keyPress =
-                           [&f, self](char32_t& key) {
-                               if (key == Key::Escape && self) {
-                                   key = Key::None;
-                                   QTimer::singleShot(0, self, [self] { self->reject(); });
-                                   return;
-                               }
-                               f.DelayStringGridKeyPress(key);
-                           },
+    // The editor is always open: Escape would only undo its typing.
+    view_->setBinding({.keyPress = closingOnEscape([&f](char32_t& key) { f.DelayStringGridKeyPress(key); }),
                        .style = [&f](int c, int r) { return f.DelayStringGridDrawCell(c, r); }});
     view_->keepColumnsInSight();
     view_->setMinimumHeight(view_->fontMetrics().height() * 16);
