@@ -14,11 +14,11 @@ TClorCalendar::TClorCalendar(QWidget* parent, const ClockFn& clock) : ComponentG
     for (int w = 0; w < 7; ++w)
         names[w] = ss(QLocale().dayName(w == 0 ? 7 : w, QLocale::ShortFormat));
     model_.SetDayNames(names);
+    // The calendar's current cell is the shown day alone: no selection of its own.
+    SelectCurrentOnly();
     GridOptions options;
     options.DrawFocusSelected = true;
     SetOptions(options);
-    // The calendar's current cell is the shown day alone: no selection of its own.
-    setSelectionMode(NoSelection);
     QPointer<TClorCalendar> self(this);
     model_.OnUpdated.connect([self] {
         if (!self) return;

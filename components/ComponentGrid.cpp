@@ -83,7 +83,8 @@ public:
         const QModelIndex current = grid_->currentIndex();
         const bool fixed = grid_->IsFixed(row);
         const bool isCurrent = index == current;
-        const bool selected = !fixed && (isCurrent || grid_->selectionModel()->isSelected(index) ||
+        const bool ownSelection = grid_->selectionMode() != QAbstractItemView::NoSelection;
+        const bool selected = !fixed && (isCurrent || (ownSelection && grid_->selectionModel()->isSelected(index)) ||
                                          (opts.RowSelect && current.isValid() && row == current.row()));
         const bool focused = isCurrent && grid_->hasFocus();
         const bool highlight = selected && (!focused || opts.DrawFocusSelected || opts.RowSelect);
@@ -95,8 +96,9 @@ public:
         p->fillRect(rect, fixed ? pal.button() : highlight ? pal.highlight() : pal.base());
         if (grid_->OnDrawCell()) grid_->OnDrawCell()(*p, col, row, rect);
         const CellStyle s = grid_->DrawCell(col, row);
-        if (s.Background >= 0) p->fillRect(rect, rgb(s.Background));
-        if (s.FontColor >= 0) fore = rgb(s.FontColor);
+        // A highlighted cell keeps the highlight, so the chosen cell shows on every weekday.
+        if (s.Background >= 0 && !highlight) p->fillRect(rect, rgb(s.Background));
+        if (s.FontColor >= 0 && !highlight) fore = rgb(s.FontColor);
         p->setPen(fore);
         p->setFont(option.font);
         p->drawText(rect, alignmentOf(s.Align), qs(s.Text));
@@ -137,10 +139,15 @@ ComponentGrid::ComponentGrid(QWidget* parent) : QTableView(parent), model_(new C
 void ComponentGrid::SetOptions(const GridOptions& options) {
     options_ = options;
     setShowGrid(options.Lines);
-    setSelectionMode(options.RangeSelect ? ExtendedSelection : SingleSelection);
+    setSelectionMode(currentOnly_ ? NoSelection : options.RangeSelect ? ExtendedSelection : SingleSelection);
     setSelectionBehavior(options.RowSelect ? SelectRows : SelectItems);
     setEditTriggers(options.Editing ? AnyKeyPressed | DoubleClicked | EditKeyPressed : NoEditTriggers);
     viewport()->update();
+}
+
+void ComponentGrid::SelectCurrentOnly() {
+    currentOnly_ = true;
+    setSelectionMode(NoSelection);
 }
 
 void ComponentGrid::Refresh() {
@@ -157,7 +164,8 @@ void ComponentGrid::ShowCurrent(int col, int row) {
     const QModelIndex index = model_->index(row, col);
     if (!index.isValid() || index == currentIndex()) return;
     syncing_ = true;
-    selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
+    selectionModel()->setCurrentIndex(index, selectionMode() == NoSelection ? QItemSelectionModel::NoUpdate
+                                                                            : QItemSelectionModel::ClearAndSelect);
     syncing_ = false;
 }
 

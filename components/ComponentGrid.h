@@ -46,6 +46,8 @@ protected:
     // The resize handler: gives the cells their sizes for the new client size.
     virtual void WMSize(int width, int height) = 0;
 
+    // The current cell is all that is selected, whatever the options say.
+    void SelectCurrentOnly();
     // Counts and texts are read again and everything is repainted.
     void Refresh();
     // Sizes every column and row alike.
@@ -61,6 +63,7 @@ private:
     DrawCellHook onDrawCell_;
     GridOptions options_;
     bool syncing_ = false;
+    bool currentOnly_ = false;
 };
 
 } // namespace components

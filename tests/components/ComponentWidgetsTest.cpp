@@ -38,7 +38,7 @@ protected:
     // The colour painted inside a cell, away from its text and lines.
     static QColor cellColour(ComponentGrid* grid, int col, int row) {
         const QRect r = grid->visualRect(grid->model()->index(row, col));
-        return grid->viewport()->grab().toImage().pixelColor(r.topLeft() + QPoint(3, 3));
+        return grid->viewport()->grab().toImage().pixelColor(r.topLeft() + QPoint(5, 5));
     }
     static void focus(QWidget* w, QEvent::Type type) {
         QFocusEvent e(type);
@@ -63,6 +63,13 @@ TEST_F(ComponentWidgetsTest, CalendarTurnsThePageOnAClickOrAKeyOnAGreyDay) {
     EXPECT_EQ(cal->currentIndex(), cal->model()->index(6, 0));
     EXPECT_EQ(cal->model()->index(1, 5).data().toString(), QStringLiteral("1")); // 1 March, a Friday
 
+    PressKey(cal, Qt::Key_Up); // one highlighted day, whatever its weekday
+    EXPECT_EQ(cal->CalendarDate(), Ymd(2024, 3, 24));
+    // The chosen Sunday is drawn highlighted (its focus frame over it), the one left plain.
+    const QColor chosen = cellColour(cal, 0, 5);
+    EXPECT_GT(chosen.blue() - chosen.red(), 100) << chosen.name().toStdString();
+    EXPECT_EQ(cellColour(cal, 0, 6), QColor(254, 226, 253));
+    PressKey(cal, Qt::Key_Down);
     PressKey(cal, Qt::Key_Right); // 1 April stands grey beside it
     EXPECT_EQ(cal->CalendarDate(), Ymd(2024, 4, 1));
     EXPECT_EQ(cal->currentIndex(), cal->model()->index(1, 1));
