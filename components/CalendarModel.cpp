@@ -13,7 +13,9 @@ constexpr int kSatBack = Rgb(187, 240, 253);
 constexpr int kSunBack = Rgb(254, 226, 253);
 
 // A date the calendar can show: valid and within years 1..9999.
-bool showable(year_month_day d) { return d.ok() && d.year() >= year{1} && d.year() <= year{9999}; }
+bool showable(year_month_day d) {
+    return d.ok() && d.year() >= year{1} && d.year() <= year{9999};
+}
 
 year_month_day makeDate(int y, int m, int d) {
     return {year{y}, month{static_cast<unsigned>(m)}, day{static_cast<unsigned>(d)}};
@@ -35,9 +37,12 @@ void CalendarModel::SetCalendarDate(year_month_day date) {
 
 int CalendarModel::GetDateElement(int index) const {
     switch (index) {
-    case 1: return static_cast<int>(date_.year());
-    case 2: return static_cast<int>(static_cast<unsigned>(date_.month()));
-    case 3: return static_cast<int>(static_cast<unsigned>(date_.day()));
+    case 1:
+        return static_cast<int>(date_.year());
+    case 2:
+        return static_cast<int>(static_cast<unsigned>(date_.month()));
+    case 3:
+        return static_cast<int>(static_cast<unsigned>(date_.day()));
     }
     return -1;
 }
@@ -55,7 +60,8 @@ void CalendarModel::SetDateElement(int index, int value) {
 
 int CalendarModel::DaysPerMonth(int year, int month) {
     if (month < 1 || month > 12) return 0;
-    const year_month_day_last last{std::chrono::year{year} / std::chrono::month{static_cast<unsigned>(month)} / std::chrono::last};
+    const year_month_day_last last{std::chrono::year{year} /
+                                   std::chrono::month{static_cast<unsigned>(month)} / std::chrono::last};
     return static_cast<int>(static_cast<unsigned>(last.day()));
 }
 
@@ -106,7 +112,8 @@ void CalendarModel::SetStartOfWeek(int value) {
 
 void CalendarModel::UpdateCalendar() {
     const year_month_day first = date_.year() / date_.month() / 1;
-    const int dayOfWeek = static_cast<int>(std::chrono::weekday{sys_days{first}}.c_encoding()) + 1; // 1 = Sunday
+    const int dayOfWeek =
+        static_cast<int>(std::chrono::weekday{sys_days{first}}.c_encoding()) + 1; // 1 = Sunday
     monthOffset_ = 2 - (dayOfWeek - startOfWeek_ + 7) % 7;
     if (monthOffset_ == 2) monthOffset_ = -5; // day 1 would fall before column 0
     const int cell = GetDateElement(3) - monthOffset_;

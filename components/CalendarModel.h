@@ -13,7 +13,7 @@
 namespace components {
 
 class CalendarModel {
-public:
+  public:
     static constexpr int kCols = 7, kRows = 7;
 
     explicit CalendarModel(std::chrono::year_month_day today);
@@ -68,7 +68,7 @@ public:
     Signal<> OnChange;  // the shown date was set
     Signal<> OnUpdated; // layout or current cell moved: repaint
 
-private:
+  private:
     void moveMonths(int months);
     int weekdayOf(int col) const { return (startOfWeek_ + col) % 7; } // 0 Sunday
 

@@ -8,7 +8,8 @@
 
 namespace components {
 
-TClorCalendar::TClorCalendar(QWidget* parent, const ClockFn& clock) : ComponentGrid(parent), model_(clock().Date) {
+TClorCalendar::TClorCalendar(QWidget* parent, const ClockFn& clock)
+    : ComponentGrid(parent), model_(clock().Date) {
     // Qt numbers the days 1 = Monday .. 7 = Sunday; the model wants Sunday first.
     std::array<std::string, 7> names;
     for (int w = 0; w < 7; ++w)
@@ -47,7 +48,9 @@ void TClorCalendar::WMSize(int width, int height) {
 }
 
 namespace ClorCalendar {
-void Register() { RegisterComponents("Samples", {{"TClorCalendar", [](QWidget* p) { return new TClorCalendar(p); }}}); }
+void Register() {
+    RegisterComponents("Samples", {{"TClorCalendar", [](QWidget* p) { return new TClorCalendar(p); }}});
+}
 } // namespace ClorCalendar
 
 } // namespace components

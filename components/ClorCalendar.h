@@ -10,7 +10,7 @@ namespace components {
 class TClorCalendar : public ComponentGrid {
     Q_OBJECT
     Q_PROPERTY(int StartOfWeek READ GetStartOfWeek WRITE SetStartOfWeek)
-public:
+  public:
     explicit TClorCalendar(QWidget* parent = nullptr, const ClockFn& clock = SystemNow);
 
     CalendarModel& Model() { return model_; }
@@ -36,17 +36,17 @@ public:
     CellStyle DrawCell(int col, int row) const override { return model_.DrawCell(col, row); }
     std::string CellText(int col, int row) const override { return model_.CellText(col, row); }
 
-signals:
+  signals:
     // The shown date was set.
     void Change();
 
-protected:
+  protected:
     int ColCount() const override { return CalendarModel::kCols; }
     int RowCount() const override { return CalendarModel::kRows; }
     void CurrentMoved(int col, int row) override;
     void WMSize(int width, int height) override;
 
-private:
+  private:
     CalendarModel model_;
 };
 

@@ -16,7 +16,7 @@ namespace components {
 // The component's cells for Qt; counts are cached so that Qt sees them change only
 // through a reset.
 class ComponentGridModel : public QAbstractTableModel {
-public:
+  public:
     explicit ComponentGridModel(ComponentGrid* grid) : QAbstractTableModel(grid), grid_(grid) {}
 
     int rowCount(const QModelIndex& parent = {}) const override { return parent.isValid() ? 0 : rows_; }
@@ -52,7 +52,7 @@ public:
         }
     }
 
-private:
+  private:
     ComponentGrid* grid_;
     int cols_ = 0, rows_ = 0;
 };
@@ -61,11 +61,16 @@ namespace {
 
 Qt::Alignment alignmentOf(CellAlign a) {
     switch (a) {
-    case CellAlign::Center: return Qt::AlignCenter;
-    case CellAlign::Right: return Qt::AlignRight | Qt::AlignVCenter;
-    case CellAlign::BottomRight: return Qt::AlignRight | Qt::AlignBottom;
-    case CellAlign::TopLeft: return Qt::AlignLeft | Qt::AlignTop;
-    case CellAlign::Left: break;
+    case CellAlign::Center:
+        return Qt::AlignCenter;
+    case CellAlign::Right:
+        return Qt::AlignRight | Qt::AlignVCenter;
+    case CellAlign::BottomRight:
+        return Qt::AlignRight | Qt::AlignBottom;
+    case CellAlign::TopLeft:
+        return Qt::AlignLeft | Qt::AlignTop;
+    case CellAlign::Left:
+        break;
     }
     return Qt::AlignLeft | Qt::AlignVCenter;
 }
@@ -73,7 +78,7 @@ Qt::Alignment alignmentOf(CellAlign a) {
 // Paints as a grid does: the cell's state colours first (fixed, highlighted or
 // plain), then the owner-drawn hook, then the component's style over them.
 class ComponentGridDelegate : public QStyledItemDelegate {
-public:
+  public:
     explicit ComponentGridDelegate(ComponentGrid* grid) : QStyledItemDelegate(grid), grid_(grid) {}
 
     void paint(QPainter* p, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
@@ -84,14 +89,16 @@ public:
         const bool fixed = grid_->IsFixed(row);
         const bool isCurrent = index == current;
         const bool ownSelection = grid_->selectionMode() != QAbstractItemView::NoSelection;
-        const bool selected = !fixed && (isCurrent || (ownSelection && grid_->selectionModel()->isSelected(index)) ||
-                                         (opts.RowSelect && current.isValid() && row == current.row()));
+        const bool selected =
+            !fixed && (isCurrent || (ownSelection && grid_->selectionModel()->isSelected(index)) ||
+                       (opts.RowSelect && current.isValid() && row == current.row()));
         const bool focused = isCurrent && grid_->hasFocus();
         const bool highlight = selected && (!focused || opts.DrawFocusSelected || opts.RowSelect);
         // The view's palette: fixed cells are disabled items, yet drawn in plain colours.
         const QPalette& pal = grid_->palette();
-        QColor fore = fixed ? pal.color(QPalette::ButtonText)
-                            : highlight ? pal.color(QPalette::HighlightedText) : pal.color(QPalette::Text);
+        QColor fore = fixed       ? pal.color(QPalette::ButtonText)
+                      : highlight ? pal.color(QPalette::HighlightedText)
+                                  : pal.color(QPalette::Text);
         p->save();
         p->fillRect(rect, fixed ? pal.button() : highlight ? pal.highlight() : pal.base());
         if (grid_->OnDrawCell()) grid_->OnDrawCell()(*p, col, row, rect);
@@ -111,7 +118,7 @@ public:
         p->restore();
     }
 
-private:
+  private:
     ComponentGrid* grid_;
 };
 
@@ -164,12 +171,15 @@ void ComponentGrid::ShowCurrent(int col, int row) {
     const QModelIndex index = model_->index(row, col);
     if (!index.isValid() || index == currentIndex()) return;
     syncing_ = true;
-    selectionModel()->setCurrentIndex(index, selectionMode() == NoSelection ? QItemSelectionModel::NoUpdate
-                                                                            : QItemSelectionModel::ClearAndSelect);
+    selectionModel()->setCurrentIndex(index, selectionMode() == NoSelection
+                                                 ? QItemSelectionModel::NoUpdate
+                                                 : QItemSelectionModel::ClearAndSelect);
     syncing_ = false;
 }
 
-void ComponentGrid::ResizeCells() { WMSize(viewport()->width(), viewport()->height()); }
+void ComponentGrid::ResizeCells() {
+    WMSize(viewport()->width(), viewport()->height());
+}
 
 void ComponentGrid::resizeEvent(QResizeEvent* e) {
     QTableView::resizeEvent(e);

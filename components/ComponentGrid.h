@@ -19,7 +19,7 @@ class ComponentGridModel;
 
 class ComponentGrid : public QTableView {
     Q_OBJECT
-public:
+  public:
     // Runs before the built-in drawing of every cell (the cell's background is laid).
     using DrawCellHook = std::function<void(QPainter& painter, int col, int row, const QRect& rect)>;
     void SetOnDrawCell(DrawCellHook hook) { onDrawCell_ = std::move(hook); }
@@ -35,7 +35,7 @@ public:
     static constexpr int kGridLineWidth = 1;
     static constexpr int kFixedRows = 1;
 
-protected:
+  protected:
     explicit ComponentGrid(QWidget* parent);
     // Counts as the component has them now; a change of a count resets the view.
     virtual int ColCount() const = 0;
@@ -57,7 +57,7 @@ protected:
     void ResizeCells();
     void resizeEvent(QResizeEvent* e) override;
 
-private:
+  private:
     friend class ComponentGridModel;
     ComponentGridModel* model_;
     DrawCellHook onDrawCell_;

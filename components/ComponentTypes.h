@@ -7,7 +7,9 @@
 namespace components {
 
 // A colour as 0xRRGGBB, the form CellStyle carries.
-constexpr int Rgb(int red, int green, int blue) { return red << 16 | green << 8 | blue; }
+constexpr int Rgb(int red, int green, int blue) {
+    return red << 16 | green << 8 | blue;
+}
 
 inline constexpr int kAqua = Rgb(0, 255, 255);
 inline constexpr int kRed = Rgb(255, 0, 0);
@@ -27,11 +29,11 @@ LocalDateTime SystemNow();
 
 // The grid behaviours a designer may switch on a component grid.
 struct GridOptions {
-    bool Lines = true;             // lines between the cells
-    bool RangeSelect = false;      // more than one cell can be selected
+    bool Lines = true;              // lines between the cells
+    bool RangeSelect = false;       // more than one cell can be selected
     bool DrawFocusSelected = false; // the focused cell is drawn highlighted, not only framed
-    bool RowSelect = false;        // the whole current row is selected
-    bool Editing = false;          // cells can be typed into
+    bool RowSelect = false;         // the whole current row is selected
+    bool Editing = false;           // cells can be typed into
     bool operator==(const GridOptions&) const = default;
 };
 

@@ -17,7 +17,7 @@ class TNumberEdit;
 
 class ComponentsDemo : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit ComponentsDemo(const ClockFn& clock, QWidget* parent = nullptr);
 
     TClorCalendar* Calendar;
@@ -29,7 +29,8 @@ public:
 // The date and time the pictures show: Wednesday 10 April 2024, 10:30:15.
 LocalDateTime DemoTime();
 // The file names of the pictures, one per component.
-inline constexpr const char* kDemoShots[] = {"ClorCalendar.png", "DaySdler.png", "DgitClock.png", "NumberEdit.png"};
+inline constexpr const char* kDemoShots[] = {"ClorCalendar.png", "DaySdler.png", "DgitClock.png",
+                                             "NumberEdit.png"};
 // Lays the components out at DemoTime() and saves one picture of each into folder
 // (made when missing). False with a message when a picture cannot be written.
 bool WriteDemoShots(const std::filesystem::path& folder, std::string& error);

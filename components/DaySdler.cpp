@@ -33,11 +33,21 @@ TDaySdlerTxt::TDaySdlerTxt(QWidget* parent, const ClockFn& clock)
     timer_->start();
 }
 
-QString TDaySdlerTxt::GetTitleA() const { return qs(model_.TitleA()); }
-void TDaySdlerTxt::SetTitleA(const QString& title) { model_.SetTitleA(ss(title)); }
-QString TDaySdlerTxt::GetTitleB() const { return qs(model_.TitleB()); }
-void TDaySdlerTxt::SetTitleB(const QString& title) { model_.SetTitleB(ss(title)); }
-QColor TDaySdlerTxt::GetTimeColor() const { return rgb(model_.TimeColor()); }
+QString TDaySdlerTxt::GetTitleA() const {
+    return qs(model_.TitleA());
+}
+void TDaySdlerTxt::SetTitleA(const QString& title) {
+    model_.SetTitleA(ss(title));
+}
+QString TDaySdlerTxt::GetTitleB() const {
+    return qs(model_.TitleB());
+}
+void TDaySdlerTxt::SetTitleB(const QString& title) {
+    model_.SetTitleB(ss(title));
+}
+QColor TDaySdlerTxt::GetTimeColor() const {
+    return rgb(model_.TimeColor());
+}
 void TDaySdlerTxt::SetTimeColor(const QColor& color) {
     model_.SetTimeColor(Rgb(color.red(), color.green(), color.blue()));
 }
@@ -48,7 +58,9 @@ void TDaySdlerTxt::WMSize(int width, int height) {
 }
 
 namespace DaySdler {
-void Register() { RegisterComponents("Samples", {{"TDaySdlerTxt", [](QWidget* p) { return new TDaySdlerTxt(p); }}}); }
+void Register() {
+    RegisterComponents("Samples", {{"TDaySdlerTxt", [](QWidget* p) { return new TDaySdlerTxt(p); }}});
+}
 } // namespace DaySdler
 
 } // namespace components

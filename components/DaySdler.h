@@ -16,7 +16,7 @@ class TDaySdlerTxt : public ComponentGrid {
     Q_PROPERTY(QString TitleA READ GetTitleA WRITE SetTitleA)
     Q_PROPERTY(QString TitleB READ GetTitleB WRITE SetTitleB)
     Q_PROPERTY(QColor TimeColor READ GetTimeColor WRITE SetTimeColor)
-public:
+  public:
     static constexpr int kTimerInterval = 60000; // ms
 
     explicit TDaySdlerTxt(QWidget* parent = nullptr, const ClockFn& clock = SystemNow);
@@ -44,13 +44,13 @@ public:
     CellStyle DrawCell(int col, int row) const override { return model_.DrawCell(col, row); }
     std::string CellText(int col, int row) const override { return model_.Grid.Cells(col, row); }
 
-protected:
+  protected:
     int ColCount() const override { return model_.Grid.ColCount(); }
     int RowCount() const override { return model_.Grid.RowCount(); }
     void SetCellText(int col, int row, const std::string& text) override { SetCells(col, row, text); }
     void WMSize(int width, int height) override;
 
-private:
+  private:
     DaySdlerModel model_;
     QTimer* timer_;
 };

@@ -12,7 +12,7 @@
 namespace components {
 
 class DaySdlerModel {
-public:
+  public:
     static constexpr int kCols = 2;
 
     explicit DaySdlerModel(ClockFn clock);
@@ -53,7 +53,7 @@ public:
     Signal<> OnLayout;  // the rows were laid out again
     Signal<> OnRepaint; // the colours may have changed
 
-private:
+  private:
     ClockFn clock_;
     uint16_t stWorkTime_ = 8;
     uint16_t workHour_ = 14;

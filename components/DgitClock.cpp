@@ -26,7 +26,9 @@ void TDgitClock::ShowTime() {
 }
 
 namespace DgitClock {
-void Register() { RegisterComponents("Samples", {{"TDgitClock", [](QWidget* p) { return new TDgitClock(p); }}}); }
+void Register() {
+    RegisterComponents("Samples", {{"TDgitClock", [](QWidget* p) { return new TDgitClock(p); }}});
+}
 } // namespace DgitClock
 
 } // namespace components

@@ -11,7 +11,7 @@ namespace components {
 
 class TDgitClock : public QLabel {
     Q_OBJECT
-public:
+  public:
     static constexpr int kTimerInterval = 1000; // ms
     static constexpr int kFontSize = 20;        // points
 
@@ -21,7 +21,7 @@ public:
     QTimer* Timer() const { return timer_; }
     void ShowTime();
 
-private:
+  private:
     DgitClockModel model_;
     QTimer* timer_;
 };

@@ -9,7 +9,7 @@
 namespace components {
 
 class DgitClockModel {
-public:
+  public:
     explicit DgitClockModel(ClockFn clock) : clock_(std::move(clock)) {}
 
     // Reads the clock: a new date is stored and decoded, the time always; the caption
@@ -26,7 +26,7 @@ public:
     uint16_t Month() const { return month_; }
     uint16_t Day() const { return day_; }
 
-private:
+  private:
     ClockFn clock_;
     std::chrono::year_month_day lastDate_{};
     LocalDateTime lastTime_{};

@@ -46,11 +46,17 @@ void TNumberEdit::focusOutEvent(QFocusEvent* e) {
     model_.DoExit();
 }
 
-QString TNumberEdit::GetQText() const { return qs(model_.GetText()); }
-void TNumberEdit::SetQText(const QString& text) { model_.SetText(ss(text)); }
+QString TNumberEdit::GetQText() const {
+    return qs(model_.GetText());
+}
+void TNumberEdit::SetQText(const QString& text) {
+    model_.SetText(ss(text));
+}
 
 namespace NumberEdit {
-void Register() { RegisterComponents("Samples", {{"TNumberEdit", [](QWidget* p) { return new TNumberEdit(p); }}}); }
+void Register() {
+    RegisterComponents("Samples", {{"TNumberEdit", [](QWidget* p) { return new TNumberEdit(p); }}});
+}
 } // namespace NumberEdit
 
 } // namespace components

@@ -14,7 +14,7 @@ class TNumberEdit : public QLineEdit {
     Q_PROPERTY(bool Comma READ Comma WRITE SetComma)
     Q_PROPERTY(bool Yen READ Yen WRITE SetYen)
     Q_PROPERTY(QString Text READ GetQText WRITE SetQText)
-public:
+  public:
     explicit TNumberEdit(QWidget* parent = nullptr);
 
     NumberEditModel& Model() { return model_; }
@@ -28,14 +28,14 @@ public:
     void SetText(const std::string& text) { model_.SetText(text); }
     std::string GetText() const { return model_.GetText(); }
 
-protected:
+  protected:
     // The Windows creation parameters' counterpart: right alignment, no input method.
     void CreateParams();
     void keyPressEvent(QKeyEvent* e) override;
     void focusInEvent(QFocusEvent* e) override;
     void focusOutEvent(QFocusEvent* e) override;
 
-private:
+  private:
     QString GetQText() const;
     void SetQText(const QString& text);
 

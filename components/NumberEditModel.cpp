@@ -28,13 +28,17 @@ void NumberEditModel::SetYen(bool on) {
     SetValue(value_);
 }
 
-void NumberEditModel::SetText(const std::string& text) { SetValue(StrToIntDef(text, 0)); }
+void NumberEditModel::SetText(const std::string& text) {
+    SetValue(StrToIntDef(text, 0));
+}
 
 void NumberEditModel::KeyPress(char32_t& key) {
     if (key == U'\r' || key == U'\n' || (key >= 33 && (key < U'0' || key > U'9'))) key = 0;
 }
 
-void NumberEditModel::DoEnter() { show(IntToStr(value_)); }
+void NumberEditModel::DoEnter() {
+    show(IntToStr(value_));
+}
 
 void NumberEditModel::show(const std::string& text) {
     text_ = text;

@@ -15,7 +15,7 @@ inline constexpr const char* kYenMark = "¥"; // U+00A5
 std::string NumberText(int value, bool comma, bool yen, const GroupDigits& group);
 
 class NumberEditModel {
-public:
+  public:
     explicit NumberEditModel(GroupDigits group);
 
     int Value() const { return value_; }
@@ -41,7 +41,7 @@ public:
 
     std::function<void()> OnText; // the model changed the text
 
-private:
+  private:
     void show(const std::string& text);
 
     GroupDigits group_;

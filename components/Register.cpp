@@ -41,7 +41,8 @@ std::vector<std::string> RegisteredClasses(const std::string& page) {
     std::vector<std::string> names;
     for (const Page& p : pages())
         if (p.Name == page)
-            for (const ComponentClass& c : p.Classes) names.push_back(c.Name);
+            for (const ComponentClass& c : p.Classes)
+                names.push_back(c.Name);
     return names;
 }
 

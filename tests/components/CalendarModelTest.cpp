@@ -82,14 +82,16 @@ TEST(CalendarModelTest, DateEditsKeepToExistingDates) {
     EXPECT_EQ(changes, 3);
     m.SetDateElement(1, 9999);
     EXPECT_EQ(m.CalendarDate(), Ymd(9999, 2, 1));
-    EXPECT_EQ((std::array{m.GetDateElement(1), m.GetDateElement(2), m.GetDateElement(3), m.GetDateElement(0)}),
-              (std::array{9999, 2, 1, -1}));
+    EXPECT_EQ(
+        (std::array{m.GetDateElement(1), m.GetDateElement(2), m.GetDateElement(3), m.GetDateElement(0)}),
+        (std::array{9999, 2, 1, -1}));
 
     for (auto [in, out] : {std::pair{0, 1}, {9, 7}, {-3, 1}, {4, 4}}) {
         m.SetStartOfWeek(in);
         EXPECT_EQ(m.GetStartOfWeek(), out);
     }
-    for (auto [y, mo, days] : {std::array{2024, 2, 29}, {2023, 2, 28}, {1900, 2, 28}, {2000, 2, 29}, {2024, 4, 30}})
+    for (auto [y, mo, days] :
+         {std::array{2024, 2, 29}, {2023, 2, 28}, {1900, 2, 28}, {2000, 2, 29}, {2024, 4, 30}})
         EXPECT_EQ(CalendarModel::DaysPerMonth(y, mo), days);
 }
 
@@ -133,10 +135,14 @@ TEST(CalendarModelTest, WeekendsAndOtherMonthsHaveTheirColours) {
         int back, fore;
     };
     const Case cases[] = {
-        {5, 1, "6", Rgb(187, 240, 253), Rgb(0, 0, 255)}, {6, 1, "7", Rgb(254, 226, 253), Rgb(255, 0, 0)},
-        {5, 5, "4", Rgb(187, 240, 253), Rgb(192, 192, 192)}, {0, 6, "6", -1, Rgb(192, 192, 192)},
-        {2, 2, "10", -1, -1},         {5, 0, "土", Rgb(0, 255, 255), -1},
-        {6, 0, "日", Rgb(255, 0, 0), -1}, {0, 0, "月", -1, -1},
+        {5, 1, "6", Rgb(187, 240, 253), Rgb(0, 0, 255)},
+        {6, 1, "7", Rgb(254, 226, 253), Rgb(255, 0, 0)},
+        {5, 5, "4", Rgb(187, 240, 253), Rgb(192, 192, 192)},
+        {0, 6, "6", -1, Rgb(192, 192, 192)},
+        {2, 2, "10", -1, -1},
+        {5, 0, "土", Rgb(0, 255, 255), -1},
+        {6, 0, "日", Rgb(255, 0, 0), -1},
+        {0, 0, "月", -1, -1},
     };
     for (const Case& c : cases) {
         const CellStyle s = m.DrawCell(c.col, c.row);

@@ -24,8 +24,16 @@ TEST(DgitClockModelTest, ShowsTheTimeAndFollowsTheDateOverMidnight) {
 }
 
 TEST(NumberEditModelTest, OnlyDigitsAndControlKeysAreTyped) {
-    for (auto [in, out] : {std::pair<char32_t, char32_t>{U'7', U'7'}, {U'a', 0}, {U'-', 0}, {U',', 0}, {U'\r', 0},
-                           {U' ', U' '}, {U'\b', U'\b'}, {U'\x16', U'\x16'}, {U'７', 0}, {U'円', 0}}) {
+    for (auto [in, out] : {std::pair<char32_t, char32_t>{U'7', U'7'},
+                           {U'a', 0},
+                           {U'-', 0},
+                           {U',', 0},
+                           {U'\r', 0},
+                           {U' ', U' '},
+                           {U'\b', U'\b'},
+                           {U'\x16', U'\x16'},
+                           {U'７', 0},
+                           {U'円', 0}}) {
         char32_t key = in;
         NumberEditModel::KeyPress(key);
         EXPECT_EQ(key, out) << static_cast<unsigned>(in);
@@ -39,8 +47,11 @@ TEST(NumberEditModelTest, TextFollowsTheFlagsAndTheEditing) {
         std::string text;
     };
     const GroupDigits group = [](int v) { return v == 0 ? std::string("0") : "g" + std::to_string(v); };
-    for (const Case& c : {Case{1234567, true, true, "¥g1234567"}, {1234567, false, false, "1234567"},
-                          {-1234, false, true, "¥-1234"}, {0, true, true, "¥0"}, {-5, true, false, "g-5"}})
+    for (const Case& c : {Case{1234567, true, true, "¥g1234567"},
+                          {1234567, false, false, "1234567"},
+                          {-1234, false, true, "¥-1234"},
+                          {0, true, true, "¥0"},
+                          {-5, true, false, "g-5"}})
         EXPECT_EQ(NumberText(c.value, c.comma, c.yen, group), c.text);
 
     NumberEditModel m(nullptr); // grouping by threes with ","

@@ -22,7 +22,7 @@ using namespace components;
 namespace {
 
 class ComponentWidgetsTest : public GuiTest {
-protected:
+  protected:
     SetClock clock;
     QWidget host;
 
@@ -181,7 +181,8 @@ TEST_F(ComponentWidgetsTest, DemoWritesAPictureOfEachComponent) {
         ASSERT_FALSE(image.isNull()) << name;
         std::set<QRgb> colours;
         for (int y = 0; y < image.height(); y += 2)
-            for (int x = 0; x < image.width(); x += 2) colours.insert(image.pixel(x, y));
+            for (int x = 0; x < image.width(); x += 2)
+                colours.insert(image.pixel(x, y));
         EXPECT_GT(colours.size(), 5u) << name;
     }
     // A file where the folder should be: a message, no pictures.

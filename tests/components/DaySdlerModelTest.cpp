@@ -8,7 +8,7 @@ using namespace components;
 namespace {
 
 class DaySdlerModelTest : public ::testing::Test {
-protected:
+  protected:
     SetClock clock;
     std::unique_ptr<DaySdlerModel> m;
     int layouts = 0, repaints = 0;
