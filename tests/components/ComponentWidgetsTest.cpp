@@ -26,11 +26,14 @@ class ComponentWidgetsTest : public GuiTest {
     SetClock clock;
     QWidget host;
 
+    QLocale before;
+
     void SetUp() override {
         QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
         clock.set(Ymd(2024, 4, 10), 10, 30, 0);
         host.resize(400, 400);
     }
+    void TearDown() override { QLocale::setDefault(before); }
     void show() {
         host.show();
         Settle();
