@@ -96,13 +96,11 @@ void TFormClockInput::wire() {
     TSV1.OnExecute = [this] { ShowNotBuilt(TSV1.Caption()); };
 }
 
-std::vector<MenuDef> TFormClockInput::MainMenu1() const {
+std::vector<MenuDef> TFormClockInput::MainMenu1() {
     TMainForm& f = mainForm();
-    auto* self = const_cast<TFormClockInput*>(this);
     return {{"CSV変換",
-             {&f.OpenCsvData, &f.SaveCsvData, nullptr, &self->N3, &self->SortbyTime1, &self->SortbyPastTime1,
-              &self->SortbyZekken1}},
-            {self->N1.Caption(), {&f.clippeek, &self->TSV1}},
+             {&f.OpenCsvData, &f.SaveCsvData, nullptr, &N3, &SortbyTime1, &SortbyPastTime1, &SortbyZekken1}},
+            {N1.Caption(), {&f.clippeek, &TSV1}},
             {f.clearGrid.Caption(), {&f.clearGrid}},
             {f.close_clockInput.Caption(), {&f.close_clockInput}}};
 }

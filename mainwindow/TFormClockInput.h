@@ -51,7 +51,7 @@ class TFormClockInput : public FormBase {
     FileDialogSpec SaveDialog2{"", "CSV|*.csv|TXT|*.txt", "", "", "csv"};
     FileDialogSpec OpenDialog2{"", "CSV|*.csv|TXT|*.txt", "", "", "csv;txt"};
     // The window's menu; its file and clipboard items are main-window actions.
-    std::vector<MenuDef> MainMenu1() const;
+    std::vector<MenuDef> MainMenu1();
 
     // ---- State ----
     bool GridSorted = false;

@@ -6,6 +6,11 @@
 #include "platform/Files.h"
 #include "platform/Text.h"
 
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 namespace {
 const char* kCheckFailed =
     "チーム番号が重複しているか、存在しない番号が含まれています。\n保存しません。\nフォームを閉じますか?";
@@ -201,4 +206,27 @@ TEST_F(ClockLog, AFolderInPlaceOfTheLogStopsNothing) {
     EXPECT_NO_THROW(WriteClockLog());
     EXPECT_NO_THROW(ReadClockLog());
     EXPECT_EQ(times()[1], 0);
+}
+
+TEST_F(ClockLog, AFullDiskKeepsTheLastLog) {
+    times()[0] = hm(9, 0);
+    WriteClockLog();
+    for (int i = 1; i <= 3; ++i)
+        times()[i] = hm(10, i);
+    // A child whose files may not grow past a few bytes stands for the full disk.
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit{4, 4};
+        setrlimit(RLIMIT_FSIZE, &limit);
+        WriteClockLog();
+        _exit(0);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status)) << "the program goes on";
+    std::string bytes;
+    ASSERT_TRUE(ReadFileBytes(logPath(), bytes));
+    EXPECT_EQ(bytes, "0 9 0\r\n");
 }
