@@ -357,7 +357,14 @@ private:
     void enableInputActions(bool on);
     // The longest text a cell of these grids takes while typing.
     int timeCodeLimit(const StringGrid& grid) const;
-    bool completesOnEnter(const StringGrid& grid) const;
+    bool completesAt(const StringGrid& grid, int col, int row) const;
+    void completeTimeCell(StringGrid& grid, int col, int row);
+    void completeLeftTimeCell(const StringGrid* movingIn, int col, int row);
+    // The time cell typed into and not yet completed.
+    struct EditedTimeCell {
+        StringGrid* Grid = nullptr;
+        int Col = 0, Row = 0;
+    } editedTime_;
     bool duplicateNumberAbove(int col, int row) const;
     void styleTimeCell(CellStyle& st, int col, int row) const;
 
