@@ -54,7 +54,8 @@ void dropLeftoverTables(int taikaiNo) {
     for (Table* open : {&DataMdl->Table2, &DataMdl->Table3, &DataMdl->Table4})
         open->Close();
     Database& db = RaceDb();
-    for (const std::string& file : {TeamTableName(taikaiNo), RunnerTableName(taikaiNo), DelayTableName(taikaiNo)})
+    for (const std::string& file :
+         {TeamTableName(taikaiNo), RunnerTableName(taikaiNo), DelayTableName(taikaiNo)})
         if (db.TableExists(file)) db.DeleteTable(file);
 }
 

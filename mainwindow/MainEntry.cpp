@@ -107,7 +107,9 @@ StringGrid& TMainForm::visibleEntryGrid() {
     return runnerTabShown() ? RunnerEntryGrid : TeamEntryGrid;
 }
 
-void TMainForm::reloadRunnerGrid() { SetupRunnerEntryGrid(); }
+void TMainForm::reloadRunnerGrid() {
+    SetupRunnerEntryGrid();
+}
 
 // Every change of the shown team comes here: the rows in the grid are stored under
 // the team they were loaded for before another team's are read.

@@ -190,6 +190,7 @@ void TOutputForm::MacroExecute() {
 // when it is built; until then the batch does.
 void TOutputForm::showBatchMessages() {
     std::string text = BatchMessages;
-    while (!text.empty() && text.back() == '\n') text.pop_back();
+    while (!text.empty() && text.back() == '\n')
+        text.pop_back();
     if (!text.empty()) Dlg().ShowMessage(text);
 }
