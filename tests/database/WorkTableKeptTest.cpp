@@ -1,0 +1,77 @@
+// The work table of the computation benchmark's race, held field for field to a copy
+// kept from an earlier build: how the table is written may change, what it holds may not.
+#include "database/RaceFile.h"
+#include "database/Ranking.h"
+#include "database/ResultTable.h"
+#include "support/BenchRace.h"
+#include "support/ProgramFixture.h"
+
+#include <fstream>
+#include <sstream>
+
+namespace {
+
+const std::filesystem::path kKept = std::filesystem::path(TAVREN_TEST_DATA) / "bench_work_table.txt";
+
+// A header line of the field names, then a line per row; NULL shows as "-".
+std::string dumpWorkTable() {
+    Query q = RaceDb().Prepare("SELECT * FROM temptable.db ORDER BY TeamID");
+    std::ostringstream out;
+    bool header = true;
+    while (q.Step()) {
+        if (header)
+            for (int i = 0; i < q.ColumnCount(); ++i)
+                out << (i ? "\t" : "") << q.ColumnName(i) << (i + 1 == q.ColumnCount() ? "\n" : "");
+        header = false;
+        for (int i = 0; i < q.ColumnCount(); ++i) {
+            const Value v = q.Column(i);
+            out << (i ? "\t" : "") << (v.IsNull() ? std::string("-") : std::to_string(v.AsInt64()));
+        }
+        out << "\n";
+    }
+    q.Reset();
+    return out.str();
+}
+
+std::vector<std::string> lines(const std::string& text) {
+    std::vector<std::string> out;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);)
+        out.push_back(line);
+    return out;
+}
+
+} // namespace
+
+class WorkTableKept : public ProgramFixture {
+  protected:
+    // The computation as the result window runs it.
+    void Compute() {
+        using bench_race::kLegs;
+        ASSERT_EQ(BuildResultTable(kLegs), 0);
+        ASSERT_EQ(LoadPassingData(kLegs), 0);
+        form().HasNoRecordRunner = form().DetectNoRecordRunner(kLegs);
+        EXPECT_EQ(RankLegTimes(kLegs), 0);
+        EXPECT_EQ(RankAdjustedLegs(kLegs), 0);
+        EXPECT_EQ(CountRankedTeams(), bench_race::kTeams - 4);
+    }
+    void ExpectKeptTable() {
+        std::ifstream in(kKept);
+        ASSERT_TRUE(in) << kKept;
+        const auto kept = lines(std::string(std::istreambuf_iterator<char>(in), {}));
+        const auto now = lines(dumpWorkTable());
+        ASSERT_EQ(now.size(), kept.size());
+        for (size_t r = 0; r < kept.size(); ++r)
+            ASSERT_EQ(now[r], kept[r]) << "row " << r << " (0 is the field names)";
+    }
+};
+
+TEST_F(WorkTableKept, FirstComputationAndRecomputationGiveTheKeptTable) {
+    bench_race::Prepare(form(), home.path() / "race");
+    Compute();
+    ExpectKeptTable();
+    dialogs.AnswerDlg(mrYes);
+    Compute();
+    ExpectKeptTable();
+    EXPECT_EQ(dialogs.Texts(), std::vector<std::string>{"処理はすでに実行されています\n再計算しますか ?"});
+}

@@ -1,0 +1,91 @@
+#pragma once
+// The race the computation benchmark times, shared with the test that holds its work
+// table to a kept copy: 200 teams, 50 legs, every passing typed, ties, OP and absent
+// teams, advanced starts and waiting times.
+#include "database/EntryTables.h"
+#include "database/TDataMdl.h"
+#include "mainwindow/Program.h"
+#include "mainwindow/TFormKuriage.h"
+#include "mainwindow/TMainForm.h"
+#include "platform/Text.h"
+#include "support/WaitingRows.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <random>
+#include <vector>
+
+namespace bench_race {
+
+constexpr int kTeams = 200, kLegs = 50;
+// Relay points with an advanced start.
+constexpr int kKuriagePoints[] = {10, 25, 40};
+
+struct Passing {
+    int team; // 1-based
+    int clock;
+};
+
+inline void SetUpRace(TMainForm& f, const std::filesystem::path& folder) {
+    std::filesystem::create_directories(folder);
+    f.DataFolder = folder;
+    DataMdl->SetFolder(folder);
+    f.TaikaiNo = 1;
+    f.TaikaiOpen = true;
+    f.KukanSpinNum.SetValue(kLegs);
+    f.HoketuSpinNum.SetValue(2);
+    f.SankaSpinNum.SetValue(kTeams);
+    f.ApplyCountsAndLayout();
+    FormKuriage->SetupKuriageGrid(FormKuriage->KuriageGrid, kLegs);
+    for (int t = 1; t <= kTeams; ++t)
+        EnsureTeamRunnerRecords(t);
+    for (int t = 5; t <= kTeams; t += 40)
+        f.TeamEntryGrid.SetCells(4, t, "1"); // OP
+    for (int t = 7; t <= kTeams; t += 50)
+        f.TeamEntryGrid.SetCells(4, t, "2"); // absent: dummy times
+}
+
+// Clock times at every relay point; leg times in whole 5 s steps so that equal
+// times and equal totals occur.
+inline std::vector<std::vector<Passing>> Simulate(TMainForm& f) {
+    std::mt19937 rng(8);
+    std::uniform_int_distribution<int> pace(120, 140);
+    std::vector<int> clock(kTeams + 1, 0);
+    std::vector<std::vector<Passing>> legs(kLegs + 1);
+    int kuriageTime = 0;
+    for (int k = 1; k <= kLegs; ++k) {
+        for (int t = 1; t <= kTeams; ++t) {
+            if (kuriageTime && clock[t] > kuriageTime)
+                clock[t] = kuriageTime; // started with the advanced start
+            clock[t] += pace(rng) * 5;
+            if (t % 37 == 0 && k % 9 == 0) {
+                clock[t] += 30; // waited at the relay point
+                AddWaitingRow(k, t, 30);
+            }
+            legs[k].push_back({t, clock[t]});
+        }
+        std::stable_sort(legs[k].begin(), legs[k].end(),
+                         [](const Passing& a, const Passing& b) { return a.clock < b.clock; });
+        kuriageTime = 0;
+        for (int p : kKuriagePoints)
+            if (p == k) kuriageTime = legs[k][kTeams * 3 / 4].clock; // the last quarter is held back
+        if (kuriageTime) FormKuriage->KuriageGrid.SetCells(1, k, IntToStr(f.SecondsToDigits(kuriageTime)));
+    }
+    return legs;
+}
+
+inline void TypePassings(TMainForm& f, const std::vector<std::vector<Passing>>& legs) {
+    for (int k = 1; k <= kLegs; ++k)
+        for (int r = 0; r < kTeams; ++r) {
+            f.InputGrid.SetCells(2 * k - 1, r + 2, IntToStr(legs[k][r].team));
+            f.InputGrid.SetCells(2 * k, r + 2, IntToStr(f.SecondsToDigits(legs[k][r].clock)));
+        }
+}
+
+// The whole race, ready for the computation.
+inline void Prepare(TMainForm& f, const std::filesystem::path& folder) {
+    SetUpRace(f, folder);
+    TypePassings(f, Simulate(f));
+}
+
+} // namespace bench_race
