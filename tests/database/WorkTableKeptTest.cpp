@@ -75,3 +75,19 @@ TEST_F(WorkTableKept, FirstComputationAndRecomputationGiveTheKeptTable) {
     ExpectKeptTable();
     EXPECT_EQ(dialogs.Texts(), std::vector<std::string>{"処理はすでに実行されています\n再計算しますか ?"});
 }
+
+// The computation is held in memory until the table is used; closing the race writes it,
+// deleting the table drops it.
+TEST_F(WorkTableKept, AHeldComputationReachesTheTableOnlyWhileItIsWanted) {
+    bench_race::Prepare(form(), home.path() / "race");
+    Compute();
+    DataMdl->CloseAll();
+    DataMdl->SetFolder(form().DataFolder);
+    ExpectKeptTable();
+
+    dialogs.AnswerDlg(mrYes);
+    ASSERT_EQ(BuildResultTable(2), 0);
+    DeleteTempTable();
+    DataMdl->CloseAll();
+    EXPECT_FALSE(std::filesystem::exists(form().DataFolder / kResultTable));
+}
