@@ -53,9 +53,16 @@ int cellInt(const StringGrid& g, int col, int row) {
     return StrToIntDef(g.Cells(col, row), 0);
 }
 
-// Opens the table, creating it empty when missing; first row, edit state.
+// Opens the table, creating it empty when missing; first row, edit state. A table open
+// on the file already is only put back there, as closing and opening it would.
 void openOrCreate(Table& t, const std::string& file, const std::vector<FieldDef>& fields, const char* key) {
     RaceDb();
+    if (t.Active() && t.TableName() == file && t.Exists()) {
+        t.Cancel(); // a close drops an unposted row
+        t.First();
+        t.Edit();
+        return;
+    }
     t.Close();
     t.SetTableName(file);
     try {
