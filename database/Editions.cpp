@@ -39,11 +39,16 @@ void appendFromSource(Table& t) {
     TMainForm& f = mainForm();
     OpenEditionByNumber(f.SourceTaikaiNo);
     const DataQuery& src = DataMdl->Query1;
+    // A source with counts out of range would hand them on: nothing is added from it.
+    if (!src.IsEmpty()) CheckedEditionCounts(src.Field("K_NUM"), src.Field("H_NUM"), src.Field("E_NUM"));
     t.Append();
     t.SetField("IDN", f.TaikaiNo);
     t.SetField("OP_DATE", DateToIso(Today()));
     for (const char* field : kCopiedFields)
         t.SetField(field, src.Field(field));
+    // With no source row the new edition starts as a new race's first edition does.
+    if (src.IsEmpty())
+        for (const char* count : {"K_NUM", "H_NUM", "E_NUM"}) t.SetField(count, 1);
     t.Post();
     t.Edit();
     CloseEditionQuery();
@@ -54,16 +59,16 @@ void appendFromSource(Table& t) {
 // counts last, as their change handlers rebuild the grids.
 void loadEditionRow(const Table& t) {
     TMainForm& f = mainForm();
-    const int legs = t.FieldInt("K_NUM"), subs = t.FieldInt("H_NUM"), teams = t.FieldInt("E_NUM");
+    const EditionCounts n = CheckedEditionCounts(t.Field("K_NUM"), t.Field("H_NUM"), t.Field("E_NUM"));
     StringGrid& g = f.taikaiBestGrid;
     g.SetCellsQuiet(0, 1, Format("%d", t.FieldInt("IDN")));
     g.SetCellsQuiet(1, 1, shortDate(t.Field("OP_DATE")));
     g.SetCellsQuiet(2, 1, t.FieldStr("ST_PLACE"));
     g.SetCellsQuiet(3, 1, Format("%d", t.FieldInt("TP_TIME")));
     LoadRaceNames();
-    f.KukanSpinNum.SetValue(legs);
-    f.HoketuSpinNum.SetValue(subs);
-    f.SankaSpinNum.SetValue(teams);
+    f.KukanSpinNum.SetValue(n.legs);
+    f.HoketuSpinNum.SetValue(n.subs);
+    f.SankaSpinNum.SetValue(n.teams);
 }
 
 void fillEditionGrid(StringGrid& g, DataQuery& q) {
