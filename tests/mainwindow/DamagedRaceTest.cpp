@@ -73,27 +73,40 @@ protected:
     }
 };
 
-TEST_F(DamagedRace, RunnerTableThatIsNoDatabaseStopsTheOpenAndWritesNothing) {
-    ASSERT_TRUE(WriteFileBytes(race() / "選手情報001.db", std::string(4096, 'x')));
-    const auto before = files();
-    openEdition();
-    const std::string shown = dialogs.Joined();
-    EXPECT_NE(shown.find("大会情報を開けませんでした。\n" + (race() / "選手情報001.db").string() +
-                         " のオープンに失敗しました。\nfile is not a database"),
-              std::string::npos)
-        << shown;
-    EXPECT_EQ(shown.find("ATTACH"), std::string::npos); // the SQL goes to the log only
-    expectNothingOpen(before);
+TEST_F(DamagedRace, TableFileThatIsNoDatabaseStopsTheOpenAndWritesNothing) {
+    for (const std::string file : {"選手情報001.db", "チーム情報001.db", "大会情報.db"}) {
+        SCOPED_TRACE(file);
+        std::string good;
+        ReadFileBytes(race() / file, good);
+        ASSERT_TRUE(WriteFileBytes(race() / file, std::string(4096, 'x')));
+        const auto before = files();
+        dialogs.ClearLog();
+        if (file == "大会情報.db") {
+            dialogs.AnswerDlg(mrYes); // the edition dialog never shows
+            dialogs.AnswerFile((race() / file).string());
+        } else {
+            ScriptOpenEdition(dialogs, race() / "大会情報.db", 1);
+        }
+        form().OpenKeyNameExecute();
+        const std::string shown = dialogs.Joined();
+        EXPECT_NE(shown.find("大会情報を開けませんでした。\n" + (race() / file).string() +
+                             " のオープンに失敗しました。\nfile is not a database"),
+                  std::string::npos)
+            << shown;
+        EXPECT_EQ(shown.find("ATTACH"), std::string::npos); // the SQL goes to the log only
+        expectNothingOpen(before);
 
-    // With the damaged file gone the same run opens the edition whole.
-    fs::remove(race() / "選手情報001.db");
-    dialogs.ClearLog();
-    openEdition();
-    EXPECT_FALSE(dialogs.Saw("大会情報が開いたままです。\n一度ｱﾌﾟﾘｹｰｼｮﾝを終了させて下さい。"));
-    ASSERT_TRUE(form().TaikaiOpen);
-    EXPECT_EQ(form().TeamNum, 5);
-    EXPECT_EQ(form().TeamEntryGrid.Cells(1, 5), "チーム5");
-    EXPECT_EQ(form().InputGrid.Cells(2, 6), "1005");
+        // With the file mended the same run opens the edition whole.
+        ASSERT_TRUE(WriteFileBytes(race() / file, good));
+        dialogs.ClearLog();
+        openEdition();
+        EXPECT_FALSE(dialogs.Saw("大会情報が開いたままです。\n一度ｱﾌﾟﾘｹｰｼｮﾝを終了させて下さい。"));
+        ASSERT_TRUE(form().TaikaiOpen);
+        EXPECT_EQ(form().TeamNum, 5);
+        EXPECT_EQ(form().TeamEntryGrid.Cells(1, 5), "チーム5");
+        EXPECT_EQ(form().InputGrid.Cells(2, 6), "1005");
+        closeProgram();
+    }
 }
 
 TEST_F(DamagedRace, StoredCountsOutOfRangeStopTheOpen) {
@@ -121,6 +134,22 @@ TEST_F(DamagedRace, StoredCountsOutOfRangeStopTheOpen) {
         expectNothingOpen(before);
         setEditionField(c.field, Value(c.saved));
     }
+    // Nor is a new edition made from an edition with such counts.
+    setEditionField("K_NUM", Value(0));
+    const auto before = files();
+    dialogs.ClearLog();
+    dialogs.AnswerDlg(mrYes);
+    dialogs.AnswerFile((race() / "大会情報.db").string());
+    dialogs.AnswerModal([this](FormBase& f) {
+        auto& d = static_cast<TSelectDataForm&>(f);
+        dialogs.AnswerInput("2");
+        d.cmdNew.Execute();
+        return d.ModalResultValue();
+    });
+    dialogs.AnswerDlg(mrYes);
+    form().OpenKeyNameExecute();
+    EXPECT_EQ(dialogs.Texts().back(), "大会情報を開けませんでした。\n区間数 (K_NUM) が正しくありません: 0");
+    expectNothingOpen(before);
 }
 
 // A blob shorter or longer than its counts say reads as far as it goes, missing bytes 0,
