@@ -1,6 +1,7 @@
 #pragma once
 // Runs part of a test in a forked child, for limits that must not touch the test
-// process (RLIMIT_FSIZE, RLIMIT_NOFILE): the child's report comes back as text.
+// process: a full disk (RLIMIT_FSIZE; tests run as root, so permissions prove nothing)
+// or no descriptors left (RLIMIT_NOFILE). The child's report comes back as text.
 #include <csignal>
 #include <exception>
 #include <fcntl.h>
@@ -61,4 +62,13 @@ inline void LimitFileSize(rlim_t bytes) {
     getrlimit(RLIMIT_FSIZE, &lim);
     lim.rlim_cur = bytes;
     setrlimit(RLIMIT_FSIZE, &lim);
+}
+
+// The child's answer of work() under a file size limit of `bytes`; false also when the
+// child died.
+inline bool WithFileSizeLimit(rlim_t bytes, const std::function<bool()>& work) {
+    return RunInChild([&] {
+        LimitFileSize(bytes);
+        return std::string(work() ? "yes" : "no");
+    }) == "yes";
 }
