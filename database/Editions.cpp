@@ -48,7 +48,8 @@ void appendFromSource(Table& t) {
         t.SetField(field, src.Field(field));
     // With no source row the new edition starts as a new race's first edition does.
     if (src.IsEmpty())
-        for (const char* count : {"K_NUM", "H_NUM", "E_NUM"}) t.SetField(count, 1);
+        for (const char* count : {"K_NUM", "H_NUM", "E_NUM"})
+            t.SetField(count, 1);
     t.Post();
     t.Edit();
     CloseEditionQuery();

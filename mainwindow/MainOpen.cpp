@@ -114,14 +114,16 @@ void TMainForm::abandonOpen(bool locked) {
     TaikaiIniPending = false;
     DataMdl->CloseAll();
     if (locked) ReleaseLockFile();
-    const std::initializer_list<StringGrid*> grids{&taikaiBestGrid, &KukanInfGrid, &TeamEntryGrid,
-                                                   &RunnerEntryGrid, &InputGrid,   &tempKukanGrid,
+    const std::initializer_list<StringGrid*> grids{&taikaiBestGrid, &KukanInfGrid,  &TeamEntryGrid,
+                                                   &RunnerEntryGrid, &InputGrid,    &tempKukanGrid,
                                                    &FormKuriage->KuriageGrid};
-    for (StringGrid* g : grids) g->ClearAll();
+    for (StringGrid* g : grids)
+        g->ClearAll();
     ReceName.SetText("");
     OrgName.SetText("");
     ApplyCountsAndLayout();
-    for (StringGrid* g : grids) g->ClearModified();
+    for (StringGrid* g : grids)
+        g->ClearModified();
     ReceName.ClearModified();
     OrgName.ClearModified();
     FormKuriage->FTimeDirty = false;

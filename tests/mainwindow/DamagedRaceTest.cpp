@@ -15,7 +15,7 @@
 namespace fs = std::filesystem;
 
 class DamagedRace : public ProgramFixture {
-protected:
+  protected:
     void SetUp() override {
         ProgramFixture::SetUp();
         form().FormShow();
@@ -49,7 +49,8 @@ protected:
     // Every file of the race folder with its bytes.
     std::map<std::string, std::string> files() const {
         std::map<std::string, std::string> all;
-        for (const std::string& name : ListDir(race())) ReadFileBytes(race() / name, all[name]);
+        for (const std::string& name : ListDir(race()))
+            ReadFileBytes(race() / name, all[name]);
         return all;
     }
     void setEditionField(const std::string& field, const Value& v) {
@@ -164,8 +165,8 @@ TEST_F(DamagedRace, BlobsOfTheWrongLengthLoadAndAreSavedWhole) {
     ASSERT_TRUE(form().TaikaiOpen);
     EXPECT_FALSE(dialogs.Saw("大会情報を開けませんでした。")) << dialogs.Joined();
     EXPECT_EQ(form().InputGrid.Cells(2, 4), "1003");
-    EXPECT_EQ(form().InputGrid.Cells(1, 5), "4");  // the number of record 4 was still there
-    EXPECT_EQ(form().InputGrid.Cells(2, 5), "");   // its time was cut off
+    EXPECT_EQ(form().InputGrid.Cells(1, 5), "4"); // the number of record 4 was still there
+    EXPECT_EQ(form().InputGrid.Cells(2, 5), "");  // its time was cut off
     closeProgram();
     EXPECT_EQ(editionBlob("R_INF").size(), 2u * 5 * 16);
     EXPECT_EQ(editionBlob("K_INF").size(), 2u * 44);
@@ -229,7 +230,8 @@ TEST_F(DamagedRace, FailedSaveAtCloseAsksToCloseWithoutSaving) {
         Start();
         form().FormShow();
         openEdition();
-        for (int t = 1; t <= 5; ++t) form().TeamEntryGrid.SetCells(1, t, std::string(30, 'W'));
+        for (int t = 1; t <= 5; ++t)
+            form().TeamEntryGrid.SetCells(1, t, std::string(30, 'W'));
         LimitFileSize(0);
         std::string out;
         for (int answer : {mrNo, mrYes}) {

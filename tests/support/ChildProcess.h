@@ -37,11 +37,13 @@ inline std::string RunInChild(const std::function<std::string()>& body) {
     close(out[1]);
     std::string report;
     char buf[4096];
-    for (ssize_t n; (n = read(out[0], buf, sizeof buf)) > 0;) report.append(buf, static_cast<size_t>(n));
+    for (ssize_t n; (n = read(out[0], buf, sizeof buf)) > 0;)
+        report.append(buf, static_cast<size_t>(n));
     close(out[0]);
     int status = 0;
     waitpid(pid, &status, 0);
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) return "child failed: status " + std::to_string(status);
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        return "child failed: status " + std::to_string(status);
     return report;
 }
 
@@ -68,7 +70,7 @@ inline void LimitFileSize(rlim_t bytes) {
 // child died.
 inline bool WithFileSizeLimit(rlim_t bytes, const std::function<bool()>& work) {
     return RunInChild([&] {
-        LimitFileSize(bytes);
-        return std::string(work() ? "yes" : "no");
-    }) == "yes";
+               LimitFileSize(bytes);
+               return std::string(work() ? "yes" : "no");
+           }) == "yes";
 }
