@@ -202,3 +202,73 @@ TEST_F(WebPages, ShowPagesOpensThemOrNamesTheMissingOne) {
     form().showHtmlExecute();
     EXPECT_EQ(shell.Opened, std::vector<std::string>{(Dir() / "index.html").string()});
 }
+
+TEST_F(WebPages, IndexListsTheLegPagesInTheFolderNewestFirst) {
+    form().DataFolder = home.path() / "race";
+    std::filesystem::create_directories(form().DataFolder);
+    DataMdl->SetFolder(form().DataFolder);
+    form().TaikaiNo = 1;
+    OpenTaikaiTable();
+    OpenRace(5, 3, 1);
+    form().ReceName.SetText("テスト駅伝");
+    for (int k = 1; k <= 5; ++k)
+        LegInfo(k, "", IntToStr(k + 4), "");
+    TeamRow(1, "東京", "");
+    TeamRow(2, "大阪AC", "");
+    TeamRow(3, "横浜", "");
+    PutRunner(1, 2, {"山田", "太郎", "", ""});
+    Leg(1, {{2, 1520}, {1, 1545}, {3, 1610}});
+    Leg(2, {{1, 3440}, {2, 3455}, {3, 3600}});
+    Leg(3, {{1, 5000}, {2, 5100}}); // 横浜 not yet at point 3
+    OutputForm->Tag = 3;
+    OutputForm->ShowResults();
+    ASSERT_FALSE(form().ResultFinal);
+    for (const char* n : {"leg0_01.html", "leg0_02.html", "leg0_03.html", "leg1_02.html", "leg2_03.html",
+                          "leg5_99.html", "leg0_06.html"})
+        Touch(n);
+    dialogs.ClearLog();
+    ASSERT_TRUE(OutputForm->WriteHtmlIndexPages(Dir(), 3));
+    const std::string late = "<font color=\"red\">途</font>";
+    EXPECT_HAS(Page("index.html"),
+               "テスト駅伝<BR><HR>ﾀｲﾑ差(先頭ﾁｰﾑ)<BR>" + late + "<A HREF=\"leg2_03.html\">3区(東京)</A><BR>\n" +
+                   "<HR>ﾁｰﾑ順(距離)<BR>\n" + late + "<A HREF=\"leg0_03.html\">3区(7km)</A><BR>\n" +
+                   "<A HREF=\"leg0_02.html\">2区(6km)</A><BR>\n<A HREF=\"leg0_01.html\">1区(5km)</A><BR>\n" +
+                   "<HR>個人順(ﾄｯﾌﾟ)<BR>\n<A HREF=\"leg1_02.html\">2区(山田 太郎)</A><BR>\n</BODY></HTML>");
+    EXPECT_TRUE(dialogs.Texts().empty()) << dialogs.Joined();
+
+    ASSERT_TRUE(OutputForm->WriteHtmlIndexPages(Dir(), 2));
+    EXPECT_EQ(dialogs.Texts(), std::vector<std::string>{"3区まで処理済みです。\n再処理して下さい。"});
+    EXPECT_EQ(Page("index.html").find("3区("), std::string::npos);
+}
+
+TEST_F(WebPages, StartListEscapesNamesAndWritesThePreparingIndexOnce) {
+    BuildF1();
+    TeamRow(1, "<東&西>", "");
+    TeamRow(2, "𠮷田AC", "");
+    Alias(3, 101);
+    dialogs.AnswerDlg(mrNo); // entry list
+    form().startListWebClick();
+    const std::string s01 = (Dir() / "s01.html").string();
+    EXPECT_EQ(dialogs.Texts(), (std::vector<std::string>{"ｵｰﾀﾞｰ決定ですか?", s01 + "\nを作成しました。",
+                                                         "ｴﾝﾄﾘｰWebファイルを作成しました。",
+                                                         "準備中ｲﾝﾃﾞｯｸｽﾌｧｲﾙを作成しました。"}));
+    EXPECT_HAS(Page("startlist.html"), "<BODY alink=\"red\" vlink=\"blue\">\n"
+                                       "<A HREF=\"teams.html#01\">1 &lt;東&amp;西&gt;</A><br>\n"
+                                       "<A HREF=\"teams.html#02\">2 &#x20BB7;田AC</A><br>\n"
+                                       "<A HREF=\"teams.html#03\">101 横浜</A><br>\n</BODY></HTML>");
+    EXPECT_HAS(Page("teams.html"), "<hr><a name=\"01\">\n1 &lt;東&amp;西&gt;<br>(ｴﾝﾄﾘｰ)<br><br>\n"
+                                   "鈴木 次郎<br>山田 太郎<br><hr>");
+    EXPECT_HAS(Page("index.html"), "テスト駅伝<BR><center>只今準備中<br>\n<hr><a href=\"startlist.html\">ｽﾀｰﾄﾘｽﾄ</a>\n"
+                                   "<hr><a href=\"s01.html\">[PC・スマホ]</a>\n<br><br><br><br>");
+    EXPECT_HAS(Page("s01.html"), "[第 1 区] [第 2 区] <a href='indexPC.html'>[一覧表]</a><hr>\n<br><center>只今準備中です。");
+    EXPECT_EQ(OutputForm->Tag, 0);
+
+    // Order list: numbered runners; the index stays as it was.
+    ASSERT_TRUE(writeRaw(Dir() / "index.html", "kept"));
+    dialogs.ClearLog();
+    dialogs.AnswerDlg(mrYes);
+    form().startListWebClick();
+    EXPECT_FALSE(dialogs.Saw("準備中ｲﾝﾃﾞｯｸｽﾌｧｲﾙを作成しました。"));
+    EXPECT_EQ(Page("index.html"), "kept");
+    EXPECT_HAS(Page("teams.html"), "(ｵｰﾀﾞｰ)<br><br>\n1 鈴木 次郎<br>\n2 山田 太郎<br>\n<hr>");
+}
