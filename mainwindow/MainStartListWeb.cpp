@@ -56,9 +56,10 @@ std::string teamsPage(const TMainForm& f, const std::vector<TeamWorkRec>& teams,
         const int t = r.TeamNo;
         s += Format("<hr><a name=\"%02d\">\n%d %s<br>(%s)<br><br>\n", t, r.AliasNo,
                     HtmlText(f.TeamFieldText(t, 0)).c_str(), title.c_str());
+        // A runner name is empty in every mode alike: one lookup per runner.
         for (int j = 1; j <= slots; ++j) {
-            if (f.RunnerNameText(t, j, 0).empty()) continue;
             const std::string name = HtmlText(Trim(f.RunnerNameText(t, j, 1)));
+            if (name.empty()) continue;
             s += isOrder ? Format("%d %s<br>\n", j, name.c_str()) : name + "<br>";
         }
     }

@@ -1,6 +1,7 @@
 #pragma once
 // What every web page writer shares: escaping of user text, the Shift-JIS page write,
 // the META line, the date line, distances and the DataHTML folder listing.
+#include "database/ResultTable.h"
 #include "platform/Files.h"
 
 #include <optional>
@@ -36,3 +37,10 @@ std::string LegFieldText(const char* name, int leg);
 void MakeDataHtmlFolder();
 // The names in a folder; nullopt when it cannot be listed.
 std::optional<std::vector<std::string>> ListFolderNames(const fs::path& dir);
+
+// The work-table fields a team page reads.
+inline constexpr std::initializer_list<LegField> kTeamPageFields = {LegField::Ttime, LegField::Ktime, LegField::Tplace,
+                                                                   LegField::Kplace};
+// The team page "r%d.html" from the loaded work table; false when the team has no
+// usable total or the page could not be written.
+bool WriteTeamPage(const ResultImage& img, int team);

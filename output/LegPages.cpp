@@ -29,19 +29,24 @@ LegRow legRow(const DataQuery& q, int k) {
     return {q.Field("TeamID").AsInteger(), v("Kplace"), v("Ktime"), v("Ttime"), v("Tplace"), v("AdjSw")};
 }
 
+// The row's leg-k fields only: 200 rows of every leg's fields are slow to copy.
+std::string legColumns(int k) {
+    return Format("TeamID, Kplace_%d, Ktime_%d, Ttime_%d, Tplace_%d, AdjSw_%d", k, k, k, k, k);
+}
+
 // Team order: placed at leg k with a leg time, by total time.
 DataQuery teamOrderRows(int k) {
     const std::string kp = LegFieldText("Kplace", k), kt = LegFieldText("Ktime", k);
     const std::string tt = LegFieldText("Ttime", k), tp = LegFieldText("Tplace", k);
-    return RaceQuery(Format("SELECT * FROM temptable.db WHERE %s<1000 AND %s>0 ORDER BY %s, %s, TeamID", kp.c_str(),
-                            kt.c_str(), tt.c_str(), tp.c_str()));
+    return RaceQuery(Format("SELECT %s FROM temptable.db WHERE %s<1000 AND %s>0 ORDER BY %s, %s, TeamID",
+                            legColumns(k).c_str(), kp.c_str(), kt.c_str(), tt.c_str(), tp.c_str()));
 }
 
 DataQuery individualOrderRows(int k) {
     const std::string kp = LegFieldText("Kplace", k), kt = LegFieldText("Ktime", k);
     const std::string tt = LegFieldText("Ttime", k);
-    return RaceQuery(Format("SELECT * FROM temptable.db WHERE %s<1000 AND %s>0 AND %s>0 ORDER BY %s, %s, TeamID",
-                            kp.c_str(), kt.c_str(), tt.c_str(), kt.c_str(), kp.c_str()));
+    return RaceQuery(Format("SELECT %s FROM temptable.db WHERE %s<1000 AND %s>0 AND %s>0 ORDER BY %s, %s, TeamID",
+                            legColumns(k).c_str(), kp.c_str(), kt.c_str(), tt.c_str(), kt.c_str(), kp.c_str()));
 }
 
 std::string withMark(int compare, const std::string& text) {
@@ -179,9 +184,10 @@ bool TOutputForm::PutTimeGapPage(const std::filesystem::path& path, int k) {
     if (k == f.KukanNum && f.ResultFinal &&
         (BatchMode || Dlg().MessageDlg("ﾁｰﾑ成績が必要ですか?", MsgKind::Confirmation, Btn::YesNo) == mrYes)) {
         MakeDataHtmlFolder();
+        const ResultImage img = ResultImage::Load(RaceDb(), kTeamPageFields);
         int count = 0;
         for (int t = 1; t <= f.TeamNum; ++t)
-            if (PutTeamPages(t)) ++count;
+            if (WriteTeamPage(img, t)) ++count;
         const std::string text = Format("%d 個のﾁｰﾑ成績を出力しました。", count);
         WebNotice(text, text);
         teamLinks = count > 0;

@@ -87,9 +87,9 @@ struct KojinEntry {
 std::vector<KojinEntry> legEntries(int leg) {
     const std::string tp = LegFieldText("Tplace", leg), kp = LegFieldText("Kplace", leg);
     const std::string kt = LegFieldText("Ktime", leg);
-    DataQuery q = RaceQuery(Format("SELECT * FROM temptable.db WHERE %s <1000 and %s <1000 AND %s>0 "
+    DataQuery q = RaceQuery(Format("SELECT TeamID, %s, %s FROM temptable.db WHERE %s <1000 and %s <1000 AND %s>0 "
                                    "ORDER BY %s, %s, TeamID",
-                                   tp.c_str(), kp.c_str(), kt.c_str(), kt.c_str(), kp.c_str()));
+                                   kp.c_str(), kt.c_str(), tp.c_str(), kp.c_str(), kt.c_str(), kt.c_str(), kp.c_str()));
     std::vector<KojinEntry> out;
     for (; !q.Eof(); q.Next())
         out.push_back({q.Field("TeamID").AsInteger(), q.Field(kp).AsInteger(), q.Field(kt).AsInteger()});
@@ -124,17 +124,16 @@ std::string teamLine(int t, int place, int total, int legs) {
                   placeText.c_str(), mark.c_str(), time.c_str());
 }
 
-std::string runnerLine(const DataQuery& q, int t, int n) {
+std::string runnerLine(const ResultImage& img, int row, int t, int n, const std::string& name) {
     TMainForm& f = mainForm();
-    const int kp = q.Field(LegFieldText("Kplace", n)).AsInteger();
-    const int kt = q.Field(LegFieldText("Ktime", n)).AsInteger();
-    const int rr = f.RunnerRemark(t, n);
+    const int kp = img.Get(row, LegField::Kplace, n), kt = img.Get(row, LegField::Ktime, n);
     const std::string place = kp == NoPlace ? std::string("OP") : IntToStr(kp);
-    const std::string time = kp == NoPlace && rr >= 2 ? RemarkLabel(rr) : MarkText(kt);
+    const int rr = kp == NoPlace ? f.RunnerRemark(t, n) : 0; // only an unplaced runner shows a remark
+    const std::string time = rr >= 2 ? RemarkLabel(rr) : MarkText(kt);
     const int rc = CompareLegRecord(kt, n);
     const std::string mark = rc > 0 ? RecordMark(rc) : std::string();
     const std::string prize = kp == 1 ? "★" : QueryClassLegRanking(t, n) > 0 ? "◇" : "";
-    return Format("%d %s<br>\n%s%s%s(%s)<hr>\n", n, HtmlText(f.RunnerNameText(t, n, 1)).c_str(), mark.c_str(),
+    return Format("%d %s<br>\n%s%s%s(%s)<hr>\n", n, HtmlText(name).c_str(), mark.c_str(),
                   prize.c_str(), time.c_str(), place.c_str());
 }
 
@@ -186,17 +185,22 @@ bool TOutputForm::PutKojinResult(const std::filesystem::path& path) {
 }
 
 bool TOutputForm::PutTeamPages(int t) {
+    return WriteTeamPage(ResultImage::Load(RaceDb(), kTeamPageFields), t);
+}
+
+// A team page needs the team's row, ranked at the first relay point and placed at the finish.
+bool WriteTeamPage(const ResultImage& img, int t) {
     TMainForm& f = mainForm();
-    const int legs = f.KukanNum;
-    DataQuery q = RaceQuery(Format("SELECT * FROM temptable.db WHERE Tplace_1 < 1000 AND TeamID = %d", t));
-    if (q.Eof()) return false;
-    const int place = q.Field(LegFieldText("Tplace", legs)).AsInteger();
+    const int legs = f.KukanNum, row = img.RowOfTeam(t);
+    if (row < 0 || img.Legs() < legs || img.Get(row, LegField::Tplace, 1) >= OutOfRanking) return false;
+    const int place = img.Get(row, LegField::Tplace, legs);
     if (place >= OutOfRanking) return false;
     std::string s = Format("<HTML><HEAD><TITLE>%s</TITLE></HEAD>\n", "ﾁｰﾑ成績");
     s += kHtmlMeta;
-    s += "<BODY>\n" + teamLine(t, place, q.Field(LegFieldText("Ttime", legs)).AsInteger(), legs);
+    s += "<BODY>\n" + teamLine(t, place, img.Get(row, LegField::Ttime, legs), legs);
+    // A runner name is empty in every mode alike: one lookup per runner.
     for (int n = 1; n <= legs; ++n)
-        if (!f.RunnerNameText(t, n, 0).empty()) s += runnerLine(q, t, n);
+        if (const std::string name = f.RunnerNameText(t, n, 1); !name.empty()) s += runnerLine(img, row, t, n, name);
     s += "</BODY></HTML>";
     return f.WriteDataHtmlFile(s, Format("r%d.html", t));
 }

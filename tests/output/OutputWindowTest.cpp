@@ -256,9 +256,12 @@ TEST_F(OutputWindow, BatchRefusesAFilterAndRunsBothOrdersOfALegView) {
     out().Macro.Execute();
     EXPECT_EQ(dialogs.Texts().back(), "一括処理終了!");
     EXPECT_TRUE(out().BatchMode);
-    // The batch starts its notices afresh; outputs not built yet only leave a notice.
+    // The batch starts its notices afresh: the pages of both orders, the team pages.
+    const std::string dir = (form().DataFolder / "DataHTML").string() + "/";
     EXPECT_EQ(out().BatchMessages.find("old"), std::string::npos);
-    EXPECT_EQ(out().BatchMessages, "HTML出力はまだ使えません。\nHTML出力はまだ使えません。\nExcel出力はまだ使えません。\n");
+    EXPECT_EQ(out().BatchMessages.find(dir + "leg0_02.htmlが作成されました。\n3 個のﾁｰﾑ成績を出力しました。\n" + dir +
+                                       "leg2_02.htmlが作成されました。\n" + dir + "leg1_02.htmlが作成されました。\n"),
+              0u);
     EXPECT_EQ(out().OrderMode, 0);
     EXPECT_EQ(out().UpDownBtn.ImageIndex(), TOutputForm::kTeamOrderImage);
     EXPECT_TRUE(out().Visible());
@@ -267,12 +270,13 @@ TEST_F(OutputWindow, BatchRefusesAFilterAndRunsBothOrdersOfALegView) {
 
 TEST_F(OutputWindow, BatchOnTheOverallViewEndsSilentlyAndMayClose) {
     ThreeTeams();
+    form().taikaiBestGrid.SetCells(1, 1, "2024/01/14");
     Choose(0);
     form().OutputResultExecute();
     dialogs.ClearLog();
     form().closeAutoRecForm = true;
     out().Macro.Execute();
-    EXPECT_TRUE(dialogs.Texts().empty());
+    EXPECT_TRUE(dialogs.Texts().empty()) << dialogs.Joined();
     EXPECT_FALSE(out().Visible());
     // The next showing ends the batch mode.
     dialogs.AnswerDlg(mrYes);
