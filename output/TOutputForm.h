@@ -42,8 +42,8 @@ class TOutputForm : public FormBase {
 
     TOutputForm();
 
-    // The leg shown: 0 the overall results, k leg k only (-1: the start-list pages'
-    // request for the placeholder sheet page).
+    // The leg shown: 0 the overall results, k leg k only (the start-list pages ask for
+    // the placeholder sheet page with PutSheetHtml(-1), never through Tag).
     int Tag = 0;
     int OrderMode = 0; // leg view: 0 "チーム順", 1 "個人順"
     // A restart before the last relay point corrected the totals (set by the computation).

@@ -186,6 +186,20 @@ TEST_F(WebPages, FaultsAreReportedAndNothingIsAnnounced) {
                                                            "の作成に失敗しました。"} &&
                ReadFileBytes(Dir() / "indexPC.html", kept) && kept == "old";
     }));
+    // Team pages that cannot be written are not counted.
+    dialogs.AnswerDlg(mrYes);
+    ShowF1(2);
+    OutputForm->BatchMode = true;
+    EXPECT_TRUE(WithFileSizeLimit(100, [&] {
+        dialogs.ClearLog();
+        return !OutputForm->PutTimeGapPage(Dir() / "leg2_02.html", 2) &&
+               dialogs.Saw((Dir() / "r1.html").string() + "の作成に失敗しました。") &&
+               dialogs.Saw((Dir() / "leg2_02.html").string() + "の作成に失敗しました。") &&
+               OutputForm->BatchMessages.find("0 個のﾁｰﾑ成績を出力しました。\n") != std::string::npos;
+    }));
+    OutputForm->BatchMode = false;
+    dialogs.AnswerDlg(mrYes);
+    ShowF1(0);
     // A race date that is no date leaves the published page too.
     form().taikaiBestGrid.SetCells(1, 1, "いつか");
     dialogs.ClearLog();
@@ -271,4 +285,32 @@ TEST_F(WebPages, StartListEscapesNamesAndWritesThePreparingIndexOnce) {
     EXPECT_FALSE(dialogs.Saw("準備中ｲﾝﾃﾞｯｸｽﾌｧｲﾙを作成しました。"));
     EXPECT_EQ(Page("index.html"), "kept");
     EXPECT_HAS(Page("teams.html"), "(ｵｰﾀﾞｰ)<br><br>\n1 鈴木 次郎<br>\n2 山田 太郎<br>\n<hr>");
+}
+
+TEST_F(WebPages, InterimLegPagesAndAdvancedStartMarks) {
+    BuildF1();
+    TeamRow(3, "横浜100%", "");
+    Kuriage(1, "1600"); // 横浜 starts leg 2 at 16'00"
+    Cell(2, 3, "", "");  // and has not finished yet
+    ShowF1(2);
+    ASSERT_FALSE(form().ResultFinal);
+    EXPECT_EQ(OutputForm->FindFirstKuriageLeg(1), 1);
+    EXPECT_EQ(OutputForm->FindFirstKuriageLeg(2), 1);
+    OutputForm->PutToWebExecute();
+    EXPECT_HAS(Page("leg0_02.html"), "距離6.1km<BR>\n<font color=\"red\">-途中情報-</font><br>\n◎=新,▽=ﾀｲ<BR>"
+                                     "大会記録 34'40\"<br>\nチーム順<HR>\n1着 東京<BR>▽34'40\"<BR>山田 太郎<BR>"
+                                     "18'55\"<BR>着内1位<HR>\n2着 大阪AC<BR>34'55\"<BR>高橋 三郎<BR>19'35\"<BR>着内2位<HR>\n"
+                                     "<A HREF");
+    const std::string gap = Page("leg2_02.html");
+    EXPECT_HAS(gap, "<font color=\"red\">-途中情報-</font><br>\n*印は繰上補正済<HR>\n↓東京<br>\n15\"大阪AC<br>\n<HR>");
+    EXPECT_FALSE(dialogs.Saw("ﾁｰﾑ成績が必要ですか?")); // no team pages before the results are final
+
+    // A restart is no advanced start; on its own relay point's leg it is an advanced start.
+    Kuriage(1, "-1600");
+    EXPECT_EQ(OutputForm->FindFirstKuriageLeg(2), 0);
+    Kuriage(1, "1600");
+    ShowF1(1);
+    OutputForm->PutToWebExecute();
+    EXPECT_HAS(Page("leg2_01.html"), "*印は繰上出発<HR>\n");
+    EXPECT_HAS(Page("leg0_01.html"), "3位 横浜100%<BR>16'10\"<BR>田中 四郎<HR>\n");
 }
