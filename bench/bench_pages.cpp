@@ -55,7 +55,8 @@ void setUpRace(TMainForm& f, const std::filesystem::path& folder) {
         f.TeamEntryGrid.SetCells(2, t, Format("ﾁｰﾑ%03d", t));
         f.TeamEntryGrid.SetCells(6, t, "110000");
         for (int slot = 1; slot <= kLegs + kSubs; ++slot)
-            RaceDb().Exec("INSERT OR REPLACE INTO " + RunnerTableName(f.TaikaiNo) + " VALUES (?1, ?2, ?3, ?4, ?5, 0, 0)",
+            RaceDb().Exec("INSERT OR REPLACE INTO " + RunnerTableName(f.TaikaiNo) +
+                              " VALUES (?1, ?2, ?3, ?4, ?5, 0, 0)",
                           {Value(t * 100 + slot), Value(Format("選手%d", t)), Value(Format("%d区", slot)),
                            Value("ｾﾝｼｭ"), Value(Format("%d", slot))});
     }
@@ -101,7 +102,8 @@ int main(int, char** argv) {
     HeadlessProgram bench;
     TMainForm& f = *MainForm;
     TOutputForm& w = *OutputForm;
-    const std::filesystem::path folder = std::filesystem::absolute(argv[0]).parent_path() / "bench_pages.race";
+    const std::filesystem::path folder =
+        std::filesystem::absolute(argv[0]).parent_path() / "bench_pages.race";
     setUpRace(f, folder);
     typePassings(f);
     // Saved as the desk leaves it, so the race left behind opens in the program.
@@ -118,7 +120,8 @@ int main(int, char** argv) {
     batch += timeMs([&] { w.PutToWebExecute(); });
     w.UpDownBtnClick();
     times.push_back({"leg 50 batch, both orders, 200 team pages", batch - 2 * kIndexWaitMs});
-    times.push_back({"index pages", timeMs([&] { w.WriteHtmlIndexPages(HtmlFolder(), kLegs); }) - kIndexWaitMs});
+    times.push_back(
+        {"index pages", timeMs([&] { w.WriteHtmlIndexPages(HtmlFolder(), kLegs); }) - kIndexWaitMs});
     w.BatchMode = false;
     // The index exists by now: the start list writes no preparing page and does not wait.
     times.push_back({"start-list pages", timeMs([&] { f.WriteStartListPages(1); })});

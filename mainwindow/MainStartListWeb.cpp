@@ -36,7 +36,8 @@ std::vector<TeamWorkRec> shownTeams(const TMainForm& f) {
     return recs;
 }
 
-std::string startListPage(const TMainForm& f, const std::vector<TeamWorkRec>& teams, const std::string& title) {
+std::string startListPage(const TMainForm& f, const std::vector<TeamWorkRec>& teams,
+                          const std::string& title) {
     std::string s = Format("<HTML><HEAD><TITLE>%s</TITLE></HEAD>\n", title.c_str());
     s += kHtmlMeta;
     s += "<BODY alink=\"red\" vlink=\"blue\">\n";
@@ -85,5 +86,6 @@ void TMainForm::WriteStartListPages(int isOrder) {
     WriteDataHtmlFile(teamsPage(*this, teams, title, isOrder != 0), "teams.html");
     OutputForm->PutSheetHtml(-1);
     Dlg().ShowMessage(Format("%sWebファイルを作成しました。", title.c_str()));
-    if (OutputForm->WriteHtmlIndexPages(HtmlFolder(), 0)) Dlg().ShowMessage("準備中ｲﾝﾃﾞｯｸｽﾌｧｲﾙを作成しました。");
+    if (OutputForm->WriteHtmlIndexPages(HtmlFolder(), 0))
+        Dlg().ShowMessage("準備中ｲﾝﾃﾞｯｸｽﾌｧｲﾙを作成しました。");
 }

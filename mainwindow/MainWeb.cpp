@@ -36,8 +36,10 @@ bool deleteEntry(const fs::path& p) {
 }
 
 void openPage(const fs::path& path) {
-    if (FileExists(path)) ShellSvc().OpenDocument(path.string());
-    else Dlg().ShowMessage(path.string() + " が見つかりません");
+    if (FileExists(path))
+        ShellSvc().OpenDocument(path.string());
+    else
+        Dlg().ShowMessage(path.string() + " が見つかりません");
 }
 
 bool confirmed(const std::string& question) {
@@ -64,8 +66,12 @@ bool TMainForm::WriteDataHtmlFile(const std::string& text, const std::string& fi
     return false;
 }
 
-void TMainForm::showHtmlExecute() { openPage(HtmlFolder() / "index.html"); }
-void TMainForm::showHtmlPCExecute() { openPage(HtmlFolder() / "s01.html"); }
+void TMainForm::showHtmlExecute() {
+    openPage(HtmlFolder() / "index.html");
+}
+void TMainForm::showHtmlPCExecute() {
+    openPage(HtmlFolder() / "s01.html");
+}
 
 void TMainForm::killHtmlExecute() {
     const fs::path dir = HtmlFolder();
@@ -93,7 +99,9 @@ void TMainForm::killHtmlExecute() {
     Dlg().ShowMessage(Format("%d 個のcsv, txt ﾌｧｲﾙを削除しました。", count));
 }
 
-int TMainForm::DeleteHtmlFiles(const fs::path& folder) { return DeleteFilesWithExt(folder, ".html"); }
+int TMainForm::DeleteHtmlFiles(const fs::path& folder) {
+    return DeleteFilesWithExt(folder, ".html");
+}
 
 int TMainForm::DeleteFilesWithExt(const fs::path& folder, const std::string& ext) {
     const auto names = ListFolderNames(folder);

@@ -16,16 +16,23 @@ std::string escape(const std::string& s, bool quotes) {
     out.reserve(s.size());
     for (char c : s) {
         switch (c) {
-        case '&': out += "&amp;"; break;
-        case '<': out += "&lt;"; break;
-        case '>': out += "&gt;"; break;
+        case '&':
+            out += "&amp;";
+            break;
+        case '<':
+            out += "&lt;";
+            break;
+        case '>':
+            out += "&gt;";
+            break;
         case '"':
             if (quotes) {
                 out += "&quot;";
                 break;
             }
             [[fallthrough]];
-        default: out += c;
+        default:
+            out += c;
         }
     }
     return out;
@@ -35,8 +42,12 @@ std::string escape(const std::string& s, bool quotes) {
 
 const char* const kHtmlMeta = "<META http-equiv=Content-Type content=\"text/html; charset=shift_jis\">\n";
 
-std::string HtmlText(const std::string& s) { return escape(s, true); }
-std::string HtmlCell(const std::string& s) { return escape(s, false); }
+std::string HtmlText(const std::string& s) {
+    return escape(s, true);
+}
+std::string HtmlCell(const std::string& s) {
+    return escape(s, false);
+}
 
 bool WriteHtmlPage(const fs::path& path, const std::string& utf8) {
     return WriteTextFile(path, utf8, {.charRefs = true, .sync = false});
@@ -56,9 +67,13 @@ std::string DistanceText(double km, const char* fmtKm, const char* fmtM) {
     return Format(fmtKm, km);
 }
 
-std::string MarkText(int seconds) { return Trim(MainForm->SecondsToMarkText(seconds)); }
+std::string MarkText(int seconds) {
+    return Trim(MainForm->SecondsToMarkText(seconds));
+}
 
-std::string LegFieldText(const char* name, int leg) { return Format("%s_%d", name, leg); }
+std::string LegFieldText(const char* name, int leg) {
+    return Format("%s_%d", name, leg);
+}
 
 void MakeDataHtmlFolder() {
     const fs::path dir = HtmlFolder();

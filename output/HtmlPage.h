@@ -39,8 +39,8 @@ void MakeDataHtmlFolder();
 std::optional<std::vector<std::string>> ListFolderNames(const fs::path& dir);
 
 // The work-table fields a team page reads.
-inline constexpr std::initializer_list<LegField> kTeamPageFields = {LegField::Ttime, LegField::Ktime, LegField::Tplace,
-                                                                   LegField::Kplace};
+inline constexpr std::initializer_list<LegField> kTeamPageFields = {LegField::Ttime, LegField::Ktime,
+                                                                    LegField::Tplace, LegField::Kplace};
 // The team page "r%d.html" from the loaded work table; false when the team has no
 // usable total or the page could not be written.
 bool WriteTeamPage(const ResultImage& img, int team);

@@ -17,7 +17,9 @@
 
 namespace {
 
-TMainForm& mainForm() { return *MainForm; }
+TMainForm& mainForm() {
+    return *MainForm;
+}
 
 // The leg-k fields of one work-table row.
 struct LegRow {
@@ -45,8 +47,9 @@ DataQuery teamOrderRows(int k) {
 DataQuery individualOrderRows(int k) {
     const std::string kp = LegFieldText("Kplace", k), kt = LegFieldText("Ktime", k);
     const std::string tt = LegFieldText("Ttime", k);
-    return RaceQuery(Format("SELECT %s FROM temptable.db WHERE %s<1000 AND %s>0 AND %s>0 ORDER BY %s, %s, TeamID",
-                            legColumns(k).c_str(), kp.c_str(), kt.c_str(), tt.c_str(), kt.c_str(), kp.c_str()));
+    return RaceQuery(
+        Format("SELECT %s FROM temptable.db WHERE %s<1000 AND %s>0 AND %s>0 ORDER BY %s, %s, TeamID",
+               legColumns(k).c_str(), kp.c_str(), kt.c_str(), tt.c_str(), kt.c_str(), kp.c_str()));
 }
 
 std::string withMark(int compare, const std::string& text) {
@@ -60,7 +63,9 @@ std::string prizeMark(const LegRow& r, int k, bool classRank) {
     return {};
 }
 
-std::string legPlacePrefix() { return mainForm().ResultFinal ? "区間" : "着内"; }
+std::string legPlacePrefix() {
+    return mainForm().ResultFinal ? "区間" : "着内";
+}
 
 std::string legPageHead(int k, bool classRank) {
     TMainForm& f = mainForm();
@@ -102,15 +107,16 @@ std::string teamOrderEntry(const LegRow& r, int k, bool classRank) {
     const std::string runner = HtmlText(Trim(f.RunnerNameText(r.team, k, 1)));
     const std::string prize = prizeMark(r, k, classRank);
     if (k == 1)
-        return Format("%s %s<BR>%s<BR>%s%s<HR>\n", place.c_str(), team.c_str(), legText.c_str(), prize.c_str(),
-                      runner.c_str());
+        return Format("%s %s<BR>%s<BR>%s%s<HR>\n", place.c_str(), team.c_str(), legText.c_str(),
+                      prize.c_str(), runner.c_str());
     return Format("%s %s<BR>%s<BR>%s%s<BR>%s<BR>%s<HR>\n", place.c_str(), team.c_str(), total.c_str(),
                   prize.c_str(), runner.c_str(), legText.c_str(), legPlace.c_str());
 }
 
 std::string individualEntry(const LegRow& r, int k, bool classRank) {
     TMainForm& f = mainForm();
-    std::string s = r.kp == NoPlace ? std::string("OP<BR>") : Format("%s%d位<BR>", legPlacePrefix().c_str(), r.kp);
+    std::string s =
+        r.kp == NoPlace ? std::string("OP<BR>") : Format("%s%d位<BR>", legPlacePrefix().c_str(), r.kp);
     s += prizeMark(r, k, classRank) + HtmlText(Trim(f.RunnerNameText(r.team, k, 1))) + "<BR>(" +
          HtmlText(f.TeamEntryGrid.Cells(1, r.team)) + ")<BR>";
     const int rc = CompareLegRecord(r.kt, k);
@@ -127,9 +133,12 @@ enum class LinkForm { TeamPage, TeamsAnchor, Bare };
 
 std::string teamLink(LinkForm form, int team, const std::string& name) {
     switch (form) {
-    case LinkForm::TeamPage: return Format("<A HREF=\"r%d.html\">%s</A>", team, name.c_str());
-    case LinkForm::TeamsAnchor: return Format("<A HREF=\"teams.html#%02d\">%s</A>", team, name.c_str());
-    default: return name;
+    case LinkForm::TeamPage:
+        return Format("<A HREF=\"r%d.html\">%s</A>", team, name.c_str());
+    case LinkForm::TeamsAnchor:
+        return Format("<A HREF=\"teams.html#%02d\">%s</A>", team, name.c_str());
+    default:
+        return name;
     }
 }
 
@@ -142,8 +151,10 @@ std::string gapHead(int k, int firstKuriage, bool restart) {
     s += "<BR>\n";
     s += restart ? "ﾀｲﾑ差情報<br>(再出発補正済)<br>" : "ﾀｲﾑ差情報<BR>\n";
     if (!f.ResultFinal) s += "<font color=\"red\">-途中情報-</font><br>\n";
-    if (firstKuriage == k) s += "*印は繰上出発";
-    else if (firstKuriage > 0) s += "*印は繰上補正済";
+    if (firstKuriage == k)
+        s += "*印は繰上出発";
+    else if (firstKuriage > 0)
+        s += "*印は繰上補正済";
     if (f.HasNoRecordRunner) s += std::string(firstKuriage != 0 ? "<br>" : "") + "×印は無効";
     return s + "<HR>\n";
 }
@@ -199,7 +210,8 @@ bool TOutputForm::PutTimeGapPage(const std::filesystem::path& path, int k) {
     bool leader = true;
     for (DataQuery q = teamOrderRows(k); !q.Eof(); q.Next()) {
         const LegRow r = legRow(q, k);
-        const std::string link = teamLink(form, r.team, HtmlText(f.TruncateToBytes(f.TeamFieldText(r.team, 0), 14)));
+        const std::string link =
+            teamLink(form, r.team, HtmlText(f.TruncateToBytes(f.TeamFieldText(r.team, 0), 14)));
         if (leader) {
             s += "↓" + link + "<br>\n";
             top = prev = r.tt;

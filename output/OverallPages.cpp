@@ -1,10 +1,10 @@
 // The overall view's pages: the PC result page "indexPC.html" from the overall grid,
 // the individual page "KojinResult.html" with one column per leg in leg-time order,
 // and the team page "r%d.html" of one team that the time-gap page links to.
+#include "database/RaceFile.h"
 #include "database/RankingQueries.h"
 #include "database/ResultTable.h"
 #include "database/TDataMdl.h"
-#include "database/RaceFile.h"
 #include "mainwindow/Program.h"
 #include "mainwindow/TMainForm.h"
 #include "output/HtmlPage.h"
@@ -17,7 +17,9 @@
 
 namespace {
 
-TMainForm& mainForm() { return *MainForm; }
+TMainForm& mainForm() {
+    return *MainForm;
+}
 
 // The overall pages report their own failed write; the driver then writes no more.
 bool writeOrReport(const std::filesystem::path& path, const std::string& text) {
@@ -66,9 +68,12 @@ std::string pcTeamRow(const StringGrid& g, int r, const std::vector<TeamWorkRec>
         s += c == 0 ? "<TD align=left>" : "<TD>";
         for (int k = 0; k < 3; ++k) {
             std::string line;
-            if (c > 0) line = HtmlCell(Trim(g.Cells(c, r + k)));
-            else if (k == 0) line = classLine(g, r, recs, allClass);
-            else line = (k == 1 ? "　" : "　　　") + HtmlCell(Trim(g.Cells(0, r + k)));
+            if (c > 0)
+                line = HtmlCell(Trim(g.Cells(c, r + k)));
+            else if (k == 0)
+                line = classLine(g, r, recs, allClass);
+            else
+                line = (k == 1 ? "　" : "　　　") + HtmlCell(Trim(g.Cells(0, r + k)));
             s += line;
             if (k < 2 && !line.empty()) s += "<BR>";
         }
@@ -87,9 +92,10 @@ struct KojinEntry {
 std::vector<KojinEntry> legEntries(int leg) {
     const std::string tp = LegFieldText("Tplace", leg), kp = LegFieldText("Kplace", leg);
     const std::string kt = LegFieldText("Ktime", leg);
-    DataQuery q = RaceQuery(Format("SELECT TeamID, %s, %s FROM temptable.db WHERE %s <1000 and %s <1000 AND %s>0 "
-                                   "ORDER BY %s, %s, TeamID",
-                                   kp.c_str(), kt.c_str(), tp.c_str(), kp.c_str(), kt.c_str(), kt.c_str(), kp.c_str()));
+    DataQuery q =
+        RaceQuery(Format("SELECT TeamID, %s, %s FROM temptable.db WHERE %s <1000 and %s <1000 AND %s>0 "
+                         "ORDER BY %s, %s, TeamID",
+                         kp.c_str(), kt.c_str(), tp.c_str(), kp.c_str(), kt.c_str(), kt.c_str(), kp.c_str()));
     std::vector<KojinEntry> out;
     for (; !q.Eof(); q.Next())
         out.push_back({q.Field("TeamID").AsInteger(), q.Field(kp).AsInteger(), q.Field(kt).AsInteger()});
@@ -101,9 +107,12 @@ std::string kojinCell(const KojinEntry& e, int leg) {
     TMainForm& f = mainForm();
     const int remark = f.RunnerRemark(e.team, leg);
     std::string result;
-    if (remark == 1) result = Format("%s(%s)", MarkText(e.time).c_str(), "OP");
-    else if (remark >= 2) result = RemarkLabel(remark);
-    else result = Format("%s(%d)", MarkText(e.time).c_str(), e.place);
+    if (remark == 1)
+        result = Format("%s(%s)", MarkText(e.time).c_str(), "OP");
+    else if (remark >= 2)
+        result = RemarkLabel(remark);
+    else
+        result = Format("%s(%d)", MarkText(e.time).c_str(), e.place);
     return "<TD>" + HtmlText(f.RunnerNameText(e.team, leg, 0)) + "<BR>" +
            HtmlText(f.TeamEntryGrid.Cells(1, e.team)) + "<BR>" + result + "</TD>";
 }
@@ -133,8 +142,8 @@ std::string runnerLine(const ResultImage& img, int row, int t, int n, const std:
     const int rc = CompareLegRecord(kt, n);
     const std::string mark = rc > 0 ? RecordMark(rc) : std::string();
     const std::string prize = kp == 1 ? "★" : QueryClassLegRanking(t, n) > 0 ? "◇" : "";
-    return Format("%d %s<br>\n%s%s%s(%s)<hr>\n", n, HtmlText(name).c_str(), mark.c_str(),
-                  prize.c_str(), time.c_str(), place.c_str());
+    return Format("%d %s<br>\n%s%s%s(%s)<hr>\n", n, HtmlText(name).c_str(), mark.c_str(), prize.c_str(),
+                  time.c_str(), place.c_str());
 }
 
 } // namespace
@@ -148,7 +157,8 @@ bool TOutputForm::PutIndexPC(const std::filesystem::path& path) {
     for (const std::string& line : f.OrgName.Lines())
         s += HtmlText(line) + "<BR>";
     s += HtmlDateLine();
-    s += "<A HREF =\"KojinResult.html\">[個人成績はこちら]</A> <A HREF =\"s01.html\">[シート版はこちら]</A><BR>\n"
+    s += "<A HREF =\"KojinResult.html\">[個人成績はこちら]</A> <A HREF "
+         "=\"s01.html\">[シート版はこちら]</A><BR>\n"
          "<A HREF =\"index.html\">[携帯版はこちら]</A><BR>\n";
     s += tableHead();
     for (int c = 0; c < g.ColCount(); ++c)
@@ -200,7 +210,8 @@ bool WriteTeamPage(const ResultImage& img, int t) {
     s += "<BODY>\n" + teamLine(t, place, img.Get(row, LegField::Ttime, legs), legs);
     // A runner name is empty in every mode alike: one lookup per runner.
     for (int n = 1; n <= legs; ++n)
-        if (const std::string name = f.RunnerNameText(t, n, 1); !name.empty()) s += runnerLine(img, row, t, n, name);
+        if (const std::string name = f.RunnerNameText(t, n, 1); !name.empty())
+            s += runnerLine(img, row, t, n, name);
     s += "</BODY></HTML>";
     return f.WriteDataHtmlFile(s, Format("r%d.html", t));
 }

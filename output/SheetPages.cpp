@@ -13,13 +13,16 @@
 
 namespace {
 
-TMainForm& mainForm() { return *MainForm; }
+TMainForm& mainForm() {
+    return *MainForm;
+}
 
 enum SheetCol { ColPassPlace = 0, ColNumber = 1, ColTeam = 2, ColRunner = 4, ColLegPlace = 5 };
 
 const char* const kSheetHead =
     "<html><head>\n"
-    "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=shift-jis\" style=\"overflow-x:hidden;\">\n"
+    "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=shift-jis\" "
+    "style=\"overflow-x:hidden;\">\n"
     "<title></title></head>\n"
     "    <style type=\"text/css\">\n"
     "table{border: solid 1px; border-collapse: collapse;}\n"
@@ -40,7 +43,9 @@ std::string navigation(bool links) {
     return s + "<a href='indexPC.html'>[一覧表]</a><hr>\n";
 }
 
-std::string sheetPath(int leg) { return (HtmlFolder() / Format("s%02d.html", leg)).string(); }
+std::string sheetPath(int leg) {
+    return (HtmlFolder() / Format("s%02d.html", leg)).string();
+}
 
 // Team and runner cells get the reading above the name; a number naming no team none.
 std::string sheetCell(const StringGrid& g, int c, int r, int team, int k) {
@@ -107,13 +112,15 @@ void TOutputForm::PutSheetHtml(int leg) {
 void TOutputForm::putSheetPages(int leg) {
     if (leg == 0) return;
     if (leg < 0) {
-        const std::string page = navigation(false) +
-                                 "<br><center>只今準備中です。<br>ここでシート版リザルト表示されます。"
-                                 "<br><br><br><br><a href=\"javascript:location.reload();\">更新する</a><br>\n"
-                                 "</body><br><html>\n";
+        const std::string page =
+            navigation(false) + "<br><center>只今準備中です。<br>ここでシート版リザルト表示されます。"
+                                "<br><br><br><br><a href=\"javascript:location.reload();\">更新する</a><br>\n"
+                                "</body><br><html>\n";
         const std::string path = sheetPath(1);
-        if (WriteHtmlFile(path, page)) Dlg().ShowMessage(path + "\nを作成しました。");
-        else Dlg().ShowMessage(path + " の作成に失敗しました。");
+        if (WriteHtmlFile(path, page))
+            Dlg().ShowMessage(path + "\nを作成しました。");
+        else
+            Dlg().ShowMessage(path + " の作成に失敗しました。");
         return;
     }
     const std::string nav = navigation(true);

@@ -56,9 +56,10 @@ TEST_F(WebPages, BatchOnTheLastLegWritesSheetLegAndTeamPages) {
                     "<TD></TD></TR>\n");
     EXPECT_TRUE(EndsWith(s02, "凡例：　★=区間賞、◎=新、▽=タイ</body><br><html>\n"));
     EXPECT_EQ(Page("s01.html"), "x");
-    EXPECT_HAS(Page("leg0_02.html"),
-               "<BODY>\n第2区(最終区)<BR>\n距離6.1km<BR>\n-確定-<br>★=区間賞<br>◎=新,▽=ﾀｲ<BR>大会記録 34'40\"<br>\n"
-               "チーム順<HR>\n1位 東京<BR>▽34'40\"<BR>★山田 太郎<BR>18'55\"<BR>区間1位<HR>\n");
+    EXPECT_HAS(
+        Page("leg0_02.html"),
+        "<BODY>\n第2区(最終区)<BR>\n距離6.1km<BR>\n-確定-<br>★=区間賞<br>◎=新,▽=ﾀｲ<BR>大会記録 34'40\"<br>\n"
+        "チーム順<HR>\n1位 東京<BR>▽34'40\"<BR>★山田 太郎<BR>18'55\"<BR>区間1位<HR>\n");
     EXPECT_HAS(Page("leg1_02.html"), "個人順<HR>\n区間1位<BR>★山田 太郎<BR>(東京)<BR>18'55\"<HR>\n");
     // The batch always wants the team pages and reports them with the pages written.
     EXPECT_HAS(Page("leg2_02.html"), "↓<A HREF=\"r1.html\">東京</A><br>\n");
@@ -89,8 +90,9 @@ TEST_F(WebPages, TimeGapPageWithAndWithoutTeamPages) {
     gap = Page("leg2_02.html");
     EXPECT_HAS(gap, "↓<A HREF=\"r1.html\">東京</A><br>\n15\"<A HREF=\"r2.html\">大阪AC</A><br>\n");
     const std::string r1 = Page("r1.html");
-    EXPECT_TRUE(EndsWith(r1, "<BODY>\n東京<br>(ﾁｰﾑ成績)<br>\n[1]▽34'40\"<hr>\n1 鈴木 次郎<br>\n15'45\"(2)<hr>\n"
-                             "2 山田 太郎<br>\n★18'55\"(1)<hr>\n</BODY></HTML>"))
+    EXPECT_TRUE(EndsWith(r1,
+                         "<BODY>\n東京<br>(ﾁｰﾑ成績)<br>\n[1]▽34'40\"<hr>\n1 鈴木 次郎<br>\n15'45\"(2)<hr>\n"
+                         "2 山田 太郎<br>\n★18'55\"(1)<hr>\n</BODY></HTML>"))
         << r1;
     // The index lists the leg's pages; a PC placeholder stands until the overall pages exist.
     const std::string index = Page("index.html");
@@ -104,8 +106,9 @@ TEST_F(WebPages, OverallPagesFromTheOverallView) {
     LoadKukanBlob(); // the total distance, as the open road reads it
     ShowF1(0);
     OutputForm->PutToWeb.Execute();
-    EXPECT_EQ(dialogs.Texts(), (std::vector<std::string>{(Dir() / "indexPC.html").string() + "\nが作成されました。",
-                                                         (Dir() / "KojinResult.html").string() + "\nが作成されました。"}));
+    EXPECT_EQ(dialogs.Texts(),
+              (std::vector<std::string>{(Dir() / "indexPC.html").string() + "\nが作成されました。",
+                                        (Dir() / "KojinResult.html").string() + "\nが作成されました。"}));
     const std::string pc = Page("indexPC.html");
     EXPECT_HAS(pc, "主催：テスト協会<BR>とき:2024年1月14日<BR>");
     EXPECT_HAS(pc, "<TH>総合成績<BR>距離 11.1km<BR>大会記録 34'40\"</TH>\n");
@@ -182,8 +185,8 @@ TEST_F(WebPages, FaultsAreReportedAndNothingIsAnnounced) {
         dialogs.ClearLog();
         OutputForm->PutToWebExecute();
         std::string kept;
-        return dialogs.Texts() == std::vector<std::string>{(Dir() / "indexPC.html").string() +
-                                                           "の作成に失敗しました。"} &&
+        return dialogs.Texts() ==
+                   std::vector<std::string>{(Dir() / "indexPC.html").string() + "の作成に失敗しました。"} &&
                ReadFileBytes(Dir() / "indexPC.html", kept) && kept == "old";
     }));
     // Team pages that cannot be written are not counted.
@@ -244,8 +247,9 @@ TEST_F(WebPages, IndexListsTheLegPagesInTheFolderNewestFirst) {
     ASSERT_TRUE(OutputForm->WriteHtmlIndexPages(Dir(), 3));
     const std::string late = "<font color=\"red\">途</font>";
     EXPECT_HAS(Page("index.html"),
-               "テスト駅伝<BR><HR>ﾀｲﾑ差(先頭ﾁｰﾑ)<BR>" + late + "<A HREF=\"leg2_03.html\">3区(東京)</A><BR>\n" +
-                   "<HR>ﾁｰﾑ順(距離)<BR>\n" + late + "<A HREF=\"leg0_03.html\">3区(7km)</A><BR>\n" +
+               "テスト駅伝<BR><HR>ﾀｲﾑ差(先頭ﾁｰﾑ)<BR>" + late +
+                   "<A HREF=\"leg2_03.html\">3区(東京)</A><BR>\n" + "<HR>ﾁｰﾑ順(距離)<BR>\n" + late +
+                   "<A HREF=\"leg0_03.html\">3区(7km)</A><BR>\n" +
                    "<A HREF=\"leg0_02.html\">2区(6km)</A><BR>\n<A HREF=\"leg0_01.html\">1区(5km)</A><BR>\n" +
                    "<HR>個人順(ﾄｯﾌﾟ)<BR>\n<A HREF=\"leg1_02.html\">2区(山田 太郎)</A><BR>\n</BODY></HTML>");
     EXPECT_TRUE(dialogs.Texts().empty()) << dialogs.Joined();
@@ -272,9 +276,11 @@ TEST_F(WebPages, StartListEscapesNamesAndWritesThePreparingIndexOnce) {
                                        "<A HREF=\"teams.html#03\">101 横浜</A><br>\n</BODY></HTML>");
     EXPECT_HAS(Page("teams.html"), "<hr><a name=\"01\">\n1 &lt;東&amp;西&gt;<br>(ｴﾝﾄﾘｰ)<br><br>\n"
                                    "鈴木 次郎<br>山田 太郎<br><hr>");
-    EXPECT_HAS(Page("index.html"), "テスト駅伝<BR><center>只今準備中<br>\n<hr><a href=\"startlist.html\">ｽﾀｰﾄﾘｽﾄ</a>\n"
-                                   "<hr><a href=\"s01.html\">[PC・スマホ]</a>\n<br><br><br><br>");
-    EXPECT_HAS(Page("s01.html"), "[第 1 区] [第 2 区] <a href='indexPC.html'>[一覧表]</a><hr>\n<br><center>只今準備中です。");
+    EXPECT_HAS(Page("index.html"),
+               "テスト駅伝<BR><center>只今準備中<br>\n<hr><a href=\"startlist.html\">ｽﾀｰﾄﾘｽﾄ</a>\n"
+               "<hr><a href=\"s01.html\">[PC・スマホ]</a>\n<br><br><br><br>");
+    EXPECT_HAS(Page("s01.html"),
+               "[第 1 区] [第 2 区] <a href='indexPC.html'>[一覧表]</a><hr>\n<br><center>只今準備中です。");
     EXPECT_EQ(OutputForm->Tag, 0);
 
     // Order list: numbered runners; the index stays as it was.
@@ -291,18 +297,21 @@ TEST_F(WebPages, InterimLegPagesAndAdvancedStartMarks) {
     BuildF1();
     TeamRow(3, "横浜100%", "");
     Kuriage(1, "1600"); // 横浜 starts leg 2 at 16'00"
-    Cell(2, 3, "", "");  // and has not finished yet
+    Cell(2, 3, "", ""); // and has not finished yet
     ShowF1(2);
     ASSERT_FALSE(form().ResultFinal);
     EXPECT_EQ(OutputForm->FindFirstKuriageLeg(1), 1);
     EXPECT_EQ(OutputForm->FindFirstKuriageLeg(2), 1);
     OutputForm->PutToWebExecute();
-    EXPECT_HAS(Page("leg0_02.html"), "距離6.1km<BR>\n<font color=\"red\">-途中情報-</font><br>\n◎=新,▽=ﾀｲ<BR>"
-                                     "大会記録 34'40\"<br>\nチーム順<HR>\n1着 東京<BR>▽34'40\"<BR>山田 太郎<BR>"
-                                     "18'55\"<BR>着内1位<HR>\n2着 大阪AC<BR>34'55\"<BR>高橋 三郎<BR>19'35\"<BR>着内2位<HR>\n"
-                                     "<A HREF");
+    EXPECT_HAS(Page("leg0_02.html"),
+               "距離6.1km<BR>\n<font color=\"red\">-途中情報-</font><br>\n◎=新,▽=ﾀｲ<BR>"
+               "大会記録 34'40\"<br>\nチーム順<HR>\n1着 東京<BR>▽34'40\"<BR>山田 太郎<BR>"
+               "18'55\"<BR>着内1位<HR>\n2着 大阪AC<BR>34'55\"<BR>高橋 三郎<BR>19'35\"<BR>着内2位<HR>\n"
+               "<A HREF");
     const std::string gap = Page("leg2_02.html");
-    EXPECT_HAS(gap, "<font color=\"red\">-途中情報-</font><br>\n*印は繰上補正済<HR>\n↓東京<br>\n15\"大阪AC<br>\n<HR>");
+    EXPECT_HAS(
+        gap,
+        "<font color=\"red\">-途中情報-</font><br>\n*印は繰上補正済<HR>\n↓東京<br>\n15\"大阪AC<br>\n<HR>");
     EXPECT_FALSE(dialogs.Saw("ﾁｰﾑ成績が必要ですか?")); // no team pages before the results are final
 
     // A restart is no advanced start; on its own relay point's leg it is an advanced start.
