@@ -169,13 +169,11 @@ void TMainForm::InputGridSetEditText(StringGrid& grid, int col, int row, const s
 
 void TMainForm::InputGridDblClick() { OpenClockInputFormExecute(); }
 
-// Not built yet: the clock window comes with the waiting information window.
-void TMainForm::OpenClockInputFormExecute() { ShowNotBuilt(OpenClockInputForm.Caption()); }
-
 // The time codes keep their digits; only their display changes with hundredths.
 void TMainForm::chk100Click() { InputGrid.LayoutChanged(); }
 
 void TMainForm::wireInputHandlers() {
     chk100.OnClick = [this] { chk100Click(); };
     OpenClockInputForm.OnExecute = [this] { OpenClockInputFormExecute(); };
+    wireClockHandlers();
 }

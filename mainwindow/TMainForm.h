@@ -389,6 +389,25 @@ public:
     void WriteStartListPages(int isOrder);
     void wireWebHandlers();
 
+    // ---- Waiting information and the clock-time window's links ----
+    // Actions of the clock-time window (category ClockInput); they only forward to it.
+    Action OpenCsvData{"OpenCsvData", "CSVを開く(&O)"};
+    Action SaveCsvData{"SaveCsvData", "CSV保存(&S)"};
+    Action clippeek{"clippeek", "CSV"};
+    Action close_clockInput{"close_clockInput", "閉じる"};
+    Action accumuClc{"accumuClc", ">>"};
+    Action clearGrid{"clearGrid", "画面ｸﾘｱ"};
+    void OpenDelayInfFormExecute();
+    // 0 ready, 1 refused (no number typed at the relay point).
+    int LoadDelayGrid();
+    void SaveDelayGrid();
+    // 0 valid, -1 a number not typed at the relay point, typed twice or out of range.
+    int CheckDelayGrid() const;
+    // 0 no file, 1 deleted, 2 failed.
+    int DeleteClockLog();
+    void deleteClockLogExecute();
+    void wireClockHandlers();
+
     // ---- Result output ----
     void OutputResultExecute();
     // Connects the result action, the order set-up and the runner exchange.
