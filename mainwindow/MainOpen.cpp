@@ -137,8 +137,10 @@ bool TMainForm::openLockedRace(bool& locked) {
     SelectDataForm->FormShow();
     int result = Dlg().ShowModal(*SelectDataForm);
     SelectDataForm->FormClose();
+    // A road that stops here leaves the race file closed: its SQLite lock goes too.
     if (result != TSelectDataForm::mrAddEdition && result != TSelectDataForm::mrOpenEdition) {
         TaikaiOpen = false;
+        DataMdl->CloseAll();
         return true;
     }
     std::string lockError;
@@ -149,8 +151,8 @@ bool TMainForm::openLockedRace(bool& locked) {
         else
             Dlg().ShowMessage("ロックファイルを作成できません。\n" + (DataFolder / kLockFileName).string() + "\n" +
                               lockError);
-        DataMdl->CloseAll();
         TaikaiOpen = false;
+        DataMdl->CloseAll();
         return false;
     }
     locked = true;
@@ -167,6 +169,7 @@ void TMainForm::openNewEdition() {
         Dlg().MessageDlg("前回のｴﾝﾄﾘｰ情報を複製しますか?", MsgKind::Confirmation, Btn::YesNo) == mrYes;
     TaikaiNo = SelectedTaikaiNo;
     InputGrid.ClearAll();
+    DropCellsBeyondCounts();
     if (TaikaiNo > 0) {
         TaikaiOpen = true;
         LoadOrAddTaikaiEdition(true);
@@ -189,6 +192,7 @@ void TMainForm::openNewEdition() {
     } else {
         ReleaseLockFile(); // no edition to open: the race stays closed and unlocked
         TaikaiOpen = false;
+        DataMdl->CloseAll();
     }
     enableRaceOutputs();
     LoadPrizeParams();
@@ -198,6 +202,7 @@ void TMainForm::openExistingEdition() {
     TaikaiOpen = true;
     DeleteTempTable();
     InputGrid.ClearAll();
+    DropCellsBeyondCounts();
     LoadOrAddTaikaiEdition(false);
     TaikaiIniPending = true;
     ApplyCountsAndLayout();
@@ -211,5 +216,5 @@ void TMainForm::openExistingEdition() {
 }
 
 void TMainForm::enableRaceOutputs() {
-    for (Action* a : {&showHtml, &showHtmlPC, &deleteHtml, &Macro}) a->SetEnabled(TaikaiOpen);
+    for (Action* a : {&showHtml, &showHtmlPC, &killHtml, &Macro, &startListWeb}) a->SetEnabled(TaikaiOpen);
 }

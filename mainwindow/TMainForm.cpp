@@ -92,14 +92,16 @@ void ShowSettingsNotSaved(const std::filesystem::path& file) {
 void TMainForm::buildMenus() {
     swaprows.ShortCut = "F1";
     MainMenu = {
-        {"ファイル(&F)", {&MakeKeyName, &OpenKeyName, &saveInputData, nullptr, &OpenEnvForm, nullptr, &Exit}},
+        {"ファイル(&F)",
+         {&MakeKeyName, &OpenKeyName, &saveInputData, nullptr, &OpenEnvForm, nullptr, &showHtml, &showHtmlPC,
+          &killHtml, nullptr, &Exit}},
         {"データ入力(&I)",
          {&OpenKuriageForm, &OpenClockInputForm, &OpenDelayInfForm, &deleteClockLog, nullptr, &ActionFillDummy,
           &ActionInputGridToClipboard, &ClearInputGrid}},
         {"エントリー(&E)",
          {&swaprows, &Adelete, &Acopy, &Apaste, &CopyRunner, nullptr, &ArrangeRunner, &SwapTmRunnr, nullptr,
           &denkoStartList, &NGakunen}},
-        {"結果(&R)", {&OutputResult, nullptr, &showHtml, &showHtmlPC, &deleteHtml, &Macro}},
+        {"結果(&R)", {&OutputResult, nullptr, &Macro}},
         {"ヘルプ(&H)", {&HelpContents, &HelpIndex}},
     };
 }
@@ -120,6 +122,7 @@ void TMainForm::wireHandlers() {
     wireEntryHandlers();
     wireInputHandlers();
     wireOutputHandlers();
+    wireWebHandlers();
     markPendingActions();
 }
 
@@ -139,12 +142,13 @@ void ShowNotBuilt(const std::string& caption) {
 // Before a race is open nothing that needs passing data or entries can run.
 void TMainForm::disableRaceActions() {
     for (Action* a : {&OutputResult, &OpenKuriageForm, &OpenClockInputForm, &OpenDelayInfForm, &deleteClockLog,
-                      &saveInputData, &showHtml, &showHtmlPC, &deleteHtml, &Macro, &ActionFillDummy,
-                      &ActionInputGridToClipboard, &swaprows, &Adelete, &Acopy, &Apaste, &CopyRunner})
+                      &saveInputData, &showHtml, &showHtmlPC, &killHtml, &Macro, &ActionFillDummy,
+                      &ActionInputGridToClipboard, &swaprows, &Adelete, &Acopy, &Apaste, &CopyRunner, &SwapTmRunnr,
+                      &startListWeb})
         a->SetEnabled(false);
     Timer1.SetEnabled(false);
     // Start lists, CSV entry, packing and team copy are not part of this build.
-    for (Action* a : {&StartListPrev, &StartListExcel, &startListWeb, &SpeedButtonOpenCSV, &SpeedButtonPackEntry,
+    for (Action* a : {&StartListPrev, &StartListExcel, &SpeedButtonOpenCSV, &SpeedButtonPackEntry,
                       &SB_TeamCopy})
         a->SetEnabled(false);
 }
@@ -158,7 +162,7 @@ void TMainForm::FormShow() {
     }
     TaikaiNo = -1;
     SelectedTaikaiNo = -1;
-    CurrTeamNo = 0;
+    CurrTeamNo = RunnerGridTeam = 0;
     Splash.SetCaption("\n\n\nタヴレン集計プログラム\n");
     SetCaption(Format("theTavren %s", kVersionText));
     TaikaiOpen = false;
