@@ -13,11 +13,15 @@
 class Program;
 
 constexpr const char* kVersionText = "Version 4.33";
+constexpr int kMaxLegs = 50;
+constexpr int kMaxSubs = 20;
 constexpr int kMaxTeams = 200;
 constexpr int kMaxAlias = 999;
 
 // Tells the desk that a command of a window not built yet cannot run.
 void ShowNotBuilt(const std::string& caption);
+// Tells the desk that a settings file could not be written.
+void ShowSettingsNotSaved(const std::filesystem::path& file);
 
 struct MenuDef {
     std::string Caption;
@@ -124,7 +128,7 @@ public:
     Action ToolButtonInputGridCopy{"ToolButtonInputGridCopy", "入力Gｺﾋﾟｰ"};
     Action showHtml{"showHtml", "ウェブ確認ﾓﾊﾞｲﾙ"};
     Action showHtmlPC{"showHtmlPC", "ウェブ確認PC"};
-    Action deleteHtml{"deleteHtml", "ウェブ削除"};
+    Action killHtml{"killHtml", "ウェブ削除"};
     Action Macro{"Macro", "印刷ﾏｸﾛ"};
     Action swaprows{"swaprows", "登録入れ替え"};
     Action Adelete{"Adelete", "行消去"};
@@ -142,7 +146,8 @@ public:
     // True when the window may close.
     bool FormClose();
     void FormActivate();
-    void WriteMainIni();
+    // False (after the message) when the file could not be written.
+    bool WriteMainIni();
     void HelpContentsExecute();
     void HelpIndexExecute() {}
     void MainPageChanging() {}
@@ -176,7 +181,7 @@ public:
     std::filesystem::path TaikaiIniPath(int taikaiNo) const;
     void ReadTaikaiIni();
     void CopyTaikaiIni();
-    void WriteTaikaiIni();
+    bool WriteTaikaiIni();
     // The per-edition settings are read once per opened edition, at its first layout.
     bool TaikaiIniPending = false;
 
@@ -390,6 +395,18 @@ public:
     // Dummy numbers and passing times in the rows kept for the absent teams.
     void FillAbsentTeamRows();
 
+    // ---- Web pages: the DataHTML folder, opening and deleting them, the start list ----
+    // False when the page could not be written (its path is shown).
+    bool WriteDataHtmlFile(const std::string& text, const std::string& fileName);
+    void showHtmlExecute();
+    void showHtmlPCExecute();
+    void killHtmlExecute();
+    int DeleteHtmlFiles(const std::filesystem::path& folder);
+    int DeleteFilesWithExt(const std::filesystem::path& folder, const std::string& ext);
+    void startListWebClick();
+    void WriteStartListPages(int isOrder);
+    void wireWebHandlers();
+
     // ---- Waiting information and the clock-time window's links ----
     // Actions of the clock-time window (category ClockInput); they only forward to it.
     Action OpenCsvData{"OpenCsvData", "CSVを開く(&O)"};
@@ -417,7 +434,10 @@ public:
     Program& program() { return program_; }
 
 private:
+    bool closeUnsaved(bool lockReleased);
     bool openChosenRace();
+    bool openLockedRace(bool& locked);
+    void abandonOpen(bool locked);
     void openNewEdition();
     void openExistingEdition();
     void enableRaceOutputs();
