@@ -178,8 +178,8 @@ int main() {
     f.MainPageChange();
     const Span unchanged = since(start);
 
-    std::printf("save after one changed runner row: %.2f ms (cpu %.2f ms), median of %zu teams\n", median(one),
-                median(oneCpu), one.size());
+    std::printf("save after one changed runner row: %.2f ms (cpu %.2f ms), median of %zu teams\n",
+                median(one), median(oneCpu), one.size());
     std::printf("page change without a change: %.2f ms (cpu %.2f ms)\n", unchanged.wall, unchanged.cpu);
     std::printf("save+load cpu: %.1f ms\n", median(fullCpu));
     std::printf("save+load: %.1f ms\n", median(full));

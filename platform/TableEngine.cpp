@@ -347,7 +347,8 @@ bool Database::WriteHeld(const std::string& file) {
 void Database::RelaxSync(const std::string& file) {
     if (!relaxed_.insert(file).second) return;
     auto it = schemas_.find(file);
-    if (it != schemas_.end() && sqlite3_get_autocommit(db_)) run("PRAGMA " + quoteId(it->second) + ".synchronous=OFF");
+    if (it != schemas_.end() && sqlite3_get_autocommit(db_))
+        run("PRAGMA " + quoteId(it->second) + ".synchronous=OFF");
 }
 
 void Database::fail(const std::string& sql, const std::string& file) {
