@@ -3,6 +3,7 @@
 #include "gui/FormRegistry.h"
 #include "gui/KukanParamDialog.h"
 #include "gui/KuriageWindow.h"
+#include "gui/OKRightDialog.h"
 #include "gui/OutputWindow.h"
 #include "gui/SelectDataDialog.h"
 #include "gui/SwapRunnerDialog.h"
@@ -12,6 +13,7 @@
 #include "mainwindow/TSelectDataForm.h"
 #include "mainwindow/TSwapTmRunForm.h"
 #include "mainwindow/TcurrTaikaiDir.h"
+#include "output/TOKRightDlg.h"
 #include "output/TOutputForm.h"
 
 void RegisterMainWindowDialogs() {
@@ -26,6 +28,9 @@ void RegisterMainWindowDialogs() {
     });
     RegisterDialog("TSwapTmRunForm", [](FormBase& f, QWidget* parent) {
         return new SwapRunnerDialog(static_cast<TSwapTmRunForm&>(f), parent);
+    });
+    RegisterDialog("TOKRightDlg", [](FormBase& f, QWidget* parent) {
+        return new OKRightDialog(static_cast<TOKRightDlg&>(f), parent);
     });
     RegisterWindow("TFormKuriage", [](FormBase& f) { return new KuriageWindow(static_cast<TFormKuriage&>(f)); });
     RegisterWindow("TOutputForm", [](FormBase& f) { return new OutputWindow(static_cast<TOutputForm&>(f)); });

@@ -79,6 +79,7 @@ class ClassedViews : public ResultRace {
     void ClassedRace() {
         OpenRace(3, 9);
         form().ReceName.SetText("クラス駅伝");
+        form().taikaiBestGrid.SetCells(1, 1, "2024/02/04");
         const char* classes = "ABCABCABC";
         for (int t = 1; t <= 9; ++t) {
             form().TeamEntryGrid.SetCells(1, t, "チーム" + IntToStr(t));
