@@ -104,16 +104,15 @@ LegReads readLeg(int k) {
     leg.held = tablesHold(k);
     if (!leg.held) return leg;
     const std::string T = teamName();
-    DataQuery& q = DataMdl->tmpQry2;
-    q.SetSQL(Format("SELECT %s.MyClass, %s.NOCD, temptable.KPlace_%d as myPlace, temptable.KTime_%d as myTime "
-                    "FROM temptable.db INNER JOIN %s ON temptable.TeamID = %s.NOCD WHERE temptable.KPlace_%d<999 "
-                    "ORDER BY temptable.KTime_%d, temptable.KPlace_%d, temptable.TeamID;",
-                    T.c_str(), T.c_str(), k, k, teamFile().c_str(), T.c_str(), k, k, k));
-    q.Open();
-    for (q.First(); !q.Eof(); q.Next())
-        leg.rows.push_back({q.Field("NOCD").AsInteger(), q.Field("myPlace").AsInteger(),
-                            q.Field("myTime").AsInteger(), q.Field("MyClass").AsString()});
-    q.Close();
+    Query q = RaceDb().Prepare(
+        Format("SELECT %s.MyClass, %s.NOCD, temptable.KPlace_%d as myPlace, temptable.KTime_%d as myTime "
+               "FROM temptable.db INNER JOIN %s ON temptable.TeamID = %s.NOCD WHERE temptable.KPlace_%d<999 "
+               "ORDER BY temptable.KTime_%d, temptable.KPlace_%d, temptable.TeamID;",
+               T.c_str(), T.c_str(), k, k, teamFile().c_str(), T.c_str(), k, k, k));
+    while (q.Step())
+        leg.rows.push_back(
+            {q.Column(1).AsInteger(), q.Column(2).AsInteger(), q.Column(3).AsInteger(), q.Column(0).AsString()});
+    q.Reset();
     return leg;
 }
 
@@ -123,10 +122,19 @@ struct Reads {
     std::map<int, LegReads> legs;
     std::optional<std::map<int, RunnerRecord>> runners;
     std::optional<ResultImage> places;
+    std::optional<bool> everyTeamHasClass;
 };
 Reads& reads() {
     static Reads r;
     return r;
+}
+
+// Read from the team grid per question outside a scope, once inside one.
+bool everyTeamHasClass() {
+    Reads& r = reads();
+    if (r.depth == 0) return MainForm->AllTeamsHaveClass();
+    if (!r.everyTeamHasClass) r.everyTeamHasClass = MainForm->AllTeamsHaveClass();
+    return *r.everyTeamHasClass;
 }
 
 LegReads& legReads(int k) {
@@ -227,7 +235,7 @@ bool fillOverallPlaces(std::vector<TeamWorkRec>& records) {
 } // namespace
 
 int QueryClassLegRanking(int team, int leg) {
-    if (!MainForm->AllTeamsHaveClass()) return 0;
+    if (!everyTeamHasClass()) return 0;
     LegReads& reads = legReads(leg);
     if (!reads.held) return 0;
     const LegRow* row = teamAmong(reads.group(true, classLetterOf(team)).byPlace, team);
@@ -239,7 +247,7 @@ int QueryClassLegRanking(int team, int leg) {
 int QueryLegTimeRanking(int team, int leg, char& classLetter, int& legTime, int& prizeKind, int& recordMark) {
     LegReads& reads = legReads(leg);
     if (!reads.held) return 0;
-    const bool byClass = MainForm->AllTeamsHaveClass();
+    const bool byClass = everyTeamHasClass();
     const char c = byClass ? classLetterOf(team) : ' ';
     const LegRow* row = teamAmong(reads.group(byClass, c).byTime, team);
     if (!row) return 0;
@@ -311,6 +319,7 @@ void DropOutputReads() {
     r.legs.clear();
     r.runners.reset();
     r.places.reset();
+    r.everyTeamHasClass.reset();
 }
 
 const std::map<int, RunnerRecord>* ScopedRunnerRecords() {

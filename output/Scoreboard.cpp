@@ -52,12 +52,21 @@ std::string placeText(int place) {
     return place == NoPlace ? "OP" : Format("%2d", place);
 }
 
+// The fields of leg k the sections read: a row of every field of 50 legs costs more
+// than the section itself.
+std::string legColumns(int k) {
+    std::string cols = "TeamID";
+    for (LegField f : {LegField::Kplace, LegField::Ktime, LegField::Tplace, LegField::Ttime})
+        cols += ", " + LegFieldName(f, k);
+    return cols;
+}
+
 // The teams placed on leg k, in order of their total after it.
 DataQuery teamsByTotal(int k) {
     const std::string kp = LegFieldName(LegField::Kplace, k), kt = LegFieldName(LegField::Ktime, k);
     const std::string tt = LegFieldName(LegField::Ttime, k), tp = LegFieldName(LegField::Tplace, k);
-    return RaceQuery(Format("SELECT * FROM temptable.db WHERE %s<1000 AND %s>0 ORDER BY %s, %s, TeamID",
-                            kp.c_str(), kt.c_str(), tt.c_str(), tp.c_str()));
+    return RaceQuery(Format("SELECT %s FROM temptable.db WHERE %s<1000 AND %s>0 ORDER BY %s, %s, TeamID",
+                            legColumns(k).c_str(), kp.c_str(), kt.c_str(), tt.c_str(), tp.c_str()));
 }
 
 // The field of the query's last row; the query is left on its first row.
@@ -176,8 +185,8 @@ bool AppendDenkoLegResult(std::string& text, int k) {
     text += "\n";
     const std::string kp = LegFieldName(LegField::Kplace, k), kt = LegFieldName(LegField::Ktime, k);
     const std::string tt = LegFieldName(LegField::Ttime, k);
-    DataQuery q = RaceQuery(Format("SELECT * FROM temptable.db WHERE %s<1000 AND %s>0 AND %s>0 ORDER BY %s, %s, TeamID",
-                                   kp.c_str(), kt.c_str(), tt.c_str(), kt.c_str(), kp.c_str()));
+    DataQuery q = RaceQuery(Format("SELECT %s FROM temptable.db WHERE %s<1000 AND %s>0 AND %s>0 ORDER BY %s, %s, TeamID",
+                                   legColumns(k).c_str(), kp.c_str(), kt.c_str(), tt.c_str(), kt.c_str(), kp.c_str()));
     const int timeWidth = q.IsEmpty() ? 0 : bytes(mark(lastValue(q, LegField::Ktime, k)));
     for (q.First(); !q.Eof(); q.Next()) {
         const int team = q.Field("TeamID").AsInteger(), place = value(q, LegField::Kplace, k);

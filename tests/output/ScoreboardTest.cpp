@@ -59,7 +59,7 @@ TEST_F(Scoreboard, LegViews) {
     const Lines gaps = {"テスト駅伝", "第2区", "タイム差", "  1    ↓ ~     _東京", "  2   15\" ~     _大阪AC",
                         "  3 1'20\" ~1'05\" _横浜"};
     Lines lines = FileLines(file());
-    ASSERT_EQ(lines.size(), 18u) << ::testing::PrintToString(lines);
+    ASSERT_EQ(lines.size(), 19u) << ::testing::PrintToString(lines);
     EXPECT_EQ(Lines(lines.begin(), lines.begin() + 9), (Lines{gaps[0], gaps[1], gaps[2], gaps[3], gaps[4], gaps[5], ":",
                                                               "第2区 個人成績", ""}));
     EXPECT_EQ(lines[13], ":");
@@ -69,7 +69,7 @@ TEST_F(Scoreboard, LegViews) {
     AnswerLegQuestion(false);
     Denko();
     lines = FileLines(file());
-    ASSERT_EQ(lines.size(), 25u);
+    ASSERT_EQ(lines.size(), 26u);
     EXPECT_EQ(lines[7], "第2区 個人成績");
     EXPECT_EQ(lines[14], "第1区 個人成績");
     EXPECT_EQ(lines[20], ":");
