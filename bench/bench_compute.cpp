@@ -12,7 +12,7 @@
 #include "platform/Dialogs.h"
 #include "platform/Shell.h"
 #include "platform/Text.h"
-#include "support/BenchRace.h"
+#include "bench/BenchRace.h"
 #include "support/HeadlessProgram.h"
 
 #include <algorithm>

@@ -6,7 +6,7 @@
 #include "mainwindow/TMainForm.h"
 #include "output/TOutputForm.h"
 #include "platform/Dialogs.h"
-#include "support/BenchRace.h"
+#include "bench/BenchRace.h"
 #include "support/HeadlessProgram.h"
 
 #include <cstdio>
