@@ -138,4 +138,5 @@ class TOutputForm : public FormBase {
     void showView();
     void writePrizeData(int legs);
     void hideViews();
+    void showBatchMessages();
 };
