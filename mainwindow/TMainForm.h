@@ -428,6 +428,10 @@ public:
 
     // ---- Result output ----
     void OutputResultExecute();
+    // The starting teams into the scoreboard file.
+    void denkoStartListExecute();
+    // The scoreboard file written last; empty until a write succeeded.
+    std::string LastDenkoFile;
     // Connects the result action, the order set-up and the runner exchange.
     void wireOutputHandlers();
 
