@@ -85,7 +85,7 @@ void TMainForm::OpenKeyNameExecute() {
     }
     enableRaceOutputs();
     OutputForm->OpenPrintParam.SetEnabled(TaikaiOpen);
-    LoadPrizeParams();
+    OutputForm->LoadPrizeParams();
     PrevKukanNum = KukanSpinNum.Value();
     if (chosen) lstDBS_Path = *chosen;
 }
@@ -146,7 +146,7 @@ void TMainForm::openNewEdition() {
         TaikaiOpen = false;
     }
     enableRaceOutputs();
-    LoadPrizeParams();
+    OutputForm->LoadPrizeParams();
 }
 
 void TMainForm::openExistingEdition() {

@@ -2,11 +2,9 @@
 
 #include "mainwindow/TMainForm.h"
 
-// Not built yet: the clock log (waiting information window) and the prize settings.
+// Not built yet: the clock log (waiting information window).
 void WriteClockLog() {}
 void ReadClockLog() {}
-void SavePrizeParams() {}
-void LoadPrizeParams() {}
 
 // Not built yet: packing the entries comes with the CSV entry import.
 void TMainForm::SpeedButtonPackEntryClick() {}

@@ -3,5 +3,3 @@
 // callers already run in their final order.
 void WriteClockLog();
 void ReadClockLog();
-void SavePrizeParams();
-void LoadPrizeParams();

@@ -7,6 +7,7 @@
 #include "mainwindow/PendingParts.h"
 #include "mainwindow/TFormEnv.h"
 #include "mainwindow/Program.h"
+#include "output/TOutputForm.h"
 #include "platform/Files.h"
 #include "platform/IniFile.h"
 #include "platform/Services.h"
@@ -175,7 +176,7 @@ bool TMainForm::FormClose() {
         Dlg().ShowMessage("選手情報をセーブします。");
         SaveRunnerRows();
     }
-    SavePrizeParams();
+    OutputForm->SavePrizeParams();
     return true;
 }
 
