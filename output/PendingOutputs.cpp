@@ -22,10 +22,6 @@ void TOutputForm::CopyTeamResultText(int) { notBuilt(*this, "クリップボー�
 void TOutputForm::PutToWebExecute() { notBuilt(*this, "HTML出力"); }
 void TOutputForm::PutSheetHtml() {}
 void TOutputForm::PutToDenkoExecute() { notBuilt(*this, "電光出力"); }
-void TOutputForm::PutKojinPrizeExecute() { notBuilt(*this, "個人賞状"); }
-void TOutputForm::OpenPrintParamExecute() { notBuilt(*this, "賞パラメータ"); }
-void TOutputForm::TopRunnersListExecute() { notBuilt(*this, "表彰対象リスト"); }
-void TOutputForm::TopTeamPrizeExecute() { notBuilt(*this, "チーム賞状"); }
 void TOutputForm::OfferMacroWorkbook() {}
 
 // The prize data file: the text is started afresh for every showing; nothing is written yet.

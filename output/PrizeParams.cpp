@@ -85,18 +85,22 @@ std::vector<std::string> keysInWriteOrder() {
     return names;
 }
 
-// The settings file of the open race; "" (with the message when the folder is gone).
 std::filesystem::path prizeIniPath() {
+    const std::filesystem::path folder = PrizeFolder();
+    return folder.empty() ? folder : folder / kFileName;
+}
+
+} // namespace
+
+std::filesystem::path PrizeFolder() {
     const std::string folder = Trim(MainForm->DataFolder.string());
     if (folder.empty()) return {};
     if (!DirectoryExists(folder)) {
         Dlg().ShowMessage(folder + "が存在しません。");
         return {};
     }
-    return std::filesystem::path(folder) / kFileName;
+    return folder;
 }
-
-} // namespace
 
 std::string GetClassAlias(const PrizeSettingsBlock& settings, char classLetter) {
     if (classLetter < 'A' || classLetter > 'J') return {};

@@ -2,6 +2,7 @@
 // The prize settings of "PrizeParam.INI" in the race folder: which places win, fonts,
 // sizes, margins and paper of the certificates, the awarders, the praise phrases and
 // the display names of the classes. Each member carries its key's name and default.
+#include <filesystem>
 #include <string>
 
 struct PrizeSettingsBlock {
@@ -40,3 +41,7 @@ struct PrizeSettingsBlock {
 
 // The trimmed display name of class 'A'..'J'; "" for any other letter.
 std::string GetClassAlias(const PrizeSettingsBlock& settings, char classLetter);
+
+// The open race's folder for the prize files: "" when no race is open, and "" after the
+// message "<folder>が存在しません。" when the folder is gone.
+std::filesystem::path PrizeFolder();
