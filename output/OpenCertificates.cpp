@@ -19,9 +19,6 @@ namespace {
 
 constexpr size_t kMaxPathChars = 1025;
 constexpr const char* kFontTable = "{\\fonttbl";
-// A launcher that hands the document to a running office suite ends at once; its lock
-// file may appear a moment later.
-constexpr int kLockGraceMs = 3000;
 constexpr int kPollMs = 200;
 
 // The byte range of each font name in the font table: after the entry's control
@@ -52,15 +49,15 @@ std::filesystem::path lockFileOf(const std::filesystem::path& doc) {
 }
 
 // Runs the viewer and waits for it, then for its lock file; false when it did not start.
-bool runViewer(const std::vector<std::string>& argv, const std::filesystem::path& doc) {
+bool runViewer(const std::vector<std::string>& argv, const std::filesystem::path& doc, int graceMs) {
     bool started = false;
     Dlg().RunMinimised([&] {
         const auto t0 = std::chrono::steady_clock::now();
         started = ShellSvc().RunAndWait(argv[0], {argv.begin() + 1, argv.end()}) != -1;
         if (!started) return;
         const auto ran = std::chrono::steady_clock::now() - t0;
-        if (ran < std::chrono::milliseconds(kLockGraceMs))
-            for (int waited = 0; waited < kLockGraceMs && !FileExists(lockFileOf(doc)); waited += kPollMs)
+        if (ran < std::chrono::milliseconds(graceMs))
+            for (int waited = 0; waited < graceMs && !FileExists(lockFileOf(doc)); waited += kPollMs)
                 SleepMs(kPollMs);
         while (FileExists(lockFileOf(doc)))
             SleepMs(kPollMs);
@@ -106,7 +103,7 @@ void OpenDocumentAndWait(TOutputForm& form, const std::filesystem::path& path) {
     form.SavedPrinterName = CurrentPrinterName();
     const bool switched = !prize.empty() && prize != form.SavedPrinterName && SetDefaultPrinter(prize);
     const std::vector<std::string> argv = ShellSvc().OpenCommand(path.string());
-    const bool ran = !argv.empty() && runViewer(argv, path);
+    const bool ran = !argv.empty() && runViewer(argv, path, form.LockGraceMs);
     // Back also after a failed launch: the desk's other printing must not go to the prize printer.
     if (switched) SetDefaultPrinter(form.SavedPrinterName);
     if (!ran) Dlg().ShowMessage("Could not create process");

@@ -69,6 +69,9 @@ class TOutputForm : public FormBase {
     std::string PrizeRowTexts[6];
     // The default printer before a certificate's printer switch.
     std::string SavedPrinterName;
+    // A viewer that hands the document to a running office suite ends at once; the
+    // suite's lock file may appear this long after.
+    int LockGraceMs = 3000;
 
     // ---- Controls ----
     Label ResultTTL{"ResultTTL"};
