@@ -54,8 +54,10 @@ void TFormPrizeParam::setUpControls() {
     const int teamGapRange[7][2] = {{10, 100}, {20, 100}, {20, 200}, {20, 200}, {0, 20}, {0, 20}, {0, 20}};
     for (int i = 0; i < 7; ++i)
         tm_gap[i].SetRange(teamGapRange[i][0], teamGapRange[i][1]);
+    // The name indent reaches 106 mm with the B4 defaults: it goes to 200 as the team indents do.
+    const int kojinGapRange[6][2] = {{20, 100}, {20, 100}, {20, 200}, {20, 100}, {0, 20}, {0, 20}};
     for (int i = 0; i < 6; ++i)
-        kj_gap[i].SetRange(i < 4 ? 20 : 0, i < 4 ? 100 : 20);
+        kj_gap[i].SetRange(kojinGapRange[i][0], kojinGapRange[i][1]);
     t_mgLS.SetRange(0, 50);
     for (SpinEdit* s : {&CS_date_gap, &CS_date_gap2, &CSpinEdit2, &CSpinEdit3})
         s->SetRange(0, 30);
