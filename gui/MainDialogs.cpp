@@ -4,6 +4,7 @@
 #include "gui/KukanParamDialog.h"
 #include "gui/KuriageWindow.h"
 #include "gui/OutputWindow.h"
+#include "gui/PrizeParamDialog.h"
 #include "gui/SelectDataDialog.h"
 #include "gui/SwapRunnerDialog.h"
 #include "gui/TaikaiDirDialog.h"
@@ -12,6 +13,7 @@
 #include "mainwindow/TSelectDataForm.h"
 #include "mainwindow/TSwapTmRunForm.h"
 #include "mainwindow/TcurrTaikaiDir.h"
+#include "output/TFormPrizeParam.h"
 #include "output/TOutputForm.h"
 
 void RegisterMainWindowDialogs() {
@@ -26,6 +28,9 @@ void RegisterMainWindowDialogs() {
     });
     RegisterDialog("TSwapTmRunForm", [](FormBase& f, QWidget* parent) {
         return new SwapRunnerDialog(static_cast<TSwapTmRunForm&>(f), parent);
+    });
+    RegisterDialog("TFormPrizeParam", [](FormBase& f, QWidget* parent) {
+        return new PrizeParamDialog(static_cast<TFormPrizeParam&>(f), parent);
     });
     RegisterWindow("TFormKuriage", [](FormBase& f) { return new KuriageWindow(static_cast<TFormKuriage&>(f)); });
     RegisterWindow("TOutputForm", [](FormBase& f) { return new OutputWindow(static_cast<TOutputForm&>(f)); });
