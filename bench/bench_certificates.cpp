@@ -57,15 +57,18 @@ void setUpRace(TMainForm& f, const std::filesystem::path& folder) {
         f.TeamEntryGrid.SetCells(1, t, Format("チーム%03d", t));
         f.TeamEntryGrid.SetCells(2, t, Format("ﾁｰﾑ%03d", t));
         f.TeamEntryGrid.SetCells(5, t, std::string(1, static_cast<char>('A' + t % 4)));
-        f.TeamEntryGrid.SetCells(6, t, IntToStr(f.SecondsToDigits(kLegs * 650 + static_cast<int>(rng() % 600))));
+        f.TeamEntryGrid.SetCells(6, t,
+                                 IntToStr(f.SecondsToDigits(kLegs * 650 + static_cast<int>(rng() % 600))));
         EnsureTeamRunnerRecords(t);
     }
     Transaction tx(RaceDb());
     for (int t = 1; t <= kTeams; ++t)
         for (int slot = 0; slot <= kLegs + 2; ++slot)
-            RaceDb().Exec("UPDATE " + RunnerTableName(1) + " SET R_SEI=?1, R_MEI=?2, R_SEIKANA='ﾔﾏﾀﾞ', "
-                          "R_MEIKANA='ﾀﾛｳ' WHERE Team_Kukan=?3",
-                          {Value(kFamily[(t + slot) % 8]), Value(kGiven[(t * 7 + slot) % 8]), Value(t * 100 + slot)});
+            RaceDb().Exec(
+                "UPDATE " + RunnerTableName(1) +
+                    " SET R_SEI=?1, R_MEI=?2, R_SEIKANA='ﾔﾏﾀﾞ', "
+                    "R_MEIKANA='ﾀﾛｳ' WHERE Team_Kukan=?3",
+                {Value(kFamily[(t + slot) % 8]), Value(kGiven[(t * 7 + slot) % 8]), Value(t * 100 + slot)});
     tx.Commit();
 }
 
@@ -131,7 +134,8 @@ int main(int, char** argv) {
         return 1;
     }
     double total = 0;
-    std::printf("prize documents, %d teams x %d legs, classes A-D, median of %d runs\n", kTeams, kLegs, kRuns);
+    std::printf("prize documents, %d teams x %d legs, classes A-D, median of %d runs\n", kTeams, kLegs,
+                kRuns);
     for (Doc& d : docs) {
         std::sort(d.ms.begin(), d.ms.end());
         const double median = d.ms[d.ms.size() / 2];

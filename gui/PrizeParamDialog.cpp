@@ -27,14 +27,14 @@ namespace {
 
 // A press on a spin runs the form's handler first (it turns the input method off).
 class SpinPress : public QObject {
-public:
+  public:
     SpinPress(QSpinBox* box, TFormPrizeParam& form, SpinEdit& m) : QObject(box), form_(form), m_(m) {}
     bool eventFilter(QObject*, QEvent* e) override {
         if (e->type() == QEvent::MouseButtonPress) Guard([&] { form_.CSpinEdit11MouseDown(m_); });
         return false;
     }
 
-private:
+  private:
     TFormPrizeParam& form_;
     SpinEdit& m_;
 };
@@ -56,7 +56,8 @@ QPushButton* button(Action& a, QWidget* parent) {
 
 } // namespace
 
-PrizeParamDialog::PrizeParamDialog(TFormPrizeParam& form, QWidget* parent) : FormDialog(form, parent), form_(form) {
+PrizeParamDialog::PrizeParamDialog(TFormPrizeParam& form, QWidget* parent)
+    : FormDialog(form, parent), form_(form) {
     auto* layout = new QVBoxLayout(this);
     auto* tabs = new QTabWidget(this);
     tabs->setObjectName(qs(form.PageControl1.Name()));
@@ -154,7 +155,8 @@ QWidget* PrizeParamDialog::teamPage() {
 
     auto* fonts = new QGroupBox(QStringLiteral("ﾌｫﾝﾄｻｲｽﾞ"), page);
     auto* fl = new QFormLayout(fonts);
-    const char* fontLabels[9] = {"賞", "順位", "記録", "チーム名", "本文", "年月日", "表彰組織名", "表彰者名", "ﾒﾝﾊﾞｰ名"};
+    const char* fontLabels[9] = {"賞",     "順位",       "記録",     "チーム名", "本文",
+                                 "年月日", "表彰組織名", "表彰者名", "ﾒﾝﾊﾞｰ名"};
     for (int i = 0; i < 9; ++i)
         fl->addRow(QString::fromUtf8(fontLabels[i]), spin(f.CSF[i]));
     fl->addRow(button(f.Button1, fonts));
@@ -162,7 +164,8 @@ QWidget* PrizeParamDialog::teamPage() {
 
     auto* gaps = new QGroupBox(QStringLiteral("余白(mm)"), page);
     auto* gl = new QFormLayout(gaps);
-    const char* gapLabels[7] = {"賞名まで", "ﾎﾞﾃﾞｨ端", "組織ｲﾝﾃﾞﾝﾄ", "氏名ｲﾝﾃﾞﾝﾄ", "ﾎﾞﾃﾞｨ前", "ﾎﾞﾃﾞｨ後", "ﾁｰﾑ名後"};
+    const char* gapLabels[7] = {"賞名まで", "ﾎﾞﾃﾞｨ端", "組織ｲﾝﾃﾞﾝﾄ", "氏名ｲﾝﾃﾞﾝﾄ",
+                                "ﾎﾞﾃﾞｨ前",  "ﾎﾞﾃﾞｨ後", "ﾁｰﾑ名後"};
     for (int i = 0; i < 7; ++i)
         gl->addRow(QString::fromUtf8(gapLabels[i]), spin(f.tm_gap[i]));
     auto* topLabel = new QLabel(gaps);
@@ -214,7 +217,8 @@ QWidget* PrizeParamDialog::kojinPage() {
 
     auto* fonts = new QGroupBox(QStringLiteral("ﾌｫﾝﾄｻｲｽﾞ"), page);
     auto* fl = new QFormLayout(fonts);
-    const char* fontLabels[9] = {"賞", "大会名", "区間名", "記録", "選手名", "所属名", "栄光を...", "年月日", "表彰者"};
+    const char* fontLabels[9] = {"賞",     "大会名",    "区間名", "記録",  "選手名",
+                                 "所属名", "栄光を...", "年月日", "表彰者"};
     for (int i = 0; i < 9; ++i)
         fl->addRow(QString::fromUtf8(fontLabels[i]), spin(f.CSFont[i]));
     fl->addRow(button(f.Button2, fonts));

@@ -11,10 +11,10 @@ class SpinEdit;
 class TFormPrizeParam;
 
 class PrizeParamDialog : public FormDialog {
-public:
+  public:
     PrizeParamDialog(TFormPrizeParam& form, QWidget* parent);
 
-private:
+  private:
     QWidget* generalPage();
     QWidget* teamPage();
     QWidget* kojinPage();

@@ -27,7 +27,8 @@ struct KojinRun {
 std::string prizeTitle(const PrizeSettingsBlock& s, const LegWinner& w) {
     if (w.place == 1) return kLegPrizeTitle;
     const std::string name = ClassPrizeName(s.classDisp);
-    if (s.shoClass && GetClassAlias(s, w.classLetter).empty()) return Format("%c部%s", w.classLetter, name.c_str());
+    if (s.shoClass && GetClassAlias(s, w.classLetter).empty())
+        return Format("%c部%s", w.classLetter, name.c_str());
     return name.find("区間賞") != std::string::npos ? kLegPrizeTitle : name;
 }
 
@@ -45,11 +46,12 @@ std::string chiefLines(const KojinRun& r) {
         if (s.chiefNames[j].empty()) continue;
         const std::string text = RtfEscapeText(s.chiefNames[j]);
         if (j % 2 == 0)
-            out += Format("\\pard\\li%d\\sa%d\\q%c{\\fs%d %s}\\par", MmToTwips(s.kojin_gaps[1]) - r.margin, 0, 'l',
-                          s.FontSize[8] * 2, text.c_str());
+            out += Format("\\pard\\li%d\\sa%d\\q%c{\\fs%d %s}\\par", MmToTwips(s.kojin_gaps[1]) - r.margin, 0,
+                          'l', s.FontSize[8] * 2, text.c_str());
         else
-            out += Format("\\pard\\li%d\\sa%d\\q%c{\\fs%d %s}\\sl-%d\\par", MmToTwips(s.kojin_gaps[2]) - r.margin, 0,
-                          'l', s.FontSize[8] * 2, text.c_str(), s.FontSize[8] * 20);
+            out += Format("\\pard\\li%d\\sa%d\\q%c{\\fs%d %s}\\sl-%d\\par",
+                          MmToTwips(s.kojin_gaps[2]) - r.margin, 0, 'l', s.FontSize[8] * 2, text.c_str(),
+                          s.FontSize[8] * 20);
     }
     return out;
 }
@@ -61,18 +63,21 @@ std::string certificate(const KojinRun& r, const TOutputForm& form, int leg, con
     const int before = MmToTwips(s.kojin_gaps[0]) - r.margin, after = MmToTwips(s.PrizeGap);
     std::string out;
     if (s.shoClass && !alias.empty())
-        out = Format("\\pard\\sb%d\\sa%d\\qc{\\fs%d %s}\\line{\\fs%d %s}\\par", before, after, s.FontSize[0] * 2,
-                     title.c_str(), static_cast<int>(s.FontSize[0] * 0.7) * 2, RtfEscapeText(alias).c_str());
+        out = Format("\\pard\\sb%d\\sa%d\\qc{\\fs%d %s}\\line{\\fs%d %s}\\par", before, after,
+                     s.FontSize[0] * 2, title.c_str(), static_cast<int>(s.FontSize[0] * 0.7) * 2,
+                     RtfEscapeText(alias).c_str());
     else
-        out = Format("\\pard\\sb%d\\sa%d\\qc{\\fs%d %s}\\par", before, after, s.FontSize[0] * 2, title.c_str());
+        out =
+            Format("\\pard\\sb%d\\sa%d\\qc{\\fs%d %s}\\par", before, after, s.FontSize[0] * 2, title.c_str());
     if (r.split)
-        out += Format("\\pard\\sb0\\sa%d\\qc{\\fs%d %s\\line%s}\\sl-%d\\par", MmToTwips(s.TaiKaiGap), s.FontSize[1] * 2,
-                      RtfEscapeText(form.TitleLine1).c_str(), RtfEscapeText(form.TitleLine2).c_str(),
-                      s.FontSize[1] * 20);
+        out += Format("\\pard\\sb0\\sa%d\\qc{\\fs%d %s\\line%s}\\sl-%d\\par", MmToTwips(s.TaiKaiGap),
+                      s.FontSize[1] * 2, RtfEscapeText(form.TitleLine1).c_str(),
+                      RtfEscapeText(form.TitleLine2).c_str(), s.FontSize[1] * 20);
     else
         out += Format("\\pard\\sb0\\sa%d\\qc{\\fs%d %s}\\par", MmToTwips(s.TaiKaiGap), s.FontSize[1] * 2,
                       RtfEscapeText(r.title).c_str());
-    out += Format("\\pard\\sa%d\\qc{\\fs%d %s}\\par", 0, s.FontSize[2] * 2, RtfEscapeText(legText(leg)).c_str());
+    out +=
+        Format("\\pard\\sa%d\\qc{\\fs%d %s}\\par", 0, s.FontSize[2] * 2, RtfEscapeText(legText(leg)).c_str());
     const std::string record = RtfEscapeText("記録" + f.SecondsToKanjiText(w.time));
     const std::string label = LegRecordLabel(w.mark);
     if (label.empty())
@@ -86,8 +91,8 @@ std::string certificate(const KojinRun& r, const TOutputForm& form, int leg, con
                   RtfEscapeText(f.TeamFieldText(w.team, 0)).c_str(), s.FontSize[5] * 20);
     out += Format("\\pard\\sb%d\\qc{\\fs%d %s}\\par", MmToTwips(s.kojin_gaps[4]), s.FontSize[6] * 2,
                   RtfEscapeText(r.glory).c_str());
-    out += Format("\\pard\\sb%d\\sa%d\\qc{\\fs%d %s}\\par", MmToTwips(s.kojin_gaps[5]), MmToTwips(s.date_gap2),
-                  s.FontSize[7] * 2, RtfEscapeText(r.date).c_str());
+    out += Format("\\pard\\sb%d\\sa%d\\qc{\\fs%d %s}\\par", MmToTwips(s.kojin_gaps[5]),
+                  MmToTwips(s.date_gap2), s.FontSize[7] * 2, RtfEscapeText(r.date).c_str());
     return out + chiefLines(r);
 }
 

@@ -114,8 +114,10 @@ void FinishCertificates(TOutputForm& form, const std::filesystem::path& path, co
         ShowRtfSaveFailed(path);
         return;
     }
-    if (FixRtfFontWithWord(form, path, form.PrizeSettings.fontName)) OpenDocumentAndWait(form, path);
-    else Dlg().ShowMessage(path.string() + "\nのフォント設定に失敗しました。");
+    if (FixRtfFontWithWord(form, path, form.PrizeSettings.fontName))
+        OpenDocumentAndWait(form, path);
+    else
+        Dlg().ShowMessage(path.string() + "\nのフォント設定に失敗しました。");
 }
 
 std::optional<std::string> CertificateDateText(const TOutputForm& form) {

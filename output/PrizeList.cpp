@@ -30,7 +30,8 @@ std::string cell(const TOutputForm& form, const std::string& text, char align, c
 }
 
 // Header cells of a table: bold, centred.
-std::string headerRow(TOutputForm& form, const std::vector<int>& widths, const std::vector<std::string>& texts) {
+std::string headerRow(TOutputForm& form, const std::vector<int>& widths,
+                      const std::vector<std::string>& texts) {
     const bool bold = form.ListBoldCells;
     form.ListBoldCells = true;
     std::string row = RtfRowDefinition(form, widths);
@@ -56,8 +57,9 @@ std::string teamRow(TOutputForm& form, const TeamWorkRec& r, char kind, bool kan
     const std::string time = f.SecondsToKanjiTextPadded(gap ? std::abs(r.GapTime) : r.TotalTime);
     const std::string remark = gap ? (r.GapTime < 0 ? "進" : "退") : RaceRecordLabel(r.RecordMark);
     return WriteListTeamTable(form, false, kind) + cell(form, IntToStr(placeOf(r, kind)), 'c') +
-           cell(form, f.TeamFieldText(r.TeamNo, 0), 'l') + cell(form, kana ? f.TeamFieldText(r.TeamNo, 1) : "", 'l') +
-           cell(form, time, 'c') + cell(form, remark, 'l') + "\\row";
+           cell(form, f.TeamFieldText(r.TeamNo, 0), 'l') +
+           cell(form, kana ? f.TeamFieldText(r.TeamNo, 1) : "", 'l') + cell(form, time, 'c') +
+           cell(form, remark, 'l') + "\\row";
 }
 
 // The rows of one table, its header before the first row (or always, for the overall table).
@@ -91,8 +93,8 @@ std::string prizeName(const PrizeSettingsBlock& s, const LegWinner& w) {
 void addLegRows(TOutputForm& form, RtfLines& lines, int leg, bool runnerKana, bool teamKana) {
     const TMainForm& f = *MainForm;
     const double km = StrToFloatDef(f.KukanInfGrid.Cells(2, leg), 0);
-    const std::string distance = f.chk100.Checked() ? Format("%dm", KmToMetres(static_cast<float>(km)))
-                                                    : FloatToStrG(km) + "km";
+    const std::string distance =
+        f.chk100.Checked() ? Format("%dm", KmToMetres(static_cast<float>(km))) : FloatToStrG(km) + "km";
     bool first = true;
     for (const LegWinner& w : LegWinners(leg)) {
         if (f.IsClassFilteredOut(w.classLetter)) continue;
@@ -118,8 +120,10 @@ std::string WriteListKojinTable(TOutputForm& form, bool header) {
 std::string WriteListTeamTable(TOutputForm& form, bool header, char kind) {
     if (!header) return RtfRowDefinition(form, kTeamWidths);
     std::vector<std::string> texts{"", "", "", "", ""};
-    if (kind == '0') texts = {"総合順位", "チーム名", "カナ", "記録", "備考"};
-    else if (kind == '1') texts[0] = "躍進順位";
+    if (kind == '0')
+        texts = {"総合順位", "チーム名", "カナ", "記録", "備考"};
+    else if (kind == '1')
+        texts[0] = "躍進順位";
     else {
         const std::string alias = GetClassAlias(form.PrizeSettings, kind);
         texts[0] = alias.empty() ? Format("%c部順位", kind) : alias;
@@ -174,8 +178,8 @@ void WritePrizeListRtf(TOutputForm& form) {
     form.ListTableWidth = form.PaperTwips[0] - form.PaperTwips[2] - form.PaperTwips[3];
     RtfLines lines{RtfListHead(), RtfPaperLine(form, false, form.PaperTwips[4])};
     lines.push_back(Format("\\pard\\qc{\\fs%d %s}\\line\\line{\\ul\\fs%d %s (%s)}\\line\\par", 40,
-                           RtfEscapeText("表彰対象リスト").c_str(), 20, RtfEscapeText(RaceTitleText(0)).c_str(),
-                           RtfEscapeText(*date).c_str()));
+                           RtfEscapeText("表彰対象リスト").c_str(), 20,
+                           RtfEscapeText(RaceTitleText(0)).c_str(), RtfEscapeText(*date).c_str()));
     form.ListCellFontSize = 12;
     WritePrizeListTeamPart(form, lines);
     form.ListCellFontSize = 10;
@@ -186,8 +190,10 @@ void WritePrizeListRtf(TOutputForm& form) {
     for (int leg = 1; leg <= f.KukanNum; ++leg)
         addLegRows(form, lines, leg, runnerKana, teamKana);
     lines.push_back("}");
-    if (SaveRtf(path, lines)) ShellSvc().OpenDocument(path.string());
-    else ShowRtfSaveFailed(path);
+    if (SaveRtf(path, lines))
+        ShellSvc().OpenDocument(path.string());
+    else
+        ShowRtfSaveFailed(path);
 }
 
 void TOutputForm::TopRunnersListExecute() {

@@ -25,7 +25,8 @@ struct IniKey {
     Field field;
 };
 
-template <typename T, size_t N> void addNumbered(std::vector<IniKey>& keys, const char* base, T (&values)[N]) {
+template <typename T, size_t N>
+void addNumbered(std::vector<IniKey>& keys, const char* base, T (&values)[N]) {
     for (size_t i = 0; i < N; ++i)
         keys.push_back({Format("%s%zu", base, i), &values[i]});
 }
@@ -70,7 +71,8 @@ std::vector<std::string> keysInWriteOrder() {
             names.push_back(Format("%s%d", base, i));
     };
     numbered("PrizeNums", 3);
-    names.insert(names.end(), {"NeedNewPage", "NeedPrizeMember", "MimicKojin", "DDispOpt", "fontName", "prnName"});
+    names.insert(names.end(),
+                 {"NeedNewPage", "NeedPrizeMember", "MimicKojin", "DDispOpt", "fontName", "prnName"});
     numbered("chiefNames", 4);
     names.insert(names.end(), {"PrizeGap", "TaiKaiGap", "classDisp", "shoClass"});
     numbered("FontSize", 9);
@@ -119,9 +121,12 @@ void TOutputForm::LoadPrizeParams() {
             [&](auto* field) {
                 using T = std::remove_pointer_t<decltype(field)>;
                 const T& d = *std::get<T*>(def[i].field);
-                if constexpr (std::is_same_v<T, int>) *field = ini.ReadInteger(kSection, name, d);
-                else if constexpr (std::is_same_v<T, bool>) *field = ini.ReadBool(kSection, name, d);
-                else *field = ini.ReadString(kSection, name, d);
+                if constexpr (std::is_same_v<T, int>)
+                    *field = ini.ReadInteger(kSection, name, d);
+                else if constexpr (std::is_same_v<T, bool>)
+                    *field = ini.ReadBool(kSection, name, d);
+                else
+                    *field = ini.ReadString(kSection, name, d);
             },
             cur[i].field);
     }
@@ -139,9 +144,12 @@ void TOutputForm::SavePrizeParams() {
         std::visit(
             [&](auto* field) {
                 using T = std::remove_pointer_t<decltype(field)>;
-                if constexpr (std::is_same_v<T, int>) return ini.WriteInteger(kSection, name, *field);
-                else if constexpr (std::is_same_v<T, bool>) return ini.WriteBool(kSection, name, *field);
-                else return ini.WriteString(kSection, name, *field);
+                if constexpr (std::is_same_v<T, int>)
+                    return ini.WriteInteger(kSection, name, *field);
+                else if constexpr (std::is_same_v<T, bool>)
+                    return ini.WriteBool(kSection, name, *field);
+                else
+                    return ini.WriteString(kSection, name, *field);
             },
             byName.at(name));
     // One write through a temporary file: a failed save keeps the file as it was.

@@ -11,8 +11,9 @@
 
 namespace {
 
-const char* const kKnownFonts[] = {"ＭＳ Ｐゴシック", "ＭＳ ゴシック", "ＭＳ 明朝", "ＭＳ Ｐ明朝", "有澤楷書",
-                                   "有澤行書",        "小塚ゴシック", "メイリオ", "小塚明朝",   "有澤太楷書"};
+const char* const kKnownFonts[] = {"ＭＳ Ｐゴシック", "ＭＳ ゴシック", "ＭＳ 明朝",    "ＭＳ Ｐ明朝",
+                                   "有澤楷書",        "有澤行書",      "小塚ゴシック", "メイリオ",
+                                   "小塚明朝",        "有澤太楷書"};
 constexpr const char* kFont1 = "ＭＳ ゴシック";
 constexpr const char* kFont2 = "ＭＳ 明朝";
 constexpr const char* kFont3 = "ＭＳ Ｐ明朝";
@@ -75,14 +76,15 @@ std::string RtfFontTableName(const std::string& name) {
 
 std::string RtfCellBorders(int top, int left, int bottom, int right) {
     std::string out;
-    const std::pair<int, const char*> sides[] = {{top, "\\clbrdrt"}, {left, "\\clbrdrl"}, {bottom, "\\clbrdrb"},
-                                                 {right, "\\clbrdrr"}};
+    const std::pair<int, const char*> sides[] = {
+        {top, "\\clbrdrt"}, {left, "\\clbrdrl"}, {bottom, "\\clbrdrb"}, {right, "\\clbrdrr"}};
     for (const auto& [flag, word] : sides)
         if (flag == 1) out += std::string(word) + "\\brdrw15\\brdrs";
     return out;
 }
 
-std::string RtfTableCell(const TOutputForm& form, const std::string& text, const std::string& subText, char align) {
+std::string RtfTableCell(const TOutputForm& form, const std::string& text, const std::string& subText,
+                         char align) {
     if (text.empty() && subText.empty()) return "\\pard\\intbl\\cell";
     if (subText.empty())
         return Format("\\pard\\intbl\\q%c{%s\\fs%d %s}\\cell", align, form.ListBoldCells ? "\\b" : "",
@@ -104,7 +106,8 @@ std::string RtfRowDefinition(const TOutputForm& form, const std::vector<int>& wi
     return out;
 }
 
-std::string RtfHead(const std::string& f0, const std::string& f1, const std::string& f2, const std::string& f3) {
+std::string RtfHead(const std::string& f0, const std::string& f1, const std::string& f2,
+                    const std::string& f3) {
     std::string head = "{\\rtf1\\ansi\\ansicpg932\\deff0\\fs22{\\fonttbl";
     int i = 0;
     for (const std::string* f : {&f0, &f1, &f2, &f3})
@@ -137,8 +140,8 @@ void SetRtfPaper(TOutputForm& form, int paperIndex, bool allowA3, int marginMm) 
 
 std::string RtfPaperLine(const TOutputForm& form, bool landscape, int topMarginTwips) {
     const int* t = form.PaperTwips;
-    return Format("\\paperw%d \\paperh%d \\margl%d \\margr%d \\margt%d \\margb%d \\%s", t[0], t[1], t[2], t[3],
-                  topMarginTwips, t[5], landscape ? "landscape" : "portrait");
+    return Format("\\paperw%d \\paperh%d \\margl%d \\margr%d \\margt%d \\margb%d \\%s", t[0], t[1], t[2],
+                  t[3], topMarginTwips, t[5], landscape ? "landscape" : "portrait");
 }
 
 std::string LegRecordLabel(int mark) {

@@ -28,13 +28,15 @@ std::string RtfFontTableName(const std::string& name);
 // "\clbrdrt\brdrw15\brdrs..." for the sides whose flag is 1.
 std::string RtfCellBorders(int top, int left, int bottom, int right);
 // One prize-list cell; text and subText already escaped; align 'l' or 'c'.
-std::string RtfTableCell(const TOutputForm& form, const std::string& text, const std::string& subText, char align);
+std::string RtfTableCell(const TOutputForm& form, const std::string& text, const std::string& subText,
+                         char align);
 // "\trowd \trgaph90" and one bordered, vertically centred column per width (mm); the
 // last column reaches ListTableWidth when the widths fall short of it.
 std::string RtfRowDefinition(const TOutputForm& form, const std::vector<int>& widthsMm);
 
 // The document's first line with its four fonts.
-std::string RtfHead(const std::string& f0, const std::string& f1, const std::string& f2, const std::string& f3);
+std::string RtfHead(const std::string& f0, const std::string& f1, const std::string& f2,
+                    const std::string& f3);
 // Certificates: the chosen font when the word processor knows it, else the standard
 // ones (the font pass applies it later). Trims fontName, empty becomes the standard
 // font. "" with a message when the name has no Shift-JIS form.

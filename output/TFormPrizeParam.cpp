@@ -88,7 +88,7 @@ void TFormPrizeParam::setUpControls() {
 }
 
 std::vector<SpinEdit*> TFormPrizeParam::Spins() {
-    std::vector<SpinEdit*> all{&CSPZNum1, &CSPZNum2, &CSPZNum3, &t_mgLS,     &CS_date_gap,
+    std::vector<SpinEdit*> all{&CSPZNum1,   &CSPZNum2,   &CSPZNum3, &t_mgLS,      &CS_date_gap,
                                &CSpinEdit2, &CSpinEdit3, &CS_CRPos, &CS_date_gap2};
     for (SpinEdit* group : {CSF, CSFont})
         for (int i = 0; i < 9; ++i)
@@ -214,7 +214,8 @@ bool TFormPrizeParam::askPaper(int tag, const char* what, double& factor) {
     const RadioGroup& paper = tag == 0 ? RadioGroup2 : RadioGroup4;
     const int i = paper.ItemIndex();
     if (i < 0) return false;
-    const std::string question = Format("%s%s用のﾃﾞﾌｫﾙﾄに設定してもいいですか？", what, paper.Items()[i].c_str());
+    const std::string question =
+        Format("%s%s用のﾃﾞﾌｫﾙﾄに設定してもいいですか？", what, paper.Items()[i].c_str());
     if (Dlg().MessageDlg(question, MsgKind::Confirmation, Btn::YesNo) != mrYes) return false;
     factor = (tag == 0 ? kTeamFactors : kKojinFactors)[i];
     return true;
@@ -224,8 +225,10 @@ void TFormPrizeParam::Button1Click(const Action& sender) {
     double factor = 1;
     if (!askPaper(sender.Tag(), "ﾌｫﾝﾄｻｲｽﾞを", factor)) return;
     for (int i = 0; i < 9; ++i) {
-        if (sender.Tag() == 0) CSF[i].SetValue(scaled(kTeamFonts[i], factor));
-        else CSFont[i].SetValue(scaled(kKojinFonts[i], factor));
+        if (sender.Tag() == 0)
+            CSF[i].SetValue(scaled(kTeamFonts[i], factor));
+        else
+            CSFont[i].SetValue(scaled(kKojinFonts[i], factor));
     }
 }
 

@@ -29,8 +29,10 @@ class TFormPrizeParam : public FormBase {
     CheckBox CBoxList{"CBoxList"};
     RadioGroup RadioGroup6{"RadioGroup6", "用紙方向", {"縦", "横"}};
     CheckBox CheckBox2{"CheckBox2"};
-    SpinEdit CSF[9]{SpinEdit{"CSF0"}, SpinEdit{"CSF1"}, SpinEdit{"CSF2"}, SpinEdit{"CSF3"}, SpinEdit{"CSF4"}, SpinEdit{"CSF5"}, SpinEdit{"CSF6"}, SpinEdit{"CSF7"}, SpinEdit{"CSF8"}};
-    SpinEdit tm_gap[7]{SpinEdit{"tm_gap0"}, SpinEdit{"tm_gap1"}, SpinEdit{"tm_gap2"}, SpinEdit{"tm_gap3"}, SpinEdit{"tm_gap4"}, SpinEdit{"tm_gap5"}, SpinEdit{"tm_gap6"}};
+    SpinEdit CSF[9]{SpinEdit{"CSF0"}, SpinEdit{"CSF1"}, SpinEdit{"CSF2"}, SpinEdit{"CSF3"}, SpinEdit{"CSF4"},
+                    SpinEdit{"CSF5"}, SpinEdit{"CSF6"}, SpinEdit{"CSF7"}, SpinEdit{"CSF8"}};
+    SpinEdit tm_gap[7]{SpinEdit{"tm_gap0"}, SpinEdit{"tm_gap1"}, SpinEdit{"tm_gap2"}, SpinEdit{"tm_gap3"},
+                       SpinEdit{"tm_gap4"}, SpinEdit{"tm_gap5"}, SpinEdit{"tm_gap6"}};
     SpinEdit t_mgLS{"t_mgLS"};
     Label t_mgLSLabel{"t_mgLSLabel"};
     SpinEdit CS_date_gap{"CS_date_gap"};
@@ -46,9 +48,12 @@ class TFormPrizeParam : public FormBase {
     RadioGroup RadioGroup1{"RadioGroup1", "ｸﾗｽ賞表示", {}};
     CheckBox CheckBox1{"CheckBox1"};
     SpinEdit CSpinEdit2{"CSpinEdit2"}, CSpinEdit3{"CSpinEdit3"}, CS_CRPos{"CS_CRPos"};
-    SpinEdit CSFont[9]{SpinEdit{"CSFont0"}, SpinEdit{"CSFont1"}, SpinEdit{"CSFont2"}, SpinEdit{"CSFont3"}, SpinEdit{"CSFont4"}, SpinEdit{"CSFont5"}, SpinEdit{"CSFont6"}, SpinEdit{"CSFont7"}, SpinEdit{"CSFont8"}};
+    SpinEdit CSFont[9]{SpinEdit{"CSFont0"}, SpinEdit{"CSFont1"}, SpinEdit{"CSFont2"},
+                       SpinEdit{"CSFont3"}, SpinEdit{"CSFont4"}, SpinEdit{"CSFont5"},
+                       SpinEdit{"CSFont6"}, SpinEdit{"CSFont7"}, SpinEdit{"CSFont8"}};
     Action Button2{"Button2", "ﾃﾞﾌｫﾙﾄに設定"}; // individual font sizes
-    SpinEdit kj_gap[6]{SpinEdit{"kj_gap0"}, SpinEdit{"kj_gap1"}, SpinEdit{"kj_gap2"}, SpinEdit{"kj_gap3"}, SpinEdit{"kj_gap4"}, SpinEdit{"kj_gap5"}};
+    SpinEdit kj_gap[6]{SpinEdit{"kj_gap0"}, SpinEdit{"kj_gap1"}, SpinEdit{"kj_gap2"},
+                       SpinEdit{"kj_gap3"}, SpinEdit{"kj_gap4"}, SpinEdit{"kj_gap5"}};
     SpinEdit CS_date_gap2{"CS_date_gap2"};
     Action Button4{"Button4", "ﾃﾞﾌｫﾙﾄに設定"}; // individual margins
     RadioGroup RadioGroup4{"RadioGroup4", "用紙ｻｲｽﾞ", {"A4", "B4"}};

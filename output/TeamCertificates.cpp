@@ -42,8 +42,10 @@ std::string awardWords(const TeamRun& r, int section, char classLetter, int plac
     std::string words;
     if (section == kClass) {
         const bool alias = !GetClassAlias(s, classLetter).empty();
-        if (winner) words = alias ? "優勝" : Format("%c部優勝", classLetter);
-        else words = alias ? Format("第%d位", place) : Format("%c部第%d位", classLetter, place);
+        if (winner)
+            words = alias ? "優勝" : Format("%c部優勝", classLetter);
+        else
+            words = alias ? Format("第%d位", place) : Format("%c部第%d位", classLetter, place);
     } else if (section == kImprovement) {
         words = winner ? "躍進賞" : Format("躍進第%d位", place);
     } else {
@@ -81,22 +83,24 @@ std::string chiefLines(const TeamRun& r) {
         if (s.chiefNames[j].empty()) continue;
         const std::string text = RtfEscapeText(r.landscape ? fullWidth(s.chiefNames[j]) : s.chiefNames[j]);
         if (j % 2 == 0)
-            out += Format("\\pard\\li%d\\ri%d\\q%c{\\fs%d %s}\\sl%d\\par", r.g2, r.g4, 'j', s.TeamFontSize[6] * 2,
-                          text.c_str(), s.TeamFontSize[6] * 20);
+            out += Format("\\pard\\li%d\\ri%d\\q%c{\\fs%d %s}\\sl%d\\par", r.g2, r.g4, 'j',
+                          s.TeamFontSize[6] * 2, text.c_str(), s.TeamFontSize[6] * 20);
         else
-            out += Format("\\pard\\li%d\\ri%d\\q%c{\\fs%d %s}\\sl-%d\\par", r.g3, r.g4, 'j', s.TeamFontSize[7] * 2,
-                          text.c_str(), s.TeamFontSize[7] * 20);
+            out += Format("\\pard\\li%d\\ri%d\\q%c{\\fs%d %s}\\sl-%d\\par", r.g3, r.g4, 'j',
+                          s.TeamFontSize[7] * 2, text.c_str(), s.TeamFontSize[7] * 20);
     }
     return out;
 }
 
 std::string titleLine(const TeamRun& r, char a) {
     const PrizeSettingsBlock& s = r.s;
-    std::string out = Format("\\pard\\sb0\\sa%d%s\\q%c", r.sp, r.landscape ? Format("\\li%d", r.g1 / 2).c_str() : "", a);
+    std::string out =
+        Format("\\pard\\sb0\\sa%d%s\\q%c", r.sp, r.landscape ? Format("\\li%d", r.g1 / 2).c_str() : "", a);
     const TOutputForm& w = r.form;
     if (r.split)
-        return out + Format("{\\fs%d %s\\line%s}\\sl-%d\\par", s.FontSize[1] * 2, RtfEscapeText(w.TitleLine1).c_str(),
-                            RtfEscapeText(w.TitleLine2).c_str(), s.FontSize[1] * 20);
+        return out + Format("{\\fs%d %s\\line%s}\\sl-%d\\par", s.FontSize[1] * 2,
+                            RtfEscapeText(w.TitleLine1).c_str(), RtfEscapeText(w.TitleLine2).c_str(),
+                            s.FontSize[1] * 20);
     return out + Format("{\\fs%d %s}\\par", s.FontSize[1] * 2, RtfEscapeText(r.title).c_str());
 }
 
@@ -106,14 +110,15 @@ std::string certificate(const TeamRun& r, const TeamWorkRec& rec, int section, c
     const char a = s.MimicKojin ? (r.landscape ? 'l' : 'c') : 'j';
     const char bodyAlign = s.MimicKojin ? 'c' : 'j';
     std::string out = first ? "" : "\\page";
-    out += Format("%s\\pard\\sb%d\\sa%d\\qc{\\fs%d %s}\\par", r.landscape ? "\\lndscpsxn\\linex0\\stextflow1" : "",
-                  r.g0, r.sp, s.TeamFontSize[0] * 2, RtfEscapeText(s.TTLOpt == 0 ? "賞 状" : "表彰状").c_str());
+    out += Format("%s\\pard\\sb%d\\sa%d\\qc{\\fs%d %s}\\par",
+                  r.landscape ? "\\lndscpsxn\\linex0\\stextflow1" : "", r.g0, r.sp, s.TeamFontSize[0] * 2,
+                  RtfEscapeText(s.TTLOpt == 0 ? "賞 状" : "表彰状").c_str());
     if (s.MimicKojin) out += titleLine(r, a);
     const std::string award = RtfEscapeText(awardWords(r, section, classLetter, placeIn(rec, section)));
     const std::string alias = section == kClass ? GetClassAlias(s, classLetter) : std::string();
     if (alias.empty())
-        out += Format("\\pard\\sa%d\\li%d\\ri%d\\q%c{\\fs%d %s}\\par", r.sp, r.g1, r.g4, a, s.TeamFontSize[1] * 2,
-                      award.c_str());
+        out += Format("\\pard\\sa%d\\li%d\\ri%d\\q%c{\\fs%d %s}\\par", r.sp, r.g1, r.g4, a,
+                      s.TeamFontSize[1] * 2, award.c_str());
     else
         out += Format("\\pard\\sa%d\\li%d\\ri%d\\q%c{\\fs%d %s}%s{\\fs%d %s}\\par", r.sp, r.g1, r.g4, a,
                       static_cast<int>(s.TeamFontSize[1] * 0.8) * 2, RtfEscapeText(alias).c_str(), "\\line",
@@ -121,19 +126,19 @@ std::string certificate(const TeamRun& r, const TeamWorkRec& rec, int section, c
     out += Format("\\pard\\sa%d\\qc{\\fs%d %s}\\par", r.sp, s.TeamFontSize[2] * 2,
                   RtfEscapeText(recordText(r, rec, section)).c_str());
     const std::string name = f.TeamFieldText(rec.TeamNo, 0);
-    out += Format("\\pard\\sa%d\\qc{\\fs%d %s 殿}\\par", r.sp + MmToTwips(s.team_gaps[6]), s.TeamFontSize[3] * 2,
-                  RtfEscapeText(r.landscape ? fullWidth(name) : name).c_str());
+    out += Format("\\pard\\sa%d\\qc{\\fs%d %s 殿}\\par", r.sp + MmToTwips(s.team_gaps[6]),
+                  s.TeamFontSize[3] * 2, RtfEscapeText(r.landscape ? fullWidth(name) : name).c_str());
     if (s.NeedPrizeMember)
         out += ReplaceAll(Format("\\pard\\sa%d\\qc{\\fs%d %s}\\par", r.sp, s.TeamFontSize[8] * 2,
                                  RtfEscapeText(BuildTeamMemberLine(r.form, rec.TeamNo)).c_str()),
                           RtfEscapeText("<>"), "\\line");
     const int bodySize = s.MimicKojin ? s.FontSize[6] : s.TeamFontSize[4];
-    out += Format("\\pard\\sb%d\\sa%d\\li%d\\ri%d\\q%c{\\fs%d %s}", MmToTwips(s.team_gaps[4]), r.sp, r.g1, r.g4,
-                  bodyAlign, bodySize * 2, RtfEscapeText(r.body).c_str());
+    out += Format("\\pard\\sb%d\\sa%d\\li%d\\ri%d\\q%c{\\fs%d %s}", MmToTwips(s.team_gaps[4]), r.sp, r.g1,
+                  r.g4, bodyAlign, bodySize * 2, RtfEscapeText(r.body).c_str());
     out += r.landscape ? "\\par" : Format("\\sl-%d\\par", bodySize * 20);
     const std::string date = r.landscape ? ToZenkakuDigits(r.date) : r.date;
-    out += Format("\\pard\\sb%d\\sa%d\\qc{\\fs%d %s}\\par", MmToTwips(s.team_gaps[5]), MmToTwips(s.date_gap + 1),
-                  s.TeamFontSize[5] * 2, RtfEscapeText(date).c_str());
+    out += Format("\\pard\\sb%d\\sa%d\\qc{\\fs%d %s}\\par", MmToTwips(s.team_gaps[5]),
+                  MmToTwips(s.date_gap + 1), s.TeamFontSize[5] * 2, RtfEscapeText(date).c_str());
     return out + chiefLines(r);
 }
 
@@ -155,9 +160,11 @@ TeamRun prepareRun(TOutputForm& w) {
     r.split = s.CRPos > 0 && w.SplitTextAtChars(r.title, s.CRPos);
     r.date = CertificateDateText(w).value_or("");
     // Concatenated, never a format: a "%" in the title or the phrase stays.
-    if (s.MimicKojin) r.body = s.gloryWord.empty() ? kStandardGlory : s.gloryWord;
-    else r.body = "貴チームは" + r.title + "において" + (s.bodyCont.empty() ? kStandardBody : s.bodyCont) +
-                  "その栄誉を讃えこれを賞します";
+    if (s.MimicKojin)
+        r.body = s.gloryWord.empty() ? kStandardGlory : s.gloryWord;
+    else
+        r.body = "貴チームは" + r.title + "において" + (s.bodyCont.empty() ? kStandardBody : s.bodyCont) +
+                 "その栄誉を讃えこれを賞します";
     return r;
 }
 

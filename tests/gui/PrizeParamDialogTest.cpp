@@ -14,7 +14,7 @@
 #include <QTabWidget>
 
 class PrizeParamDialogQt : public MainWindowTest {
-protected:
+  protected:
     QtDialogs qt;
     FakeDesk desk;
     Printers printers{desk};

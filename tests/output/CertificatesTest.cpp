@@ -81,15 +81,17 @@ class Certificates : public F1Race {
 } // namespace
 
 TEST_F(Certificates, RtfBasics) {
-    for (auto [mm, twips] : std::vector<std::pair<int, int>>{{15, 850}, {-15, -850}, {0, 0}, {1, 56}, {20, 1134}})
+    for (auto [mm, twips] :
+         std::vector<std::pair<int, int>>{{15, 850}, {-15, -850}, {0, 0}, {1, 56}, {20, 1134}})
         EXPECT_EQ(MmToTwips(mm), twips) << mm;
     EXPECT_EQ(RtfEscapeText("AB\n"), "\\'41\\'42\\'0A");
     EXPECT_EQ(RtfEscapeText(""), "");
     TOutputForm& w = *OutputForm;
     w.ListCellFontSize = 10;
-    EXPECT_EQ(RtfTableCell(w, RtfEscapeText("山田太郎"), RtfEscapeText("ﾔﾏﾀﾞ"), 'l'),
-              "\\pard\\intbl\\ql{\\fs16\\'D4\\'CF\\'C0\\'DE}\\line{\\fs20\\'8E\\'52\\'93\\'63\\'91\\'BE\\'98\\'59}"
-              "\\sl-200\\cell");
+    EXPECT_EQ(
+        RtfTableCell(w, RtfEscapeText("山田太郎"), RtfEscapeText("ﾔﾏﾀﾞ"), 'l'),
+        "\\pard\\intbl\\ql{\\fs16\\'D4\\'CF\\'C0\\'DE}\\line{\\fs20\\'8E\\'52\\'93\\'63\\'91\\'BE\\'98\\'59}"
+        "\\sl-200\\cell");
     w.ListBoldCells = true;
     EXPECT_EQ(RtfTableCell(w, "\\'31", "", 'c'), "\\pard\\intbl\\qc{\\b\\fs20 \\'31}\\cell");
     EXPECT_EQ(RtfTableCell(w, "", "", 'c'), "\\pard\\intbl\\cell");
@@ -122,8 +124,10 @@ TEST_F(Certificates, TeamCertificatePortraitB4) {
     const std::string path = (Folder() / "AllPrize.RTF").string();
     EXPECT_EQ(desk.Log, (std::vector<std::string>{"run viewer " + path}));
     const std::string b = Bytes("AllPrize.RTF");
-    EXPECT_TRUE(Has(b, "{\\rtf1\\ansi\\ansicpg932\\deff0\\fs22{\\fonttbl{\\f0\\fcharset128 ＭＳ Ｐゴシック;}"));
-    EXPECT_TRUE(Has(b, "\r\n\\paperw14571 \\paperh20695 \\margl1134 \\margr1134 \\margt1134 \\margb1134 \\portrait\r\n"));
+    EXPECT_TRUE(
+        Has(b, "{\\rtf1\\ansi\\ansicpg932\\deff0\\fs22{\\fonttbl{\\f0\\fcharset128 ＭＳ Ｐゴシック;}"));
+    EXPECT_TRUE(Has(
+        b, "\r\n\\paperw14571 \\paperh20695 \\margl1134 \\margr1134 \\margt1134 \\margb1134 \\portrait\r\n"));
     EXPECT_TRUE(Has(b, "\\pard\\sb1814\\sa56\\qc{\\fs140 \\'8F\\'DC\\'20\\'8F\\'F3}\\par"));
     EXPECT_TRUE(Has(b, "\\pard\\sa56\\li1927\\ri1927\\qj{\\fs106 \\'97\\'44\\'8F\\'9F}\\par"));
     EXPECT_TRUE(Has(b, "\\pard\\sa56\\qc{\\fs84 \\'93\\'8C\\'8D\\'82 殿}\\par"));
@@ -151,7 +155,8 @@ TEST_F(Certificates, TeamCertificateLandscapeWithMembersAndClasses) {
     EXPECT_TRUE(Said(doc, "総合優勝"));
     EXPECT_TRUE(Said(doc, "東高 殿"));
     EXPECT_TRUE(Said(doc, "鈴木次郎 \n山田太郎")); // landscape separator is a blank
-    EXPECT_TRUE(Said(doc, "貴チームは第五回駅伝において頭書のとおり優秀な成績をおさめられましたのでその栄誉を讃えこれを賞します"));
+    EXPECT_TRUE(Said(doc, "貴チームは第五回駅伝において頭書のとおり優秀な成績をおさめられましたのでその栄誉を"
+                          "讃えこれを賞します"));
     EXPECT_EQ(doc.Pages, 3);
 
     // Portrait members; classes with an alias; no overall prizes.
@@ -185,8 +190,8 @@ TEST_F(Certificates, LegCertificateWithNewRecord) {
     EXPECT_TRUE(Has(b, "\\pard\\sb2438\\sa170\\qc{\\fs116 \\'8B\\'E6\\'20\\'8A\\'D4\\'20\\'8F\\'DC}\\par"));
     EXPECT_TRUE(Has(b, "{\\fs68(\\'8B\\'E6\\'8A\\'D4\\'90\\'56)}"));
     RtfText doc = ReadRtf(b);
-    for (const char* p : {"第5回駅伝", "第2区(5.25km)", "記録15分30秒(区間新)", "山田太郎 殿", "東高", "栄光を讃える",
-                          "(例)日本タヴレン協会"})
+    for (const char* p : {"第5回駅伝", "第2区(5.25km)", "記録15分30秒(区間新)", "山田太郎 殿", "東高",
+                          "栄光を讃える", "(例)日本タヴレン協会"})
         EXPECT_TRUE(Said(doc, p)) << p;
     EXPECT_EQ(doc.Pages, 1);
     form().chk100.SetChecked(true);
@@ -214,9 +219,11 @@ TEST_F(Certificates, PrizeList) {
     const std::string path = (Folder() / "ALL_List.RTF").string();
     EXPECT_EQ(desk.Log, (std::vector<std::string>{"open " + path})); // no printer, no wait
     std::string b = Bytes("ALL_List.RTF");
-    EXPECT_TRUE(Has(b, "\\paperw11907 \\paperh16839 \\margl1134 \\margr850 \\margt850 \\margb850 \\portrait"));
-    EXPECT_TRUE(Has(b, "\\pard\\intbl\\qc{\\fs24 \\'31}\\cell\\pard\\intbl\\ql{\\fs24 \\'93\\'8C\\'8D\\'82}\\cell"
-                       "\\pard\\intbl\\cell"));
+    EXPECT_TRUE(
+        Has(b, "\\paperw11907 \\paperh16839 \\margl1134 \\margr850 \\margt850 \\margb850 \\portrait"));
+    EXPECT_TRUE(
+        Has(b, "\\pard\\intbl\\qc{\\fs24 \\'31}\\cell\\pard\\intbl\\ql{\\fs24 \\'93\\'8C\\'8D\\'82}\\cell"
+               "\\pard\\intbl\\cell"));
     EXPECT_TRUE(Has(b, "\\pard\\intbl\\ql{\\fs24 \\'91\\'E5\\'89\\'EF\\'90\\'56}\\cell\\row"));
     EXPECT_TRUE(Has(b, "\\pard\\intbl\\qc{\\b\\fs20 \\'91\\'8D"));
     RtfText doc = ReadRtf(b);

@@ -60,7 +60,7 @@ TEST_F(PrizeParamDialog, ShowsTheSettingsAndAnyCloseStoresThem) {
         d.CSpinEdit11MouseDown(d.CS_CRPos);
         EXPECT_EQ(d.CS_CRPos.Ime(), ImeMode::Close);
     });
-    EXPECT_EQ(S().prnName, "");                   // the combo box only follows the user
+    EXPECT_EQ(S().prnName, ""); // the combo box only follows the user
     EXPECT_EQ(S().fontName, "ＭＳ Ｐゴシック");
     EXPECT_EQ(S().TeamFontSize[0], 100);
     EXPECT_EQ(S().kojin_gaps[3], 20);
@@ -117,7 +117,8 @@ TEST_F(PrizeParamDialog, PraisePhrases) {
         d.Button6.Execute();
         dialogs.AnswerInput(std::nullopt);
         d.Button5.Execute();
-        dialogs.AnswerInput(std::string("頭書のとおり優秀な成績をおさめられましたので")); // the standard, unchanged
+        dialogs.AnswerInput(
+            std::string("頭書のとおり優秀な成績をおさめられましたので")); // the standard, unchanged
         d.Button5.Execute();
     });
     EXPECT_EQ(dialogs.Joined(), "賞賛句をデフォルトに戻します。");

@@ -23,7 +23,8 @@ class FakeDesk : public Shell {
     std::string FindExecutable(const std::string&) override { return Viewer; }
     int RunAndWait(const std::string& program, const std::vector<std::string>& args) override {
         std::string line = "run " + program;
-        for (const std::string& a : args) line += " " + a;
+        for (const std::string& a : args)
+            line += " " + a;
         Log.push_back(line);
         return ViewerExit;
     }

@@ -36,7 +36,9 @@ inline RtfText ReadRtf(const std::string& bytes) {
                 font.clear();
             }
             if (depth == fontDepth) fontDepth = 0;
-            if (--depth == 0) out.Balanced = i + 1 == bytes.size() || bytes.find_first_not_of("\r\n", i + 1) == std::string::npos;
+            if (--depth == 0)
+                out.Balanced =
+                    i + 1 == bytes.size() || bytes.find_first_not_of("\r\n", i + 1) == std::string::npos;
         } else if (c == '\\' && i + 1 < bytes.size()) {
             const unsigned char n = bytes[i + 1];
             if (n == '\'' && i + 3 < bytes.size()) {
@@ -44,16 +46,24 @@ inline RtfText ReadRtf(const std::string& bytes) {
                 i += 3;
             } else if (std::isalpha(n)) {
                 size_t j = i + 1;
-                while (j < bytes.size() && std::isalpha(static_cast<unsigned char>(bytes[j]))) ++j;
+                while (j < bytes.size() && std::isalpha(static_cast<unsigned char>(bytes[j])))
+                    ++j;
                 const std::string word = bytes.substr(i + 1, j - i - 1);
-                while (j < bytes.size() && (std::isdigit(static_cast<unsigned char>(bytes[j])) || bytes[j] == '-')) ++j;
+                while (j < bytes.size() &&
+                       (std::isdigit(static_cast<unsigned char>(bytes[j])) || bytes[j] == '-'))
+                    ++j;
                 if (j < bytes.size() && bytes[j] == ' ') ++j;
                 i = j - 1;
-                if (word == "fonttbl") fontDepth = depth;
-                else if (word == "par" || word == "row") flush();
-                else if (word == "line") put('\n');
-                else if (word == "cell") put('\t');
-                else if (word == "page") ++out.Pages;
+                if (word == "fonttbl")
+                    fontDepth = depth;
+                else if (word == "par" || word == "row")
+                    flush();
+                else if (word == "line")
+                    put('\n');
+                else if (word == "cell")
+                    put('\t');
+                else if (word == "page")
+                    ++out.Pages;
             } else {
                 put(static_cast<char>(n));
                 ++i;
@@ -61,7 +71,8 @@ inline RtfText ReadRtf(const std::string& bytes) {
         } else if (c != '\r' && c != '\n') {
             put(static_cast<char>(c));
             // A raw double-byte character: its second byte is text whatever it is.
-            if (((c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC)) && i + 1 < bytes.size()) put(bytes[++i]);
+            if (((c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC)) && i + 1 < bytes.size())
+                put(bytes[++i]);
         }
     }
     if (!text.empty()) flush();
