@@ -1,5 +1,7 @@
 #include "gui/MainDialogs.h"
 
+#include "gui/ClockInputDialog.h"
+#include "gui/DelayInfDialog.h"
 #include "gui/FormRegistry.h"
 #include "gui/KukanParamDialog.h"
 #include "gui/KuriageWindow.h"
@@ -8,6 +10,8 @@
 #include "gui/SelectDataDialog.h"
 #include "gui/SwapRunnerDialog.h"
 #include "gui/TaikaiDirDialog.h"
+#include "mainwindow/TFormClockInput.h"
+#include "mainwindow/TFormDelayInf.h"
 #include "mainwindow/TFormKuriage.h"
 #include "mainwindow/TKukanParamForm.h"
 #include "mainwindow/TSelectDataForm.h"
@@ -29,8 +33,16 @@ void RegisterMainWindowDialogs() {
     RegisterDialog("TSwapTmRunForm", [](FormBase& f, QWidget* parent) {
         return new SwapRunnerDialog(static_cast<TSwapTmRunForm&>(f), parent);
     });
+<<<<<<< HEAD
     RegisterDialog("TFormPrizeParam", [](FormBase& f, QWidget* parent) {
         return new PrizeParamDialog(static_cast<TFormPrizeParam&>(f), parent);
+=======
+    RegisterDialog("TFormDelayInf", [](FormBase& f, QWidget* parent) {
+        return new DelayInfDialog(static_cast<TFormDelayInf&>(f), parent);
+    });
+    RegisterDialog("TFormClockInput", [](FormBase& f, QWidget* parent) {
+        return new ClockInputDialog(static_cast<TFormClockInput&>(f), parent);
+>>>>>>> main
     });
     RegisterWindow("TFormKuriage", [](FormBase& f) { return new KuriageWindow(static_cast<TFormKuriage&>(f)); });
     RegisterWindow("TOutputForm", [](FormBase& f) { return new OutputWindow(static_cast<TOutputForm&>(f)); });

@@ -1,5 +1,5 @@
 #pragma once
-// Operations of windows that are not built yet; each keeps its system name so the
-// callers already run in their final order.
+// Operations the life cycle calls by their system names: the clock log of the
+// clock-time window (MainClockLinks.cpp).
 void WriteClockLog();
 void ReadClockLog();

@@ -153,4 +153,5 @@ class TOutputForm : public FormBase {
     void showView();
     void writePrizeData(int legs);
     void hideViews();
+    void showBatchMessages();
 };
