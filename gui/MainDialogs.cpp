@@ -33,16 +33,14 @@ void RegisterMainWindowDialogs() {
     RegisterDialog("TSwapTmRunForm", [](FormBase& f, QWidget* parent) {
         return new SwapRunnerDialog(static_cast<TSwapTmRunForm&>(f), parent);
     });
-<<<<<<< HEAD
-    RegisterDialog("TFormPrizeParam", [](FormBase& f, QWidget* parent) {
-        return new PrizeParamDialog(static_cast<TFormPrizeParam&>(f), parent);
-=======
     RegisterDialog("TFormDelayInf", [](FormBase& f, QWidget* parent) {
         return new DelayInfDialog(static_cast<TFormDelayInf&>(f), parent);
     });
     RegisterDialog("TFormClockInput", [](FormBase& f, QWidget* parent) {
         return new ClockInputDialog(static_cast<TFormClockInput&>(f), parent);
->>>>>>> main
+    });
+    RegisterDialog("TFormPrizeParam", [](FormBase& f, QWidget* parent) {
+        return new PrizeParamDialog(static_cast<TFormPrizeParam&>(f), parent);
     });
     RegisterWindow("TFormKuriage", [](FormBase& f) { return new KuriageWindow(static_cast<TFormKuriage&>(f)); });
     RegisterWindow("TOutputForm", [](FormBase& f) { return new OutputWindow(static_cast<TOutputForm&>(f)); });

@@ -12,6 +12,10 @@
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QTabWidget>
+#include <QTimer>
+
+#include <chrono>
+#include <thread>
 
 class PrizeParamDialogQt : public MainWindowTest {
   protected:
@@ -57,4 +61,19 @@ TEST_F(PrizeParamDialogQt, PagesFollowTheFormAndClosingStores) {
     EXPECT_TRUE(s.NeedPrizeMember);
     EXPECT_EQ(s.PrizeParamPage, 2);
     EXPECT_EQ(s.prnName, "");
+}
+
+TEST_F(PrizeParamDialogQt, WaitingForAViewerKeepsTheWindowsAndRestoresThem) {
+    open();
+    const Qt::WindowStates before = window->windowState();
+    bool minimisedMeanwhile = false, ran = false;
+    // The wait runs beside the event loop; a timer of the loop still fires meanwhile.
+    QTimer::singleShot(20, [&] { minimisedMeanwhile = window->isMinimized(); });
+    qt.RunMinimised([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        ran = true;
+    });
+    EXPECT_TRUE(ran);
+    EXPECT_TRUE(minimisedMeanwhile);
+    EXPECT_EQ(window->windowState(), before);
 }

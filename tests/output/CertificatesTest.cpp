@@ -295,3 +295,21 @@ TEST_F(Certificates, FailuresAreNamed) {
     EXPECT_EQ(dialogs.Texts(), std::vector<std::string>(3, Folder().string() + "が存在しません。"));
     EXPECT_TRUE(desk.Log.empty());
 }
+
+TEST_F(Certificates, TeamCertificateInTheIndividualStyle) {
+    BuildRace();
+    S().MimicKojin = true;
+    S().CRPos = 3;
+    S().PrizeNums[0] = 1;
+    S().PrizeNums[2] = 0;
+    OutputForm->TopTeamPrize.Execute();
+    const std::string b = Bytes("AllPrize.RTF");
+    // Landscape: the race title split after three characters, left-aligned and indented.
+    EXPECT_TRUE(Has(b, "\\pard\\sb0\\sa56\\li963\\ql{\\fs68 " + RtfEscapeText("第五回") + "\\line" +
+                           RtfEscapeText("駅伝") + "}\\sl-680\\par"));
+    EXPECT_TRUE(
+        Has(b, "\\pard\\sb0\\sa56\\li1927\\ri1927\\qc{\\fs106 " + RtfEscapeText("栄光を讃える") + "}\\par"));
+    const RtfText doc = ReadRtf(b);
+    EXPECT_TRUE(Said(doc, "第五回\n駅伝"));
+    EXPECT_EQ(doc.Pages, 1);
+}
