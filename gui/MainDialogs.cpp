@@ -7,6 +7,7 @@
 #include "gui/KuriageWindow.h"
 #include "gui/OKRightDialog.h"
 #include "gui/OutputWindow.h"
+#include "gui/PrizeParamDialog.h"
 #include "gui/SelectDataDialog.h"
 #include "gui/SwapRunnerDialog.h"
 #include "gui/TaikaiDirDialog.h"
@@ -18,6 +19,7 @@
 #include "mainwindow/TSwapTmRunForm.h"
 #include "mainwindow/TcurrTaikaiDir.h"
 #include "output/TOKRightDlg.h"
+#include "output/TFormPrizeParam.h"
 #include "output/TOutputForm.h"
 
 void RegisterMainWindowDialogs() {
@@ -41,6 +43,9 @@ void RegisterMainWindowDialogs() {
     });
     RegisterDialog("TFormClockInput", [](FormBase& f, QWidget* parent) {
         return new ClockInputDialog(static_cast<TFormClockInput&>(f), parent);
+    });
+    RegisterDialog("TFormPrizeParam", [](FormBase& f, QWidget* parent) {
+        return new PrizeParamDialog(static_cast<TFormPrizeParam&>(f), parent);
     });
     RegisterWindow("TFormKuriage", [](FormBase& f) { return new KuriageWindow(static_cast<TFormKuriage&>(f)); });
     RegisterWindow("TOutputForm", [](FormBase& f) { return new OutputWindow(static_cast<TOutputForm&>(f)); });

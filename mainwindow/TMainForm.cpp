@@ -8,6 +8,7 @@
 #include "mainwindow/TFormEnv.h"
 #include "mainwindow/Program.h"
 #include "database/TDataMdl.h"
+#include "output/TOutputForm.h"
 #include "platform/Files.h"
 #include "platform/Guard.h"
 #include "platform/IniFile.h"
@@ -188,7 +189,7 @@ bool TMainForm::FormClose() {
         Dlg().ShowMessage("選手情報をセーブします。");
         if (!Guard([] { SaveRunnerRows(); })) return closeUnsaved(true);
     }
-    SavePrizeParams();
+    OutputForm->SavePrizeParams();
     return true;
 }
 

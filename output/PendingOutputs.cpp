@@ -17,8 +17,4 @@ void notBuilt(TOutputForm& w, const std::string& what) {
 
 void TOutputForm::OpenResultRepExecute() { notBuilt(*this, "レポート出力"); }
 void TOutputForm::PutToExcelExecute() { notBuilt(*this, "Excel出力"); }
-void TOutputForm::PutKojinPrizeExecute() { notBuilt(*this, "個人賞状"); }
-void TOutputForm::OpenPrintParamExecute() { notBuilt(*this, "賞パラメータ"); }
-void TOutputForm::TopRunnersListExecute() { notBuilt(*this, "表彰対象リスト"); }
-void TOutputForm::TopTeamPrizeExecute() { notBuilt(*this, "チーム賞状"); }
 void TOutputForm::OfferMacroWorkbook() {}
