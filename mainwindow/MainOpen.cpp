@@ -166,5 +166,6 @@ void TMainForm::openExistingEdition() {
 }
 
 void TMainForm::enableRaceOutputs() {
-    for (Action* a : {&showHtml, &showHtmlPC, &deleteHtml, &Macro}) a->SetEnabled(TaikaiOpen);
+    for (Action* a : {&showHtml, &showHtmlPC, &deleteHtml, &OpenExcelMacro, &StartListPrev, &StartListExcel})
+        a->SetEnabled(TaikaiOpen);
 }

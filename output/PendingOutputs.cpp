@@ -15,8 +15,6 @@ void notBuilt(TOutputForm& w, const std::string& what) {
 
 } // namespace
 
-void TOutputForm::OpenResultRepExecute() { notBuilt(*this, "レポート出力"); }
-void TOutputForm::PutToExcelExecute() { notBuilt(*this, "Excel出力"); }
 void TOutputForm::CopyResultToClipboard() { notBuilt(*this, "クリップボード出力"); }
 void TOutputForm::CopyTeamResultText(int) { notBuilt(*this, "クリップボード出力"); }
 void TOutputForm::PutToWebExecute() { notBuilt(*this, "HTML出力"); }
@@ -26,7 +24,6 @@ void TOutputForm::PutKojinPrizeExecute() { notBuilt(*this, "個人賞状"); }
 void TOutputForm::OpenPrintParamExecute() { notBuilt(*this, "賞パラメータ"); }
 void TOutputForm::TopRunnersListExecute() { notBuilt(*this, "表彰対象リスト"); }
 void TOutputForm::TopTeamPrizeExecute() { notBuilt(*this, "チーム賞状"); }
-void TOutputForm::OfferMacroWorkbook() {}
 
 // The prize data file: the text is started afresh for every showing; nothing is written yet.
 void TOutputForm::BeginPrizeResult() {

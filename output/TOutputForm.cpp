@@ -165,6 +165,11 @@ void TOutputForm::MacroExecute() {
     }
     PutSheetHtml();
     BatchMessages.clear();
+    // Left set, the Excel output would never save again after a batch.
+    struct BatchScope {
+        bool& on;
+        ~BatchScope() { on = false; }
+    } batch{BatchMode};
     BatchMode = true;
     WaitCursor wait(Dlg());
     PutToWebExecute();
