@@ -121,7 +121,7 @@ bool ReadFileBytes(const fs::path& p, std::string& out) {
     return true;
 }
 
-bool WriteFileBytes(const fs::path& target, const std::string& bytes) {
+bool WriteFileBytes(const fs::path& target, const std::string& bytes, bool sync) {
     if (target.empty() || !target.has_filename()) return false;
     std::error_code ec;
     // A symbolic link stays a link: the file it points to is replaced.
@@ -142,13 +142,14 @@ bool WriteFileBytes(const fs::path& target, const std::string& bytes) {
     struct stat old {};
     mode_t mode = (::stat(p.c_str(), &old) == 0) ? (old.st_mode & 07777) : newFileMode();
     ok = ok && ::fchmod(fd, mode) == 0;
-    ok = ok && ::fsync(fd) == 0;
+    ok = ok && (!sync || ::fsync(fd) == 0);
     ok = (::close(fd) == 0) && ok;
     ok = ok && ::rename(tmpl.c_str(), p.c_str()) == 0;
     if (!ok) {
         ::unlink(tmpl.c_str());
         return false;
     }
+    if (!sync) return true;
     // Make the rename itself durable.
     int dfd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dfd >= 0) {

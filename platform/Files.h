@@ -21,7 +21,8 @@ long long FileSizeOf(const fs::path& p); // -1 when missing
 // Whole file as bytes; false when it cannot be read.
 bool ReadFileBytes(const fs::path& p, std::string& out);
 // Writes the bytes through a temporary file and a rename, so a crash never leaves half a file.
-bool WriteFileBytes(const fs::path& p, const std::string& bytes);
+// Without `sync` the data is not forced to the disk first (files every output rebuilds).
+bool WriteFileBytes(const fs::path& p, const std::string& bytes, bool sync = true);
 // Writes UTF-8 text as Shift-JIS bytes (the text carries its own CR LF).
 bool WriteSjisFile(const fs::path& p, const std::string& utf8);
 bool ReadSjisFile(const fs::path& p, std::string& utf8);

@@ -74,8 +74,8 @@ size_t utf8SeqLen(const std::string& s, size_t i) {
 
 // Runs the converter over the whole input. On a byte sequence it cannot convert it
 // appends `subst` and skips `skip(pos)` bytes of the input (at least one), then goes on.
-template <typename Skip>
-std::string convert(Converter& conv, const std::string& in, const std::string& subst, Skip skip) {
+template <typename Skip, typename Subst>
+std::string convertWith(Converter& conv, const std::string& in, Subst substAt, Skip skip) {
     std::string out;
     if (in.empty()) return out;
     if (!conv.ok()) return out; // no CP932 module: nothing sensible to return
@@ -96,6 +96,7 @@ std::string convert(Converter& conv, const std::string& in, const std::string& s
         }
         // EILSEQ (invalid or not convertible) or EINVAL (incomplete at the end): substitute.
         const size_t pos = in.size() - inLeft;
+        const std::string subst = substAt(pos);
         size_t n = (errno == EINVAL) ? inLeft : skip(pos);
         if (n == 0) n = 1;
         if (n > inLeft) n = inLeft;
@@ -108,6 +109,11 @@ std::string convert(Converter& conv, const std::string& in, const std::string& s
     }
     out.resize(used);
     return out;
+}
+
+template <typename Skip>
+std::string convert(Converter& conv, const std::string& in, const std::string& subst, Skip skip) {
+    return convertWith(conv, in, [&](size_t) { return subst; }, skip);
 }
 
 // Shift-JIS byte count of one well-formed UTF-8 character.
@@ -150,6 +156,17 @@ bool isBlank(char c) {
 
 std::string ToSjis(const std::string& utf8) {
     return convert(toSjis(), utf8, "?", [&](size_t pos) { return utf8SeqLen(utf8, pos); });
+}
+
+std::string ToSjisCharRefs(const std::string& utf8) {
+    auto seqLen = [&](size_t pos) { return utf8SeqLen(utf8, pos); };
+    auto charRef = [&](size_t pos) -> std::string {
+        const size_t n = utf8SeqLen(utf8, pos);
+        if (n == 0) return "?";
+        const std::u32string c = ToU32(utf8.substr(pos, n));
+        return c.empty() ? std::string("?") : Format("&#x%X;", static_cast<unsigned>(c[0]));
+    };
+    return convertWith(toSjis(), utf8, charRef, seqLen);
 }
 
 std::string FromSjis(const std::string& sjis) {

@@ -7,6 +7,8 @@
 
 // UTF-8 -> CP932 bytes; a character CP932 lacks becomes '?'.
 std::string ToSjis(const std::string& utf8);
+// The same for HTML: a character CP932 lacks becomes a numeric character reference ("&#x20BB7;").
+std::string ToSjisCharRefs(const std::string& utf8);
 // CP932 bytes -> UTF-8; an invalid byte becomes U+FFFD.
 std::string FromSjis(const std::string& sjis);
 // True when the bytes are well-formed UTF-8 (no overlong forms, no surrogates).
