@@ -94,7 +94,8 @@ void TOutputForm::PutToExcelExecute() {
         recs.resize(f.TeamNum);
         allClasses = QueryGapRanking(recs);
     }
-    const bool kana = overall && (f.HasKanaData(false) || f.HasKanaData(true)) &&
+    // The batch asks nothing: its text goes without readings.
+    const bool kana = overall && !BatchMode && (f.HasKanaData(false) || f.HasKanaData(true)) &&
                       Dlg().MessageDlg("ﾌﾘｶﾞﾅが必要ですか？", MsgKind::Confirmation, Btn::YesNo) == mrYes;
     std::string text = headText(*this);
     for (int c = 0; c < g.ColCount(); ++c)

@@ -142,13 +142,14 @@ std::vector<std::string> TQuickReport3::titleLines(int i, const StringGrid& grid
         if (f.TotalDistance > 0)
             lines.push_back(f.chk100.Checked() ? Format("  距離 %dm", KmToMetres(static_cast<float>(f.TotalDistance)))
                                                : Format("  距離 %gkm", f.TotalDistance));
-        const std::string record = f.taikaiBestGrid.Cells(3, 1);
-        if (!Trim(record).empty()) lines.push_back("  大会記録 " + f.TimeToDisplayText(record));
+        // A record of 0 is no record, as an empty cell.
+        const std::string record = f.TimeToDisplayText(f.taikaiBestGrid.Cells(3, 1));
+        if (!record.empty()) lines.push_back("  大会記録 " + record);
         return lines;
     }
     lines.push_back(f.KukanInfGrid.Cells(2, i) + "km");
-    const std::string record = f.KukanInfGrid.Cells(3, i);
-    if (!Trim(record).empty()) lines.push_back(f.TimeToDisplayText(record));
+    const std::string record = f.TimeToDisplayText(f.KukanInfGrid.Cells(3, i));
+    if (!record.empty()) lines.push_back(record);
     return lines;
 }
 
