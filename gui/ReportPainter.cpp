@@ -2,6 +2,7 @@
 
 #include "gui/GridView.h"
 #include "gui/QtText.h"
+#include "platform/Text.h"
 
 #include <QApplication>
 #include <QFontMetricsF>
@@ -11,6 +12,7 @@
 #include <QPrinter>
 
 #include <cmath>
+#include <malloc.h>
 
 namespace {
 
@@ -40,14 +42,22 @@ void setUpPrinter(QPrinter& printer, const Report& report) {
     printer.setDocName(qs(report.Title));
 }
 
-bool paintAll(QPrinter& printer, const std::vector<ReportPage>& pages) {
+bool paintAll(QPrinter& printer, const std::vector<ReportPage>& pages, QtTextMeasure& measure) {
+    // The PDF engine allocates and frees a large buffer for every page; without these
+    // the C library hands the memory back each time and takes it again (most of the time).
+    static const bool heapKept = [] {
+        mallopt(M_TRIM_THRESHOLD, 256 << 20);
+        mallopt(M_MMAP_THRESHOLD, 64 << 20);
+        return true;
+    }();
+    (void)heapKept;
     QPainter painter;
     if (!painter.begin(&printer)) return false;
     const double scale = printer.resolution() / kReportDpi;
     painter.scale(scale, scale);
     for (size_t i = 0; i < pages.size(); ++i) {
         if (i > 0 && !printer.newPage()) return false;
-        PaintReportPage(painter, pages[i]);
+        PaintReportPage(painter, pages[i], measure);
     }
     return painter.end();
 }
@@ -62,19 +72,35 @@ QFont ReportQFont(const ReportFont& font) {
     return f;
 }
 
-int QtTextMeasure::Width(const std::string& text, const ReportFont& font) {
-    return static_cast<int>(std::ceil(QFontMetricsF(ReportQFont(font)).horizontalAdvance(qs(text))));
+QtTextMeasure::Font& QtTextMeasure::font(const ReportFont& f) {
+    Font& entry = fonts_[{f.Family, f.Size, f.Bold}];
+    if (!entry.metrics) entry.metrics = std::make_unique<QFontMetricsF>(ReportQFont(f));
+    return entry;
 }
 
-int QtTextMeasure::LineHeight(const ReportFont& font) {
-    return static_cast<int>(std::ceil(QFontMetricsF(ReportQFont(font)).lineSpacing()));
+// The sum of the characters' advances: the report fonts set CJK and Latin text
+// without kerning, and shaping every text of a large report costs seconds.
+int QtTextMeasure::Width(const std::string& text, const ReportFont& f) {
+    Font& entry = font(f);
+    double width = 0;
+    for (char32_t c : ToU32(text)) {
+        auto it = entry.advances.find(c);
+        if (it == entry.advances.end())
+            it = entry.advances.emplace(c, entry.metrics->horizontalAdvance(QString::fromUcs4(&c, 1))).first;
+        width += it->second;
+    }
+    return static_cast<int>(std::ceil(width));
+}
+
+int QtTextMeasure::LineHeight(const ReportFont& f) {
+    return static_cast<int>(std::ceil(font(f).metrics->lineSpacing()));
 }
 
 int QtTextMeasure::ScreenWidth(const std::string& sample) {
     return GridColumnWidth(QFontMetrics(QApplication::font()), sample);
 }
 
-void PaintReportPage(QPainter& painter, const ReportPage& page) {
+void PaintReportPage(QPainter& painter, const ReportPage& page, QtTextMeasure& measure) {
     for (const PageItem& it : page.Items) {
         if (it.Kind == PageItem::Line) {
             QPen pen(Qt::black, it.PenWidth, it.Dotted ? Qt::DotLine : Qt::SolidLine);
@@ -85,9 +111,18 @@ void PaintReportPage(QPainter& painter, const ReportPage& page) {
         painter.setPen(Qt::black);
         painter.setFont(ReportQFont(it.Font));
         const int lh = std::max(it.LineHeight, 1);
+        const double ascent = measure.Ascent(it.Font), descent = measure.Descent(it.Font);
         for (size_t i = 0; i < it.Lines.size(); ++i) {
             const QRectF line(it.X, it.Y + static_cast<double>(i) * lh, it.W, lh);
-            painter.drawText(line, alignFlags(it.Align) | Qt::AlignVCenter | Qt::TextSingleLine, qs(it.Lines[i]));
+            const int w = measure.Width(it.Lines[i], it.Font);
+            if (w > it.W) {
+                painter.drawText(line, alignFlags(it.Align) | Qt::AlignVCenter | Qt::TextSingleLine, qs(it.Lines[i]));
+                continue;
+            }
+            const double x = it.Align == ReportAlign::Left     ? line.left()
+                             : it.Align == ReportAlign::Right ? line.right() - w
+                                                              : line.left() + (it.W - w) / 2.0;
+            painter.drawText(QPointF(x, line.top() + (lh - ascent - descent) / 2 + ascent), qs(it.Lines[i]));
         }
     }
 }
@@ -98,7 +133,7 @@ void QtReportService::Preview(Report& report) {
     setUpPrinter(printer, report);
     QPrintPreviewDialog dialog(&printer, QApplication::activeWindow());
     dialog.setObjectName(QStringLiteral("ReportPreview"));
-    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, [&pages](QPrinter* p) { paintAll(*p, pages); });
+    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, [this, &pages](QPrinter* p) { paintAll(*p, pages, measure_); });
     dialog.exec();
 }
 
@@ -108,6 +143,6 @@ std::string QtReportService::ExportPdf(Report& report, const std::string& path) 
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(qs(path));
     setUpPrinter(printer, report);
-    if (!paintAll(printer, pages)) return path + " の作成に失敗しました。";
+    if (!paintAll(printer, pages, measure_)) return path + " の作成に失敗しました。";
     return {};
 }

@@ -4,6 +4,11 @@
 #include "platform/Report.h"
 
 #include <QFont>
+#include <QFontMetricsF>
+
+#include <map>
+#include <memory>
+#include <tuple>
 
 class QPagedPaintDevice;
 class QPainter;
@@ -12,14 +17,26 @@ class QPrinter;
 // "ＭＳ Ｐゴシック" -> Noto Sans CJK JP, "ＭＳ ゴシック" -> Noto Sans Mono CJK JP.
 QFont ReportQFont(const ReportFont& font);
 
+// Metrics are kept per font: a report measures thousands of texts in a few fonts.
 class QtTextMeasure : public TextMeasure {
   public:
     int Width(const std::string& text, const ReportFont& font) override;
     int LineHeight(const ReportFont& font) override;
     int ScreenWidth(const std::string& sample) override;
+    double Ascent(const ReportFont& f) { return font(f).metrics->ascent(); }
+    double Descent(const ReportFont& f) { return font(f).metrics->descent(); }
+
+  private:
+    struct Font {
+        std::unique_ptr<QFontMetricsF> metrics;
+        std::map<char32_t, double> advances;
+    };
+    Font& font(const ReportFont& f);
+    std::map<std::tuple<std::string, int, bool>, Font> fonts_;
 };
 
-void PaintReportPage(QPainter& painter, const ReportPage& page);
+// A text narrower than its box is drawn at its own place, without a layout of its box.
+void PaintReportPage(QPainter& painter, const ReportPage& page, QtTextMeasure& measure);
 
 class QtReportService : public ReportService {
   public:

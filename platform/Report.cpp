@@ -9,18 +9,23 @@ namespace {
 
 constexpr double kA4Short = 210, kA4Long = 297; // mm
 
-// Breaks a line into pieces no wider than width, at character boundaries.
+// Breaks a line into pieces no wider than width, at character boundaries; a piece's
+// width is the sum of its characters' widths.
 std::vector<std::string> wrapLine(const std::string& line, int width, const ReportFont& font, TextMeasure& m) {
     std::vector<std::string> out;
     if (width <= 0 || m.Width(line, font) <= width) return {line};
     std::string piece;
+    int used = 0;
     for (char32_t c : ToU32(line)) {
         const std::string ch = FromU32(c);
-        if (!piece.empty() && m.Width(piece + ch, font) > width) {
+        const int w = m.Width(ch, font);
+        if (!piece.empty() && used + w > width) {
             out.push_back(piece);
             piece.clear();
+            used = 0;
         }
         piece += ch;
+        used += w;
     }
     out.push_back(piece);
     return out;
