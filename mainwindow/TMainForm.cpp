@@ -134,7 +134,7 @@ void TMainForm::disableRaceActions() {
     for (Action* a : {&OutputResult, &OpenKuriageForm, &OpenClockInputForm, &OpenDelayInfForm, &deleteClockLog,
                       &saveInputData, &showHtml, &showHtmlPC, &deleteHtml, &OpenExcelMacro, &ActionFillDummy,
                       &ActionInputGridToClipboard, &swaprows, &Adelete, &Acopy, &Apaste, &CopyRunner,
-                      &StartListPrev, &StartListExcel})
+                      &SwapTmRunnr, &StartListPrev, &StartListExcel})
         a->SetEnabled(false);
     Timer1.SetEnabled(false);
     // CSV entry, packing and team copy are not part of this build.
@@ -152,7 +152,7 @@ void TMainForm::FormShow() {
     }
     TaikaiNo = -1;
     SelectedTaikaiNo = -1;
-    CurrTeamNo = 0;
+    CurrTeamNo = RunnerGridTeam = 0;
     Splash.SetCaption("\n\n\nタヴレン集計プログラム\n");
     SetCaption(Format("theTavren %s", kVersionText));
     TaikaiOpen = false;

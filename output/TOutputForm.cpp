@@ -165,12 +165,12 @@ void TOutputForm::MacroExecute() {
     }
     PutSheetHtml();
     BatchMessages.clear();
-    // Left set, the Excel output would never save again after a batch.
-    struct BatchScope {
-        bool& on;
-        ~BatchScope() { on = false; }
-    } batch{BatchMode};
     BatchMode = true;
+    // Every way out of the batch ends it, or each output after it would stay silent.
+    struct EndBatch {
+        bool& mode;
+        ~EndBatch() { mode = false; }
+    } endBatch{BatchMode};
     WaitCursor wait(Dlg());
     PutToWebExecute();
     if (Tag != 0) {
@@ -180,7 +180,7 @@ void TOutputForm::MacroExecute() {
         UpDownBtnClick();
         Dlg().ShowMessage("一括処理終了!");
     }
-    PutToExcelExecute();
+    PutToExcelExecute(); // shows the batch's notices
     OfferMacroWorkbook();
     if (f.closeAutoRecForm) Close();
 }
