@@ -56,7 +56,8 @@ void setUpRace(TMainForm& f, const std::filesystem::path& folder) {
         EnsureTeamRunnerRecords(t);
         f.TeamEntryGrid.SetCells(1, t, Format("チーム%d", t));
         for (int slot = 0; slot <= kLegs + kSubs; ++slot)
-            RaceDb().Exec("INSERT OR REPLACE INTO " + RunnerTableName(1) + " VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7)",
+            RaceDb().Exec("INSERT OR REPLACE INTO " + RunnerTableName(1) +
+                              " VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7)",
                           {Value(t * 100 + slot), Value("選手"), Value(Format("%d郎", slot)), Value("ｾﾝｼｭ"),
                            Value(Format("%dﾛｳ", slot)), Value(0), Value(0)});
     }
@@ -89,7 +90,8 @@ int main(int argc, char** argv) {
     HeadlessProgram bench;
     PdfReports reports;
     CurrentServices().reports = &reports;
-    const std::filesystem::path dir = std::filesystem::absolute(argv[0]).parent_path() / "bench_workbook_report.race";
+    const std::filesystem::path dir =
+        std::filesystem::absolute(argv[0]).parent_path() / "bench_workbook_report.race";
     TMainForm& f = *MainForm;
     setUpRace(f, dir);
     TOutputForm& out = *OutputForm;
@@ -103,7 +105,8 @@ int main(int argc, char** argv) {
     std::printf("result.xlsx: %.0f ms\n", timed([&] { out.PutToExcelExecute(); }));
     reports.path = file("report.pdf");
     std::printf("report.pdf: %.0f ms\n", timed([&] { out.OpenResultRepExecute(); }));
-    for (int a : {mrNo, mrYes, mrNo, mrNo, mrYes, mrYes}) bench.dialogs.AnswerDlg(a);
+    for (int a : {mrNo, mrYes, mrNo, mrNo, mrYes, mrYes})
+        bench.dialogs.AnswerDlg(a);
     bench.dialogs.AnswerFile(file("startlist.xlsx"));
     std::printf("startlist.xlsx: %.0f ms\n", timed([&] { f.StartListExecute(1); }));
     reports.path = file("ordersheet.pdf");

@@ -41,7 +41,8 @@ class ReportTableWriter {
             params += (i ? ",?" : "?") + std::to_string(i + 1);
         }
         db_.CreateTable(kReportTable, defs, {});
-        insert_ = db_.Prepare(std::string("INSERT INTO ") + kReportTable + " (" + names + ") VALUES (" + params + ")");
+        insert_ = db_.Prepare(std::string("INSERT INTO ") + kReportTable + " (" + names + ") VALUES (" +
+                              params + ")");
         width_ = fields.size();
     }
     // Empty texts stay null, as a field never stored.

@@ -116,10 +116,11 @@ void PaintReportPage(QPainter& painter, const ReportPage& page, QtTextMeasure& m
             const QRectF line(it.X, it.Y + static_cast<double>(i) * lh, it.W, lh);
             const int w = measure.Width(it.Lines[i], it.Font);
             if (w > it.W) {
-                painter.drawText(line, alignFlags(it.Align) | Qt::AlignVCenter | Qt::TextSingleLine, qs(it.Lines[i]));
+                painter.drawText(line, alignFlags(it.Align) | Qt::AlignVCenter | Qt::TextSingleLine,
+                                 qs(it.Lines[i]));
                 continue;
             }
-            const double x = it.Align == ReportAlign::Left     ? line.left()
+            const double x = it.Align == ReportAlign::Left    ? line.left()
                              : it.Align == ReportAlign::Right ? line.right() - w
                                                               : line.left() + (it.W - w) / 2.0;
             painter.drawText(QPointF(x, line.top() + (lh - ascent - descent) / 2 + ascent), qs(it.Lines[i]));
@@ -133,7 +134,8 @@ void QtReportService::Preview(Report& report) {
     setUpPrinter(printer, report);
     QPrintPreviewDialog dialog(&printer, QApplication::activeWindow());
     dialog.setObjectName(QStringLiteral("ReportPreview"));
-    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, [this, &pages](QPrinter* p) { paintAll(*p, pages, measure_); });
+    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested,
+                     [this, &pages](QPrinter* p) { paintAll(*p, pages, measure_); });
     dialog.exec();
 }
 

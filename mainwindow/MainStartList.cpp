@@ -9,11 +9,9 @@
 #include "output/TextFile.h"
 #include "platform/Dates.h"
 #include "platform/IniFile.h"
-#include "platform/TableEngine.h"
 #include "platform/Services.h"
+#include "platform/TableEngine.h"
 #include "platform/Text.h"
-
-
 
 namespace {
 
@@ -36,7 +34,8 @@ std::vector<std::string> classAliases(const TMainForm& f) {
 
 std::string legDistance(const TMainForm& f, int k, const char* metresFormat, const char* kmFormat) {
     const double km = StrToFloatDef(f.KukanInfGrid.Cells(2, k), 0);
-    return f.chk100.Checked() ? Format(metresFormat, KmToMetres(static_cast<float>(km))) : Format(kmFormat, km);
+    return f.chk100.Checked() ? Format(metresFormat, KmToMetres(static_cast<float>(km)))
+                              : Format(kmFormat, km);
 }
 
 std::string legLine(const TMainForm& f, int k) {
@@ -57,7 +56,8 @@ std::string totalLine(const TMainForm& f) {
         km += d;
     }
     const std::string record = f.TimeToDisplayText(f.taikaiBestGrid.Cells(3, 1));
-    return (f.chk100.Checked() ? Format("総距離 %dm", metres) : Format("総距離 %gkm", km)) + "(" + record + ")";
+    return (f.chk100.Checked() ? Format("総距離 %dm", metres) : Format("総距離 %gkm", km)) + "(" + record +
+           ")";
 }
 
 // The number shown for a team: its alias when that is above its number card.
@@ -140,7 +140,8 @@ void TMainForm::WriteMembersCsv() {
             return;
         }
         const std::string name = TeamFieldText(t, 0);
-        text += IntToStr(membersNumber(*this, t)) + "," + (classes ? "[" + TeamFieldText(t, 2) + "]" + name : name);
+        text += IntToStr(membersNumber(*this, t)) + "," +
+                (classes ? "[" + TeamFieldText(t, 2) + "]" + name : name);
         for (int k = 1; k <= KukanNum; ++k)
             text += "," + RunnerNameText(t, k, 5);
         text += "\n";
@@ -148,16 +149,20 @@ void TMainForm::WriteMembersCsv() {
     if (classes) {
         const std::vector<std::string> names = classAliases(*this);
         for (int i = 0; i < kClassCount; ++i)
-            if (!Trim(names[i]).empty()) text += std::string(1, static_cast<char>('A' + i)) + "," + names[i] + "\n";
+            if (!Trim(names[i]).empty())
+                text += std::string(1, static_cast<char>('A' + i)) + "," + names[i] + "\n";
     }
     MakeHtmlFolder();
     const std::filesystem::path path = HtmlCsvFolder() / "members.csv";
-    if (WriteTextFile(path, text)) Dlg().ShowMessage(path.string() + "を作成しました。");
-    else Dlg().ShowMessage(path.string() + "の作成に失敗しました。");
+    if (WriteTextFile(path, text))
+        Dlg().ShowMessage(path.string() + "を作成しました。");
+    else
+        Dlg().ShowMessage(path.string() + "の作成に失敗しました。");
 }
 
 void TMainForm::PutToExcel(const std::vector<std::string>& headLines) {
-    const bool kana = (HasKanaData(false) || HasKanaData(true)) && ask("ﾌﾘｶﾞﾅが必要ですか？", Btn::YesNo) == mrYes;
+    const bool kana =
+        (HasKanaData(false) || HasKanaData(true)) && ask("ﾌﾘｶﾞﾅが必要ですか？", Btn::YesNo) == mrYes;
     const bool coach = ask("監督カラムは必要ないですね？", Btn::YesNo) != mrYes;
     const int nameMode = ask("漢字名の体裁が必要ですか？", Btn::YesNo) == mrYes ? 0 : 1;
     std::string text = ReceName.Text() + "\n";

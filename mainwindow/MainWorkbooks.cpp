@@ -15,7 +15,8 @@ constexpr const char* kOpenMacroQuestion = "印刷用ｴｸｾﾙﾏｸﾛﾌﾞ
 // The lock files the spreadsheet programs leave beside a workbook they hold open.
 bool heldOpen(const std::filesystem::path& p) {
     const std::string name = p.filename().string();
-    return FileExists(p.parent_path() / (".~lock." + name + "#")) || FileExists(p.parent_path() / ("~$" + name));
+    return FileExists(p.parent_path() / (".~lock." + name + "#")) ||
+           FileExists(p.parent_path() / ("~$" + name));
 }
 
 bool askYes(const std::string& text) {

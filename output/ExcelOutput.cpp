@@ -21,8 +21,8 @@ std::string headText(const TOutputForm& w) {
         text = w.ResultTTL.Caption() + "\n";
     } else {
         text = Format("第 %d 区\n", w.Tag);
-        text += Format("%s (%s) %s=区間賞、", Trim(f.ReceName.Text()).c_str(), kOrderNames[w.OrderMode == 1 ? 1 : 0],
-                       "★");
+        text += Format("%s (%s) %s=区間賞、", Trim(f.ReceName.Text()).c_str(),
+                       kOrderNames[w.OrderMode == 1 ? 1 : 0], "★");
         if (f.AllTeamsHaveClass()) text += Format("%s=ｸﾗｽ賞、", "◇");
         text += Format("%s=新、%s=タイ\n", "◎", "▽");
     }

@@ -41,7 +41,8 @@ ReportControl& addPageNumber(ReportBand& band) {
 
 } // namespace
 
-TQuickReport3::TQuickReport3() : pageTTL(addPageTitle(Rep.PageHeader)), QRSysData1(addPageNumber(Rep.PageFooter)) {
+TQuickReport3::TQuickReport3()
+    : pageTTL(addPageTitle(Rep.PageHeader)), QRSysData1(addPageNumber(Rep.PageFooter)) {
     Rep.TopMargin = 10;
     Rep.Orientation = ReportOrientation::Landscape;
     PageHeaderBand1.Height = kPageBandHeight;
@@ -71,8 +72,8 @@ void TQuickReport3::LayOutColumns(const StringGrid& grid) {
     const int available =
         static_cast<int>(Rep.PageWidthPx() - (MmToReportPx(Rep.LeftMargin) + MmToReportPx(Rep.RightMargin)));
     const int height = static_cast<int>(
-        Rep.PageLengthPx() - (MmToReportPx(Rep.BottomMargin) + MmToReportPx(Rep.TopMargin) + ColumnHeaderBand1.Height +
-                              PageHeaderBand1.Height + PageHeaderBand1.Height));
+        Rep.PageLengthPx() - (MmToReportPx(Rep.BottomMargin) + MmToReportPx(Rep.TopMargin) +
+                              ColumnHeaderBand1.Height + PageHeaderBand1.Height + PageHeaderBand1.Height));
     RowsPerPage = height / DetailBand1.Height / 3 * 3;
     if (LegView)
         for (int k = 0; k < 2; ++k) {
@@ -140,8 +141,9 @@ std::vector<std::string> TQuickReport3::titleLines(int i, const StringGrid& grid
     TMainForm& f = *MainForm;
     if (i == 0) {
         if (f.TotalDistance > 0)
-            lines.push_back(f.chk100.Checked() ? Format("  距離 %dm", KmToMetres(static_cast<float>(f.TotalDistance)))
-                                               : Format("  距離 %gkm", f.TotalDistance));
+            lines.push_back(f.chk100.Checked()
+                                ? Format("  距離 %dm", KmToMetres(static_cast<float>(f.TotalDistance)))
+                                : Format("  距離 %gkm", f.TotalDistance));
         // A record of 0 is no record, as an empty cell.
         const std::string record = f.TimeToDisplayText(f.taikaiBestGrid.Cells(3, 1));
         if (!record.empty()) lines.push_back("  大会記録 " + record);
@@ -162,7 +164,8 @@ void TOutputForm::OpenResultRepExecute() {
     rep.LegView = !overall;
     rep.ColumnHeaderBand1.Height = overall ? 45 : 30;
     rep.DetailBand1.Height = overall ? 18 : 30;
-    rep.Rep.Orientation = overall && grid.ColCount() - 1 > 5 ? ReportOrientation::Landscape : ReportOrientation::Portrait;
+    rep.Rep.Orientation =
+        overall && grid.ColCount() - 1 > 5 ? ReportOrientation::Landscape : ReportOrientation::Portrait;
     ReportTableData data;
     try {
         if (BuildReportTable(Tag) != 0) throw std::runtime_error("report table");

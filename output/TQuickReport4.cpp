@@ -12,16 +12,16 @@ namespace {
 constexpr const char* kFixedPitch = "ＭＳ ゴシック";
 constexpr int kBandWidth = 680; // A4 portrait between the 20 mm and 10 mm margins
 
-ReportControl& put(ReportBand& band, ControlKind kind, const char* name, int left, int top, int width, int height,
-                   int size) {
+ReportControl& put(ReportBand& band, ControlKind kind, const char* name, int left, int top, int width,
+                   int height, int size) {
     ReportControl& c = band.Add(kind, name);
     c.Left = left, c.Top = top, c.Width = width, c.Height = height;
     c.Font.Size = size;
     return c;
 }
 
-ReportControl& label(ReportBand& band, const char* name, const std::string& caption, int left, int top, int width,
-                     int height, int size) {
+ReportControl& label(ReportBand& band, const char* name, const std::string& caption, int left, int top,
+                     int width, int height, int size) {
     ReportControl& c = put(band, ControlKind::Label, name, left, top, width, height, size);
     c.Lines = {caption};
     return c;
@@ -34,7 +34,8 @@ ReportControl& field(ReportBand& band, const char* name, int left, int top, int 
 } // namespace
 
 TQuickReport4::TQuickReport4()
-    : FormBase("TQuickReport4"), QRLabel2(label(PageHeaderBand1, "QRLabel2", "QRLabel2", 0, 8, kBandWidth, 32, 14)),
+    : FormBase("TQuickReport4"),
+      QRLabel2(label(PageHeaderBand1, "QRLabel2", "QRLabel2", 0, 8, kBandWidth, 32, 14)),
       QRMemo1(put(ColumnHeaderBand1, ControlKind::Memo, "QRMemo1", 0, 4, kBandWidth, 20, 9)),
       QRLabel1(label(DetailBand1, "QRLabel1", "QRLabel1", 0, 6, 90, 22, 12)),
       QrNCard(field(DetailBand1, "QrNCard", 0, 28, 90, 50, 26)),

@@ -15,7 +15,8 @@ class TQuickReport4 : public FormBase {
     ReportBand& ColumnHeaderBand1 = Rep.ColumnHeader;
     ReportBand& DetailBand1 = Rep.Detail;
     ReportControl &QRLabel2, &QRMemo1;
-    ReportControl &QRLabel1, &QrNCard, &QRLabel4, &QrTeam, &QRShape1, &QRLabel3, &QrSensei, &QRLabel5, &QRMemoRunner;
+    ReportControl &QRLabel1, &QrNCard, &QRLabel4, &QrTeam, &QRShape1, &QRLabel3, &QrSensei, &QRLabel5,
+        &QRMemoRunner;
 
     void DetailBand1BeforePrint(ReportBand& band);
     void QRLabel2Print(std::string& text);

@@ -11,7 +11,8 @@ constexpr double kA4Short = 210, kA4Long = 297; // mm
 
 // Breaks a line into pieces no wider than width, at character boundaries; a piece's
 // width is the sum of its characters' widths.
-std::vector<std::string> wrapLine(const std::string& line, int width, const ReportFont& font, TextMeasure& m) {
+std::vector<std::string> wrapLine(const std::string& line, int width, const ReportFont& font,
+                                  TextMeasure& m) {
     std::vector<std::string> out;
     if (width <= 0 || m.Width(line, font) <= width) return {line};
     std::string piece;
@@ -167,7 +168,8 @@ class ReportLayout {
                     c.Width = w;
                 }
                 for (const std::string& l : raw) {
-                    if (!c.WordWrap) p.lines.push_back(l);
+                    if (!c.WordWrap)
+                        p.lines.push_back(l);
                     else
                         for (std::string& piece : wrapLine(l, controlWidth(c), c.Font, m_))
                             p.lines.push_back(std::move(piece));
@@ -235,7 +237,8 @@ class ReportLayout {
     }
 
     static bool stretches(const std::vector<Prepared>& prepared) {
-        return std::any_of(prepared.begin(), prepared.end(), [](const Prepared& p) { return p.c->AutoStretch; });
+        return std::any_of(prepared.begin(), prepared.end(),
+                           [](const Prepared& p) { return p.c->AutoStretch; });
     }
 
     // The band, or a slice of it, at y_ with height h: the stretching texts print count
@@ -257,7 +260,8 @@ class ReportLayout {
             emitControl(page, c, lines, p.lineHeight, top, std::min(height, std::max(0, h - top)));
         }
         frameLines(page, band.Frame, left_, y_, right_ - left_, h, "");
-        page.Bands.push_back({band.Type, band.Type == BandType::Detail ? r_.recordNo_ : 0, y_, h, band.Frame.Bottom});
+        page.Bands.push_back(
+            {band.Type, band.Type == BandType::Detail ? r_.recordNo_ : 0, y_, h, band.Frame.Bottom});
     }
 
     void emitControl(ReportPage& page, const ReportControl& c, const std::vector<std::string>& lines, int lh,

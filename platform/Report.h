@@ -12,7 +12,9 @@
 #include <vector>
 
 constexpr double kReportDpi = 96.0;
-inline double MmToReportPx(double mm) { return mm * kReportDpi / 25.4; }
+inline double MmToReportPx(double mm) {
+    return mm * kReportDpi / 25.4;
+}
 
 enum class ReportAlign { Left, Center, Right };
 enum class ReportOrientation { Portrait, Landscape };
@@ -90,7 +92,7 @@ class FixedMeasure : public TextMeasure {
 // One printed element of a page, in page pixels (the margins included).
 struct PageItem {
     enum Kind { Text, Line } Kind = Text;
-    std::string Name; // the control it comes from ("" for band frames)
+    std::string Name;               // the control it comes from ("" for band frames)
     int X = 0, Y = 0, W = 0, H = 0; // a line runs from (X, Y) to (X + W, Y + H)
     std::vector<std::string> Lines;
     ReportFont Font;

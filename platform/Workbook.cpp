@@ -42,7 +42,8 @@ lxw_error writeCells(lxw_worksheet* sheet, const SheetRows& rows) {
             lxw_error e = LXW_NO_ERROR;
             const auto row = static_cast<lxw_row_t>(r);
             const auto col = static_cast<lxw_col_t>(c);
-            if (const double* d = std::get_if<double>(&cell)) e = worksheet_write_number(sheet, row, col, *d, nullptr);
+            if (const double* d = std::get_if<double>(&cell))
+                e = worksheet_write_number(sheet, row, col, *d, nullptr);
             else if (const std::string* s = std::get_if<std::string>(&cell))
                 e = worksheet_write_string(sheet, row, col, s->c_str(), nullptr);
             if (e != LXW_NO_ERROR) return e;

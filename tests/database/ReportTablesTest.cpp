@@ -10,8 +10,10 @@ TEST_F(ReportTables, NumberCardNamesPresentTeamsByNumberOrAlias) {
     OpenRace(1, 20);
     Alias(7, 120);
     Op(9, 2);
-    const std::pair<int, bool> cases[] = {{7, false}, {120, true}, {9, false}, {3, true}, {0, false}, {-5, false}, {121, false}};
-    for (auto [n, valid] : cases) EXPECT_EQ(IsValidNumberCard(n), valid) << n;
+    const std::pair<int, bool> cases[] = {{7, false}, {120, true}, {9, false},  {3, true},
+                                          {0, false}, {-5, false}, {121, false}};
+    for (auto [n, valid] : cases)
+        EXPECT_EQ(IsValidNumberCard(n), valid) << n;
     Op(7, 2);
     EXPECT_FALSE(IsValidNumberCard(120));
 }

@@ -1,8 +1,8 @@
 // The reports painted by Qt: the result report of F1 and of larger races written to
 // PDF and read back with poppler's tools, the order sheet, and the modal preview.
+#include "gui/GuiTestApp.h"
 #include "gui/ReportPainter.h"
 #include "support/F1Race.h"
-#include "gui/GuiTestApp.h"
 
 #include <QPrintPreviewDialog>
 
@@ -18,7 +18,8 @@ std::string command(const std::string& cmd) {
     std::string out;
     FILE* p = ::popen(cmd.c_str(), "r");
     char buf[4096];
-    for (size_t n; p && (n = std::fread(buf, 1, sizeof buf, p)) > 0;) out.append(buf, n);
+    for (size_t n; p && (n = std::fread(buf, 1, sizeof buf, p)) > 0;)
+        out.append(buf, n);
     if (p) ::pclose(p);
     return out;
 }
@@ -26,7 +27,8 @@ std::string command(const std::string& cmd) {
 // pdftotext's text; the viewer's copy of some kanji comes out as the look-alike Kangxi
 // radicals of the same glyph (鈴⽊ for 鈴木), folded back here.
 std::string pdfText(const std::string& path) {
-    return command("pdftotext -layout '" + path + "' - | python3 -c \"import sys, unicodedata; "
+    return command("pdftotext -layout '" + path +
+                   "' - | python3 -c \"import sys, unicodedata; "
                    "t = sys.stdin.read(); sys.stdout.write(''.join(unicodedata.normalize('NFKC', c) "
                    "if 0x2E80 <= ord(c) <= 0x2FDF else c for c in t))\"");
 }
@@ -51,10 +53,12 @@ class ReportPdf : public F1Race {
     // 3 legs and n teams, every team through every relay point.
     void Race(int teams) {
         OpenRace(3, teams);
-        for (int t = 1; t <= teams; ++t) form().TeamEntryGrid.SetCells(1, t, Format("チーム%d", t));
+        for (int t = 1; t <= teams; ++t)
+            form().TeamEntryGrid.SetCells(1, t, Format("チーム%d", t));
         for (int k = 1; k <= 3; ++k) {
             std::vector<std::pair<int, int>> passings;
-            for (int t = 1; t <= teams; ++t) passings.push_back({t, k * 10000 + t});
+            for (int t = 1; t <= teams; ++t)
+                passings.push_back({t, k * 10000 + t});
             Leg(k, passings);
         }
         ShowF1(0);

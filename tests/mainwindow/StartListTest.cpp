@@ -56,7 +56,8 @@ TEST_F(StartList, MembersCsvRefusalsAndWriteFailures) {
     Alias(2, 3);
     dialogs.ClearLog();
     EXPECT_EQ(Members(mrYes), "");
-    EXPECT_TRUE(dialogs.Saw("ｴﾘｱｽ番号(3)は参加チーム数(3)より大きくなければなりません。")) << dialogs.Joined();
+    EXPECT_TRUE(dialogs.Saw("ｴﾘｱｽ番号(3)は参加チーム数(3)より大きくなければなりません。"))
+        << dialogs.Joined();
     Alias(2, 0);
     form().TeamEntryGrid.SetCells(3, 2, "");
     // A disk that takes nothing: the failure, never the success notice.
@@ -70,19 +71,22 @@ TEST_F(StartList, MembersCsvRefusalsAndWriteFailures) {
 TEST_F(StartList, HeadLinesAndExcelStartList) {
     EXPECT_EQ(form().StartListHeadLines(true),
               (std::vector<std::string>{"主催：テスト協会", "とき:2024年1月14日",
-                                        "第1区(5km 15'30\") スタート ～ 中継所 ", "第2区(6.1km) 中継所 ～ ゴール ",
-                                        "総距離 11.1km(34'40\")"}));
+                                        "第1区(5km 15'30\") スタート ～ 中継所 ",
+                                        "第2区(6.1km) 中継所 ～ ゴール ", "総距離 11.1km(34'40\")"}));
     // No real-time list, the Excel list, no readings, no coach, names with a blank.
-    for (int a : {mrNo, mrYes, mrNo, mrYes, mrNo, mrNo}) dialogs.AnswerDlg(a);
+    for (int a : {mrNo, mrYes, mrNo, mrYes, mrNo, mrNo})
+        dialogs.AnswerDlg(a);
     form().StartListExcel.Execute();
     const std::string head = "テスト駅伝\n主催：テスト協会\nとき:2024年1月14日\n"
                              "第1区(5km 15'30\") スタート ～ 中継所 \n第2区(6.1km) 中継所 ～ ゴール \n"
                              "総距離 11.1km(34'40\")\n";
-    EXPECT_TRUE(StartsWith(clipboard.GetText(),
-              head + "ﾅﾝﾊﾞｰ\tチーム名\t第1区\t第2区\t補欠\t\n1\t東京\t鈴木 次郎\t山田 太郎\t\t\n2\t大阪AC\t"))
+    EXPECT_TRUE(StartsWith(
+        clipboard.GetText(),
+        head + "ﾅﾝﾊﾞｰ\tチーム名\t第1区\t第2区\t補欠\t\n1\t東京\t鈴木 次郎\t山田 太郎\t\t\n2\t大阪AC\t"))
         << clipboard.GetText();
     // With readings a row of them goes before the team's row.
-    for (int a : {mrNo, mrYes, mrYes, mrYes, mrNo, mrNo}) dialogs.AnswerDlg(a);
+    for (int a : {mrNo, mrYes, mrYes, mrYes, mrNo, mrNo})
+        dialogs.AnswerDlg(a);
     form().StartListExcel.Execute();
     EXPECT_NE(clipboard.GetText().find("補欠\t\n\t\tｽｽﾞｷ ｼﾞﾛｳ\tﾔﾏﾀﾞ ﾀﾛｳ\t\t\n1\t東京\t"), std::string::npos);
 }

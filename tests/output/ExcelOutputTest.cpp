@@ -53,7 +53,8 @@ TEST_F(ExcelOutput, OverallTextAndWorkbookWithAndWithoutKana) {
     EXPECT_EQ(cells["B7"].text, "鈴木  次郎");
     EXPECT_EQ(cells["A8"].text, "    1)  東京");
     EXPECT_EQ(cells["B6"].text, "15'30\"");
-    for (auto& [name, cell] : cells) EXPECT_FALSE(cell.number) << name;
+    for (auto& [name, cell] : cells)
+        EXPECT_FALSE(cell.number) << name;
 
     dialogs.AnswerDlg(mrYes); // ﾌﾘｶﾞﾅ
     dialogs.AnswerDlg(mrNo);  // no workbook
@@ -82,7 +83,8 @@ TEST_F(ExcelOutput, LegViewHasNoDistancesAndNumbersStayNumbers) {
 
 TEST_F(ExcelOutput, FileNamesLocksAndUnwritableFolders) {
     ShowF1(1);
-    const std::pair<const char*, const char*> names[] = {{"r", "r.xlsx"}, {"r.xls", "r.xlsx"}, {"r.txt", "r.txt"}};
+    const std::pair<const char*, const char*> names[] = {
+        {"r", "r.xlsx"}, {"r.xls", "r.xlsx"}, {"r.txt", "r.txt"}};
     for (auto [typed, saved] : names) {
         std::filesystem::remove(dir() / saved);
         dialogs.ClearLog();
@@ -92,7 +94,11 @@ TEST_F(ExcelOutput, FileNamesLocksAndUnwritableFolders) {
         EXPECT_EQ(dialogs.Texts().back(), (dir() / saved).string() + "\nが作成されました。");
     }
     // Held open by a spreadsheet program: the existing workbook stays as it was.
-    const std::string before = [&] { std::string b; ReadFileBytes(dir() / "r.xlsx", b); return b; }();
+    const std::string before = [&] {
+        std::string b;
+        ReadFileBytes(dir() / "r.xlsx", b);
+        return b;
+    }();
     for (const char* lock : {".~lock.r.xlsx#", "~$r.xlsx"}) {
         std::ofstream(dir() / lock) << "x";
         dialogs.ClearLog();

@@ -5,7 +5,6 @@
 
 #include "platform/Services.h"
 
-
 class ResultReport : public F1Race {
   protected:
     RecordingReports reports;
@@ -73,7 +72,8 @@ TEST_F(ResultReport, LegViewColumnsKanaAndLines) {
     EXPECT_EQ(runner->Align, ReportAlign::Left);
     EXPECT_EQ(p.ItemsOf("QRDBText3").at(0)->Align, ReportAlign::Center);
     int bottoms = 0;
-    for (const PlacedBand& b : p.Bands) bottoms += b.Type == BandType::Detail && b.BottomLine;
+    for (const PlacedBand& b : p.Bands)
+        bottoms += b.Type == BandType::Detail && b.BottomLine;
     EXPECT_EQ(bottoms, 3);
     EXPECT_EQ(reports.LastPages.size(), 1u);
 }

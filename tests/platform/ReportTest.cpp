@@ -19,13 +19,15 @@ Report rows(int n, int detailHeight) {
     d.WordWrap = d.AutoStretch = true;
     r.PageFooter.Add(ControlKind::SysData, "no").Text = "ページ ";
     r.Fields = {"TCol_0"};
-    for (int i = 1; i <= n; ++i) r.Records.push_back({IntToStr(i)});
+    for (int i = 1; i <= n; ++i)
+        r.Records.push_back({IntToStr(i)});
     return r;
 }
 
 std::vector<int> recordsPerPage(const std::vector<ReportPage>& pages) {
     std::vector<int> out;
-    for (const ReportPage& p : pages) out.push_back(static_cast<int>(p.ItemsOf("d").size()));
+    for (const ReportPage& p : pages)
+        out.push_back(static_cast<int>(p.ItemsOf("d").size()));
     return out;
 }
 
@@ -68,7 +70,8 @@ TEST(ReportLayout, BandTallerThanAPageGoesOnOverThePages) {
     int lines = 0;
     r.DetailBeforePrint = [&](ReportBand&) {
         memo.Lines.clear();
-        for (int i = 1; i <= 150; ++i) memo.Lines.push_back(IntToStr(r.RecordNumber() * 1000 + i));
+        for (int i = 1; i <= 150; ++i)
+            memo.Lines.push_back(IntToStr(r.RecordNumber() * 1000 + i));
     };
     const auto pages = r.LayOut(m);
     std::vector<std::string> printed;

@@ -1,6 +1,6 @@
 // A tab text laid into a sheet as a paste lays it, and the workbook file's failures.
-#include "platform/Files.h"
 #include "platform/Workbook.h"
+#include "platform/Files.h"
 #include "support/FileLimit.h"
 #include "support/TempDir.h"
 #include "support/XlsxCells.h"
@@ -27,9 +27,13 @@ TEST(Workbook, PasteSplitsRowsAndCellsAndKeepsTextsVerbatim) {
 }
 
 TEST(Workbook, NamesGetTheWorkbookExtension) {
-    const std::pair<const char*, const char*> cases[] = {
-        {"r", "r.xlsx"}, {"r.xls", "r.xlsx"}, {"R.XLS", "R.XLSx"}, {"r.txt", "r.txt"}, {"a.b/r", "a.b/r.xlsx"}};
-    for (auto [typed, saved] : cases) EXPECT_EQ(WorkbookFileName(typed), saved);
+    const std::pair<const char*, const char*> cases[] = {{"r", "r.xlsx"},
+                                                         {"r.xls", "r.xlsx"},
+                                                         {"R.XLS", "R.XLSx"},
+                                                         {"r.txt", "r.txt"},
+                                                         {"a.b/r", "a.b/r.xlsx"}};
+    for (auto [typed, saved] : cases)
+        EXPECT_EQ(WorkbookFileName(typed), saved);
 }
 
 TEST(Workbook, WrittenSheetReadsBackAndFailuresKeepTheOldFile) {
@@ -48,7 +52,8 @@ TEST(Workbook, WrittenSheetReadsBackAndFailuresKeepTheOldFile) {
     EXPECT_NE(WriteWorkbook(dir.path() / "plain" / "r.xlsx", "a"), "");
     EXPECT_NE(WriteWorkbook(dir.path() / "missing" / "r.xlsx", "a"), "");
     // A full disk: the error comes back and the workbook already there stays whole.
-    EXPECT_TRUE(WithFileSizeLimit(1000, [&] { return !WriteWorkbook(path, std::string(20000, 'x')).empty(); }));
+    EXPECT_TRUE(
+        WithFileSizeLimit(1000, [&] { return !WriteWorkbook(path, std::string(20000, 'x')).empty(); }));
     std::string after;
     ReadFileBytes(path, after);
     EXPECT_EQ(after, before);
