@@ -172,6 +172,7 @@ void TMainForm::openExistingEdition() {
 }
 
 void TMainForm::enableRaceOutputs() {
-    for (Action* a : {&showHtml, &showHtmlPC, &deleteHtml, &OpenExcelMacro, &StartListPrev, &StartListExcel})
+    for (Action* a : {&showHtml, &showHtmlPC, &killHtml, &OpenExcelMacro, &startListWeb, &StartListPrev,
+                      &StartListExcel})
         a->SetEnabled(TaikaiOpen);
 }

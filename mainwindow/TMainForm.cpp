@@ -83,14 +83,16 @@ void TMainForm::WriteMainIni() {
 void TMainForm::buildMenus() {
     swaprows.ShortCut = "F1";
     MainMenu = {
-        {"ファイル(&F)", {&MakeKeyName, &OpenKeyName, &saveInputData, nullptr, &OpenEnvForm, nullptr, &Exit}},
+        {"ファイル(&F)",
+         {&MakeKeyName, &OpenKeyName, &saveInputData, nullptr, &OpenEnvForm, nullptr, &showHtml, &showHtmlPC,
+          &killHtml, nullptr, &Exit}},
         {"データ入力(&I)",
          {&OpenKuriageForm, &OpenClockInputForm, &OpenDelayInfForm, &deleteClockLog, nullptr, &ActionFillDummy,
           &ActionInputGridToClipboard, &ClearInputGrid}},
         {"エントリー(&E)",
          {&swaprows, &Adelete, &Acopy, &Apaste, &CopyRunner, nullptr, &ArrangeRunner, &SwapTmRunnr, nullptr,
           &denkoStartList, &NGakunen}},
-        {"結果(&R)", {&OutputResult, nullptr, &showHtml, &showHtmlPC, &deleteHtml, &OpenExcelMacro}},
+        {"結果(&R)", {&OutputResult, nullptr, &OpenExcelMacro}},
         {"ヘルプ(&H)", {&HelpContents, &HelpIndex}},
     };
 }
@@ -113,6 +115,7 @@ void TMainForm::wireHandlers() {
     wireEntryHandlers();
     wireInputHandlers();
     wireOutputHandlers();
+    wireWebHandlers();
     markPendingActions();
 }
 
@@ -132,13 +135,13 @@ void ShowNotBuilt(const std::string& caption) {
 // Before a race is open nothing that needs passing data or entries can run.
 void TMainForm::disableRaceActions() {
     for (Action* a : {&OutputResult, &OpenKuriageForm, &OpenClockInputForm, &OpenDelayInfForm, &deleteClockLog,
-                      &saveInputData, &showHtml, &showHtmlPC, &deleteHtml, &OpenExcelMacro, &ActionFillDummy,
-                      &ActionInputGridToClipboard, &swaprows, &Adelete, &Acopy, &Apaste, &CopyRunner,
-                      &SwapTmRunnr, &StartListPrev, &StartListExcel})
+                      &saveInputData, &showHtml, &showHtmlPC, &killHtml, &OpenExcelMacro, &ActionFillDummy,
+                      &ActionInputGridToClipboard, &swaprows, &Adelete, &Acopy, &Apaste, &CopyRunner, &SwapTmRunnr,
+                      &startListWeb, &StartListPrev, &StartListExcel})
         a->SetEnabled(false);
     Timer1.SetEnabled(false);
     // CSV entry, packing and team copy are not part of this build.
-    for (Action* a : {&startListWeb, &SpeedButtonOpenCSV, &SpeedButtonPackEntry,
+    for (Action* a : {&SpeedButtonOpenCSV, &SpeedButtonPackEntry,
                       &SB_TeamCopy})
         a->SetEnabled(false);
 }
