@@ -216,5 +216,7 @@ void TMainForm::openExistingEdition() {
 }
 
 void TMainForm::enableRaceOutputs() {
-    for (Action* a : {&showHtml, &showHtmlPC, &killHtml, &Macro, &startListWeb}) a->SetEnabled(TaikaiOpen);
+    for (Action* a : {&showHtml, &showHtmlPC, &killHtml, &OpenExcelMacro, &startListWeb, &StartListPrev,
+                      &StartListExcel})
+        a->SetEnabled(TaikaiOpen);
 }

@@ -183,17 +183,7 @@ void TOutputForm::MacroExecute() {
         UpDownBtnClick();
         Dlg().ShowMessage("一括処理終了!");
     }
-    PutToExcelExecute();
-    showBatchMessages();
+    PutToExcelExecute(); // shows the batch's notices
     OfferMacroWorkbook();
     if (f.closeAutoRecForm) Close();
-}
-
-// The batch's notices, once, at its end. The Excel output of the batch shows them
-// when it is built; until then the batch does.
-void TOutputForm::showBatchMessages() {
-    std::string text = BatchMessages;
-    while (!text.empty() && text.back() == '\n')
-        text.pop_back();
-    if (!text.empty()) Dlg().ShowMessage(text);
 }

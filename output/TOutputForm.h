@@ -174,5 +174,4 @@ class TOutputForm : public FormBase {
     void showView();
     void writePrizeData(int legs);
     void hideViews();
-    void showBatchMessages();
 };
