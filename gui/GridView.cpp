@@ -32,6 +32,10 @@ Qt::Alignment alignmentOf(CellAlign a) {
 
 } // namespace
 
+int GridColumnWidth(const QFontMetrics& fm, const std::string& sample) {
+    return sample.empty() ? kDefaultColWidth : fm.horizontalAdvance(qs(sample)) + kColPadding;
+}
+
 // The grid's cells for Qt. Counts are taken at each reset only, so that Qt never sees
 // them change between resets.
 class GridModel : public QAbstractTableModel {
@@ -243,7 +247,7 @@ void GridView::applySizes() {
     verticalHeader()->setDefaultSectionSize(rowHeight);
     for (int c = 0; c < grid_.ColCount(); ++c) {
         std::string sample = grid_.ColSample(c);
-        setColumnWidth(c, sample.empty() ? kDefaultColWidth : fm.horizontalAdvance(qs(sample)) + kColPadding);
+        setColumnWidth(c, GridColumnWidth(fm, sample));
     }
     for (int r : tallRows_)
         if (r < grid_.RowCount()) setRowHeight(r, rowHeight);

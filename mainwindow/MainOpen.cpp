@@ -86,7 +86,7 @@ void TMainForm::OpenKeyNameExecute() {
     }
     enableRaceOutputs();
     OutputForm->OpenPrintParam.SetEnabled(TaikaiOpen);
-    LoadPrizeParams();
+    OutputForm->LoadPrizeParams();
     PrevKukanNum = KukanSpinNum.Value();
     if (chosen) lstDBS_Path = *chosen;
 }
@@ -195,7 +195,7 @@ void TMainForm::openNewEdition() {
         DataMdl->CloseAll();
     }
     enableRaceOutputs();
-    LoadPrizeParams();
+    OutputForm->LoadPrizeParams();
 }
 
 void TMainForm::openExistingEdition() {
@@ -216,5 +216,7 @@ void TMainForm::openExistingEdition() {
 }
 
 void TMainForm::enableRaceOutputs() {
-    for (Action* a : {&showHtml, &showHtmlPC, &killHtml, &Macro, &startListWeb}) a->SetEnabled(TaikaiOpen);
+    for (Action* a : {&showHtml, &showHtmlPC, &killHtml, &OpenExcelMacro, &startListWeb, &StartListPrev,
+                      &StartListExcel})
+        a->SetEnabled(TaikaiOpen);
 }

@@ -8,6 +8,7 @@
 #include "mainwindow/TFormEnv.h"
 #include "mainwindow/Program.h"
 #include "database/TDataMdl.h"
+#include "output/TOutputForm.h"
 #include "platform/Files.h"
 #include "platform/Guard.h"
 #include "platform/IniFile.h"
@@ -101,7 +102,7 @@ void TMainForm::buildMenus() {
         {"エントリー(&E)",
          {&swaprows, &Adelete, &Acopy, &Apaste, &CopyRunner, nullptr, &ArrangeRunner, &SwapTmRunnr, nullptr,
           &denkoStartList, &NGakunen}},
-        {"結果(&R)", {&OutputResult, nullptr, &Macro}},
+        {"結果(&R)", {&OutputResult, nullptr, &OpenExcelMacro}},
         {"ヘルプ(&H)", {&HelpContents, &HelpIndex}},
     };
 }
@@ -115,6 +116,8 @@ void TMainForm::wireHandlers() {
     HelpIndex.OnExecute = [this] { HelpIndexExecute(); };
     OpenEnvForm.OnExecute = [this] { OpenEnvFormExecute(); };
     saveInputData.OnExecute = [this] { saveInputDataExecute(); };
+    OpenExcelMacro.OnExecute = [this] { OpenExcelMacroExecute(); };
+    wireStartListHandlers();
     MainPage.OnChange = [this] { MainPageChange(); };
     KukanSpinNum.OnChange = [this] { KukanSpinNumChange(); };
     HoketuSpinNum.OnChange = [this] { HoketuSpinNumChange(); };
@@ -142,13 +145,13 @@ void ShowNotBuilt(const std::string& caption) {
 // Before a race is open nothing that needs passing data or entries can run.
 void TMainForm::disableRaceActions() {
     for (Action* a : {&OutputResult, &OpenKuriageForm, &OpenClockInputForm, &OpenDelayInfForm, &deleteClockLog,
-                      &saveInputData, &showHtml, &showHtmlPC, &killHtml, &Macro, &ActionFillDummy,
+                      &saveInputData, &showHtml, &showHtmlPC, &killHtml, &OpenExcelMacro, &ActionFillDummy,
                       &ActionInputGridToClipboard, &swaprows, &Adelete, &Acopy, &Apaste, &CopyRunner, &SwapTmRunnr,
-                      &startListWeb})
+                      &startListWeb, &StartListPrev, &StartListExcel})
         a->SetEnabled(false);
     Timer1.SetEnabled(false);
-    // Start lists, CSV entry, packing and team copy are not part of this build.
-    for (Action* a : {&StartListPrev, &StartListExcel, &SpeedButtonOpenCSV, &SpeedButtonPackEntry,
+    // CSV entry, packing and team copy are not part of this build.
+    for (Action* a : {&SpeedButtonOpenCSV, &SpeedButtonPackEntry,
                       &SB_TeamCopy})
         a->SetEnabled(false);
 }
@@ -188,7 +191,7 @@ bool TMainForm::FormClose() {
         Dlg().ShowMessage("選手情報をセーブします。");
         if (!Guard([] { SaveRunnerRows(); })) return closeUnsaved(true);
     }
-    SavePrizeParams();
+    OutputForm->SavePrizeParams();
     return true;
 }
 

@@ -156,7 +156,7 @@ bool IniFile::ValueExists(const std::string& section, const std::string& key) co
 
 bool IniFile::WriteString(const std::string& section, const std::string& key, const std::string& value) {
     // Start from the file as it is now, so that writes made through another object are kept.
-    load();
+    if (!batch_) load();
     const std::vector<Section> before = sections_;
     const std::string sec = Trim(section), k = Trim(key), v = Trim(oneLine(value));
 
@@ -193,11 +193,24 @@ bool IniFile::WriteString(const std::string& section, const std::string& key, co
         e.value = v;
         target->entries.insert(target->entries.begin() + static_cast<std::ptrdiff_t>(pos), std::move(e));
     }
+    if (batch_) return true;
     if (!save()) {
         sections_ = before;
         return false;
     }
     return true;
+}
+
+void IniFile::BeginUpdate() {
+    load();
+    batch_ = true;
+}
+
+bool IniFile::EndUpdate() {
+    batch_ = false;
+    if (save()) return true;
+    load();
+    return false;
 }
 
 bool IniFile::WriteInteger(const std::string& section, const std::string& key, int value) {

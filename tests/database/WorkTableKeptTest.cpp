@@ -3,7 +3,7 @@
 #include "database/RaceFile.h"
 #include "database/Ranking.h"
 #include "database/ResultTable.h"
-#include "support/BenchRace.h"
+#include "bench/BenchRace.h"
 #include "support/ProgramFixture.h"
 
 #include <fstream>
@@ -45,15 +45,19 @@ std::vector<std::string> lines(const std::string& text) {
 
 class WorkTableKept : public ProgramFixture {
   protected:
+    void PrepareRace() {
+        BenchRace::SetUpRace(form(), home.path() / "race");
+        BenchRace::TypePassings(form(), BenchRace::Simulate(form()));
+    }
     // The computation as the result window runs it.
     void Compute() {
-        using bench_race::kLegs;
+        using BenchRace::kLegs;
         ASSERT_EQ(BuildResultTable(kLegs), 0);
         ASSERT_EQ(LoadPassingData(kLegs), 0);
         form().HasNoRecordRunner = form().DetectNoRecordRunner(kLegs);
         EXPECT_EQ(RankLegTimes(kLegs), 0);
         EXPECT_EQ(RankAdjustedLegs(kLegs), 0);
-        EXPECT_EQ(CountRankedTeams(), bench_race::kTeams - 4);
+        EXPECT_EQ(CountRankedTeams(), BenchRace::kTeams - 4);
     }
     void ExpectKeptTable() {
         std::ifstream in(kKept);
@@ -67,7 +71,7 @@ class WorkTableKept : public ProgramFixture {
 };
 
 TEST_F(WorkTableKept, FirstComputationAndRecomputationGiveTheKeptTable) {
-    bench_race::Prepare(form(), home.path() / "race");
+    PrepareRace();
     Compute();
     ExpectKeptTable();
     dialogs.AnswerDlg(mrYes);
@@ -79,7 +83,7 @@ TEST_F(WorkTableKept, FirstComputationAndRecomputationGiveTheKeptTable) {
 // The computation is held in memory until the table is used; closing the race writes it,
 // deleting the table drops it.
 TEST_F(WorkTableKept, AHeldComputationReachesTheTableOnlyWhileItIsWanted) {
-    bench_race::Prepare(form(), home.path() / "race");
+    PrepareRace();
     Compute();
     DataMdl->CloseAll();
     DataMdl->SetFolder(form().DataFolder);
