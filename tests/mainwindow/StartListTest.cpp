@@ -3,7 +3,7 @@
 #include "platform/Files.h"
 #include "platform/Services.h"
 #include "support/F1Race.h"
-#include "support/FileLimit.h"
+#include "support/ChildProcess.h"
 
 class StartList : public F1Race {
   protected:
