@@ -1,5 +1,6 @@
 #include "gui/MainDialogs.h"
 
+#include "gui/CsvEntryDialog.h"
 #include "gui/FormRegistry.h"
 #include "gui/KukanParamDialog.h"
 #include "gui/KuriageWindow.h"
@@ -7,6 +8,7 @@
 #include "gui/SelectDataDialog.h"
 #include "gui/SwapRunnerDialog.h"
 #include "gui/TaikaiDirDialog.h"
+#include "mainwindow/TCSVEntry.h"
 #include "mainwindow/TFormKuriage.h"
 #include "mainwindow/TKukanParamForm.h"
 #include "mainwindow/TSelectDataForm.h"
@@ -26,6 +28,9 @@ void RegisterMainWindowDialogs() {
     });
     RegisterDialog("TSwapTmRunForm", [](FormBase& f, QWidget* parent) {
         return new SwapRunnerDialog(static_cast<TSwapTmRunForm&>(f), parent);
+    });
+    RegisterDialog("TCSVEntry", [](FormBase& f, QWidget* parent) {
+        return new CsvEntryDialog(static_cast<TCSVEntry&>(f), parent);
     });
     RegisterWindow("TFormKuriage", [](FormBase& f) { return new KuriageWindow(static_cast<TFormKuriage&>(f)); });
     RegisterWindow("TOutputForm", [](FormBase& f) { return new OutputWindow(static_cast<TOutputForm&>(f)); });

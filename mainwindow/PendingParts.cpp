@@ -7,6 +7,3 @@ void WriteClockLog() {}
 void ReadClockLog() {}
 void SavePrizeParams() {}
 void LoadPrizeParams() {}
-
-// Not built yet: packing the entries comes with the CSV entry import.
-void TMainForm::SpeedButtonPackEntryClick() {}
