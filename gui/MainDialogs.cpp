@@ -1,6 +1,8 @@
 #include "gui/MainDialogs.h"
 
+#include "gui/ClockInputDialog.h"
 #include "gui/CsvEntryDialog.h"
+#include "gui/DelayInfDialog.h"
 #include "gui/FormRegistry.h"
 #include "gui/KukanParamDialog.h"
 #include "gui/KuriageWindow.h"
@@ -9,6 +11,8 @@
 #include "gui/SwapRunnerDialog.h"
 #include "gui/TaikaiDirDialog.h"
 #include "mainwindow/TCSVEntry.h"
+#include "mainwindow/TFormClockInput.h"
+#include "mainwindow/TFormDelayInf.h"
 #include "mainwindow/TFormKuriage.h"
 #include "mainwindow/TKukanParamForm.h"
 #include "mainwindow/TSelectDataForm.h"
@@ -31,6 +35,12 @@ void RegisterMainWindowDialogs() {
     });
     RegisterDialog("TCSVEntry", [](FormBase& f, QWidget* parent) {
         return new CsvEntryDialog(static_cast<TCSVEntry&>(f), parent);
+    });
+    RegisterDialog("TFormDelayInf", [](FormBase& f, QWidget* parent) {
+        return new DelayInfDialog(static_cast<TFormDelayInf&>(f), parent);
+    });
+    RegisterDialog("TFormClockInput", [](FormBase& f, QWidget* parent) {
+        return new ClockInputDialog(static_cast<TFormClockInput&>(f), parent);
     });
     RegisterWindow("TFormKuriage", [](FormBase& f) { return new KuriageWindow(static_cast<TFormKuriage&>(f)); });
     RegisterWindow("TOutputForm", [](FormBase& f) { return new OutputWindow(static_cast<TOutputForm&>(f)); });
