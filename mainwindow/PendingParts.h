@@ -6,3 +6,7 @@ void WriteClockLog();
 void ReadClockLog();
 void SavePrizeParams();
 void LoadPrizeParams();
+
+// Whether a typed number names a present team (its card without an alias, else its
+// alias); comes with the report work tables.
+bool IsValidNumberCard(int n);
