@@ -8,6 +8,21 @@
 #include "mainwindow/TMainForm.h"
 #include "platform/Services.h"
 #include "platform/TableEngine.h"
+#include "platform/Text.h"
+
+namespace {
+
+// Each column as wide as its longest text, within bounds, so names can be read whole.
+void fitColumnsToTexts(StringGrid& g) {
+    for (int c = 0; c < g.ColCount(); ++c) {
+        std::string sample = "XXXX";
+        for (int r = 0; r < g.RowCount(); ++r)
+            if (SjisLength(g.Cells(c, r)) > SjisLength(sample)) sample = g.Cells(c, r);
+        g.SetColSample(c, CutSjis(sample, 24) + "X");
+    }
+}
+
+} // namespace
 
 void TMainForm::wireCsvEntryHandlers() {
     SpeedButtonOpenCSV.OnExecute = [this] { SpeedButtonOpenCSVClick(); };
@@ -32,7 +47,11 @@ void TMainForm::openCSVFormExecute() {
     spec.DefaultExt = "csv";
     const auto path = Dlg().OpenFile(spec);
     if (!path) return;
-    if (!LoadCsvToGrid(CSVEntry->StringGrid1, *path)) Dlg().ShowMessage("CSVファイルが開けませんでした。");
+    if (!LoadCsvToGrid(CSVEntry->StringGrid1, *path)) {
+        Dlg().ShowMessage("CSVファイルが開けませんでした。");
+        return;
+    }
+    fitColumnsToTexts(CSVEntry->StringGrid1);
 }
 
 void TMainForm::SpeedButtonPackEntryClick() {
