@@ -2,7 +2,7 @@
 #include "mainwindow/TFormClockInput.h"
 #include "platform/Files.h"
 #include "platform/Text.h"
-#include "support/FileLimit.h"
+#include "support/ChildProcess.h"
 #include "support/ProgramFixture.h"
 
 #include <fstream>

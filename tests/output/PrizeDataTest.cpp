@@ -3,7 +3,7 @@
 // never pass for a written file.
 #include "output/TOutputForm.h"
 #include "support/F1Race.h"
-#include "support/FileLimit.h"
+#include "support/ChildProcess.h"
 
 using Lines = std::vector<std::string>;
 

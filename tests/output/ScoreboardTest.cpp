@@ -5,7 +5,7 @@
 #include "output/TOutputForm.h"
 #include "output/TextFile.h"
 #include "support/F1Race.h"
-#include "support/FileLimit.h"
+#include "support/ChildProcess.h"
 
 using Lines = std::vector<std::string>;
 
