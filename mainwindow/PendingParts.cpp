@@ -9,8 +9,9 @@ void SavePrizeParams() {}
 void LoadPrizeParams() {}
 
 // Not built yet: the report work tables, which hold the number-card check; this stand-in
-// follows their rule until they land.
-bool IsValidNumberCard(int n) {
+// follows their rule until they land. Weak, so that their definition replaces it at link
+// time without a clash; it goes when they are merged.
+__attribute__((weak)) bool IsValidNumberCard(int n) {
     const TMainForm& f = *MainForm;
     if (n < 1) return false;
     if (n <= f.TeamNum && Trim(f.TeamEntryGrid.Cells(3, n)).empty()) return !f.IsAbsentTeam(n);
