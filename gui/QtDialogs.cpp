@@ -112,9 +112,23 @@ std::optional<std::string> QtDialogs::InputQuery(const std::string& caption, con
 }
 
 std::optional<std::string> QtDialogs::runFileDialog(const FileDialogSpec& request, bool save) {
+    const QStringList files = chooseFiles(request, save, false);
+    if (files.isEmpty()) return std::nullopt;
+    return ss(files.front());
+}
+
+std::optional<std::vector<std::string>> QtDialogs::OpenFiles(const FileDialogSpec& request) {
+    const QStringList files = chooseFiles(request, false, true);
+    if (files.isEmpty()) return std::nullopt;
+    std::vector<std::string> out;
+    for (const QString& f : files) out.push_back(ss(f));
+    return out;
+}
+
+QStringList QtDialogs::chooseFiles(const FileDialogSpec& request, bool save, bool several) {
     QFileDialog dlg(dialogParent(), qs(request.Title));
     dlg.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-    dlg.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dlg.setFileMode(save ? QFileDialog::AnyFile : several ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);
     if (!request.Filter.empty()) dlg.setNameFilter(FileFilterToQt(request.Filter));
     QString dir = qs(request.InitialDir);
     QFileInfo file(qs(request.FileName));
@@ -123,8 +137,8 @@ std::optional<std::string> QtDialogs::runFileDialog(const FileDialogSpec& reques
     if (!request.FileName.empty()) dlg.selectFile(file.fileName());
     if (!request.DefaultExt.empty())
         dlg.setDefaultSuffix(qs(request.DefaultExt).remove(0, request.DefaultExt[0] == '.' ? 1 : 0));
-    if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return std::nullopt;
-    return ss(dlg.selectedFiles().front());
+    if (dlg.exec() != QDialog::Accepted) return {};
+    return dlg.selectedFiles();
 }
 
 std::optional<std::string> QtDialogs::OpenFile(const FileDialogSpec& request) { return runFileDialog(request, false); }

@@ -126,6 +126,7 @@ void TMainForm::wireHandlers() {
     wireInputHandlers();
     wireOutputHandlers();
     wireWebHandlers();
+    wireCsvEntryHandlers();
     markPendingActions();
 }
 
@@ -150,10 +151,7 @@ void TMainForm::disableRaceActions() {
                       &startListWeb, &StartListPrev, &StartListExcel})
         a->SetEnabled(false);
     Timer1.SetEnabled(false);
-    // CSV entry, packing and team copy are not part of this build.
-    for (Action* a : {&SpeedButtonOpenCSV, &SpeedButtonPackEntry,
-                      &SB_TeamCopy})
-        a->SetEnabled(false);
+    SB_TeamCopy.SetEnabled(false); // the team copy comes with the grid clipboard
 }
 
 void TMainForm::FormShow() {

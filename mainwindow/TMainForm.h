@@ -215,6 +215,14 @@ public:
     // The entry page's pack action, run when the team table holds rows beyond the team count.
     void SpeedButtonPackEntryClick();
 
+    // ---- CSV entry and packing ----
+    Action openCSVForm{"openCSVForm", "CSVﾌｧｲﾙｵｰﾌﾟﾝ(&C)"};
+    void wireCsvEntryHandlers();
+    void SpeedButtonOpenCSVClick();
+    void openCSVFormExecute();
+    // Runner records for every slot of teams 1..TeamNum, none above; team rows above the count go.
+    void PackEntries();
+
     // ---- Lookups on the entry grids and the runner table ----
     int CountAbsentTeams() const;
     int TeamStateByAlias(int slot, int number) const;
