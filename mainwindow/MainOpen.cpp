@@ -94,6 +94,7 @@ void TMainForm::OpenKeyNameExecute() {
 bool TMainForm::openChosenRace() {
     if (CheckLockOnOpen()) {
         TaikaiOpen = false;
+        StatusBar1.SetPanel(0, ""); // nothing is open: the path would say otherwise
         return false;
     }
     SelectDataForm->FormShow();
@@ -107,6 +108,7 @@ bool TMainForm::openChosenRace() {
         Dlg().MessageDlg("その大会情報はロックされています。\n他のユーザーが使用中の可能性があります。",
                          MsgKind::Warning, Btn::OK);
         TaikaiOpen = false;
+        StatusBar1.SetPanel(0, "");
         return false;
     }
     if (result == TSelectDataForm::mrAddEdition) {
@@ -141,6 +143,9 @@ void TMainForm::openNewEdition() {
         UpdateRecordsFromResults();
         DeleteTempTable();
         InputGrid.ClearModified();
+        // The new edition is open: a second create or open would only be refused.
+        MakeKeyName.SetEnabled(false);
+        OpenKeyName.SetEnabled(false);
     } else {
         ReleaseLockFile(); // no edition to open: the race stays closed and unlocked
         TaikaiOpen = false;

@@ -236,9 +236,10 @@ void TFormKuriage::ToolButtonCopyClick() {
     RefreshKuriageGaps();
 }
 
+// A failed export keeps the window open: its message is shown once and the desk decides.
 void TFormKuriage::ToolButton6Click() {
     exported_ = ExportKuriageCsv();
-    CloseWindow();
+    if (exported_) CloseWindow();
 }
 
 void TFormKuriage::ToolButton5Click() { CloseWindow(); }

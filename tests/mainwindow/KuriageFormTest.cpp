@@ -362,6 +362,15 @@ TEST_F(KuriageForm, FolderFailureOnCloseIsReportedNotThrown) {
     EXPECT_TRUE(dialogs.Saw("Cannot create" + (home.path() / "gone" / "DataHTML" / "").string()));
 }
 
+TEST_F(KuriageForm, FailedExportButtonReportsOnceAndStaysOpen) {
+    form().OpenKuriageFormExecute();
+    type(1, 1, "11000");
+    form().DataFolder = home.path() / "gone";
+    k().ToolButton6.Execute();
+    EXPECT_TRUE(k().Visible());
+    EXPECT_EQ(dialogs.Joined(), "Cannot create" + (home.path() / "gone" / "DataHTML" / "").string());
+}
+
 // With a race file: the close writes F_TIME, the next open of the edition reads it back.
 class KuriageFormRace : public KuriageForm {
 protected:
