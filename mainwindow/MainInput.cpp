@@ -36,15 +36,16 @@ bool TMainForm::completesOnEnter(const StringGrid& grid) const {
     return grid.Tag() == 9 && col >= 2 && col % 2 == 0 && row >= 3;
 }
 
+// The character limit counts the text being typed: typing into a cell that is not being
+// edited starts a new text. Enter, Tab and Escape always work (complete, move, restore).
 void TMainForm::InputGridKeyPress(StringGrid& grid, char32_t& key) {
     int col = grid.Col(), row = grid.CurRow();
     const std::string& cell = grid.Cells(col, row);
-    if (static_cast<int>(ToU32(cell).size()) >= timeCodeLimit(grid)) {
-        if (key != Key::Backspace) key = Key::None;
-        return;
-    }
+    if (key == Key::Tab || key == Key::Escape) return;
     if (key != Key::Enter) {
-        FilterNumberKey(key, 1);
+        const int typed = grid.TypingLength() >= 0 ? grid.TypingLength() : static_cast<int>(ToU32(cell).size());
+        if (typed >= timeCodeLimit(grid) && key != Key::Backspace) key = Key::None;
+        else FilterNumberKey(key, 1);
         return;
     }
     key = Key::None;
