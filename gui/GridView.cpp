@@ -389,11 +389,8 @@ bool GridView::editorKey(QWidget* editor, const QKeyEvent& e) {
     auto* line = qobject_cast<QLineEdit*>(editor);
     if (line && leaveAtEdge(editor, *line, e)) return true;
     const int typing = line ? static_cast<int>(line->text().size() - line->selectedText().size()) : -1;
-    const QModelIndex before = currentIndex();
     auto key = askTyped(e, typing);
     if (!key) return false;
-    // An Enter the handler took ends the edit when it stayed on the cell (the last row).
-    if (*key == 0 && KeyCharOf(e) == Key::Enter && currentIndex() == before) commitAndStay(editor);
     if (*key == 0) return true;
     if (*key == Key::Enter) {
         commitAndStay(editor);

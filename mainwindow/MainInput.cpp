@@ -48,12 +48,14 @@ void TMainForm::InputGridKeyPress(StringGrid& grid, char32_t& key) {
         else FilterNumberKey(key, 1);
         return;
     }
-    key = Key::None;
     if (completesOnEnter(grid)) {
         std::string done = CompleteTimeFromAbove(Trim(cell), Trim(grid.Cells(col, row - 1)));
         if (done != cell) grid.SetCells(col, row, done);
     }
-    if (row < grid.RowCount() - 1) grid.SetRow(row + 1);
+    // On the last row Enter is left to the grid: it ends the edit there.
+    if (row >= grid.RowCount() - 1) return;
+    key = Key::None;
+    grid.SetRow(row + 1);
 }
 
 std::string TMainForm::CompleteTimeFromAbove(const std::string& typed, const std::string& above) const {
