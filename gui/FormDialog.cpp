@@ -8,6 +8,7 @@
 #include <QListWidget>
 #include <QPointer>
 #include <QPushButton>
+#include <QTimer>
 
 FormDialog::FormDialog(FormBase& form, Action& cancel, QWidget* parent) : FormDialog(form, parent) {
     cancel_ = &cancel;
@@ -42,6 +43,19 @@ QHBoxLayout* FormDialog::buttonRow(std::initializer_list<Action*> actions) {
     row->addStretch();
     for (Action* a : actions) row->addWidget(actionButton(*a));
     return row;
+}
+
+KeyHandler FormDialog::closingOnEscape(KeyHandler handler) {
+    QPointer<FormDialog> self(this);
+    return [self, handler](char32_t& key) {
+        if (key != Key::Escape) {
+            handler(key);
+            return;
+        }
+        key = Key::None;
+        // After the key's own delivery has ended: closing may ask a question.
+        if (self) QTimer::singleShot(0, self, [self] { self->reject(); });
+    };
 }
 
 void FormDialog::fitRows(QListWidget* list, int rows) {

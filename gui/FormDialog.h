@@ -3,6 +3,7 @@
 // closing it from the title bar or with Escape runs the form's cancel action, as the
 // cancel button does (a form without one just ends the showing). The modal road
 // (QtDialogs::ShowModal) ends it on the form's modal result.
+#include "gui/KeyInput.h"
 #include "platform/Controls.h"
 #include "platform/Form.h"
 
@@ -25,6 +26,9 @@ protected:
     QPushButton* actionButton(Action& a);
     // Buttons for the actions, right-aligned.
     QHBoxLayout* buttonRow(std::initializer_list<Action*> actions);
+    // A grid's key handler under which Escape closes the window (as the close box does)
+    // instead of reaching the grid, whose handler would drop it.
+    KeyHandler closingOnEscape(KeyHandler handler);
     // A list as high as the given number of rows.
     static void fitRows(QListWidget* list, int rows);
 

@@ -1,5 +1,7 @@
 #include "gui/MainDialogs.h"
 
+#include "gui/ClockInputDialog.h"
+#include "gui/DelayInfDialog.h"
 #include "gui/FormRegistry.h"
 #include "gui/KukanParamDialog.h"
 #include "gui/KuriageWindow.h"
@@ -7,6 +9,8 @@
 #include "gui/SelectDataDialog.h"
 #include "gui/SwapRunnerDialog.h"
 #include "gui/TaikaiDirDialog.h"
+#include "mainwindow/TFormClockInput.h"
+#include "mainwindow/TFormDelayInf.h"
 #include "mainwindow/TFormKuriage.h"
 #include "mainwindow/TKukanParamForm.h"
 #include "mainwindow/TSelectDataForm.h"
@@ -26,6 +30,12 @@ void RegisterMainWindowDialogs() {
     });
     RegisterDialog("TSwapTmRunForm", [](FormBase& f, QWidget* parent) {
         return new SwapRunnerDialog(static_cast<TSwapTmRunForm&>(f), parent);
+    });
+    RegisterDialog("TFormDelayInf", [](FormBase& f, QWidget* parent) {
+        return new DelayInfDialog(static_cast<TFormDelayInf&>(f), parent);
+    });
+    RegisterDialog("TFormClockInput", [](FormBase& f, QWidget* parent) {
+        return new ClockInputDialog(static_cast<TFormClockInput&>(f), parent);
     });
     RegisterWindow("TFormKuriage", [](FormBase& f) { return new KuriageWindow(static_cast<TFormKuriage&>(f)); });
     RegisterWindow("TOutputForm", [](FormBase& f) { return new OutputWindow(static_cast<TOutputForm&>(f)); });

@@ -100,8 +100,10 @@ bool TMainForm::openChosenRace() {
     SelectDataForm->FormShow();
     int result = Dlg().ShowModal(*SelectDataForm);
     SelectDataForm->FormClose();
+    // A road that stops here leaves the race file closed: its SQLite lock goes too.
     if (result != TSelectDataForm::mrAddEdition && result != TSelectDataForm::mrOpenEdition) {
         TaikaiOpen = false;
+        DataMdl->CloseAll();
         return true;
     }
     if (!CreateLockFile()) {
@@ -109,6 +111,7 @@ bool TMainForm::openChosenRace() {
                          MsgKind::Warning, Btn::OK);
         TaikaiOpen = false;
         StatusBar1.SetPanel(0, "");
+        DataMdl->CloseAll();
         return false;
     }
     if (result == TSelectDataForm::mrAddEdition) {
@@ -124,6 +127,7 @@ void TMainForm::openNewEdition() {
         Dlg().MessageDlg("前回のｴﾝﾄﾘｰ情報を複製しますか?", MsgKind::Confirmation, Btn::YesNo) == mrYes;
     TaikaiNo = SelectedTaikaiNo;
     InputGrid.ClearAll();
+    DropCellsBeyondCounts();
     if (TaikaiNo > 0) {
         TaikaiOpen = true;
         LoadOrAddTaikaiEdition(true);
@@ -149,6 +153,7 @@ void TMainForm::openNewEdition() {
     } else {
         ReleaseLockFile(); // no edition to open: the race stays closed and unlocked
         TaikaiOpen = false;
+        DataMdl->CloseAll();
     }
     enableRaceOutputs();
     LoadPrizeParams();
@@ -158,6 +163,7 @@ void TMainForm::openExistingEdition() {
     TaikaiOpen = true;
     DeleteTempTable();
     InputGrid.ClearAll();
+    DropCellsBeyondCounts();
     LoadOrAddTaikaiEdition(false);
     TaikaiIniPending = true;
     ApplyCountsAndLayout();

@@ -2,9 +2,7 @@
 
 #include "mainwindow/TMainForm.h"
 
-// Not built yet: the clock log (waiting information window) and the prize settings.
-void WriteClockLog() {}
-void ReadClockLog() {}
+// Not built yet: the prize settings.
 void SavePrizeParams() {}
 void LoadPrizeParams() {}
 

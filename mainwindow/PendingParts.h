@@ -1,6 +1,7 @@
 #pragma once
-// Operations of windows that are not built yet; each keeps its system name so the
-// callers already run in their final order.
+// Operations the life cycle calls by their system names: the clock log of the
+// clock-time window (MainClockLinks.cpp), and the prize settings, not built yet, so
+// that the callers already run in their final order.
 void WriteClockLog();
 void ReadClockLog();
 void SavePrizeParams();

@@ -131,7 +131,8 @@ void ShowNotBuilt(const std::string& caption) {
 void TMainForm::disableRaceActions() {
     for (Action* a : {&OutputResult, &OpenKuriageForm, &OpenClockInputForm, &OpenDelayInfForm, &deleteClockLog,
                       &saveInputData, &showHtml, &showHtmlPC, &deleteHtml, &Macro, &ActionFillDummy,
-                      &ActionInputGridToClipboard, &swaprows, &Adelete, &Acopy, &Apaste, &CopyRunner})
+                      &ActionInputGridToClipboard, &swaprows, &Adelete, &Acopy, &Apaste, &CopyRunner,
+                      &SwapTmRunnr})
         a->SetEnabled(false);
     Timer1.SetEnabled(false);
     // Start lists, CSV entry, packing and team copy are not part of this build.
@@ -148,7 +149,7 @@ void TMainForm::FormShow() {
     }
     TaikaiNo = -1;
     SelectedTaikaiNo = -1;
-    CurrTeamNo = 0;
+    CurrTeamNo = RunnerGridTeam = 0;
     Splash.SetCaption("\n\n\nタヴレン集計プログラム\n");
     SetCaption(Format("theTavren %s", kVersionText));
     TaikaiOpen = false;

@@ -54,6 +54,7 @@ public:
     std::string NewTaikaiDir;
     bool TaikaiOpen = false;
     int CurrTeamNo = 0;
+    int RunnerGridTeam = 0; // the team whose runners RunnerEntryGrid holds; 0 none
     int KukanNum = 1, HoketuNum = 1, TeamNum = 1;
     int PrevKukanNum = 0;
     int EntryTeamNum = 0;
@@ -153,6 +154,7 @@ public:
 
     // ---- Pages, grid layouts, counts, per-edition settings ----
     void ApplyCountsAndLayout();
+    void DropCellsBeyondCounts();
     void SetupInputGrid();
     void SetupSplitGrid();
     void SetupTeamEntryGrid();
@@ -294,6 +296,8 @@ public:
     void TeamUpDownChanging();
     void TeamUpDownMouseDown();
     void TeamUpDownEnter() {}
+    // Saves the runners shown, then shows team's.
+    void ShowRunnerTeam(int team);
     void swaprowsExecute();
     void AdeleteExecute();
     void AcopyExecute();
@@ -315,6 +319,8 @@ private:
     void showEntryTabControls(bool teams);
     void setEntryGridIme(StringGrid& grid, int col);
     void markEntryRow(int row);
+    bool moveEntryCell(StringGrid& grid, int col, int row);
+    void enableTeamExchange(bool bothMarked);
     void updateMarkActions(bool runnerGridClicked);
     void setCopiedRunnerKey(int key);
     bool runnerCopied() const;
@@ -352,7 +358,14 @@ private:
     void enableInputActions(bool on);
     // The longest text a cell of these grids takes while typing.
     int timeCodeLimit(const StringGrid& grid) const;
-    bool completesOnEnter(const StringGrid& grid) const;
+    bool completesAt(const StringGrid& grid, int col, int row) const;
+    void completeTimeCell(StringGrid& grid, int col, int row);
+    void completeLeftTimeCell(const StringGrid* movingIn, int col, int row);
+    // The time cell typed into and not yet completed.
+    struct EditedTimeCell {
+        StringGrid* Grid = nullptr;
+        int Col = 0, Row = 0;
+    } editedTime_;
     bool duplicateNumberAbove(int col, int row) const;
     void styleTimeCell(CellStyle& st, int col, int row) const;
 
@@ -377,6 +390,25 @@ public:
     bool AbsentTeamRowsEmpty() const;
     // Dummy numbers and passing times in the rows kept for the absent teams.
     void FillAbsentTeamRows();
+
+    // ---- Waiting information and the clock-time window's links ----
+    // Actions of the clock-time window (category ClockInput); they only forward to it.
+    Action OpenCsvData{"OpenCsvData", "CSVを開く(&O)"};
+    Action SaveCsvData{"SaveCsvData", "CSV保存(&S)"};
+    Action clippeek{"clippeek", "CSV"};
+    Action close_clockInput{"close_clockInput", "閉じる"};
+    Action accumuClc{"accumuClc", ">>"};
+    Action clearGrid{"clearGrid", "画面ｸﾘｱ"};
+    void OpenDelayInfFormExecute();
+    // 0 ready, 1 refused (no number typed at the relay point).
+    int LoadDelayGrid();
+    void SaveDelayGrid();
+    // 0 valid, -1 a number not typed at the relay point, typed twice or out of range.
+    int CheckDelayGrid() const;
+    // 0 no file, 1 deleted, 2 failed.
+    int DeleteClockLog();
+    void deleteClockLogExecute();
+    void wireClockHandlers();
 
     // ---- Result output ----
     void OutputResultExecute();

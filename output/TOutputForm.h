@@ -137,4 +137,5 @@ class TOutputForm : public FormBase {
     void showView();
     void writePrizeData(int legs);
     void hideViews();
+    void showBatchMessages();
 };
