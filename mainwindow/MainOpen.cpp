@@ -177,5 +177,5 @@ void TMainForm::openExistingEdition() {
 }
 
 void TMainForm::enableRaceOutputs() {
-    for (Action* a : {&showHtml, &showHtmlPC, &deleteHtml, &Macro}) a->SetEnabled(TaikaiOpen);
+    for (Action* a : {&showHtml, &showHtmlPC, &killHtml, &Macro, &startListWeb}) a->SetEnabled(TaikaiOpen);
 }

@@ -83,14 +83,16 @@ void TMainForm::WriteMainIni() {
 void TMainForm::buildMenus() {
     swaprows.ShortCut = "F1";
     MainMenu = {
-        {"ファイル(&F)", {&MakeKeyName, &OpenKeyName, &saveInputData, nullptr, &OpenEnvForm, nullptr, &Exit}},
+        {"ファイル(&F)",
+         {&MakeKeyName, &OpenKeyName, &saveInputData, nullptr, &OpenEnvForm, nullptr, &showHtml, &showHtmlPC,
+          &killHtml, nullptr, &Exit}},
         {"データ入力(&I)",
          {&OpenKuriageForm, &OpenClockInputForm, &OpenDelayInfForm, &deleteClockLog, nullptr, &ActionFillDummy,
           &ActionInputGridToClipboard, &ClearInputGrid}},
         {"エントリー(&E)",
          {&swaprows, &Adelete, &Acopy, &Apaste, &CopyRunner, nullptr, &ArrangeRunner, &SwapTmRunnr, nullptr,
           &denkoStartList, &NGakunen}},
-        {"結果(&R)", {&OutputResult, nullptr, &showHtml, &showHtmlPC, &deleteHtml, &Macro}},
+        {"結果(&R)", {&OutputResult, nullptr, &Macro}},
         {"ヘルプ(&H)", {&HelpContents, &HelpIndex}},
     };
 }
@@ -111,6 +113,7 @@ void TMainForm::wireHandlers() {
     wireEntryHandlers();
     wireInputHandlers();
     wireOutputHandlers();
+    wireWebHandlers();
     markPendingActions();
 }
 
@@ -130,13 +133,13 @@ void ShowNotBuilt(const std::string& caption) {
 // Before a race is open nothing that needs passing data or entries can run.
 void TMainForm::disableRaceActions() {
     for (Action* a : {&OutputResult, &OpenKuriageForm, &OpenClockInputForm, &OpenDelayInfForm, &deleteClockLog,
-                      &saveInputData, &showHtml, &showHtmlPC, &deleteHtml, &Macro, &ActionFillDummy,
-                      &ActionInputGridToClipboard, &swaprows, &Adelete, &Acopy, &Apaste, &CopyRunner,
-                      &SwapTmRunnr})
+                      &saveInputData, &showHtml, &showHtmlPC, &killHtml, &Macro, &ActionFillDummy,
+                      &ActionInputGridToClipboard, &swaprows, &Adelete, &Acopy, &Apaste, &CopyRunner, &SwapTmRunnr,
+                      &startListWeb})
         a->SetEnabled(false);
     Timer1.SetEnabled(false);
     // Start lists, CSV entry, packing and team copy are not part of this build.
-    for (Action* a : {&StartListPrev, &StartListExcel, &startListWeb, &SpeedButtonOpenCSV, &SpeedButtonPackEntry,
+    for (Action* a : {&StartListPrev, &StartListExcel, &SpeedButtonOpenCSV, &SpeedButtonPackEntry,
                       &SB_TeamCopy})
         a->SetEnabled(false);
 }

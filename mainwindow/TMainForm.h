@@ -124,7 +124,7 @@ public:
     Action ToolButtonInputGridCopy{"ToolButtonInputGridCopy", "入力Gｺﾋﾟｰ"};
     Action showHtml{"showHtml", "ウェブ確認ﾓﾊﾞｲﾙ"};
     Action showHtmlPC{"showHtmlPC", "ウェブ確認PC"};
-    Action deleteHtml{"deleteHtml", "ウェブ削除"};
+    Action killHtml{"killHtml", "ウェブ削除"};
     Action Macro{"Macro", "印刷ﾏｸﾛ"};
     Action swaprows{"swaprows", "登録入れ替え"};
     Action Adelete{"Adelete", "行消去"};
@@ -390,6 +390,18 @@ public:
     bool AbsentTeamRowsEmpty() const;
     // Dummy numbers and passing times in the rows kept for the absent teams.
     void FillAbsentTeamRows();
+
+    // ---- Web pages: the DataHTML folder, opening and deleting them, the start list ----
+    // False when the page could not be written (its path is shown).
+    bool WriteDataHtmlFile(const std::string& text, const std::string& fileName);
+    void showHtmlExecute();
+    void showHtmlPCExecute();
+    void killHtmlExecute();
+    int DeleteHtmlFiles(const std::filesystem::path& folder);
+    int DeleteFilesWithExt(const std::filesystem::path& folder, const std::string& ext);
+    void startListWebClick();
+    void WriteStartListPages(int isOrder);
+    void wireWebHandlers();
 
     // ---- Waiting information and the clock-time window's links ----
     // Actions of the clock-time window (category ClockInput); they only forward to it.

@@ -255,13 +255,18 @@ TEST_F(OutputWindow, BatchRefusesAFilterAndRunsBothOrdersOfALegView) {
     out().BatchMessages = "old";
     dialogs.ClearLog();
     out().Macro.Execute();
-    // The batch starts its notices afresh, collects them and shows them once at its end.
-    const char* const notices = "HTML出力はまだ使えません。\nHTML出力はまだ使えません。\nExcel出力はまだ使えません。";
-    EXPECT_EQ(dialogs.Texts(), (std::vector<std::string>{"一括処理終了!", notices}));
+    // The batch starts its notices afresh, collects them and shows them once at its end:
+    // the pages of both orders, the team pages, then the outputs not built yet.
+    ASSERT_EQ(dialogs.Texts().size(), 2u) << dialogs.Joined();
+    EXPECT_EQ(dialogs.Texts()[0], "一括処理終了!");
+    const std::string& notices = dialogs.Texts()[1];
+    const std::string dir = (form().DataFolder / "DataHTML").string() + "/";
+    EXPECT_EQ(notices.find("old"), std::string::npos);
+    EXPECT_EQ(notices.find(dir + "leg0_02.htmlが作成されました。\n3 個のﾁｰﾑ成績を出力しました。\n" + dir +
+                           "leg2_02.htmlが作成されました。\n" + dir + "leg1_02.htmlが作成されました。\n"),
+              0u);
     // The batch is over: an output button speaks for itself again.
     EXPECT_FALSE(out().BatchMode);
-    out().PutToWeb.Execute();
-    EXPECT_EQ(dialogs.Texts().back(), "HTML出力はまだ使えません。");
     EXPECT_EQ(out().OrderMode, 0);
     EXPECT_EQ(out().UpDownBtn.ImageIndex(), TOutputForm::kTeamOrderImage);
     EXPECT_TRUE(out().Visible());
@@ -270,12 +275,14 @@ TEST_F(OutputWindow, BatchRefusesAFilterAndRunsBothOrdersOfALegView) {
 
 TEST_F(OutputWindow, BatchOnTheOverallViewShowsItsNoticesAndMayClose) {
     ThreeTeams();
+    form().taikaiBestGrid.SetCells(1, 1, "2024/01/14");
     Choose(0);
     form().OutputResultExecute();
     dialogs.ClearLog();
     form().closeAutoRecForm = true;
     out().Macro.Execute();
-    EXPECT_EQ(dialogs.Joined(), "HTML出力はまだ使えません。\nExcel出力はまだ使えません。");
+    ASSERT_EQ(dialogs.Texts().size(), 1u) << dialogs.Joined(); // the collected notices, once
+    EXPECT_NE(dialogs.Texts()[0].find("が作成されました。"), std::string::npos);
     EXPECT_FALSE(out().Visible());
     EXPECT_FALSE(out().BatchMode);
     // The next showing ends the batch mode.
