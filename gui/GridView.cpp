@@ -206,8 +206,12 @@ GridView::GridView(StringGrid& grid, QWidget* parent)
     applyLayout();
 }
 
-// Taking the view down must not move the grid's current cell.
-GridView::~GridView() { disconnect(selectionModel(), nullptr, this, nullptr); }
+// Taking the view down must not move the grid's current cell, and focus changes made
+// while ~QWidget runs must not reach a half-destroyed view.
+GridView::~GridView() {
+    disconnect(qApp, nullptr, this, nullptr);
+    disconnect(selectionModel(), nullptr, this, nullptr);
+}
 
 bool GridView::isFixed(int col, int row) const { return model_->isFixed(col, row); }
 

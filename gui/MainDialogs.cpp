@@ -5,6 +5,7 @@
 #include "gui/FormRegistry.h"
 #include "gui/KukanParamDialog.h"
 #include "gui/KuriageWindow.h"
+#include "gui/OKRightDialog.h"
 #include "gui/OutputWindow.h"
 #include "gui/SelectDataDialog.h"
 #include "gui/SwapRunnerDialog.h"
@@ -16,6 +17,7 @@
 #include "mainwindow/TSelectDataForm.h"
 #include "mainwindow/TSwapTmRunForm.h"
 #include "mainwindow/TcurrTaikaiDir.h"
+#include "output/TOKRightDlg.h"
 #include "output/TOutputForm.h"
 
 void RegisterMainWindowDialogs() {
@@ -30,6 +32,9 @@ void RegisterMainWindowDialogs() {
     });
     RegisterDialog("TSwapTmRunForm", [](FormBase& f, QWidget* parent) {
         return new SwapRunnerDialog(static_cast<TSwapTmRunForm&>(f), parent);
+    });
+    RegisterDialog("TOKRightDlg", [](FormBase& f, QWidget* parent) {
+        return new OKRightDialog(static_cast<TOKRightDlg&>(f), parent);
     });
     RegisterDialog("TFormDelayInf", [](FormBase& f, QWidget* parent) {
         return new DelayInfDialog(static_cast<TFormDelayInf&>(f), parent);

@@ -13,11 +13,15 @@
 class Program;
 
 constexpr const char* kVersionText = "Version 4.33";
+constexpr int kMaxLegs = 50;
+constexpr int kMaxSubs = 20;
 constexpr int kMaxTeams = 200;
 constexpr int kMaxAlias = 999;
 
 // Tells the desk that a command of a window not built yet cannot run.
 void ShowNotBuilt(const std::string& caption);
+// Tells the desk that a settings file could not be written.
+void ShowSettingsNotSaved(const std::filesystem::path& file);
 
 struct MenuDef {
     std::string Caption;
@@ -142,7 +146,8 @@ public:
     // True when the window may close.
     bool FormClose();
     void FormActivate();
-    void WriteMainIni();
+    // False (after the message) when the file could not be written.
+    bool WriteMainIni();
     void HelpContentsExecute();
     void HelpIndexExecute() {}
     void MainPageChanging() {}
@@ -177,7 +182,7 @@ public:
     std::filesystem::path TaikaiIniPath(int taikaiNo) const;
     void ReadTaikaiIni();
     void CopyTaikaiIni();
-    void WriteTaikaiIni();
+    bool WriteTaikaiIni();
     // The per-edition settings are read once per opened edition, at its first layout.
     bool TaikaiIniPending = false;
 
@@ -424,13 +429,20 @@ public:
 
     // ---- Result output ----
     void OutputResultExecute();
+    // The starting teams into the scoreboard file.
+    void denkoStartListExecute();
+    // The scoreboard file written last; empty until a write succeeded.
+    std::string LastDenkoFile;
     // Connects the result action, the order set-up and the runner exchange.
     void wireOutputHandlers();
 
     Program& program() { return program_; }
 
 private:
+    bool closeUnsaved(bool lockReleased);
     bool openChosenRace();
+    bool openLockedRace(bool& locked);
+    void abandonOpen(bool locked);
     void openNewEdition();
     void openExistingEdition();
     void enableRaceOutputs();

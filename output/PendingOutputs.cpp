@@ -17,18 +17,8 @@ void notBuilt(TOutputForm& w, const std::string& what) {
 
 void TOutputForm::OpenResultRepExecute() { notBuilt(*this, "レポート出力"); }
 void TOutputForm::PutToExcelExecute() { notBuilt(*this, "Excel出力"); }
-void TOutputForm::CopyResultToClipboard() { notBuilt(*this, "クリップボード出力"); }
-void TOutputForm::CopyTeamResultText(int) { notBuilt(*this, "クリップボード出力"); }
-void TOutputForm::PutToDenkoExecute() { notBuilt(*this, "電光出力"); }
 void TOutputForm::PutKojinPrizeExecute() { notBuilt(*this, "個人賞状"); }
 void TOutputForm::OpenPrintParamExecute() { notBuilt(*this, "賞パラメータ"); }
 void TOutputForm::TopRunnersListExecute() { notBuilt(*this, "表彰対象リスト"); }
 void TOutputForm::TopTeamPrizeExecute() { notBuilt(*this, "チーム賞状"); }
 void TOutputForm::OfferMacroWorkbook() {}
-
-// The prize data file: the text is started afresh for every showing; nothing is written yet.
-void TOutputForm::BeginPrizeResult() {
-    PrizeCsvText.clear();
-}
-void TOutputForm::AddPrizeResultLeg(int) {}
-void TOutputForm::WritePrizeResultCsv() {}

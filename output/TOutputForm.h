@@ -126,9 +126,10 @@ class TOutputForm : public FormBase {
     void OpenPrintParamExecute();
     void TopRunnersListExecute();
     void TopTeamPrizeExecute();
-    void BeginPrizeResult();
+    // False (with a message) when "開催日" is not a date: no file then.
+    bool BeginPrizeResult();
     void AddPrizeResultLeg(int leg);
-    void WritePrizeResultCsv();
+    bool WritePrizeResultCsv();
     void OfferMacroWorkbook();
 
     // ---- Web pages (DataHTML of the race folder) ----

@@ -67,19 +67,9 @@ void IniFile::load() {
     sections_.clear();
     std::string bytes;
     if (!ReadFileBytes(path_, bytes)) return; // a missing file reads as empty
-    std::string text;
-    if (StartsWith(bytes, "\xEF\xBB\xBF")) {
-        text = bytes.substr(3);
-    } else {
-        // Shift-JIS as written; a file saved as UTF-8 by another editor is read as such.
-        bool nonAscii = false;
-        for (char c : bytes)
-            if (static_cast<unsigned char>(c) >= 0x80) {
-                nonAscii = true;
-                break;
-            }
-        text = (nonAscii && IsValidUtf8(bytes)) ? bytes : FromSjis(bytes);
-    }
+    // Settings files are Shift-JIS, as the program writes them; only a byte-order mark
+    // makes one UTF-8 (Shift-JIS bytes often happen to form valid UTF-8 as well).
+    const std::string text = StartsWith(bytes, "\xEF\xBB\xBF") ? bytes.substr(3) : FromSjis(bytes);
 
     Section* cur = nullptr;
     size_t start = 0;
