@@ -5,14 +5,17 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFileSystemModel>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
 #include <QTimer>
 
+#include <algorithm>
 #include <atomic>
 #include <map>
 #include <memory>
@@ -65,6 +68,19 @@ QString joinPatterns(const QString& patterns) {
     for (const QString& p : patterns.split(u';', Qt::SkipEmptyParts))
         out << (p.trimmed() == QLatin1String("*.*") ? QStringLiteral("*") : p.trimmed());
     return out.join(u' ');
+}
+
+// Qt only takes ASCII patterns from a name filter ("大会情報 (大会情報.db)" lists no file):
+// the patterns of the chosen filter go to the dialog's file model directly.
+void applyFilterPatterns(QFileDialog& dlg, const std::string& filter) {
+    auto* model = dlg.findChild<QFileSystemModel*>();
+    if (!model) return; // a native dialog matches the patterns itself
+    const QStringList parts = qs(filter).split(u'|');
+    const QStringList shown = dlg.nameFilters();
+    const int i = std::max(0, static_cast<int>(shown.indexOf(dlg.selectedNameFilter())));
+    if (2 * i + 1 >= parts.size()) return;
+    const QStringList patterns = joinPatterns(parts[2 * i + 1]).split(u' ', Qt::SkipEmptyParts);
+    model->setNameFilters(patterns);
 }
 
 } // namespace
@@ -129,12 +145,20 @@ QStringList QtDialogs::chooseFiles(const FileDialogSpec& request, bool save, boo
     QFileDialog dlg(dialogParent(), qs(request.Title));
     dlg.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dlg.setFileMode(save ? QFileDialog::AnyFile : several ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);
-    if (!request.Filter.empty()) dlg.setNameFilter(FileFilterToQt(request.Filter));
+    if (!request.Filter.empty()) {
+        dlg.setNameFilter(FileFilterToQt(request.Filter));
+        applyFilterPatterns(dlg, request.Filter);
+        QObject::connect(&dlg, &QFileDialog::filterSelected, &dlg,
+                         [&dlg, filter = request.Filter] { applyFilterPatterns(dlg, filter); });
+    }
     QString dir = qs(request.InitialDir);
     QFileInfo file(qs(request.FileName));
     if (dir.isEmpty() && !request.FileName.empty() && file.isAbsolute()) dir = file.absolutePath();
     if (!dir.isEmpty()) dlg.setDirectory(dir);
-    if (!request.FileName.empty()) dlg.selectFile(file.fileName());
+    // An open dialog proposes only a file that is there: a name that is not would make
+    // Enter answer "not found" in a folder that holds only race folders.
+    const bool proposable = save || QFileInfo(QDir(dlg.directory()).filePath(file.fileName())).isFile();
+    if (!request.FileName.empty() && proposable) dlg.selectFile(file.fileName());
     if (!request.DefaultExt.empty())
         dlg.setDefaultSuffix(qs(request.DefaultExt).remove(0, request.DefaultExt[0] == '.' ? 1 : 0));
     if (dlg.exec() != QDialog::Accepted) return {};

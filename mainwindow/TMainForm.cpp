@@ -155,7 +155,6 @@ void TMainForm::disableRaceActions() {
 }
 
 void TMainForm::FormShow() {
-    Timer1.SetEnabled(SlitGridPanel.Visible());
     std::filesystem::path root = DataRoot();
     if (!DirectoryExists(root)) {
         if (!CreateDir(root)) throw std::runtime_error(root.string() + " の作成に失敗しました。");
@@ -169,6 +168,8 @@ void TMainForm::FormShow() {
     TaikaiOpen = false;
     MainPage.ShowPage(0);
     ApplyCountsAndLayout();
+    // After the layout, which shows or hides the split panel: the polling follows it.
+    Timer1.SetEnabled(SlitGridPanel.Visible());
 }
 
 bool TMainForm::FormClose() {

@@ -177,6 +177,7 @@ public:
     CellStyle KukanInfGridDrawCell(const StringGrid& grid, int col, int row) const;
     void KukanInfGridSetEditText(int col, int row, const std::string& text);
     void taikaiBestGridExit();
+    void SetInfoGridIme(StringGrid& grid, int col);
     void ActEnterAsTAB(char32_t& key);
     std::filesystem::path TaikaiIniPath(int taikaiNo) const;
     void ReadTaikaiIni();

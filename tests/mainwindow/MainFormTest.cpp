@@ -85,6 +85,7 @@ TEST_F(MainFormLifeCycle, FirstShowCreatesDataRootOnce) {
     EXPECT_FALSE(form().TaikaiOpen);
     EXPECT_FALSE(form().MainPage.Visible());
     EXPECT_NE(form().Splash.Caption().find("タヴレン集計プログラム"), std::string::npos);
+    EXPECT_FALSE(form().Timer1.Enabled()); // the split panel is hidden: nothing to poll for
     dialogs.ClearLog();
     Start();
     form().FormShow();
