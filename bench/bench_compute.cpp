@@ -1,26 +1,15 @@
-// Times the results computation on a 200-team, 50-leg race with every passing
-// typed: ties, OP and absent teams, advanced starts and waiting times.
-// Prints the milliseconds of the whole pipeline and of each step.
-#include "database/EntryTables.h"
+// Times the results computation on the timing programs' race (bench/BenchRace.h):
+// 200 teams, 50 legs, every passing typed, ties, OP and absent teams, advanced starts
+// and waiting times. Prints the milliseconds of each step, of the first computation
+// (no work table yet) and, last, of the whole pipeline.
+#include "bench/BenchRace.h"
+#include "database/RaceFile.h"
 #include "database/Ranking.h"
 #include "database/ResultTable.h"
-#include "database/TDataMdl.h"
-#include "mainwindow/Program.h"
-#include "mainwindow/TFormKuriage.h"
-#include "mainwindow/TMainForm.h"
-#include "platform/Clipboard.h"
-#include "platform/Dialogs.h"
-#include "platform/Shell.h"
-#include "platform/Text.h"
-#include "bench/BenchRace.h"
 #include "support/HeadlessProgram.h"
 
-#include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <functional>
-#include <numeric>
-#include <random>
 #include <vector>
 
 namespace {
@@ -38,9 +27,8 @@ struct Step {
 
 int main() {
     HeadlessProgram bench;
-    const auto& home = bench.home;
     TMainForm& f = *MainForm;
-    SetUpRace(f, home.path() / "race");
+    SetUpRace(f, bench.home.path() / "race");
     TypePassings(f, Simulate(f));
 
     std::vector<Step> steps = {
@@ -55,14 +43,17 @@ int main() {
         {"RankLegTimes", [] { return RankLegTimes(kLegs); }, {}},
         {"RankAdjustedLegs", [] { return RankAdjustedLegs(kLegs); }, {}},
         {"CountRankedTeams", [] { return CountRankedTeams() == kTeams - 4 ? 0 : 1; }, {}},
+        // The views read the table next: whatever the computation still holds is written by then.
+        {"table written", [] { return RaceDb().TableExists(kResultTable) ? 0 : 1; }, {}},
     };
     // Run 0 is the first computation after opening the edition (no work table yet);
     // the others recompute over the existing table, as the result window does.
-    std::vector<double> totals;
+    std::vector<double> totals, cpu;
     DeleteTempTable();
     for (int run = 0; run < kRuns; ++run) {
         if (run > 0) bench.dialogs.AnswerDlg(mrYes);
         const auto t0 = Clock::now();
+        const double c0 = CpuMs();
         for (Step& s : steps) {
             const auto ts = Clock::now();
             if (s.run() != 0) {
@@ -72,11 +63,13 @@ int main() {
             s.ms.push_back(MsSince(ts));
         }
         totals.push_back(MsSince(t0));
+        cpu.push_back(CpuMs() - c0);
     }
     std::printf("results computation, %d teams x %d legs, median of %d runs\n", kTeams, kLegs, kRuns);
     for (const Step& s : steps)
-        std::printf("  %-22s %8.2f ms\n", s.name, Median(s.ms));
-    std::printf("  %-22s %8.2f ms\n", "whole pipeline", Median(totals));
-    std::printf("  %-22s %8.2f ms\n", "first, without a table", totals.front());
+        std::printf("%s: %.2f ms\n", s.name, Median(s.ms));
+    std::printf("first, without a table: %.2f ms (cpu %.2f ms)\n", totals.front(), cpu.front());
+    std::printf("whole pipeline cpu: %.2f ms\n", Median(cpu));
+    std::printf("whole pipeline: %.2f ms\n", Median(totals));
     return 0;
 }

@@ -8,6 +8,7 @@
 #include "platform/Text.h"
 
 #include <map>
+#include <set>
 #include <strings.h>
 
 namespace {
@@ -52,9 +53,16 @@ int cellInt(const StringGrid& g, int col, int row) {
     return StrToIntDef(g.Cells(col, row), 0);
 }
 
-// Opens the table, creating it empty when missing; first row, edit state.
+// Opens the table, creating it empty when missing; first row, edit state. A table open
+// on the file already is only put back there, as closing and opening it would.
 void openOrCreate(Table& t, const std::string& file, const std::vector<FieldDef>& fields, const char* key) {
     RaceDb();
+    if (t.Active() && t.TableName() == file && t.Exists()) {
+        t.Cancel(); // a close drops an unposted row
+        t.First();
+        t.Edit();
+        return;
+    }
     t.Close();
     t.SetTableName(file);
     try {
@@ -205,6 +213,18 @@ std::vector<std::vector<Value>> selectRows(const std::string& columns, const Tab
     return q.All();
 }
 
+// Keys the table holds between the two (one statement).
+std::set<int> storedKeys(const Table& t, const char* keyField, int from, int to) {
+    Query q = RaceDb().Prepare(std::string("SELECT ") + keyField + " FROM " + t.TableName() + " WHERE " +
+                               keyField + " BETWEEN ?1 AND ?2");
+    q.Bind(1, Value(from)).Bind(2, Value(to));
+    std::set<int> keys;
+    while (q.Step())
+        keys.insert(q.Column(0).AsInteger());
+    q.Reset();
+    return keys;
+}
+
 // Positions on the row of the key, appending it (key set) when missing; edit state.
 void editOrAppend(Table& t, const char* keyField, int key) {
     if (t.FindKey({Value(key)})) {
@@ -271,10 +291,13 @@ void SaveTeamRows() {
     OpenTeamTable();
     Table& t = DataMdl->Table2;
     StringGrid& g = f.TeamEntryGrid;
+    // Only rows changed since the grid was loaded or saved, and rows the table lacks.
+    const std::set<int> stored = storedKeys(t, "NOCD", 1, f.TeamNum);
     for (int row = 1; row <= f.TeamNum; ++row) {
         const int team = StrToIntDef(g.Cells(0, row), -999);
         // A row without a valid team number is not stored over another team's row.
         if (team < 1 || team > f.TeamNum) continue;
+        if (!g.RowModified(row) && stored.count(team)) continue;
         editOrAppend(t, "NOCD", team);
         writeTeamRow(t, g, row);
         t.Post();
@@ -318,6 +341,7 @@ void LoadTeamsToGrid() {
     for (auto& v : selectRows(kTeamColumns, DataMdl->Table2, "", {}))
         byTeam[v[0].AsInteger()] = std::move(v);
     StringGrid& g = f.TeamEntryGrid;
+    GridUpdate update(g);
     for (int row = 1; row <= f.TeamNum; ++row) {
         auto it = byTeam.find(StrToIntDef(g.Cells(0, row), -999));
         if (it != byTeam.end()) readTeamRow(it->second, g, row);
@@ -338,6 +362,7 @@ void LoadRunnersToGrid() {
     if (team >= 1) setQuietly(f.TeamUpDown, team);
     OpenRunnerTable();
     StringGrid& g = f.RunnerEntryGrid;
+    GridUpdate update(g);
     // Rows kept beyond the slot count belong to the team shown before.
     g.DropHiddenCells();
     // A slot without a row shows empty, its OP cell included.
@@ -363,8 +388,11 @@ void SaveRunnerRows() {
     Table& t = DataMdl->Table3;
     StringGrid& g = f.RunnerEntryGrid;
     Query upsert = prepareRunnerUpsert(t.TableName());
+    // Only rows changed since the grid was loaded or saved, and slots the table lacks.
+    const std::set<int> stored = storedKeys(t, "Team_Kukan", RunnerKey(team, 0), RunnerKey(team, lastSlot()));
     for (int slot = 0; slot <= lastSlot(); ++slot)
-        upsertRunnerRow(upsert, RunnerKey(team, slot), g, slot + 1);
+        if (g.RowModified(slot + 1) || !stored.count(RunnerKey(team, slot)))
+            upsertRunnerRow(upsert, RunnerKey(team, slot), g, slot + 1);
     t.First(); // the cursor reads the rows as stored now
     t.Edit();
     tx.Commit();

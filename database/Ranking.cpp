@@ -31,7 +31,8 @@ class RunnerRemarks {
         remarks_.assign((teams + 1) * 100, kNone);
         const std::string table = RunnerTableName(MainForm->TaikaiNo);
         if (!db.TableExists(table)) return;
-        Query q = db.Prepare("SELECT Team_Kukan, REMARK FROM " + table + " WHERE REMARK IS NOT NULL");
+        // Only marked runners: a row without a mark reads as none.
+        Query q = db.Prepare("SELECT Team_Kukan, REMARK FROM " + table + " WHERE REMARK <> 0");
         while (q.Step()) {
             const int key = q.Column(0).AsInteger();
             if (key >= 0 && key < static_cast<int>(remarks_.size())) remarks_[key] = q.Column(1).AsInteger();
@@ -62,14 +63,30 @@ int lastTeam(const ResultImage& img) {
 // (rows come in team order, so the team number is the last key).
 template <class Test>
 std::vector<int> selectRows(const ResultImage& img, int k, LegField first, LegField second, Test test) {
-    std::vector<int> rows;
+    struct Keyed {
+        int first, second, row;
+        bool operator<(const Keyed& o) const {
+            return first != o.first ? first < o.first : second != o.second ? second < o.second : row < o.row;
+        }
+    };
+    std::vector<Keyed> keyed;
     for (int r = 0; r < img.Count(); ++r)
-        if (test(r)) rows.push_back(r);
-    std::stable_sort(rows.begin(), rows.end(), [&](int a, int b) {
-        const int a1 = img.Get(a, first, k), b1 = img.Get(b, first, k);
-        return a1 != b1 ? a1 < b1 : img.Get(a, second, k) < img.Get(b, second, k);
-    });
+        if (test(r)) keyed.push_back({img.Get(r, first, k), img.Get(r, second, k), r});
+    std::sort(keyed.begin(), keyed.end());
+    std::vector<int> rows;
+    rows.reserve(keyed.size());
+    for (const Keyed& e : keyed)
+        rows.push_back(e.row);
     return rows;
+}
+
+// TeamStatus of every row, read from the team grid once per pass.
+std::vector<int> teamStatuses(const ResultImage& img) {
+    std::vector<int> statuses;
+    statuses.reserve(img.Count());
+    for (int r = 0; r < img.Count(); ++r)
+        statuses.push_back(TeamStatus(img.TeamID(r)));
+    return statuses;
 }
 
 // Walks the rows in order with count, place and the previous key: a row takes its
@@ -88,11 +105,11 @@ void rankRows(ResultImage& img, const std::vector<int>& rows, int k, LegField ke
 }
 
 // A query per team and leg would cost a statement each; the runner rows are read once instead.
-void rankLegPlaces(ResultImage& img, const RunnerRemarks& runners, int k) {
+void rankLegPlaces(ResultImage& img, const RunnerRemarks& runners, const std::vector<int>& statuses, int k) {
     const bool noRecordRunner = MainForm->HasNoRecordRunner;
     for (int r = 0; r < img.Count(); ++r) {
         const int team = img.TeamID(r);
-        const int status = TeamStatus(team);
+        const int status = statuses[r];
         // An absent team, or one of another class, is out before any runner's mark
         // could make it an unplaced, counted team.
         if (status == 2 || status == 3)
@@ -141,43 +158,50 @@ void SetTempField(int team, const std::string& field, int value) {
     t.Post();
 }
 
+// The passes work on the computation's image; it reaches the table when the table is next used.
 int RankLegPlaces(int leg) {
     Database& db = RaceDb();
-    ResultImage img = ResultImage::Load(db, {LegField::Tplace});
+    const auto img = ComputationImage(db);
     RunnerRemarks runners;
-    if (MainForm->HasNoRecordRunner) runners.Load(db, lastTeam(img));
-    if (leg >= 1 && leg <= img.Legs()) rankLegPlaces(img, runners, leg);
-    img.SaveChanges(db);
+    if (MainForm->HasNoRecordRunner) runners.Load(db, lastTeam(*img));
+    if (leg >= 1 && leg <= img->Legs()) rankLegPlaces(*img, runners, teamStatuses(*img), leg);
     return 0;
 }
 
 int RankLegTimes(int legs) {
     Database& db = RaceDb();
-    ResultImage img = ResultImage::Load(db, {LegField::Ktime, LegField::Tplace, LegField::Kplace});
+    const auto img = ComputationImage(db);
     RunnerRemarks runners;
-    runners.Load(db, lastTeam(img));
+    runners.Load(db, lastTeam(*img));
+    const std::vector<int> statuses = teamStatuses(*img);
     int result = 0;
-    for (int k = 1; k <= std::min(legs, img.Legs()); ++k) {
-        rankLegPlaces(img, runners, k);
-        if (!rankLegTime(img, runners, k)) result = 1;
+    for (int k = 1; k <= std::min(legs, img->Legs()); ++k) {
+        rankLegPlaces(*img, runners, statuses, k);
+        if (!rankLegTime(*img, runners, k)) result = 1;
     }
-    img.SaveChanges(db);
     return result;
 }
 
 int RankAdjustedLegs(int legs) {
     Database& db = RaceDb();
-    ResultImage img =
-        ResultImage::Load(db, {LegField::Ttime, LegField::Ktime, LegField::Tplace, LegField::AdjSw});
+    const auto img = ComputationImage(db);
     RunnerRemarks runners;
-    runners.Load(db, lastTeam(img));
-    for (int j = 2; j <= std::min(legs, img.Legs()); ++j)
-        rankAdjustedLeg(img, runners, j);
-    img.SaveChanges(db);
+    runners.Load(db, lastTeam(*img));
+    for (int j = 2; j <= std::min(legs, img->Legs()); ++j)
+        rankAdjustedLeg(*img, runners, j);
     return 0;
 }
 
+// Counted on the computation's image while it waits to be written; the table is not
+// written for it.
 int CountRankedTeams() {
+    if (const auto img = HeldComputationImage(RaceDb())) {
+        if (img->Legs() < 1) return 0;
+        int n = 0;
+        for (int r = 0; r < img->Count(); ++r)
+            if (img->Get(r, LegField::Tplace, 1) < OutOfRanking) ++n;
+        return n;
+    }
     if (ResultTableLegs() < 1) return 0;
     Query q = RaceDb().Prepare("SELECT COUNT(*) FROM temptable.db WHERE TPlace_1<1000");
     const int n = q.Step() ? q.Column(0).AsInteger() : 0;

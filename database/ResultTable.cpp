@@ -61,18 +61,16 @@ std::string updateSql(const std::vector<int>& slots) {
     return "UPDATE temptable.db SET " + sets + " WHERE TeamID=?1";
 }
 
-} // namespace
-
 // The work table is derived data that every computation rebuilds, so its commits do
 // not wait for the disk; the journal still keeps each one whole if the program dies.
-void RelaxWorkTableSync(Database& db) {
-    if (db.InTransaction() || !db.TableExists(kResultTable)) return;
-    const std::string name = db.SqlName(kResultTable); // "schema"."temptable"
-    db.Exec("PRAGMA " + name.substr(0, name.find('.')) + ".synchronous=OFF");
+void relaxSync(Database& db) {
+    db.RelaxSync(kResultTable);
 }
 
+} // namespace
+
 Table& ResultWorkTable() {
-    RaceDb();
+    relaxSync(RaceDb());
     Table& t = DataMdl->tmpTable;
     if (t.TableName() != kResultTable) {
         t.Close();
@@ -135,11 +133,25 @@ void ResultImage::AddRow(int team, const std::vector<int>& values) {
     changed_.push_back(true);
 }
 
+namespace {
+
+bool sameLayout(Database& db, int legs) {
+    return db.TableExists(kResultTable) &&
+           static_cast<int>(db.Fields(kResultTable).size()) == 1 + legs * kFieldsPerLeg;
+}
+
+} // namespace
+
+void ResultImage::CreateLayout(Database& db) const {
+    relaxSync(db);
+    if (!sameLayout(db, legs_)) db.CreateTable(kResultTable, resultFields(legs_), {"TeamID"});
+}
+
 void ResultImage::Create(Database& db) const {
-    RelaxWorkTableSync(db);
+    relaxSync(db);
     Transaction t(db);
     // A table of the same layout is emptied, any other replaced: either way it is rebuilt whole.
-    if (db.TableExists(kResultTable) && db.Fields(kResultTable).size() == resultFields(legs_).size())
+    if (sameLayout(db, legs_))
         db.Exec("DELETE FROM temptable.db");
     else
         db.CreateTable(kResultTable, resultFields(legs_), {"TeamID"});
@@ -150,7 +162,7 @@ void ResultImage::Create(Database& db) const {
 
 void ResultImage::SaveChanges(Database& db) {
     if (std::find(changed_.begin(), changed_.end(), true) == changed_.end()) return;
-    RelaxWorkTableSync(db);
+    relaxSync(db);
     Transaction t(db);
     const std::vector<int> slots = slotsOf(legs_, written_);
     writeRows(db, updateSql(slots), slots, true);
@@ -169,6 +181,41 @@ void ResultImage::writeRows(Database& db, const std::string& sql, const std::vec
             q.Bind(static_cast<int>(i) + 2, Value(values_[r][slots[i]]));
         q.Exec();
     }
+}
+
+// ---- The computation's image ----
+
+namespace {
+
+// Written whole when the computation built it; only its changes when it was read
+// from a kept table.
+class HeldImage : public HeldWrite {
+  public:
+    HeldImage(std::shared_ptr<ResultImage> image, bool whole) : image_(std::move(image)), whole_(whole) {}
+    void Write(Database& db) override { whole_ ? image_->Create(db) : image_->SaveChanges(db); }
+    const std::shared_ptr<ResultImage>& Image() const { return image_; }
+
+  private:
+    std::shared_ptr<ResultImage> image_;
+    bool whole_;
+};
+
+void holdImage(Database& db, std::shared_ptr<ResultImage> image, bool whole) {
+    db.HoldWrite(kResultTable, std::make_unique<HeldImage>(std::move(image), whole));
+}
+
+} // namespace
+
+std::shared_ptr<ResultImage> HeldComputationImage(Database& db) {
+    const auto* held = dynamic_cast<const HeldImage*>(db.HeldWriteOf(kResultTable));
+    return held ? held->Image() : nullptr;
+}
+
+std::shared_ptr<ResultImage> ComputationImage(Database& db) {
+    if (auto image = HeldComputationImage(db)) return image;
+    auto image = std::make_shared<ResultImage>(ResultImage::Load(db));
+    if (image->Legs() > 0) holdImage(db, image, false);
+    return image;
 }
 
 // ---- Team status ----
@@ -209,11 +256,15 @@ void writeLeg(ResultImage& img, const PassingReader& in, int k) {
     }
 }
 
-// Leg times from the totals; false when one was refused (the row's later legs are left).
-bool legTimePass(ResultImage& img) {
+// Leg times from the totals after relay point k was read; false when one was refused
+// (the row's later legs are left). The pass runs after every leg read, and each run
+// would go over all legs; only legs k and k + 1 can come out differently from the run
+// before: earlier legs see the same totals and places (and a refusal can only fall
+// away as ResultFinal turns false), later legs still hold their initial 0.
+bool legTimePass(ResultImage& img, int k) {
     bool ok = true;
     for (int r = 0; r < img.Count(); ++r) {
-        for (int j = 1; j <= img.Legs(); ++j) {
+        for (int j = k; j <= std::min(k + 1, img.Legs()); ++j) {
             const int cur = img.Get(r, LegField::Ttime, j);
             const int legTime = j >= 2 ? cur - img.Get(r, LegField::Ttime, j - 1) : cur;
             // A team that passed relay point j needs a total above 0 there, whatever the
@@ -264,23 +315,27 @@ bool mayReplace(Table& t, int legs) {
 
 } // namespace
 
+// The image is written when the table is next used, so the ranking passes that follow
+// work on it in memory and the table is written once for the whole computation.
 int BuildResultTable(int n) {
     MainForm->ResultFinal = true;
     std::optional<PassingReader> input;
     try {
+        Database& db = RaceDb();
         Table& t = ResultWorkTable();
         t.Close();
         if (!mayReplace(t, n)) return 2;
         input.emplace(n, true);
-        ResultImage img = initialImage(n, MainForm->TeamNum);
+        auto img = std::make_shared<ResultImage>(initialImage(n, MainForm->TeamNum));
         bool error = false;
         for (int k = 1; k <= n; ++k) {
             if (!input->ReadLeg(k)) error = true;
-            writeLeg(img, *input, k);
-            if (!error && !legTimePass(img)) error = true;
+            writeLeg(*img, *input, k);
+            if (!error && !legTimePass(*img, k)) error = true;
         }
-        img.Create(*DataMdl->Db());
+        img->CreateLayout(db);
         t.Open();
+        holdImage(db, std::move(img), true);
         return error ? 1 : 0;
     } catch (const std::exception&) {
         ReportComputationFault(input ? input->Leg() : 0, input ? input->Row() : 0);

@@ -3,6 +3,7 @@
 // time, leg time, total place, leg place, passing order and advanced-start switch.
 // Every computation rebuilds it from the passing-time input grid.
 #include <initializer_list>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -19,8 +20,8 @@ constexpr int kFieldsPerLeg = 6;
 // "Ttime_3", "Kplace_12" ...
 std::string LegFieldName(LegField field, int leg);
 
-// The work table in memory. The computation and the ranking passes read it with
-// one query, work on it and write it back in one transaction.
+// The work table in memory. A computation builds it (or reads a kept table with one
+// query), the ranking passes work on it, and it is written in one transaction.
 class ResultImage {
   public:
     explicit ResultImage(int legs = 0) : legs_(legs) {}
@@ -39,6 +40,8 @@ class ResultImage {
 
     // Rebuilds the table for Legs() legs with every row.
     void Create(Database& db) const;
+    // Creates the table, empty, when it is missing or of another layout.
+    void CreateLayout(Database& db) const;
     // Writes the fields set since loading, in the rows they changed; one transaction.
     void SaveChanges(Database& db);
 
@@ -62,8 +65,12 @@ int TeamStatus(int team);
 // DataMdl.tmpTable pointed at the work table (left open if it already was).
 Table& ResultWorkTable();
 
-// Lets the work table's commits skip waiting for the disk (outside a transaction only).
-void RelaxWorkTableSync(Database& db);
+// The image of the computation in progress: the one BuildResultTable made or, for a
+// kept table, the table as read. It is written to the table once, when the table is
+// next used (a view, a query, a cursor); empty (no legs) when there is no table.
+std::shared_ptr<ResultImage> ComputationImage(Database& db);
+// The computation's image when one is waiting to be written, else null.
+std::shared_ptr<ResultImage> HeldComputationImage(Database& db);
 
 // Computes the work table for n legs: 0 done, 1 input error, 2 the user kept the existing table.
 int BuildResultTable(int n);

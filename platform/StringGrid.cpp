@@ -15,6 +15,7 @@ void StringGrid::resizeCells() {
         if (r.size() < width) r.resize(width);
     if (static_cast<int>(colSamples_.size()) < cols_) colSamples_.resize(cols_);
     if (static_cast<int>(rowFactors_.size()) < rows_) rowFactors_.resize(rows_, 0.0);
+    if (rowMarks_.size() < cells_.size()) rowMarks_.resize(cells_.size(), false);
 }
 
 void StringGrid::SetColCount(int n) {
@@ -30,8 +31,11 @@ void StringGrid::SetColCount(int n) {
 void StringGrid::SetRowCount(int n) {
     n = std::max(n, 1);
     if (n == rows_) return;
+    const int before = rows_;
     rows_ = n;
     resizeCells();
+    for (int r = before; r < rows_; ++r)
+        markRow(r);
     SetCurrent(col_, std::min(row_, rows_ - 1));
     LayoutChanged();
 }
@@ -59,12 +63,22 @@ void StringGrid::SetCellsQuiet(int col, int row, const std::string& text) {
     if (col < 0 || row < 0 || col >= cols_ || row >= rows_) return;
     if (cells_[row][col] == text) return;
     cells_[row][col] = text;
-    CellChanged(col, row);
+    if (updating_ > 0)
+        updatedCells_ = true;
+    else
+        CellChanged(col, row);
+}
+
+void StringGrid::EndUpdate() {
+    if (updating_ == 0 || --updating_ > 0 || !updatedCells_) return;
+    updatedCells_ = false;
+    LayoutChanged();
 }
 
 void StringGrid::SetCells(int col, int row, const std::string& text) {
     if (col < 0 || row < 0 || col >= cols_ || row >= rows_) return;
     modified_ = true;
+    markRow(row);
     SetCellsQuiet(col, row, text);
 }
 
@@ -78,15 +92,32 @@ void StringGrid::ClearRow(int row) {
     for (int c = 0; c < cols_; ++c) SetCells(c, row, "");
 }
 
+void StringGrid::SetModified(bool v) {
+    modified_ = v;
+    if (v && std::find(rowMarks_.begin(), rowMarks_.end(), true) == rowMarks_.end())
+        std::fill(rowMarks_.begin(), rowMarks_.end(), true);
+}
+
+void StringGrid::ClearModified() {
+    modified_ = false;
+    std::fill(rowMarks_.begin(), rowMarks_.end(), false);
+}
+
+bool StringGrid::RowModified(int row) const {
+    return row >= 0 && row < rows_ && rowMarks_[row];
+}
+
 void StringGrid::ClearAll() {
     for (auto& r : cells_)
         for (auto& c : r) c.clear();
     modified_ = true;
+    std::fill(rowMarks_.begin(), rowMarks_.end(), true);
     LayoutChanged();
 }
 
 void StringGrid::DropHiddenCells() {
     cells_.resize(rows_);
+    rowMarks_.resize(rows_);
     for (auto& r : cells_) r.resize(cols_);
 }
 

@@ -77,8 +77,18 @@ public:
 
     // Dirty tracking: any change of a cell marks the grid modified.
     bool Modified() const { return modified_; }
-    void SetModified(bool v) { modified_ = v; }
-    void ClearModified() { modified_ = false; }
+    // Setting the flag with no row marked marks every row: the change is somewhere.
+    void SetModified(bool v);
+    // Clears the flag and the row marks (the grid was loaded or saved).
+    void ClearModified();
+    // Rows changed since the grid was last loaded or saved: their cells were set, or
+    // they came back into the row count (kept cells the tables no longer hold).
+    bool RowModified(int row) const;
+
+    // Cells set between these (loads) give one LayoutChanged at the end instead of a
+    // CellChanged each. They nest.
+    void BeginUpdate() { ++updating_; }
+    void EndUpdate();
 
     Signal<int, int> CellChanged; // col, row
     Signal<> LayoutChanged;       // counts, fixed parts, widths
@@ -86,6 +96,7 @@ public:
 
 private:
     void resizeCells();
+    void markRow(int row) { rowMarks_[row] = true; }
 
     std::vector<std::vector<std::string>> cells_; // [row][col]
     std::vector<std::string> colSamples_;
@@ -99,4 +110,19 @@ private:
     int typingLength_ = -1;
     bool rowSelect_ = false;
     bool modified_ = false;
+    std::vector<bool> rowMarks_; // as long as cells_
+    int updating_ = 0;
+    bool updatedCells_ = false;
+};
+
+// BeginUpdate / EndUpdate for a scope.
+class GridUpdate {
+public:
+    explicit GridUpdate(StringGrid& g) : g_(g) { g_.BeginUpdate(); }
+    ~GridUpdate() { g_.EndUpdate(); }
+    GridUpdate(const GridUpdate&) = delete;
+    GridUpdate& operator=(const GridUpdate&) = delete;
+
+private:
+    StringGrid& g_;
 };

@@ -306,8 +306,49 @@ Database::Database(fs::path folder) : folder_(std::move(folder)) {
 void Database::HoldExclusively() { run("PRAGMA locking_mode=EXCLUSIVE"); }
 
 Database::~Database() {
+    // The last computation survives the program, as its table would.
+    while (!held_.empty()) {
+        try {
+            WriteHeld(held_.begin()->first);
+        } catch (const std::exception&) {
+            // Derived data: the next computation rebuilds it.
+        }
+    }
     finalizeAll();
     sqlite3_close(db_); // an open transaction rolls back here
+}
+
+long long Database::TotalChanges() const {
+    return sqlite3_total_changes64(db_);
+}
+
+// ---- Database: held writes ----
+
+void Database::HoldWrite(const std::string& file, std::unique_ptr<HeldWrite> write) {
+    held_[file] = std::move(write);
+}
+
+HeldWrite* Database::HeldWriteOf(const std::string& file) const {
+    auto it = held_.find(file);
+    return it == held_.end() ? nullptr : it->second.get();
+}
+
+bool Database::WriteHeld(const std::string& file) {
+    if (held_.empty()) return false;
+    auto it = held_.find(file);
+    if (it == held_.end()) return false;
+    // Taken out first: the write uses the file by name itself.
+    std::unique_ptr<HeldWrite> write = std::move(it->second);
+    held_.erase(it);
+    write->Write(*this);
+    return true;
+}
+
+void Database::RelaxSync(const std::string& file) {
+    if (!relaxed_.insert(file).second) return;
+    auto it = schemas_.find(file);
+    if (it != schemas_.end() && sqlite3_get_autocommit(db_))
+        run("PRAGMA " + quoteId(it->second) + ".synchronous=OFF");
 }
 
 void Database::fail(const std::string& sql, const std::string& file) {
@@ -404,6 +445,7 @@ std::string Database::SqlName(const std::string& file) {
 }
 
 std::string Database::schemaOf(const std::string& file, bool create) {
+    WriteHeld(file);
     if (file == RaceFile) return kMainSchema;
     // Attaching would create the file: only a create may do that.
     if (!create && !schemas_.count(file) && !fs::exists(folder_ / file))
@@ -425,7 +467,8 @@ std::string Database::attach(const std::string& file) {
     if (rc != SQLITE_DONE) fail(sql, path);
     // Inside a transaction the safety level cannot change; attached files then keep the
     // library's default, which is FULL as well.
-    if (sqlite3_get_autocommit(db_)) run("PRAGMA " + quoteId(alias) + ".synchronous=FULL");
+    if (sqlite3_get_autocommit(db_))
+        run("PRAGMA " + quoteId(alias) + ".synchronous=" + (relaxed_.count(file) ? "OFF" : "FULL"));
     schemas_[file] = alias;
     return alias;
 }
@@ -466,6 +509,7 @@ bool Database::hasTable(const std::string& schema, const std::string& name) {
 }
 
 bool Database::TableExists(const std::string& file) {
+    WriteHeld(file);
     if (file != RaceFile && !schemas_.count(file) && !fs::exists(folder_ / file)) return false;
     return hasTable(schemaOf(file), baseName(file));
 }
@@ -527,6 +571,7 @@ void Database::removeFile(const std::string& file) {
 }
 
 void Database::DeleteTable(const std::string& file) {
+    held_.erase(file); // what it would have written goes with the table
     const bool fileThere = file != RaceFile && (schemas_.count(file) || fs::exists(folder_ / file));
     if (!fileThere && !TableExists(file)) throw TableNotFound(missingText(file));
     if (file == RaceFile) return dropTable(file);
@@ -613,6 +658,14 @@ void Database::endTransaction(bool commit) {
 
 void Table::requireActive() const {
     if (!Active()) throw DbError("table is not open: " + file_);
+}
+
+void Table::sync() const {
+    if (!db_ || !db_->WriteHeld(file_) || !Active()) return;
+    auto& self = const_cast<Table&>(*this);
+    self.state_ = State::Browse;
+    self.modified_ = self.keyTouched_ = false;
+    self.loadAt(true);
 }
 
 bool Table::Exists() const {
@@ -705,6 +758,7 @@ void Table::DeleteTable() {
 
 int Table::RecordCount() const {
     requireActive();
+    sync();
     Query q = db_->prepareResolved("SELECT count(*) FROM " + name_);
     q.Step();
     const int n = q.Column(0).AsInteger();
@@ -765,18 +819,21 @@ void Table::checkBrowseMode() {
 
 void Table::First() {
     requireActive();
+    sync();
     checkBrowseMode();
     loadAt(true);
 }
 
 void Table::Next() {
     requireActive();
+    sync();
     checkBrowseMode();
     eof_ = rowid_ == 0 || !seekAfter();
 }
 
 bool Table::FindKey(const std::vector<Value>& key) {
     requireActive();
+    sync();
     checkBrowseMode();
     if (key.empty() || key.size() > key_.size())
         throw DbError("FindKey needs 1 to " + std::to_string(key_.size()) + " key values: " + file_);
@@ -790,6 +847,7 @@ bool Table::FindKey(const std::vector<Value>& key) {
 
 void Table::Edit() {
     requireActive();
+    sync();
     if (state_ != State::Browse) return;
     if (rowid_ == 0) return Append();
     savedRowid_ = rowid_;
@@ -799,6 +857,7 @@ void Table::Edit() {
 
 void Table::Append() {
     requireActive();
+    sync();
     checkBrowseMode();
     savedRowid_ = rowid_;
     row_.assign(fields_.size(), Value());
@@ -808,6 +867,7 @@ void Table::Append() {
 
 void Table::Post() {
     requireActive();
+    sync();
     if (state_ == State::Browse) throw DbError("table is not in edit or insert state: " + file_);
     const bool insert = state_ == State::Insert;
     Query q = db_->prepareResolved(insert ? insert_ : keyTouched_ ? update_ : updateNonKey_);
@@ -822,6 +882,7 @@ void Table::Post() {
 
 void Table::Cancel() {
     requireActive();
+    sync();
     if (state_ == State::Browse) return;
     state_ = State::Browse;
     modified_ = false;
@@ -830,6 +891,7 @@ void Table::Cancel() {
 
 void Table::Delete() {
     requireActive();
+    sync();
     if (state_ == State::Insert) return Cancel();
     if (rowid_ == 0) throw DbError("no row to delete: " + file_);
     if (state_ == State::Edit) Cancel(); // the key of the stored row finds the next one
@@ -846,11 +908,13 @@ int Table::fieldIndex(const std::string& name) const {
 
 Value Table::Field(const std::string& name) const {
     requireActive();
+    sync();
     return row_[fieldIndex(name)];
 }
 
 void Table::SetField(const std::string& name, const Value& v) {
     requireActive();
+    sync();
     if (state_ == State::Browse) throw DbError("table is not in edit or insert state: " + file_);
     const int i = fieldIndex(name);
     row_[i] = fieldValue(fields_[i], v);

@@ -70,6 +70,14 @@ struct KeyViolation : DbError {
 
 class Database;
 
+// A write its owner holds back until the table file is next used: a derived table
+// computed in several steps is written once, by whoever reads it first.
+class HeldWrite {
+public:
+    virtual ~HeldWrite() = default;
+    virtual void Write(Database& db) = 0;
+};
+
 // A prepared statement; statements are cached per SQL text by the database.
 class Query {
 public:
@@ -135,6 +143,18 @@ public:
     void Rollback();
     bool InTransaction() const { return depth_ > 0; }
     sqlite3* Handle() const { return db_; }
+    // Rows inserted, updated or deleted through this connection so far.
+    long long TotalChanges() const;
+
+    // Holds a write of the file back (replacing one held before) until the file is next
+    // used by name, through SQL or through a cursor; deleting the table drops it, closing
+    // the connection writes it. A held write that fails is not held any more.
+    void HoldWrite(const std::string& file, std::unique_ptr<HeldWrite> write);
+    HeldWrite* HeldWriteOf(const std::string& file) const;
+    // Runs the file's held write now; false when none was held.
+    bool WriteHeld(const std::string& file);
+    // Commits to a file of derived data (rebuilt whenever it is lost) do not wait for the disk.
+    void RelaxSync(const std::string& file);
 
 private:
     friend class Query;
@@ -172,6 +192,8 @@ private:
     int nextAlias_ = 1;
     std::map<std::string, Schema> schemaCache_;     // file -> field defs and key
     std::set<std::string> removeAfterCommit_;       // table files dropped inside the transaction
+    std::map<std::string, std::unique_ptr<HeldWrite>> held_;
+    std::set<std::string> relaxed_;                 // files written without waiting for the disk
 };
 
 class Transaction {
@@ -220,7 +242,10 @@ public:
 
     void First();
     void Next();
-    bool Eof() const { return eof_; }
+    bool Eof() const {
+        sync();
+        return eof_;
+    }
     // Positions on the row with this key; false (position unchanged) when missing.
     bool FindKey(const std::vector<Value>& key);
 
@@ -241,6 +266,9 @@ public:
 
 private:
     void requireActive() const;
+    // Runs a write held for the file; the rows read before are gone, so the cursor starts
+    // again at the first row.
+    void sync() const;
     void loadRow(long long rowid);
     void loadAt(bool first);
     int fieldIndex(const std::string& name) const;
