@@ -5,4 +5,5 @@ class QtClipboard : public Clipboard {
 public:
     std::string GetText() override;
     void SetText(const std::string& text) override;
+    bool HasText() override;
 };

@@ -111,6 +111,7 @@ void TMainForm::wireHandlers() {
     wireEntryHandlers();
     wireInputHandlers();
     wireOutputHandlers();
+    wireSplitHandlers();
     markPendingActions();
 }
 
@@ -134,9 +135,8 @@ void TMainForm::disableRaceActions() {
                       &ActionInputGridToClipboard, &swaprows, &Adelete, &Acopy, &Apaste, &CopyRunner})
         a->SetEnabled(false);
     Timer1.SetEnabled(false);
-    // Start lists, CSV entry, packing and team copy are not part of this build.
-    for (Action* a : {&StartListPrev, &StartListExcel, &startListWeb, &SpeedButtonOpenCSV, &SpeedButtonPackEntry,
-                      &SB_TeamCopy})
+    // Start lists, CSV entry and packing are not part of this build.
+    for (Action* a : {&StartListPrev, &StartListExcel, &startListWeb, &SpeedButtonOpenCSV, &SpeedButtonPackEntry})
         a->SetEnabled(false);
 }
 

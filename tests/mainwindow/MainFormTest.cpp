@@ -147,8 +147,8 @@ TEST_F(MainFormLifeCycle, HelpAsksBeforeOpeningTheManual) {
 }
 
 TEST_F(MainFormLifeCycle, CommandsOfWindowsNotBuiltSaySo) {
-    form().ClearInputGrid.SetEnabled(true);
-    EXPECT_TRUE(form().ClearInputGrid.Execute());
-    EXPECT_TRUE(dialogs.Saw("入力ｸﾞﾘｯﾄﾞｸﾘｱはまだ使えません。"));
+    form().Macro.SetEnabled(true);
+    EXPECT_TRUE(form().Macro.Execute());
+    EXPECT_TRUE(dialogs.Saw("印刷ﾏｸﾛはまだ使えません。"));
     EXPECT_TRUE(form().OpenClockInputForm.OnExecute != nullptr);
 }
