@@ -18,7 +18,9 @@ namespace {
 
 constexpr int kTeams = 200, kLegs = 50, kLines = 999, kRuns = 15;
 
-int alias(int team) { return 500 + team; }
+int alias(int team) {
+    return 500 + team;
+}
 
 void setUpRace(TMainForm& f, const std::filesystem::path& folder) {
     std::filesystem::create_directories(folder);

@@ -51,8 +51,10 @@ QToolBar* MainWindow::buildSplitTools(QWidget* parent) {
     bar->setObjectName(QStringLiteral("SlitToolBar"));
     bar->setToolButtonStyle(Qt::ToolButtonTextOnly);
     for (Action* a : form_.SlitToolBar.Items) {
-        if (a) bar->addAction(qaction(*a));
-        else bar->addSeparator();
+        if (a)
+            bar->addAction(qaction(*a));
+        else
+            bar->addSeparator();
     }
     return bar;
 }
@@ -62,7 +64,8 @@ void MainWindow::bindInputGrids() {
     auto timeGrid = [this](StringGrid& g) {
         return GridBinding{
             .keyPress = [this, &g](char32_t& key) { form_.InputGridKeyPress(g, key); },
-            .setEditText = [this, &g](int c, int r, const std::string& t) { form_.InputGridSetEditText(g, c, r, t); },
+            .setEditText = [this, &g](int c, int r,
+                                      const std::string& t) { form_.InputGridSetEditText(g, c, r, t); },
             .enter = [this, &g] { form_.InputGridEnter(g); },
             .exit = [this] { form_.InputGridExit(); }};
     };

@@ -4,7 +4,9 @@
 #include <QGuiApplication>
 #include <QMimeData>
 
-std::string QtClipboard::GetText() { return QGuiApplication::clipboard()->text().toStdString(); }
+std::string QtClipboard::GetText() {
+    return QGuiApplication::clipboard()->text().toStdString();
+}
 
 void QtClipboard::SetText(const std::string& text) {
     QGuiApplication::clipboard()->setText(QString::fromStdString(text));

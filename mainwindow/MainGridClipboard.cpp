@@ -5,8 +5,8 @@
 // clearing of either grid.
 #include "mainwindow/GridOps.h"
 #include "mainwindow/GridText.h"
-#include "mainwindow/TeamNumberTable.h"
 #include "mainwindow/TMainForm.h"
+#include "mainwindow/TeamNumberTable.h"
 #include "platform/Services.h"
 #include "platform/Text.h"
 
@@ -66,8 +66,8 @@ std::vector<PastedPair> readPairs(const std::string& text) {
 
 // Lines left over when the grid ran out of rows are told, not dropped silently.
 void reportUnpasted(const std::vector<PastedPair>& pairs, size_t from) {
-    const auto left = std::count_if(pairs.begin() + static_cast<long>(std::min(from, pairs.size())), pairs.end(),
-                                    [](const PastedPair& p) { return p.hasDigits; });
+    const auto left = std::count_if(pairs.begin() + static_cast<long>(std::min(from, pairs.size())),
+                                    pairs.end(), [](const PastedPair& p) { return p.hasDigits; });
     if (left > 0) Dlg().ShowMessage(Format("%d 行は貼り付けできませんでした。", static_cast<int>(left)));
 }
 
@@ -200,9 +200,11 @@ void TMainForm::ShiftColumnCells(StringGrid& grid, bool insert) {
         if (grid.Cells(col, r) != text) grid.SetCells(col, r, text);
     };
     if (insert) {
-        for (int r = last; r > cur; --r) put(r, grid.Cells(col, r - 1));
+        for (int r = last; r > cur; --r)
+            put(r, grid.Cells(col, r - 1));
     } else {
-        for (int r = cur; r < last; ++r) put(r, grid.Cells(col, r + 1));
+        for (int r = cur; r < last; ++r)
+            put(r, grid.Cells(col, r + 1));
     }
     put(insert ? cur : last, "");
 }
@@ -218,7 +220,8 @@ void TMainForm::InsertColumnCell(StringGrid& grid) {
 
 void TMainForm::DeleteColumnCell(StringGrid& grid) {
     if (GridIsEmpty(grid)) return;
-    if (!grid.Cells(grid.Col(), grid.CurRow()).empty() && !yes("そのセルは空ではありませんが削除してもいいですか？"))
+    if (!grid.Cells(grid.Col(), grid.CurRow()).empty() &&
+        !yes("そのセルは空ではありませんが削除してもいいですか？"))
         return;
     ShiftColumnCells(grid, false);
     if (&grid == &tempKukanGrid) splitGridEdited();
@@ -259,7 +262,8 @@ bool TMainForm::clearWholeGrid(StringGrid& grid, const std::string& firstQuestio
 }
 
 void TMainForm::ActionClearSlitGridExecute() {
-    if (clearWholeGrid(tempKukanGrid, "ｽﾘｯﾄｸﾞﾘｯﾄﾞをｸﾘｱしてもいいですか？\n元には戻せません!")) splitGridEdited();
+    if (clearWholeGrid(tempKukanGrid, "ｽﾘｯﾄｸﾞﾘｯﾄﾞをｸﾘｱしてもいいですか？\n元には戻せません!"))
+        splitGridEdited();
 }
 
 void TMainForm::ClearInputGridExecute() {

@@ -5,8 +5,8 @@
 // handling, painter and the panel's show/hide.
 #include "database/Comparators.h"
 #include "mainwindow/GridOps.h"
-#include "mainwindow/TeamNumberTable.h"
 #include "mainwindow/TMainForm.h"
+#include "mainwindow/TeamNumberTable.h"
 #include "platform/Services.h"
 #include "platform/Text.h"
 
@@ -27,11 +27,15 @@ bool splitRowEmpty(const StringGrid& g, int row) {
     return true;
 }
 
-int cellInt(const StringGrid& g, int col, int row) { return StrToIntDef(g.Cells(col, row), 0); }
+int cellInt(const StringGrid& g, int col, int row) {
+    return StrToIntDef(g.Cells(col, row), 0);
+}
 
 } // namespace
 
-int TMainForm::SlitAbsentRow() const { return (TeamNum - CountAbsentTeams()) * KukanNum + 2; }
+int TMainForm::SlitAbsentRow() const {
+    return (TeamNum - CountAbsentTeams()) * KukanNum + 2;
+}
 
 // The n-th appearance of a team is its passing at the end of leg n.
 int TMainForm::RefreshSplitGridLegs(StringGrid& grid, bool all) {
@@ -55,8 +59,10 @@ int TMainForm::RefreshSplitGridLegs(StringGrid& grid, bool all) {
 }
 
 bool TMainForm::TransferSplitGrid(bool toInput) {
-    const char* question = toInput ? "ｲﾝﾌﾟｯﾄｸﾞﾘｯﾄﾞにﾃﾞｰﾀを書き込んでもいいですか？" : "ｲﾝﾌﾟｯﾄｸﾞﾘｯﾄﾞから復元しますか？";
-    if (!AutoTransferNoAsk && Dlg().MessageDlg(question, MsgKind::Confirmation, Btn::YesNo) != mrYes) return false;
+    const char* question =
+        toInput ? "ｲﾝﾌﾟｯﾄｸﾞﾘｯﾄﾞにﾃﾞｰﾀを書き込んでもいいですか？" : "ｲﾝﾌﾟｯﾄｸﾞﾘｯﾄﾞから復元しますか？";
+    if (!AutoTransferNoAsk && Dlg().MessageDlg(question, MsgKind::Confirmation, Btn::YesNo) != mrYes)
+        return false;
     StringGrid& split = tempKukanGrid;
     if (toInput) {
         std::vector<int> counter(kMaxLegs + 1, 0);
@@ -111,7 +117,9 @@ void TMainForm::InputGrid2SlitGridExecute() {
     if (TransferSplitGrid(false)) RefreshSplitGridLegs(tempKukanGrid, true);
 }
 
-void TMainForm::ActionRepaintSlitGridExecute() { RefreshSplitGridLegs(tempKukanGrid, true); }
+void TMainForm::ActionRepaintSlitGridExecute() {
+    RefreshSplitGridLegs(tempKukanGrid, true);
+}
 
 void TMainForm::EditSplitGridRow(bool insert) {
     StringGrid& g = tempKukanGrid;
@@ -120,18 +128,21 @@ void TMainForm::EditSplitGridRow(bool insert) {
     if (splitRowEmpty(g, row)) {
         if (insert) return Dlg().ShowMessage("その行(" + IntToStr(n) + ")は空です。空行への挿入できません。");
         if (row >= last || splitRowEmpty(g, row + 1))
-            return Dlg().ShowMessage("次の行(" + IntToStr(n + 1) + ")が空ですので、その行は削除はできません。");
+            return Dlg().ShowMessage("次の行(" + IntToStr(n + 1) +
+                                     ")が空ですので、その行は削除はできません。");
         DeleteGridRow(g);
         return splitGridEdited();
     }
     if (insert) {
         const bool lastFilled = !g.Cells(kNumberCol, last).empty() || !g.Cells(kTimeCol, last).empty();
-        if (lastFilled && Dlg().MessageDlg(IntToStr(n) + "行目に空行を挿入してもいいですか？" + "\n※最終行は削除されます。",
-                                           MsgKind::Confirmation, Btn::YesNo) != mrYes)
+        if (lastFilled &&
+            Dlg().MessageDlg(IntToStr(n) + "行目に空行を挿入してもいいですか？" + "\n※最終行は削除されます。",
+                             MsgKind::Confirmation, Btn::YesNo) != mrYes)
             return;
         InsertGridRow(g);
     } else {
-        if (Dlg().MessageDlg(IntToStr(n) + "行目を削除してもいいですか？", MsgKind::Confirmation, Btn::YesNo) != mrYes)
+        if (Dlg().MessageDlg(IntToStr(n) + "行目を削除してもいいですか？", MsgKind::Confirmation,
+                             Btn::YesNo) != mrYes)
             return;
         DeleteGridRow(g);
     }
@@ -141,15 +152,19 @@ void TMainForm::EditSplitGridRow(bool insert) {
 void TMainForm::DeleteGridRow(StringGrid& grid) {
     const int last = grid.RowCount() - 1;
     for (int r = grid.CurRow(); r < last; ++r)
-        for (int c = 1; c < grid.ColCount(); ++c) setIfChanged(grid, c, r, grid.Cells(c, r + 1));
-    for (int c = 1; c < grid.ColCount(); ++c) setIfChanged(grid, c, last, "");
+        for (int c = 1; c < grid.ColCount(); ++c)
+            setIfChanged(grid, c, r, grid.Cells(c, r + 1));
+    for (int c = 1; c < grid.ColCount(); ++c)
+        setIfChanged(grid, c, last, "");
 }
 
 void TMainForm::InsertGridRow(StringGrid& grid) {
     const int cur = grid.CurRow();
     for (int r = grid.RowCount() - 1; r > cur; --r)
-        for (int c = 1; c < grid.ColCount(); ++c) setIfChanged(grid, c, r, grid.Cells(c, r - 1));
-    for (int c = 1; c < grid.ColCount(); ++c) setIfChanged(grid, c, cur, "");
+        for (int c = 1; c < grid.ColCount(); ++c)
+            setIfChanged(grid, c, r, grid.Cells(c, r - 1));
+    for (int c = 1; c < grid.ColCount(); ++c)
+        setIfChanged(grid, c, cur, "");
 }
 
 void TMainForm::tempKukanGridKeyPress(char32_t& key) {

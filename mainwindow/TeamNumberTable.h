@@ -6,13 +6,13 @@
 class TMainForm;
 
 class TeamNumberTable {
-public:
+  public:
     explicit TeamNumberTable(const TMainForm& form);
     // 0 for 0, the team row, or -1 when no team runs under the number.
     int Find(int number) const;
 
-private:
+  private:
     int teams_ = 0;
-    int firstPlainRow_ = 0; // first team without an alias; 0 = none
+    int firstPlainRow_ = 0;                  // first team without an alias; 0 = none
     std::unordered_map<int, int> aliasRows_; // alias value -> first team row holding it
 };

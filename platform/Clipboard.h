@@ -3,7 +3,7 @@
 #include <string>
 
 class Clipboard {
-public:
+  public:
     virtual ~Clipboard() = default;
     virtual std::string GetText() = 0;
     virtual void SetText(const std::string& text) = 0;
@@ -12,7 +12,7 @@ public:
 };
 
 class MemoryClipboard : public Clipboard {
-public:
+  public:
     std::string GetText() override { return text_; }
     void SetText(const std::string& text) override {
         text_ = text;
@@ -25,7 +25,7 @@ public:
         hasText_ = false;
     }
 
-private:
+  private:
     std::string text_;
     bool hasText_ = false;
 };

@@ -6,7 +6,7 @@
 #include <QToolBar>
 
 class SplitPanelTest : public MainWindowTest {
-protected:
+  protected:
     void SetUp() override {
         MainWindowTest::SetUp();
         open();
@@ -45,7 +45,8 @@ TEST_F(SplitPanelTest, PanelToolsAndPopupsWork) {
                                                     "セル削除", "ｽﾘｯﾄｸﾞﾘｯﾄﾞｸﾘｱ"}));
     EXPECT_EQ(texts(grid(form().tempKukanGrid)->actions()), (QStringList{"行挿入", "行削除"}));
     QList<QAction*> popup = grid(form().InputGrid)->actions();
-    EXPECT_EQ(texts(popup), (QStringList{"行挿入", "行削除", "コピー", "貼り付け", "列ｸﾘｱ", "行貼付", "区間内容ｺﾋﾟｰ"}));
+    EXPECT_EQ(texts(popup),
+              (QStringList{"行挿入", "行削除", "コピー", "貼り付け", "列ｸﾘｱ", "行貼付", "区間内容ｺﾋﾟｰ"}));
     EXPECT_FALSE(popup.back()->isEnabled());
 
     clipboard.SetText("2\t1:00:05\r\n2\t2:00:10\r\n");

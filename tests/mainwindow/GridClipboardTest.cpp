@@ -1,32 +1,10 @@
 // Grid copies to the clipboard, the pasted number/time pairs, the input grid's
 // pop-up commands and the clearing of whole grids.
+#include "mainwindow/PassingGridFixture.h"
 #include "mainwindow/TFormClockInput.h"
 #include "mainwindow/TFormKuriage.h"
-#include "support/ProgramFixture.h"
 
-#include <vector>
-
-class GridClipboard : public ProgramFixture {
-protected:
-    void race(int legs, int teams) {
-        form().KukanSpinNum.SetValue(legs);
-        form().SankaSpinNum.SetValue(teams);
-        form().ApplyCountsAndLayout();
-        form().EntryTeamNum = form().TeamNum;
-    }
-    StringGrid& in() { return form().InputGrid; }
-    StringGrid& split() { return form().tempKukanGrid; }
-    std::vector<std::string> column(const StringGrid& g, int col, int from, int to) {
-        std::vector<std::string> out;
-        for (int r = from; r <= to; ++r) out.push_back(g.Cells(col, r));
-        return out;
-    }
-    void fillColumn(int col, const std::vector<std::string>& cells) {
-        for (size_t i = 0; i < cells.size(); ++i) in().SetCells(col, 2 + static_cast<int>(i), cells[i]);
-    }
-};
-
-using Cells = std::vector<std::string>;
+using GridClipboard = PassingGridFixture;
 
 TEST_F(GridClipboard, InputGridCopyCarriesAdvancedStartsInItsTitleRow) {
     race(2, 2);
@@ -38,7 +16,8 @@ TEST_F(GridClipboard, InputGridCopyCarriesAdvancedStartsInItsTitleRow) {
     FormKuriage->KuriageGrid.SetCells(1, 1, "120000");
     const char* rows[][4] = {{"1", "10000", "2", "20000"}, {"2", "10010", "1", "20030"}};
     for (int r = 0; r < 2; ++r)
-        for (int c = 0; c < 4; ++c) in().SetCells(1 + c, 2 + r, rows[r][c]);
+        for (int c = 0; c < 4; ++c)
+            in().SetCells(1 + c, 2 + r, rows[r][c]);
     dialogs.ClearLog();
     form().ToolButtonInputGridCopy.Execute();
     EXPECT_EQ(clipboard.GetText(), "\t\t1 区\t120000\t2 区\r\n順\tNo.\t通過ﾀｲﾑ\tNo.\t通過ﾀｲﾑ\r\n"
@@ -49,50 +28,43 @@ TEST_F(GridClipboard, InputGridCopyCarriesAdvancedStartsInItsTitleRow) {
     form().TeamEntryGrid.SetCells(1, 1, "Ａ高校");
     form().SB_TeamCopy.Execute();
     EXPECT_EQ(clipboard.GetText().rfind("Noｶｰﾄﾞ\tチーム名\t", 0), 0u);
-    EXPECT_NE(clipboard.GetText().find("1\tＡ高校\t"), std::string::npos);
-    EXPECT_TRUE(dialogs.Saw("クリップボードにコピーしました。"));
+    EXPECT_NE(clipboard.GetText().find("\r\n1\tＡ高校\t"), std::string::npos);
 }
 
-TEST_F(GridClipboard, SplitPasteReadsDigitsOfTwoFieldsPerLine) {
-    race(1, 20);
+TEST_F(GridClipboard, SplitPasteReadsTwoFieldsPerLineAndAppendsBelowAnUnbrokenEnd) {
+    race(1, 8); // rows 2..9
     clipboard.SetText("12,9:35:12\r\n\t9:35:12\r\n12,,93512\r\n12345678901\t1000\r\n\r\n7\t1:00:00,9\n");
     form().ActionClipPaste.Execute();
     EXPECT_EQ(column(split(), 1, 2, 8), (Cells{"12", "", "12", "", "", "7", ""}));
     EXPECT_EQ(column(split(), 2, 2, 8), (Cells{"93512", "93512", "", "1000", "", "10000", ""}));
-    EXPECT_EQ(split().Cells(3, 2), "1"); // legs follow the paste
     EXPECT_TRUE(in().Modified());
     EXPECT_TRUE(dialogs.Texts().empty());
-}
 
-TEST_F(GridClipboard, SplitPasteAppendsOnlyBelowAnUnbrokenEnd) {
-    race(1, 4); // rows 2..5
+    TMainForm::ClearGridData(split(), -1);
+    fillSplit({{"1", ""}, {"2", ""}, {"3", ""}, {"4", ""}, {"5", ""}, {"6", ""}});
     split().SetCurrent(1, 2);
-    for (int r = 2; r <= 4; ++r) split().SetCells(1, r, std::to_string(r - 1));
-    clipboard.SetText("4\t400\r\n5\t500\r\n6\t600\r\n");
+    clipboard.SetText("7\t700\r\n8\t800\r\n9\t900\r\n");
     dialogs.AnswerDlg(mrYes);
     EXPECT_EQ(form().PasteIntoSplitGrid(split(), 2), 0);
-    EXPECT_EQ(column(split(), 1, 2, 5), (Cells{"1", "2", "3", "4"}));
-    EXPECT_EQ(dialogs.Joined(), "追加貼り付けしてもいいですか？|2 行は貼り付けできませんでした。");
+    EXPECT_EQ(column(split(), 1, 7, 9), (Cells{"6", "7", "8"}));
+    EXPECT_EQ(dialogs.Joined(), "追加貼り付けしてもいいですか？|1 行は貼り付けできませんでした。");
 
-    struct Case {
-        int emptyRow; // 0: none
-        const char* message;
-    } refusals[] = {{0, "空セルがないので貼り付けできません。"}, {3, "空セルが連続してないので貼り付けできません。"}};
-    for (const Case& c : refusals) {
-        split().SetCells(1, 3, c.emptyRow ? "" : "2");
-        dialogs.ClearLog();
-        EXPECT_EQ(form().PasteIntoSplitGrid(split(), 2), 1);
-        EXPECT_EQ(dialogs.Joined(), c.message);
-    }
+    // Full, broken, too many columns, no text, empty text.
     dialogs.ClearLog();
+    EXPECT_EQ(form().PasteIntoSplitGrid(split(), 2), 1);
+    split().SetCells(1, 3, "9");
+    split().SetCells(1, 4, "");
+    EXPECT_EQ(form().PasteIntoSplitGrid(split(), 2), 1);
     EXPECT_EQ(form().PasteIntoSplitGrid(split(), 3), 1);
-    clipboard.SetNoText();
     TMainForm::ClearGridData(split(), -1);
+    clipboard.SetNoText();
     EXPECT_EQ(form().PasteIntoSplitGrid(split(), 2), 1);
     clipboard.SetText("");
     EXPECT_EQ(form().PasteIntoSplitGrid(split(), 2), 1);
-    EXPECT_EQ(dialogs.Joined(), "只今この関数はカラム2つまでしか対応していません。|"
-                                "クリップボードの中身はテキストではありません。|クリップボードは空です。");
+    EXPECT_EQ(dialogs.Joined(),
+              "空セルがないので貼り付けできません。|空セルが連続してないので貼り付けできません。|"
+              "只今この関数はカラム2つまでしか対応していません。|"
+              "クリップボードの中身はテキストではありません。|クリップボードは空です。");
 }
 
 TEST_F(GridClipboard, PairPasteKeepsKnownNumbersAndLeavesZeroTimes) {
@@ -110,14 +82,26 @@ TEST_F(GridClipboard, PairPasteKeepsKnownNumbersAndLeavesZeroTimes) {
     clipboard.SetText("2\t100\n\n3\t300\n1\t400\n");
     form().PopPastePairsClick();
     EXPECT_EQ(column(in(), 1, 3, 4), (Cells{"2", ""}));
-    EXPECT_EQ(dialogs.Joined(), "2 行は貼り付けできませんでした。");
-
-    dialogs.ClearLog();
     in().SetCurrent(2, 2);
     form().PopPastePairsClick();
     clipboard.SetNoText();
     EXPECT_EQ(form().PasteNumberTimePairs(in(), true), 1);
-    EXPECT_EQ(dialogs.Joined(), "ｾﾞｯｹﾝｶﾗﾑでないと貼り付け出来ません！|クリップボードの中身はテキストではありません。");
+    EXPECT_EQ(dialogs.Joined(), "2 行は貼り付けできませんでした。|ｾﾞｯｹﾝｶﾗﾑでないと貼り付け出来ません！|"
+                                "クリップボードの中身はテキストではありません。");
+
+    // The clock window offers the import that fits the separator and pastes tab text from its top.
+    TFormClockInput& clock = *FormClockInput;
+    const std::pair<const char*, int> kinds[] = {{nullptr, -1}, {"1,2", 0}, {"12", 2}, {"2\t1:02:03\r\n", 1}};
+    for (auto [text, kind] : kinds) {
+        if (text) clipboard.SetText(text);
+        EXPECT_EQ(TMainForm::ClipboardSeparatorKind(), kind);
+        clock.N1Click();
+        EXPECT_EQ(form().clippeek.Enabled(), kind == 0);
+        EXPECT_EQ(clock.TSV1.Enabled(), kind == 1);
+    }
+    clock.ClocInputStringGrid.SetCurrent(2, 3);
+    EXPECT_TRUE(clock.TSV1.Execute());
+    EXPECT_EQ(clock.ClocInputStringGrid.Row(1)[1] + "/" + clock.ClocInputStringGrid.Row(1)[2], "2/10203");
 }
 
 TEST_F(GridClipboard, CellPasteTakesOnlyTimeCodesInRange) {
@@ -127,8 +111,9 @@ TEST_F(GridClipboard, CellPasteTakesOnlyTimeCodesInRange) {
         const char* text;
         bool hundredths;
         const char* cell; // nullptr: refused
-    } cases[] = {{"245959\r\n", false, "245959"}, {"250000", false, nullptr}, {"-5", false, nullptr},
-                 {"abc", false, nullptr},       {"24595999", true, "24595999"}, {"24595999", false, nullptr}};
+    } cases[] = {{"245959\r\n", false, "245959"}, {"250000", false, nullptr},
+                 {"-5", false, nullptr},          {"abc", false, nullptr},
+                 {"24595999", true, "24595999"},  {"24595999", false, nullptr}};
     for (const Case& c : cases) {
         in().SetCells(2, 2, "1");
         form().chk100.SetChecked(c.hundredths);
@@ -144,16 +129,21 @@ TEST_F(GridClipboard, CellPasteTakesOnlyTimeCodesInRange) {
 
 TEST_F(GridClipboard, ColumnToolsShiftClearAndAsk) {
     race(1, 4); // rows 2..5
-    fillColumn(1, {"a", "b", "c", "d"});
+    auto abcd = [this] {
+        for (int r = 2; r <= 5; ++r)
+            in().SetCells(1, r, std::string(1, static_cast<char>('a' + r - 2)));
+    };
+    abcd();
     in().SetCurrent(1, 3);
     dialogs.AnswerDlg(mrYes);
     form().PopInsertCell.Execute();
     EXPECT_EQ(column(in(), 1, 2, 5), (Cells{"a", "", "b", "c"}));
-    fillColumn(1, {"a", "b", "c", "d"});
+    abcd();
     dialogs.AnswerDlg(mrYes);
     form().PopDeleteCell.Execute();
     EXPECT_EQ(column(in(), 1, 2, 5), (Cells{"a", "c", "d", ""}));
-    EXPECT_EQ(dialogs.Joined(), "最後のセルが空ではありませんが挿入してもいいですか？|そのセルは空ではありませんが削除してもいいですか？");
+    EXPECT_EQ(dialogs.Joined(), "最後のセルが空ではありませんが挿入してもいいですか？|"
+                                "そのセルは空ではありませんが削除してもいいですか？");
 
     // The split panel's cell commands do the same on the split grid.
     split().SetCells(2, 2, "100");
@@ -163,7 +153,7 @@ TEST_F(GridClipboard, ColumnToolsShiftClearAndAsk) {
 
     dialogs.ClearLog();
     in().SetCurrent(1, 5);
-    dialogs.AnswerDlg(mrYes);
+    dialogs.AnswerDlg(mrNo);
     form().PopClearColumn.Execute();
     EXPECT_EQ(dialogs.Joined(), "4 行から下をｸﾘｱしてもいいですか？");
     in().SetCurrent(1, 3);
@@ -173,43 +163,17 @@ TEST_F(GridClipboard, ColumnToolsShiftClearAndAsk) {
 
     // Clearing a whole grid takes two Yes.
     in().ClearModified();
-    dialogs.AnswerDlg(mrYes);
-    dialogs.AnswerDlg(mrNo);
+    for (int answer : {mrNo, mrYes, mrYes})
+        dialogs.AnswerDlg(answer);
     form().ClearInputGrid.Execute();
     EXPECT_EQ(in().Cells(1, 2), "a");
-    dialogs.AnswerDlg(mrYes);
-    dialogs.AnswerDlg(mrYes);
     form().ClearInputGrid.Execute();
     EXPECT_EQ(in().Cells(1, 2), "");
     EXPECT_EQ(in().Cells(1, 1), "No.");
     EXPECT_TRUE(in().Modified());
-    dialogs.AnswerDlg(mrYes);
-    dialogs.AnswerDlg(mrYes);
+    for (int answer : {mrYes, mrYes})
+        dialogs.AnswerDlg(answer);
     form().ActionClearSlitGrid.Execute();
     EXPECT_EQ(split().Cells(2, 3), "");
     EXPECT_TRUE(dialogs.Saw("ｽﾘｯﾄｸﾞﾘｯﾄﾞをｸﾘｱしてもいいですか？\n元には戻せません!"));
-}
-
-TEST_F(GridClipboard, ClockMenuOffersTheImportOfTheClipboardsSeparator) {
-    race(2, 3);
-    TFormClockInput& clock = *FormClockInput;
-    struct Case {
-        const char* text; // nullptr: no text
-        int kind;
-    } cases[] = {{nullptr, -1}, {"1,2", 0}, {"1\t2", 1}, {"12", 2}};
-    for (const Case& c : cases) {
-        if (c.text) clipboard.SetText(c.text);
-        else clipboard.SetNoText();
-        EXPECT_EQ(TMainForm::ClipboardSeparatorKind(), c.kind);
-        clock.N1Click();
-        EXPECT_EQ(form().clippeek.Enabled(), c.kind == 0);
-        EXPECT_EQ(clock.TSV1.Enabled(), c.kind == 1);
-    }
-    clock.ClocInputStringGrid.SetRowCount(5);
-    clock.ClocInputStringGrid.SetCurrent(2, 3);
-    clipboard.SetText("2\t1:02:03\r\n3\t1:02:09\r\n");
-    clock.N1Click();
-    EXPECT_TRUE(clock.TSV1.Execute());
-    EXPECT_EQ(column(clock.ClocInputStringGrid, 1, 1, 2), (Cells{"2", "3"}));
-    EXPECT_EQ(column(clock.ClocInputStringGrid, 2, 1, 2), (Cells{"10203", "10209"}));
 }
