@@ -1,6 +1,7 @@
 // Editions of a race: rows of the race file, one per holding of the race.
 #include "database/Editions.h"
 
+#include "database/EntryTables.h"
 #include "database/RaceFile.h"
 #include "database/TDataMdl.h"
 #include "mainwindow/Program.h"
@@ -35,16 +36,48 @@ DataQuery& editionQuery(const std::string& sql) {
 const char* const kCopiedFields[] = {"K_NUM",  "H_NUM",    "E_NUM",   "R_NAME",
                                      "O_NAME", "ST_PLACE", "TP_TIME", "K_INF"};
 
+// A new race file's first row, for an edition whose source cannot be read: no field
+// of the new row may stay NULL.
+void setNewRaceFields(Table& t) {
+    for (const char* count : {"K_NUM", "H_NUM", "E_NUM"})
+        t.SetField(count, 1);
+    t.SetField("R_NAME", mainForm().DataFolder.filename().string());
+    t.SetField("O_NAME", "");
+    t.SetField("ST_PLACE", "");
+    t.SetField("TP_TIME", 0);
+    t.WriteBlob("K_INF", "");
+}
+
+// Tables left under the number by a deleted edition would stand in for the copy
+// from the source, and their waiting times would enter the new results.
+void dropLeftoverTables(int taikaiNo) {
+    for (Table* open : {&DataMdl->Table2, &DataMdl->Table3, &DataMdl->Table4})
+        open->Close();
+    Database& db = RaceDb();
+    for (const std::string& file :
+         {TeamTableName(taikaiNo), RunnerTableName(taikaiNo), DelayTableName(taikaiNo)})
+        if (db.TableExists(file)) db.DeleteTable(file);
+}
+
 void appendFromSource(Table& t) {
     TMainForm& f = mainForm();
+    Transaction tx(RaceDb());
+    dropLeftoverTables(f.TaikaiNo);
     OpenEditionByNumber(f.SourceTaikaiNo);
     const DataQuery& src = DataMdl->Query1;
     t.Append();
     t.SetField("IDN", f.TaikaiNo);
     t.SetField("OP_DATE", DateToIso(Today()));
-    for (const char* field : kCopiedFields)
-        t.SetField(field, src.Field(field));
+    if (src.IsEmpty()) {
+        setNewRaceFields(t);
+    } else {
+        for (const char* field : kCopiedFields)
+            t.SetField(field, src.Field(field));
+    }
+    t.WriteBlob("R_INF", "");
+    t.WriteBlob("F_TIME", "");
     t.Post();
+    tx.Commit();
     t.Edit();
     CloseEditionQuery();
     Dlg().ShowMessage(Format("%d 回大会を追加しました。", f.TaikaiNo));

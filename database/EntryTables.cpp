@@ -338,6 +338,8 @@ void LoadRunnersToGrid() {
     if (team >= 1) setQuietly(f.TeamUpDown, team);
     OpenRunnerTable();
     StringGrid& g = f.RunnerEntryGrid;
+    // Rows kept beyond the slot count belong to the team shown before.
+    g.DropHiddenCells();
     // A slot without a row shows empty, its OP cell included.
     for (int slot = 0; slot <= lastSlot(); ++slot)
         for (int c = 1; c <= 6; ++c)
@@ -346,21 +348,23 @@ void LoadRunnersToGrid() {
                                  {Value(RunnerKey(team, 0)), Value(RunnerKey(team, lastSlot()))});
     for (const auto& v : rows)
         readRunnerRow(v, g, v[0].AsInteger() - RunnerKey(team, 0) + 1);
-    f.EntryTab.ShowPage(0);
+    f.RunnerGridTeam = team;
     g.ClearModified();
 }
 
 void SaveRunnerRows() {
     TMainForm& f = mainForm();
-    // Team 0 is no team: its rows would count as one more team.
-    if (!editionInUse() || f.CurrTeamNo < 1) return;
+    // The rows go to the team the grid was loaded with. Team 0 is no team: its rows
+    // would count as one more team.
+    const int team = f.RunnerGridTeam;
+    if (!editionInUse() || team < 1) return;
     Transaction tx(RaceDb());
     OpenRunnerTable();
     Table& t = DataMdl->Table3;
     StringGrid& g = f.RunnerEntryGrid;
     Query upsert = prepareRunnerUpsert(t.TableName());
     for (int slot = 0; slot <= lastSlot(); ++slot)
-        upsertRunnerRow(upsert, RunnerKey(f.CurrTeamNo, slot), g, slot + 1);
+        upsertRunnerRow(upsert, RunnerKey(team, slot), g, slot + 1);
     t.First(); // the cursor reads the rows as stored now
     t.Edit();
     tx.Commit();

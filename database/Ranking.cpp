@@ -93,12 +93,12 @@ void rankLegPlaces(ResultImage& img, const RunnerRemarks& runners, int k) {
     for (int r = 0; r < img.Count(); ++r) {
         const int team = img.TeamID(r);
         const int status = TeamStatus(team);
-        if (status == 3)
+        // An absent team, or one of another class, is out before any runner's mark
+        // could make it an unplaced, counted team.
+        if (status == 2 || status == 3)
             img.Set(r, LegField::Tplace, k, OutOfRanking);
         else if (status == 1 || (noRecordRunner && runners.MaxUpTo(team, k) >= 2))
             img.Set(r, LegField::Tplace, k, NoPlace);
-        else if (status == 2)
-            img.Set(r, LegField::Tplace, k, OutOfRanking);
     }
     const auto rows = selectRows(img, k, LegField::Tplace, LegField::Tplace,
                                  [&](int r) { return img.Get(r, LegField::Tplace, k) < NoPlace; });

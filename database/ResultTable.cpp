@@ -216,8 +216,12 @@ bool legTimePass(ResultImage& img) {
         for (int j = 1; j <= img.Legs(); ++j) {
             const int cur = img.Get(r, LegField::Ttime, j);
             const int legTime = j >= 2 ? cur - img.Get(r, LegField::Ttime, j - 1) : cur;
+            // A team that passed relay point j needs a total above 0 there, whatever the
+            // corrections made of it.
+            const int order = img.Get(r, LegField::Iplace, j);
+            const bool passed = order >= 1 && order < NoPlace;
             const char* refusal = nullptr;
-            if (cur != 0 && legTime < 0)
+            if ((cur != 0 && legTime < 0) || (passed && cur <= 0))
                 refusal = "ﾏｲﾅｽの区間記録が検出されました。\n%d区 TeamID=%d";
             else if (j >= 2 && cur > 0 && legTime == 0 && MainForm->ResultFinal)
                 refusal = "0秒の区間記録が検出されました。\n%d区 TeamID=%d";
@@ -232,14 +236,29 @@ bool legTimePass(ResultImage& img) {
     return ok;
 }
 
+// The legs of the existing work table; -1 when there is none. One the engine cannot
+// read is derived data: it is deleted, to be rebuilt, without a question.
+int existingTableLegs(Table& t) {
+    try {
+        if (!t.Exists()) return -1;
+        t.Open();
+        const int legs = t.FieldCount() / kFieldsPerLeg;
+        t.Close();
+        return legs;
+    } catch (const DbError&) {
+        t.Close();
+        DeleteTempTable();
+        return -1;
+    }
+}
+
 // False when the user keeps the existing table (it is left closed).
 bool mayReplace(Table& t, int legs) {
-    if (!t.Exists()) return true;
-    t.Open();
-    const bool asked = t.FieldCount() / kFieldsPerLeg >= legs;
+    const int tableLegs = existingTableLegs(t);
+    if (tableLegs < 0) return true;
+    const bool asked = tableLegs >= legs;
     const bool yes = asked && Dlg().MessageDlg("処理はすでに実行されています\n再計算しますか ?",
                                                MsgKind::Confirmation, Btn::YesNo) == mrYes;
-    t.Close();
     return !asked || yes;
 }
 
@@ -271,10 +290,15 @@ int BuildResultTable(int n) {
 
 // ---- Records and clean-up ----
 
+// 0 also for a table the engine cannot read: it holds no results.
 int ResultTableLegs() {
     Database& db = RaceDb();
-    if (!db.TableExists(kResultTable)) return 0;
-    return static_cast<int>(db.Fields(kResultTable).size()) / kFieldsPerLeg;
+    try {
+        if (!db.TableExists(kResultTable)) return 0;
+        return static_cast<int>(db.Fields(kResultTable).size()) / kFieldsPerLeg;
+    } catch (const DbError&) {
+        return 0;
+    }
 }
 
 namespace {
@@ -311,15 +335,13 @@ void UpdateRecordsFromResults() {
         MainForm->taikaiBestGrid.SetCells(3, 1, IntToStr(MainForm->SecondsToDigits(best)));
 }
 
+// The file goes even when the engine cannot read it: a damaged work table must not
+// outlive the open that tries to clear it.
 void DeleteTempTable() {
     try {
-        Table& t = ResultWorkTable();
-        if (!t.Exists()) return;
-        t.Close();
-        t.Open();
-        t.Close();
-        t.DeleteTable();
+        ResultWorkTable().Close();
+        RaceDb().DeleteTable(kResultTable);
     } catch (const std::exception&) {
-        // A stale work table is replaced by the next computation anyway.
+        // No work table (or none that can go): the next computation replaces it.
     }
 }

@@ -261,14 +261,10 @@ void spin(QSpinBox* w, SpinEdit& m) {
         else if (!m.Text().empty() && s->cleanText().isEmpty())
             if (auto* e = s->findChild<QLineEdit*>()) e->setText(qs(m.Text()));
     });
+    // A typed value counts when editing ends (Enter, focus out, an arrow): typing "15"
+    // must not pass through a count of 1. Leaving an emptied field puts the value back.
+    w->setKeyboardTracking(false);
     QObject::connect(w, &QSpinBox::valueChanged, w, [&m](int v) { user([&] { m.SetValue(v); }); });
-    // The spin box itself says nothing while its text is empty or being typed.
-    if (auto* e = w->findChild<QLineEdit*>())
-        QObject::connect(e, &QLineEdit::textEdited, w, [w, &m] { user([&] { m.SetText(ss(w->cleanText())); }); });
-    // Leaving an emptied field puts the value back in it, silently: tell the model.
-    QObject::connect(w, &QAbstractSpinBox::editingFinished, w, [w, &m] {
-        if (m.Text().empty() && !w->cleanText().isEmpty()) user([&] { m.SetText(ss(w->cleanText())); });
-    });
 }
 
 void action(QAction* a, Action& m, bool checkable) { bindAction(a, m, checkable, {}); }

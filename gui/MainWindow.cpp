@@ -140,6 +140,9 @@ void MainWindow::buildToolBar() {
                       &form_.OpenKuriageForm, &form_.OpenClockInputForm, &form_.OpenDelayInfForm,
                       &form_.ToolButtonSlitPanel, &form_.ToolButtonInputGridCopy})
         bar->addAction(qaction(*a));
+    bar->addSeparator();
+    for (Action* a : {&form_.showHtml, &form_.showHtmlPC, &form_.killHtml})
+        bar->addAction(qaction(*a));
 }
 
 QWidget* MainWindow::buildCentral() {

@@ -275,8 +275,8 @@ std::string TMainForm::LegTopNameText(int leg, bool individual) const {
     const std::string kp = legField("Kplace", leg), tp = legField("Tplace", leg);
     const std::string kt = legField("Ktime", leg), tt = legField("Ttime", leg);
     std::string sql =
-        individual ? Format("SELECT * FROM temptable.db WHERE %s =1 ORDER BY %s", kp.c_str(), tp.c_str())
-                   : Format("SELECT * FROM temptable.db WHERE %s<1000 AND %s>0 AND %s>0 AND %s>0 "
+        individual ? Format("SELECT TeamID FROM temptable.db WHERE %s =1 ORDER BY %s", kp.c_str(), tp.c_str())
+                   : Format("SELECT TeamID FROM temptable.db WHERE %s<1000 AND %s>0 AND %s>0 AND %s>0 "
                             "ORDER BY %s, %s",
                             kp.c_str(), tp.c_str(), tt.c_str(), kt.c_str(), tt.c_str(), tp.c_str());
     DataQuery q = RaceQuery(sql);

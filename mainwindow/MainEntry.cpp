@@ -98,28 +98,41 @@ void TMainForm::wireEntryHandlers() {
     showEntryTabControls(EntryTab.ActivePageIndex() == 0);
 }
 
-// The tab shown is told by the grid shown, since loading the runners turns the tab
-// control to its first page.
+// Only the tab change shows a tab, so the tab, the grid shown and the actions agree.
 bool TMainForm::runnerTabShown() const {
-    return RunnerEntryGrid.Visible();
+    return EntryTab.ActivePageIndex() == 1;
 }
 
 StringGrid& TMainForm::visibleEntryGrid() {
     return runnerTabShown() ? RunnerEntryGrid : TeamEntryGrid;
 }
 
-// While the runner grid is shown its tab stays current.
 void TMainForm::reloadRunnerGrid() {
-    const bool runners = runnerTabShown();
     SetupRunnerEntryGrid();
-    if (runners) EntryTab.ShowPage(1);
+}
+
+// Every change of the shown team comes here: the rows in the grid are stored under
+// the team they were loaded for before another team's are read.
+void TMainForm::ShowRunnerTeam(int team) {
+    if (RunnerEntryGrid.Modified()) SaveRunnerRows();
+    CurrTeamNo = team;
+    reloadRunnerGrid();
 }
 
 // ---- Tabs, marks and the actions they enable ----
 
 void TMainForm::ClearEntryRowMarks() {
     MarkedRowA = MarkedRowB = 0;
+    enableTeamExchange(false);
     EntryMarksChanged();
+}
+
+// The exchange takes its two teams from the marks of the team grid: only while that
+// grid is shown with two rows marked.
+void TMainForm::enableTeamExchange(bool bothMarked) {
+    const bool on = bothMarked && !runnerTabShown();
+    SwapTeamRunner.SetEnabled(on);
+    SwapTmRunnr.SetEnabled(on);
 }
 
 void TMainForm::setCopiedRunnerKey(int key) {
@@ -157,7 +170,7 @@ void TMainForm::showEntryTabControls(bool teams) {
                                                       &RadioClickEntry, &RadioTenkeyEntry})
         c->SetVisible(!teams);
     SB_TeamCopy.SetVisible(true);
-    SwapTeamRunner.SetEnabled(false);
+    enableTeamExchange(false);
 }
 
 void TMainForm::markEntryRow(int row) {
@@ -180,7 +193,7 @@ void TMainForm::markEntryRow(int row) {
 void TMainForm::updateMarkActions(bool runnerGridClicked) {
     const bool both = MarkedRowA > 0 && MarkedRowB > 0;
     swaprows.SetEnabled(both);
-    SwapTeamRunner.SetEnabled(both);
+    enableTeamExchange(both);
     CopyRunner.SetEnabled(both && runnerTabShown());
     Apaste.SetEnabled(runnerCopied() && runnerGridClicked);
 }
@@ -286,7 +299,8 @@ void TMainForm::RunnerEntryGridEnter() {
 }
 
 void TMainForm::TeamEntryGridExit() {
-    CurrTeamNo = TeamEntryGrid.CurRow();
+    const int row = TeamEntryGrid.CurRow();
+    if (row != CurrTeamNo || row != RunnerGridTeam) ShowRunnerTeam(row);
 }
 
 void TMainForm::RunnerEntryGridExit() {
@@ -303,10 +317,19 @@ void TMainForm::RunnerEntryGridSetEditText(int col, int row, const std::string& 
 
 // ---- Keys ----
 
+// Moves made by the keys obey the grid's select rule, as the user's own moves do.
+bool TMainForm::moveEntryCell(StringGrid& grid, int col, int row) {
+    if (col >= grid.ColCount() || row >= grid.RowCount()) return false;
+    const bool allowed =
+        &grid == &TeamEntryGrid ? TeamEntryGridSelectCell(col, row) : RunnerEntryGridSelectCell(col, row);
+    if (allowed) grid.SetCurrent(col, row);
+    return allowed;
+}
+
 void TMainForm::TeamEntryGridKeyPress(char32_t& key) {
     StringGrid& g = TeamEntryGrid;
     if (key == Key::Enter) {
-        if (g.CurRow() < g.RowCount() - 1) g.SetRow(g.CurRow() + 1);
+        moveEntryCell(g, g.Col(), g.CurRow() + 1);
         key = Key::None;
         return;
     }
@@ -328,13 +351,10 @@ void TMainForm::RunnerEntryGridKeyPress(char32_t& key) {
     key = Key::None;
     StringGrid& g = RunnerEntryGrid;
     const int col = g.Col(), row = g.CurRow(), last = g.ColCount() - 1;
-    const bool lastRow = row >= g.RowCount() - 1;
-    if (col != 2 && col != last)
-        g.SetCol(col + 1);
-    else if (!lastRow)
-        g.SetCurrent(1, row + 1);
-    else if (col == 2)
-        g.SetCol(col + 1);
+    // A column that cannot be selected ("OP") ends the row like the last column.
+    if (col != 2 && col != last && moveEntryCell(g, col + 1, row)) return;
+    if (moveEntryCell(g, 1, row + 1)) return;
+    if (col == 2) moveEntryCell(g, col + 1, row);
 }
 
 // ---- Swap, empty, copy and paste of rows ----
@@ -377,7 +397,7 @@ void TMainForm::AdeleteExecute() {
 
 void TMainForm::AcopyExecute() {
     const int row = RunnerEntryGrid.CurRow();
-    setCopiedRunnerKey(row >= 1 ? RunnerKey(CurrTeamNo, row - 1) : 0);
+    setCopiedRunnerKey(row >= 1 ? RunnerKey(RunnerGridTeam, row - 1) : 0);
     if (runnerCopied()) Apaste.SetEnabled(true);
 }
 
@@ -421,9 +441,9 @@ void TMainForm::TeamUpDownMouseDown() {
     swaprows.SetEnabled(false);
     CopyRunner.SetEnabled(false);
     Apaste.SetEnabled(runnerCopied());
-    CurrTeamNo = TeamUpDown.Value();
-    TeamEntryGrid.SetRow(CurrTeamNo);
-    reloadRunnerGrid();
+    const int team = TeamUpDown.Value();
+    TeamEntryGrid.SetRow(team);
+    ShowRunnerTeam(team);
 }
 
 // ---- Runner table statements ----

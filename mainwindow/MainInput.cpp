@@ -30,10 +30,24 @@ int TMainForm::timeCodeLimit(const StringGrid& grid) const {
     return timeGrid && chk100.Checked() ? kHundredthsCodeChars : kPlainCodeChars;
 }
 
-bool TMainForm::completesOnEnter(const StringGrid& grid) const {
-    int col = grid.Col(), row = grid.CurRow();
+bool TMainForm::completesAt(const StringGrid& grid, int col, int row) const {
     if (grid.Tag() == 10) return col == 2 && row >= 2;
     return grid.Tag() == 9 && col >= 2 && col % 2 == 0 && row >= 3;
+}
+
+void TMainForm::completeTimeCell(StringGrid& grid, int col, int row) {
+    const std::string& cell = grid.Cells(col, row);
+    std::string done = CompleteTimeFromAbove(Trim(cell), Trim(grid.Cells(col, row - 1)));
+    if (done != cell) grid.SetCells(col, row, done);
+}
+
+// A time cell left by an arrow, Tab, a click or the focus is completed and checked
+// as Enter does it, so no partial time stays behind.
+void TMainForm::completeLeftTimeCell(const StringGrid* movingIn, int col, int row) {
+    EditedTimeCell left = editedTime_;
+    if (!left.Grid || (left.Grid == movingIn && left.Col == col && left.Row == row)) return;
+    editedTime_ = {};
+    completeTimeCell(*left.Grid, left.Col, left.Row);
 }
 
 void TMainForm::InputGridKeyPress(StringGrid& grid, char32_t& key) {
@@ -48,11 +62,12 @@ void TMainForm::InputGridKeyPress(StringGrid& grid, char32_t& key) {
         return;
     }
     key = Key::None;
-    if (completesOnEnter(grid)) {
-        std::string done = CompleteTimeFromAbove(Trim(cell), Trim(grid.Cells(col, row - 1)));
-        if (done != cell) grid.SetCells(col, row, done);
+    editedTime_ = {};
+    if (completesAt(grid, col, row)) completeTimeCell(grid, col, row);
+    if (row < grid.RowCount() - 1) {
+        if (&grid == &InputGrid) InputGridSelectCell(col, row + 1);
+        grid.SetRow(row + 1);
     }
-    if (row < grid.RowCount() - 1) grid.SetRow(row + 1);
 }
 
 std::string TMainForm::CompleteTimeFromAbove(const std::string& typed, const std::string& above) const {
@@ -154,9 +169,15 @@ void TMainForm::InputGridEnter(StringGrid& grid) {
     enableInputActions(true);
 }
 
-void TMainForm::InputGridExit() { enableInputActions(false); }
+void TMainForm::InputGridExit() {
+    completeLeftTimeCell(nullptr, 0, 0);
+    enableInputActions(false);
+}
 
-void TMainForm::InputGridSelectCell(int, int) { SetImeMode(ImeMode::Close); }
+void TMainForm::InputGridSelectCell(int col, int row) {
+    completeLeftTimeCell(&InputGrid, col, row);
+    SetImeMode(ImeMode::Close);
+}
 
 void TMainForm::InputGridClick() { SetImeMode(ImeMode::Close); }
 
@@ -164,6 +185,7 @@ void TMainForm::InputGridClick() { SetImeMode(ImeMode::Close); }
 void TMainForm::InputGridSetEditText(StringGrid& grid, int col, int row, const std::string& text) {
     if (grid.Cells(col, row) == text) return;
     grid.SetCells(col, row, text);
+    if (completesAt(grid, col, row)) editedTime_ = {&grid, col, row};
     if (&grid != &InputGrid && grid.Tag() == 9) InputGrid.SetModified(true);
 }
 

@@ -54,6 +54,13 @@ void TMainForm::ApplyCountsAndLayout() {
     RunnerCopied = false;
 }
 
+// Cells kept beyond the counts belong to the edition they were typed in.
+void TMainForm::DropCellsBeyondCounts() {
+    for (StringGrid* g : {&InputGrid, &tempKukanGrid, &TeamEntryGrid, &RunnerEntryGrid, &KukanInfGrid,
+                          &taikaiBestGrid, &FormKuriage->KuriageGrid})
+        g->DropHiddenCells();
+}
+
 void TMainForm::SetupInputGrid() {
     if (TaikaiIniPending) {
         TaikaiIniPending = false;

@@ -99,14 +99,17 @@ bool TMainForm::openChosenRace() {
     SelectDataForm->FormShow();
     int result = Dlg().ShowModal(*SelectDataForm);
     SelectDataForm->FormClose();
+    // A road that stops here leaves the race file closed: its SQLite lock goes too.
     if (result != TSelectDataForm::mrAddEdition && result != TSelectDataForm::mrOpenEdition) {
         TaikaiOpen = false;
+        DataMdl->CloseAll();
         return true;
     }
     if (!CreateLockFile()) {
         Dlg().MessageDlg("その大会情報はロックされています。\n他のユーザーが使用中の可能性があります。",
                          MsgKind::Warning, Btn::OK);
         TaikaiOpen = false;
+        DataMdl->CloseAll();
         return false;
     }
     if (result == TSelectDataForm::mrAddEdition) {
@@ -122,6 +125,7 @@ void TMainForm::openNewEdition() {
         Dlg().MessageDlg("前回のｴﾝﾄﾘｰ情報を複製しますか?", MsgKind::Confirmation, Btn::YesNo) == mrYes;
     TaikaiNo = SelectedTaikaiNo;
     InputGrid.ClearAll();
+    DropCellsBeyondCounts();
     if (TaikaiNo > 0) {
         TaikaiOpen = true;
         LoadOrAddTaikaiEdition(true);
@@ -144,6 +148,7 @@ void TMainForm::openNewEdition() {
     } else {
         ReleaseLockFile(); // no edition to open: the race stays closed and unlocked
         TaikaiOpen = false;
+        DataMdl->CloseAll();
     }
     enableRaceOutputs();
     LoadPrizeParams();
@@ -153,6 +158,7 @@ void TMainForm::openExistingEdition() {
     TaikaiOpen = true;
     DeleteTempTable();
     InputGrid.ClearAll();
+    DropCellsBeyondCounts();
     LoadOrAddTaikaiEdition(false);
     TaikaiIniPending = true;
     ApplyCountsAndLayout();
@@ -166,5 +172,5 @@ void TMainForm::openExistingEdition() {
 }
 
 void TMainForm::enableRaceOutputs() {
-    for (Action* a : {&showHtml, &showHtmlPC, &deleteHtml, &Macro}) a->SetEnabled(TaikaiOpen);
+    for (Action* a : {&showHtml, &showHtmlPC, &killHtml, &Macro, &startListWeb}) a->SetEnabled(TaikaiOpen);
 }

@@ -56,16 +56,34 @@ void TMainForm::OutputResultExecute() {
         if (answer == mrCancel) return;
         if (answer == mrYes) FillAbsentTeamRows();
     }
+    // A road that stops before the results are shown again leaves the open result
+    // window's view as it was built (its leg, its filter, its restart mark).
+    const std::string viewFilter = GetClassFilter();
+    const int viewLeg = OutputForm->Tag;
+    const bool viewRestart = OutputForm->RestartCorrected;
+    auto keepView = [&] {
+        if (!OutputForm->Visible()) return;
+        SetClassFilter(viewFilter);
+        OutputForm->Tag = viewLeg;
+        OutputForm->RestartCorrected = viewRestart;
+    };
     SetClassFilter("");
     if (FormKuriage->Visible()) {
         Dlg().ShowMessage("繰上フォームが開いています。\n閉じてからこの処理を実行して下さい");
+        keepView();
         return;
     }
     OutputForm->RestartCorrected = false;
-    if (!choose(TKukanParamForm::ModeLeg, legItems(KukanNum))) return;
+    if (!choose(TKukanParamForm::ModeLeg, legItems(KukanNum))) {
+        keepView();
+        return;
+    }
     const std::string maxClass = Trim(MaxClassLetter());
     if (OutputForm->Tag == 0 && !maxClass.empty()) {
-        if (!choose(TKukanParamForm::ModeClass, classItems(maxClass))) return;
+        if (!choose(TKukanParamForm::ModeClass, classItems(maxClass))) {
+            keepView();
+            return;
+        }
     } else {
         SetClassFilter("");
     }

@@ -83,14 +83,16 @@ void TMainForm::WriteMainIni() {
 void TMainForm::buildMenus() {
     swaprows.ShortCut = "F1";
     MainMenu = {
-        {"ファイル(&F)", {&MakeKeyName, &OpenKeyName, &saveInputData, nullptr, &OpenEnvForm, nullptr, &Exit}},
+        {"ファイル(&F)",
+         {&MakeKeyName, &OpenKeyName, &saveInputData, nullptr, &OpenEnvForm, nullptr, &showHtml, &showHtmlPC,
+          &killHtml, nullptr, &Exit}},
         {"データ入力(&I)",
          {&OpenKuriageForm, &OpenClockInputForm, &OpenDelayInfForm, &deleteClockLog, nullptr, &ActionFillDummy,
           &ActionInputGridToClipboard, &ClearInputGrid}},
         {"エントリー(&E)",
          {&swaprows, &Adelete, &Acopy, &Apaste, &CopyRunner, nullptr, &ArrangeRunner, &SwapTmRunnr, nullptr,
           &denkoStartList, &NGakunen}},
-        {"結果(&R)", {&OutputResult, nullptr, &showHtml, &showHtmlPC, &deleteHtml, &Macro}},
+        {"結果(&R)", {&OutputResult, nullptr, &Macro}},
         {"ヘルプ(&H)", {&HelpContents, &HelpIndex}},
     };
 }
@@ -112,6 +114,7 @@ void TMainForm::wireHandlers() {
     wireInputHandlers();
     wireOutputHandlers();
     wireSplitHandlers();
+    wireWebHandlers();
     markPendingActions();
 }
 
@@ -131,12 +134,13 @@ void ShowNotBuilt(const std::string& caption) {
 // Before a race is open nothing that needs passing data or entries can run.
 void TMainForm::disableRaceActions() {
     for (Action* a : {&OutputResult, &OpenKuriageForm, &OpenClockInputForm, &OpenDelayInfForm, &deleteClockLog,
-                      &saveInputData, &showHtml, &showHtmlPC, &deleteHtml, &Macro, &ActionFillDummy,
-                      &ActionInputGridToClipboard, &swaprows, &Adelete, &Acopy, &Apaste, &CopyRunner})
+                      &saveInputData, &showHtml, &showHtmlPC, &killHtml, &Macro, &ActionFillDummy,
+                      &ActionInputGridToClipboard, &swaprows, &Adelete, &Acopy, &Apaste, &CopyRunner, &SwapTmRunnr,
+                      &startListWeb})
         a->SetEnabled(false);
     Timer1.SetEnabled(false);
     // Start lists, CSV entry and packing are not part of this build.
-    for (Action* a : {&StartListPrev, &StartListExcel, &startListWeb, &SpeedButtonOpenCSV, &SpeedButtonPackEntry})
+    for (Action* a : {&StartListPrev, &StartListExcel, &SpeedButtonOpenCSV, &SpeedButtonPackEntry})
         a->SetEnabled(false);
 }
 
@@ -149,7 +153,7 @@ void TMainForm::FormShow() {
     }
     TaikaiNo = -1;
     SelectedTaikaiNo = -1;
-    CurrTeamNo = 0;
+    CurrTeamNo = RunnerGridTeam = 0;
     Splash.SetCaption("\n\n\nタヴレン集計プログラム\n");
     SetCaption(Format("theTavren %s", kVersionText));
     TaikaiOpen = false;

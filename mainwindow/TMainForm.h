@@ -54,6 +54,7 @@ public:
     std::string NewTaikaiDir;
     bool TaikaiOpen = false;
     int CurrTeamNo = 0;
+    int RunnerGridTeam = 0; // the team whose runners RunnerEntryGrid holds; 0 none
     int KukanNum = 1, HoketuNum = 1, TeamNum = 1;
     int PrevKukanNum = 0;
     int EntryTeamNum = 0;
@@ -123,7 +124,7 @@ public:
     Action ToolButtonInputGridCopy{"ToolButtonInputGridCopy", "入力Gｺﾋﾟｰ"};
     Action showHtml{"showHtml", "ウェブ確認ﾓﾊﾞｲﾙ"};
     Action showHtmlPC{"showHtmlPC", "ウェブ確認PC"};
-    Action deleteHtml{"deleteHtml", "ウェブ削除"};
+    Action killHtml{"killHtml", "ウェブ削除"};
     Action Macro{"Macro", "印刷ﾏｸﾛ"};
     Action swaprows{"swaprows", "登録入れ替え"};
     Action Adelete{"Adelete", "行消去"};
@@ -153,6 +154,7 @@ public:
 
     // ---- Pages, grid layouts, counts, per-edition settings ----
     void ApplyCountsAndLayout();
+    void DropCellsBeyondCounts();
     void SetupInputGrid();
     void SetupSplitGrid();
     void SetupTeamEntryGrid();
@@ -293,6 +295,8 @@ public:
     void TeamUpDownChanging();
     void TeamUpDownMouseDown();
     void TeamUpDownEnter() {}
+    // Saves the runners shown, then shows team's.
+    void ShowRunnerTeam(int team);
     void swaprowsExecute();
     void AdeleteExecute();
     void AcopyExecute();
@@ -314,6 +318,8 @@ private:
     void showEntryTabControls(bool teams);
     void setEntryGridIme(StringGrid& grid, int col);
     void markEntryRow(int row);
+    bool moveEntryCell(StringGrid& grid, int col, int row);
+    void enableTeamExchange(bool bothMarked);
     void updateMarkActions(bool runnerGridClicked);
     void setCopiedRunnerKey(int key);
     bool runnerCopied() const;
@@ -351,7 +357,14 @@ private:
     void enableInputActions(bool on);
     // The longest text a cell of these grids takes while typing.
     int timeCodeLimit(const StringGrid& grid) const;
-    bool completesOnEnter(const StringGrid& grid) const;
+    bool completesAt(const StringGrid& grid, int col, int row) const;
+    void completeTimeCell(StringGrid& grid, int col, int row);
+    void completeLeftTimeCell(const StringGrid* movingIn, int col, int row);
+    // The time cell typed into and not yet completed.
+    struct EditedTimeCell {
+        StringGrid* Grid = nullptr;
+        int Col = 0, Row = 0;
+    } editedTime_;
     bool duplicateNumberAbove(int col, int row) const;
     void styleTimeCell(CellStyle& st, int col, int row) const;
 
@@ -459,6 +472,18 @@ public:
     bool AbsentTeamRowsEmpty() const;
     // Dummy numbers and passing times in the rows kept for the absent teams.
     void FillAbsentTeamRows();
+
+    // ---- Web pages: the DataHTML folder, opening and deleting them, the start list ----
+    // False when the page could not be written (its path is shown).
+    bool WriteDataHtmlFile(const std::string& text, const std::string& fileName);
+    void showHtmlExecute();
+    void showHtmlPCExecute();
+    void killHtmlExecute();
+    int DeleteHtmlFiles(const std::filesystem::path& folder);
+    int DeleteFilesWithExt(const std::filesystem::path& folder, const std::string& ext);
+    void startListWebClick();
+    void WriteStartListPages(int isOrder);
+    void wireWebHandlers();
 
     // ---- Waiting information and the clock-time window's links ----
     // Actions of the clock-time window (category ClockInput); they only forward to it.

@@ -19,8 +19,6 @@ void TOutputForm::OpenResultRepExecute() { notBuilt(*this, "レポート出力")
 void TOutputForm::PutToExcelExecute() { notBuilt(*this, "Excel出力"); }
 void TOutputForm::CopyResultToClipboard() { notBuilt(*this, "クリップボード出力"); }
 void TOutputForm::CopyTeamResultText(int) { notBuilt(*this, "クリップボード出力"); }
-void TOutputForm::PutToWebExecute() { notBuilt(*this, "HTML出力"); }
-void TOutputForm::PutSheetHtml() {}
 void TOutputForm::PutToDenkoExecute() { notBuilt(*this, "電光出力"); }
 void TOutputForm::PutKojinPrizeExecute() { notBuilt(*this, "個人賞状"); }
 void TOutputForm::OpenPrintParamExecute() { notBuilt(*this, "賞パラメータ"); }

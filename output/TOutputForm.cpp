@@ -166,6 +166,11 @@ void TOutputForm::MacroExecute() {
     PutSheetHtml();
     BatchMessages.clear();
     BatchMode = true;
+    // Every way out of the batch ends it, or each output after it would stay silent.
+    struct EndBatch {
+        bool& mode;
+        ~EndBatch() { mode = false; }
+    } endBatch{BatchMode};
     WaitCursor wait(Dlg());
     PutToWebExecute();
     if (Tag != 0) {
@@ -176,6 +181,16 @@ void TOutputForm::MacroExecute() {
         Dlg().ShowMessage("一括処理終了!");
     }
     PutToExcelExecute();
+    showBatchMessages();
     OfferMacroWorkbook();
     if (f.closeAutoRecForm) Close();
+}
+
+// The batch's notices, once, at its end. The Excel output of the batch shows them
+// when it is built; until then the batch does.
+void TOutputForm::showBatchMessages() {
+    std::string text = BatchMessages;
+    while (!text.empty() && text.back() == '\n')
+        text.pop_back();
+    if (!text.empty()) Dlg().ShowMessage(text);
 }

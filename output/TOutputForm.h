@@ -7,6 +7,7 @@
 #include "platform/Form.h"
 #include "platform/StringGrid.h"
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -41,8 +42,8 @@ class TOutputForm : public FormBase {
 
     TOutputForm();
 
-    // The leg shown: 0 the overall results, k leg k only (-1: the start-list pages'
-    // request for the placeholder sheet page).
+    // The leg shown: 0 the overall results, k leg k only (the start-list pages ask for
+    // the placeholder sheet page with PutSheetHtml(-1), never through Tag).
     int Tag = 0;
     int OrderMode = 0; // leg view: 0 "チーム順", 1 "個人順"
     // A restart before the last relay point corrected the totals (set by the computation).
@@ -118,7 +119,8 @@ class TOutputForm : public FormBase {
     void CopyResultToClipboard();
     void CopyTeamResultText(int mode);
     void PutToWebExecute();
-    void PutSheetHtml();
+    // The batch's sheet pages are those of the leg shown.
+    void PutSheetHtml() { PutSheetHtml(Tag); }
     void PutToDenkoExecute();
     void PutKojinPrizeExecute();
     void OpenPrintParamExecute();
@@ -129,6 +131,24 @@ class TOutputForm : public FormBase {
     void WritePrizeResultCsv();
     void OfferMacroWorkbook();
 
+    // ---- Web pages (DataHTML of the race folder) ----
+    void doPutToWeb();
+    // A notice of the web output: a box, or while the batch runs a line of BatchMessages.
+    void WebNotice(const std::string& boxText, const std::string& batchLine);
+    bool PutIndexPC(const std::filesystem::path& path);
+    bool PutKojinResult(const std::filesystem::path& path);
+    bool PutTeamPages(int team);
+    bool PutLegPage(const std::filesystem::path& path, int k);
+    bool PutTimeGapPage(const std::filesystem::path& path, int k);
+    // First relay point 1..k with an advanced start (not a restart); 0 when none.
+    int FindFirstKuriageLeg(int k) const;
+    bool WriteHtmlIndexPages(const std::filesystem::path& dir, int k);
+    bool IsLegColumnComplete(int k) const;
+    // leg 0 nothing, -1 the placeholder s01.html, k the sheet pages of leg k.
+    void PutSheetHtml(int leg);
+    bool WriteHtmlFile(const std::filesystem::path& path, const std::string& text);
+    void putSheetPages(int leg);
+
   private:
     void buildToolBar();
     void wireActions();
@@ -137,4 +157,5 @@ class TOutputForm : public FormBase {
     void showView();
     void writePrizeData(int legs);
     void hideViews();
+    void showBatchMessages();
 };

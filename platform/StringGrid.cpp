@@ -6,16 +6,20 @@ namespace {
 const std::string kEmpty;
 }
 
+// The cells only ever grow: a count that goes down and up again gives back what was
+// there. Reads and writes stay within the counts.
 void StringGrid::resizeCells() {
-    cells_.resize(rows_);
-    for (auto& r : cells_) r.resize(cols_);
-    colSamples_.resize(cols_);
-    rowFactors_.resize(rows_, 0.0);
+    if (static_cast<int>(cells_.size()) < rows_) cells_.resize(rows_);
+    const size_t width = std::max<size_t>(cols_, cells_.empty() ? 0 : cells_.front().size());
+    for (auto& r : cells_)
+        if (r.size() < width) r.resize(width);
+    if (static_cast<int>(colSamples_.size()) < cols_) colSamples_.resize(cols_);
+    if (static_cast<int>(rowFactors_.size()) < rows_) rowFactors_.resize(rows_, 0.0);
 }
 
 void StringGrid::SetColCount(int n) {
     n = std::max(n, 1);
-    if (n == cols_ && static_cast<int>(colSamples_.size()) == n) return;
+    if (n == cols_) return;
     cols_ = n;
     resizeCells();
     fixedCols_ = std::min(fixedCols_, cols_ - 1 < 0 ? 0 : cols_);
@@ -25,7 +29,7 @@ void StringGrid::SetColCount(int n) {
 
 void StringGrid::SetRowCount(int n) {
     n = std::max(n, 1);
-    if (n == rows_ && static_cast<int>(cells_.size()) == n) return;
+    if (n == rows_) return;
     rows_ = n;
     resizeCells();
     SetCurrent(col_, std::min(row_, rows_ - 1));
@@ -46,7 +50,7 @@ void StringGrid::SetFixedRows(int n) {
 }
 
 const std::string& StringGrid::Cells(int col, int row) const {
-    if (col < 0 || row < 0 || row >= static_cast<int>(cells_.size()) || col >= cols_) return kEmpty;
+    if (col < 0 || row < 0 || row >= rows_ || col >= cols_) return kEmpty;
     const auto& r = cells_[row];
     return col < static_cast<int>(r.size()) ? r[col] : kEmpty;
 }
@@ -81,6 +85,11 @@ void StringGrid::ClearAll() {
     LayoutChanged();
 }
 
+void StringGrid::DropHiddenCells() {
+    cells_.resize(rows_);
+    for (auto& r : cells_) r.resize(cols_);
+}
+
 void StringGrid::SetCol(int c) { SetCurrent(c, row_); }
 void StringGrid::SetRow(int r) { SetCurrent(col_, r); }
 
@@ -103,7 +112,7 @@ void StringGrid::SetSelection(GridRect r) {
 }
 
 std::string StringGrid::ColSample(int col) const {
-    return col >= 0 && col < static_cast<int>(colSamples_.size()) ? colSamples_[col] : std::string();
+    return col >= 0 && col < cols_ ? colSamples_[col] : std::string();
 }
 
 void StringGrid::SetColSample(int col, const std::string& sample) {
@@ -113,7 +122,7 @@ void StringGrid::SetColSample(int col, const std::string& sample) {
 }
 
 double StringGrid::RowHeightFactor(int row) const {
-    return row >= 0 && row < static_cast<int>(rowFactors_.size()) ? rowFactors_[row] : 0.0;
+    return row >= 0 && row < rows_ ? rowFactors_[row] : 0.0;
 }
 
 void StringGrid::SetRowHeight(int row, double factor, const std::string& sample) {

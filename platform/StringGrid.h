@@ -45,7 +45,9 @@ public:
     void SetCellsQuiet(int col, int row, const std::string& text);
     std::vector<std::string> Row(int row) const;
     void ClearRow(int row);
-    void ClearAll(); // every cell, titles included
+    void ClearAll(); // every cell, titles and cells beyond the counts included
+    // Forgets the cells kept beyond the counts (an edition is loaded).
+    void DropHiddenCells();
 
     // Current cell.
     int Col() const { return col_; }

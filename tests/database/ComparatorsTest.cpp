@@ -30,9 +30,10 @@ TEST(CompareInputCells, EmptyTimesSortLastAndEqualTimesByLegThenOrder) {
         {1, 1, 14, 10400},
         {1, 2, 15, 10500}, // same time and leg as 13, earlier order
         {0, 0, 16, 0},     // nothing at all
+        {3, 4, 17, 10300}, // the latest leg, the earliest time: time comes before leg
     };
     SortPassingRecs(recs);
-    EXPECT_EQ(numbers(recs), (std::vector<int32_t>{14, 15, 13, 12, 11, 16}));
+    EXPECT_EQ(numbers(recs), (std::vector<int32_t>{17, 14, 15, 13, 12, 11, 16}));
 }
 
 TEST(CompareInputCells, EmptyLegOrderAndNumberSortLastAndNothingOverflows) {

@@ -58,6 +58,25 @@ TEST_F(Editions, AddingCopiesTheSourceWithoutInputData) {
     EXPECT_EQ(f.ReceName.Text(), "第4回大会");
 }
 
+// A source that cannot be read gives a new race's values, one message, no NULL field.
+TEST_F(Editions, AddingFromAMissingSourceFillsEveryField) {
+    openRace(3, 2, 5);
+    TMainForm& f = form();
+    f.TaikaiNo = 6;
+    f.SourceTaikaiNo = 9;
+    LoadOrAddTaikaiEdition(true);
+    EXPECT_EQ(dialogs.Texts(), (std::vector<std::string>{"大会情報がオープンできません。", "6 回大会を追加しました。"}));
+    for (const char* field : {"IDN", "OP_DATE", "R_NAME", "O_NAME", "ST_PLACE", "TP_TIME", "K_NUM", "H_NUM",
+                              "E_NUM", "K_INF", "R_INF", "F_TIME"})
+        EXPECT_FALSE(editionField(field, 6).IsNull()) << field;
+    for (const char* count : {"K_NUM", "H_NUM", "E_NUM"})
+        EXPECT_EQ(editionField(count, 6).AsInteger(), 1) << count;
+    EXPECT_EQ(editionField("R_NAME", 6).AsString(), f.DataFolder.filename().string());
+    EXPECT_EQ(editionField("O_NAME", 6).AsString(), "");
+    EXPECT_EQ(f.KukanSpinNum.Value(), 1);
+    EXPECT_EQ(f.ReceName.Text(), f.DataFolder.filename().string());
+}
+
 TEST_F(Editions, ReopeningLoadsTheRowAndItsNames) {
     makeEditionFour();
     TMainForm& f = form();

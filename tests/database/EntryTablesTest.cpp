@@ -201,7 +201,7 @@ TEST_F(RunnerTable, SlotsKeysAndTeamCount) {
 TEST_F(RunnerTable, GridRowsRoundTripForLargeNumbers) {
     openRace(3, 1, 150);
     TMainForm& f = form();
-    f.CurrTeamNo = 150;
+    f.ShowRunnerTeam(150);
     fillRunner(1, {"監督", "太郎", "ｶﾝﾄｸ", "ﾀﾛｳ", "", ""});
     fillRunner(4, {std::string(19, 's') + "姓", "名", "ｾｲ", "ﾒｲ", "3", "1"});
     SaveRunnerRows();
@@ -222,14 +222,14 @@ TEST_F(RunnerTable, GridRowsRoundTripForLargeNumbers) {
     EXPECT_EQ(f.RunnerEntryGrid.Cells(1, 1), "監督");
     EXPECT_EQ(f.RunnerEntryGrid.Cells(5, 1), ""); // school year 0 shows empty
     EXPECT_EQ(f.RunnerEntryGrid.Cells(6, 1), "0");
-    EXPECT_EQ(f.EntryTab.ActivePageIndex(), 0);
+    EXPECT_EQ(f.EntryTab.ActivePageIndex(), 1); // loading never turns the tab
     EXPECT_EQ(f.TeamUpDown.Value(), 150);
 }
 
 TEST_F(RunnerTable, AMissingRowEmptiesTheWholeRow) {
     openRace(2, 1, 3);
     TMainForm& f = form();
-    f.CurrTeamNo = 1;
+    f.ShowRunnerTeam(1);
     fillRunner(2, {"一", "区", "ｲﾁ", "ｸ", "2", "1"});
     SaveRunnerRows();
     f.CurrTeamNo = 3;
@@ -241,7 +241,7 @@ TEST_F(RunnerTable, AMissingRowEmptiesTheWholeRow) {
 
 TEST_F(RunnerTable, TeamZeroIsNeverSaved) {
     openRace(2, 1, 3);
-    form().CurrTeamNo = 0;
+    form().ShowRunnerTeam(0);
     fillRunner(1, {"誰"});
     SaveRunnerRows();
     EXPECT_TRUE(runner("Team_Kukan", 0).IsNull());
@@ -249,7 +249,7 @@ TEST_F(RunnerTable, TeamZeroIsNeverSaved) {
 
 TEST_F(RunnerTable, ClearKeepsTheRows) {
     openRace(2, 1, 2);
-    form().CurrTeamNo = 2;
+    form().ShowRunnerTeam(2);
     fillRunner(2, {"姓", "名", "ｾｲ", "ﾒｲ", "1", "2"});
     SaveRunnerRows();
     const int rows = rowCount("選手情報001.db");

@@ -108,6 +108,30 @@ TEST_F(RankingQueries, ClassPlacesAreCountedPerClassWithoutOpTeams) {
     EXPECT_EQ(recs[4].TotalTime, 640);
 }
 
+// A waiting time puts team 3 ahead of team 1 on time though it passed later; its
+// leg-2 runner is an OP runner (REMARK 1), who still counts for the total place. The
+// OP team 2 takes no class place.
+TEST_F(RankingQueries, TotalOrderAndClassPlacesFollowTimeNotPassing) {
+    OpenRace(2, 4);
+    const std::string classes = "AAAB";
+    for (int t = 1; t <= 4; ++t)
+        Class(t, classes.substr(t - 1, 1));
+    Op(2, 1);
+    SaveTeamRows();
+    Remark(3, 2, 1);
+    Waiting(2, 3, 30);
+    Leg(1, {{1, 1000}, {2, 1010}, {3, 1020}, {4, 1030}});
+    Leg(2, {{1, 2000}, {3, 2010}, {2, 2020}, {4, 2030}});
+    Compute(2);
+    EXPECT_EQ(Col(LegField::Tplace, 2), (std::vector<int>{2, 999, 1, 3}));
+    std::vector<TeamWorkRec> recs(4);
+    ASSERT_TRUE(QueryGapRanking(recs));
+    std::vector<int> classPlaces;
+    for (const TeamWorkRec& r : recs)
+        classPlaces.push_back(r.ClassPlace);
+    EXPECT_EQ(classPlaces, (std::vector<int>{2, 0, 1, 1}));
+}
+
 TEST_F(RankingQueries, LegWinnerOfAClassTakesTheLegPrize) {
     LegPrizes({"A", "A", "B", "B", "B"});
     form().KukanInfGrid.SetCells(3, 2, "820");

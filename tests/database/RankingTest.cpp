@@ -104,6 +104,7 @@ TEST_F(Ranking, NoRecordRunnerTakesTheTeamOutFromItsLeg) {
 TEST_F(Ranking, AbsentTeamIsNeitherPlacedNorCounted) {
     OpenRace(2, 3);
     Op(2, 2);
+    Remark(2, 1, 2); // a no-record runner does not bring an absent team back in
     Leg(1, {{2, 900}, {1, 1010}, {3, 1020}});
     Leg(2, {{2, 1900}, {1, 2010}, {3, 2020}});
     ASSERT_EQ(Compute(2), 0);
@@ -233,4 +234,16 @@ TEST_F(Ranking, NoRecordRunnerCostsNoStatementPerTeamAndLeg) {
     EXPECT_EQ(Col(F::Tplace, 3)[3], 999);
     EXPECT_EQ(Col(F::Tplace, 5)[3], 999);
     EXPECT_EQ(Col(F::Tplace, 3)[4], 4);
+}
+
+// The race record is the overall winner's total, not the last leg winner's.
+TEST_F(Ranking, RecordsComeFromTheLegWinnersAndTheOverallWinner) {
+    OpenRace(2, 3);
+    Leg(1, {{1, 1000}, {2, 1100}, {3, 1200}});
+    Leg(2, {{1, 2000}, {2, 2040}, {3, 2200}}); // team 2 runs leg 2 fastest (9:40)
+    ASSERT_EQ(Compute(2), 0);
+    UpdateRecordsFromResults();
+    EXPECT_EQ(form().KukanInfGrid.Cells(3, 1), "1000");
+    EXPECT_EQ(form().KukanInfGrid.Cells(3, 2), "940");
+    EXPECT_EQ(form().taikaiBestGrid.Cells(3, 1), "2000");
 }

@@ -157,6 +157,17 @@ TEST_F(ResultTable, NegativeAndZeroLegTimesAreRefused) {
                                                     "ﾏｲﾅｽの区間記録が検出されました。\n2区 TeamID=2"}));
 }
 
+// A restart can bring a partial time to a total of exactly 0: a team that passed is
+// refused then, as for a negative leg time.
+TEST_F(ResultTable, PassedTeamWithATotalOfZeroIsRefused) {
+    OpenRace(2, 2);
+    Kuriage(1, "-10000");
+    Leg(1, {{1, 5930}, {2, 5950}});
+    Leg(2, {{1, 30}, {2, 12000}});
+    EXPECT_EQ(BuildResultTable(2), 1);
+    EXPECT_EQ(Messages(), (std::vector<std::string>{"ﾏｲﾅｽの区間記録が検出されました。\n2区 TeamID=1"}));
+}
+
 TEST_F(ResultTable, AdvancedStartAddsTheDelayToLaterLegsOnly) {
     OpenRace(3, 3);
     Kuriage(1, "10000");
@@ -287,4 +298,22 @@ TEST_F(ResultTable, DeleteTempTableRemovesTheFile) {
     DeleteTempTable();
     EXPECT_FALSE(std::filesystem::exists(form().DataFolder / kResultTable));
     EXPECT_EQ(ResultTableLegs(), 0);
+}
+
+// The work table is derived data: junk in its file is cleared by the open and
+// replaced by a computation, without a question.
+TEST_F(ResultTable, AWorkTableOfJunkBytesIsRebuilt) {
+    WorkedExample();
+    const auto file = form().DataFolder / kResultTable;
+    auto junk = [&] { std::ofstream(file, std::ios::binary) << std::string(4096, 'x'); };
+    junk();
+    EXPECT_EQ(ResultTableLegs(), 0);
+    ASSERT_EQ(BuildResultTable(2), 0);
+    EXPECT_TRUE(Messages().empty());
+    EXPECT_EQ(Col(F::Ttime, 2), (V{3000, 3000, 3060, 3050}));
+    DataMdl->CloseAll();
+    DataMdl->SetFolder(form().DataFolder);
+    junk();
+    DeleteTempTable();
+    EXPECT_FALSE(std::filesystem::exists(file));
 }

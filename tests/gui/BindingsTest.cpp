@@ -19,6 +19,7 @@
 #include <QTimer>
 
 #include <stdexcept>
+#include <vector>
 
 class BindingsTest : public GuiTest {
 protected:
@@ -57,16 +58,16 @@ TEST_F(BindingsTest, RadioButtonUncheckedByItsSiblingReachesItsModel) {
     EXPECT_FALSE(a.Checked());
 }
 
-TEST_F(BindingsTest, SpinEditFollowsRangeValueColourAndEmptyText) {
+TEST_F(BindingsTest, SpinEditFollowsRangeAndColourAndTakesTypedValuesWhenEditingEnds) {
     SpinEdit model{"spin"};
     model.SetRange(1, 50);
-    model.SetValue(7);
-    int changes = 0;
-    model.OnChange = [&] { ++changes; };
+    model.SetValue(12);
+    std::vector<int> seen;
+    model.OnChange = [&] { seen.push_back(model.Value()); };
     auto* spin = new QSpinBox(&host);
     bind::spin(spin, model);
     EXPECT_EQ(spin->maximum(), 50);
-    EXPECT_EQ(spin->value(), 7);
+    EXPECT_EQ(spin->value(), 12);
 
     model.SetColor(clSilver);
     EXPECT_EQ(spin->palette().color(QPalette::Base), QColor(0xC0, 0xC0, 0xC0));
@@ -74,19 +75,24 @@ TEST_F(BindingsTest, SpinEditFollowsRangeValueColourAndEmptyText) {
     EXPECT_FALSE(spin->isEnabled());
     model.SetEnabled(true);
 
-    auto* text = spin->findChild<QLineEdit*>();
-    text->selectAll();
+    // Typing "15" over "12" never passes through a count of 1; Enter applies 15.
+    spin->findChild<QLineEdit*>()->selectAll();
+    TypeText(spin, QStringLiteral("15"));
+    EXPECT_TRUE(seen.empty());
+    EXPECT_EQ(model.Value(), 12);
+    PressEnter(spin);
+    EXPECT_EQ(seen, std::vector<int>{15});
+
+    // Leaving an emptied field puts the value back and changes nothing.
+    spin->findChild<QLineEdit*>()->selectAll();
     PressKey(spin, Qt::Key_Backspace, "\b");
-    EXPECT_EQ(model.Text(), "");
-    EXPECT_EQ(model.Value(), 7);
-    EXPECT_EQ(changes, 1);
-    // Leaving the emptied field shows the value again, and the model says so.
     QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
     QApplication::sendEvent(spin, &out);
-    EXPECT_EQ(model.Text(), "7");
+    EXPECT_EQ(seen, std::vector<int>{15});
+    EXPECT_EQ(spin->value(), 15);
 
-    model.SetValue(12);
-    EXPECT_EQ(spin->value(), 12);
+    model.SetValue(20);
+    EXPECT_EQ(spin->value(), 20);
 }
 
 TEST_F(BindingsTest, ActionTriggerIsGuardedAndTheModelOwnsTheCheckMark) {

@@ -44,6 +44,27 @@ TEST_F(InputPageTest, TypingGoesThroughTheInputHandler) {
     EXPECT_EQ(view->model()->index(3, 2).data().toString(), QStringLiteral("93540"));
 }
 
+// Leaving a typed time by an arrow or a click completes and checks it as Enter does.
+TEST_F(InputPageTest, LeavingATimeCellCompletesIt) {
+    GridView* view = grid(in());
+    typeCell(in(), 2, 2, "93512");
+    auto typeAndLeave = [&](int row, const char* digits, const std::function<void()>& leave) {
+        in().SetCurrent(2, row);
+        PressKey(view, static_cast<int>(digits[0]), QString(QChar(digits[0])));
+        ASSERT_NE(view->editor(), nullptr);
+        TypeText(view->editor(), QString::fromLatin1(digits + 1));
+        leave();
+        Settle();
+    };
+    typeAndLeave(3, "40", [&] { PressKey(view->editor(), Qt::Key_Down); });
+    EXPECT_EQ(in().Cells(2, 3), "93540");
+    EXPECT_EQ(in().CurRow(), 4);
+    typeAndLeave(4, "10", [&] { clickCell(in(), 1, 2); });
+    EXPECT_EQ(in().Cells(2, 4), "93510");
+    EXPECT_EQ(dialogs.Texts().back(), "ﾀｲﾑ確認要！"); // earlier than the time above
+    EXPECT_EQ(view->model()->index(4, 2).data().toString(), QStringLiteral("93510"));
+}
+
 namespace {
 
 bool HasRedPixels(const QImage& image) {

@@ -128,34 +128,35 @@ TEST_F(MainWindowTest, EnterInTheRaceNameMovesToTheOrganiser) {
     EXPECT_EQ(QApplication::focusWidget(), window->widgetFor("OrgName"));
 }
 
-TEST_F(MainWindowTest, SpinEditChangesRelayOutTheGrids) {
+// Counts apply when editing ends: typing "15" over "12" never lays out one team, and
+// a count that goes down and up again gives back what the grids held.
+TEST_F(MainWindowTest, SpinEditsApplyWhenEditingEndsAndCountsGiveBackTheirCells) {
     open();
     openRace();
-    auto* spin = qobject_cast<QSpinBox*>(window->widgetFor("KukanSpinNum"));
-    auto* text = spin->findChild<QLineEdit*>();
-    text->selectAll();
-    PressKey(spin, Qt::Key_3, "3");
-    EXPECT_EQ(form().KukanSpinNum.Value(), 3);
-    EXPECT_EQ(form().InputGrid.ColCount(), 7);
-    EXPECT_EQ(grid(form().InputGrid)->model()->columnCount(), 7);
+    form().SankaSpinNum.SetValue(12);
+    form().KukanSpinNum.SetValue(3);
+    form().TeamEntryGrid.SetCells(1, 12, "十二番");
+    form().InputGrid.SetCells(5, 2, "7");
+    form().KukanInfGrid.SetCells(1, 3, "ゴール");
 
-    PressKey(spin, Qt::Key_Up);
-    EXPECT_EQ(form().KukanSpinNum.Value(), 4);
-    EXPECT_EQ(form().InputGrid.ColCount(), 9);
+    auto* teams = qobject_cast<QSpinBox*>(window->widgetFor("SankaSpinNum"));
+    teams->findChild<QLineEdit*>()->selectAll();
+    TypeText(teams, QStringLiteral("15"));
+    EXPECT_EQ(form().TeamNum, 12);
+    EXPECT_EQ(form().TeamEntryGrid.RowCount(), 13);
+    PressEnter(teams);
+    EXPECT_EQ(form().TeamNum, 15);
+    EXPECT_EQ(grid(form().TeamEntryGrid)->model()->rowCount(), 16);
+    EXPECT_EQ(form().TeamEntryGrid.Cells(1, 12), "十二番");
 
-    // An emptied field keeps the value and the layout.
-    text->selectAll();
-    PressKey(spin, Qt::Key_Backspace, "\b");
-    EXPECT_EQ(form().KukanSpinNum.Text(), "");
-    EXPECT_EQ(form().KukanSpinNum.Value(), 4);
-    EXPECT_EQ(form().InputGrid.ColCount(), 9);
-    PressKey(spin, Qt::Key_2, "2");
-    EXPECT_EQ(form().KukanSpinNum.Value(), 2);
+    auto* legs = qobject_cast<QSpinBox*>(window->widgetFor("KukanSpinNum"));
+    PressKey(legs, Qt::Key_Down);
     EXPECT_EQ(form().InputGrid.ColCount(), 5);
-
-    form().SankaSpinNum.SetValue(30);
-    EXPECT_EQ(qobject_cast<QSpinBox*>(window->widgetFor("SankaSpinNum"))->value(), 30);
-    EXPECT_EQ(grid(form().InputGrid)->model()->rowCount(), 32);
+    EXPECT_EQ(form().InputGrid.Cells(5, 2), "");
+    PressKey(legs, Qt::Key_Up);
+    EXPECT_EQ(grid(form().InputGrid)->model()->columnCount(), 7);
+    EXPECT_EQ(form().InputGrid.Cells(5, 2), "7");
+    EXPECT_EQ(form().KukanInfGrid.Cells(1, 3), "ゴール");
 }
 
 TEST_F(MainWindowTest, ClosingWithNoRaceOpenCloses) {

@@ -117,6 +117,13 @@ TEST_F(EntryPages, RunnerGridEnterWalksTheRow) {
     press(keyPress, Key::Enter);
     EXPECT_EQ(at(), std::pair(6, 4));
     EXPECT_EQ(press(keyPress, U'a'), U'a');
+    // The "OP" column cannot be selected: from the school year Enter ends the row.
+    runners().SetCurrent(5, 2);
+    press(keyPress, Key::Enter);
+    EXPECT_EQ(at(), std::pair(1, 3));
+    runners().SetCurrent(5, 4);
+    press(keyPress, Key::Enter);
+    EXPECT_EQ(at(), std::pair(5, 4));
 }
 
 TEST_F(EntryPages, DrawingRules) {
@@ -296,6 +303,66 @@ TEST_F(EntryPages, SchoolYearsMoveUpAndDown) {
     EXPECT_EQ(f.RunnerFieldText(1, 1, 0), "0") << "a year down to 0 stays there";
     EXPECT_EQ(f.RunnerFieldText(2, 1, 0), "1");
     EXPECT_EQ(runners().Cells(5, 2), "");
+}
+
+// Leaving team row 3 shows team 3's runners, so the shift saves them under team 3.
+TEST_F(EntryPages, SchoolYearShiftAfterLeavingATeamRowKeepsThatTeamsRunners) {
+    openRace(2, 1, 3);
+    TMainForm& f = form();
+    putRunner(1, 1, "一番", "", "", "", 1);
+    putRunner(3, 1, "三番", "", "", "", 2);
+    f.ShowRunnerTeam(1);
+    teams().SetRow(3);
+    f.TeamEntryGridExit();
+    EXPECT_EQ(f.CurrTeamNo, 3);
+    EXPECT_EQ(runners().Cells(1, 2), "三番");
+    dialogs.AnswerDlg(mrYes);
+    f.N14.Execute();
+    EXPECT_EQ(f.RunnerNameText(3, 1, 6), "三番");
+    EXPECT_EQ(f.RunnerFieldText(3, 1, 0), "3");
+    EXPECT_EQ(f.RunnerNameText(1, 1, 6), "一番");
+    EXPECT_EQ(f.RunnerFieldText(1, 1, 0), "2");
+}
+
+// The runner tab stays shown through layouts and runner loads, and the actions act
+// on the grid that is shown.
+TEST_F(EntryPages, RunnerTabStaysWithItsGridThroughLayoutsAndLoads) {
+    openRace(2, 1, 3);
+    TMainForm& f = form();
+    putRunner(1, 1, "甲", "");
+    putRunner(1, 2, "乙", "");
+    f.MainPage.ShowPage(1);
+    showRunnerTab();
+    f.ApplyCountsAndLayout();
+    LoadRunnersToGrid();
+    EXPECT_EQ(f.EntryTab.ActivePageIndex(), 1);
+    EXPECT_TRUE(runners().Visible());
+    EXPECT_FALSE(teams().Visible());
+    f.KukanSpinDisable(1);
+    EXPECT_EQ(f.FocusedControl, "RunnerEntryGrid");
+    click(runners(), 0, 2);
+    click(runners(), 0, 3);
+    f.swaprows.Execute();
+    EXPECT_EQ(runners().Cells(1, 2), "乙");
+    EXPECT_EQ(runners().Cells(1, 3), "甲");
+    EXPECT_EQ(teams().Cells(0, 2), "2");
+}
+
+// The exchange between teams takes the two marked rows of the team grid only.
+TEST_F(EntryPages, TeamExchangeFollowsTheTeamGridMarks) {
+    openRace(2, 1, 3);
+    TMainForm& f = form();
+    f.MainPage.ShowPage(1);
+    EXPECT_FALSE(f.SwapTmRunnr.Enabled());
+    click(teams(), 0, 1);
+    click(teams(), 0, 3);
+    EXPECT_TRUE(f.SwapTmRunnr.Enabled());
+    EXPECT_TRUE(f.SwapTeamRunner.Enabled());
+    showRunnerTab();
+    click(runners(), 0, 2);
+    click(runners(), 0, 3);
+    EXPECT_FALSE(f.SwapTmRunnr.Enabled());
+    EXPECT_FALSE(f.SwapTmRunnr.Execute());
 }
 
 TEST_F(EntryPages, ChangingTheShownTeamSavesTheOldOne) {

@@ -75,6 +75,26 @@ TEST_F(PassingInput, EnterCompletesShortTimesFromTheCellAbove) {
     EXPECT_EQ(dialogs.Joined(), kCheckTime);
 }
 
+// Moving to another cell or leaving the grid completes a typed time as Enter does;
+// moving within the cell being typed, or leaving an untouched one, does nothing.
+TEST_F(PassingInput, LeavingATypedTimeCellCompletesIt) {
+    for (int c : {2, 4})
+        grid().SetCells(c, 2, "93512");
+    typeAt(2, 3, U"40");
+    form().InputGridSelectCell(2, 3);
+    EXPECT_EQ(cell(2, 3), "40");
+    form().InputGridSelectCell(3, 3);
+    EXPECT_EQ(cell(2, 3), "93540");
+    EXPECT_TRUE(dialogs.Texts().empty());
+
+    typeAt(4, 3, U"10");
+    form().InputGridExit();
+    EXPECT_EQ(cell(4, 3), "93510");
+    EXPECT_EQ(dialogs.Joined(), kCheckTime);
+    form().InputGridSelectCell(1, 2);
+    EXPECT_EQ(dialogs.Texts().size(), 1u);
+}
+
 TEST_F(PassingInput, CompletionKeepsLeadingZeroDigitsAndCarriesNoWarningWhenLater) {
     EXPECT_EQ(form().CompleteTimeFromAbove("55", "93512"), "93555");
     EXPECT_EQ(form().CompleteTimeFromAbove("559", "93512"), "93559");

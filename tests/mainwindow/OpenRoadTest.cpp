@@ -1,10 +1,17 @@
+#include "database/EntryTables.h"
+#include "database/RunnerKeys.h"
 #include "database/TDataMdl.h"
+#include "mainwindow/TFormKuriage.h"
 #include "mainwindow/TSelectDataForm.h"
 #include "mainwindow/TcurrTaikaiDir.h"
 #include "output/TOutputForm.h"
 #include "platform/Files.h"
+#include "platform/IniFile.h"
+#include "platform/TableEngine.h"
+#include "platform/Text.h"
 #include "support/ProgramFixture.h"
 #include "support/RaceRoadScript.h"
+#include "support/WaitingRows.h"
 
 namespace {
 const char* kStillOpen = "大会情報が開いたままです。\n一度ｱﾌﾟﾘｹｰｼｮﾝを終了させて下さい。";
@@ -197,4 +204,108 @@ TEST_F(OpenRoad, EmptySelectionAndDeletingTheOpenEdition) {
     form().OpenKeyNameExecute();
     EXPECT_TRUE(dialogs.Saw("実施大会が選択されていません。"));
     EXPECT_TRUE(dialogs.Saw("その大会は現在開いています。\n削除できません。"));
+}
+
+// A count that passes through a lower value (as per-keystroke typing of "15" over
+// "12" once did) gives back every row, leg and time it hid, in the grids and in the
+// stored edition.
+TEST_F(OpenRoad, CountsThatGoDownAndUpLoseNothing) {
+    createRace("春の駅伝");
+    openEdition(1);
+    TMainForm& f = form();
+    f.SankaSpinNum.SetValue(12);
+    f.KukanSpinNum.SetValue(3);
+    for (int t = 1; t <= 12; ++t)
+        f.TeamEntryGrid.SetCells(1, t, Format("高校%d", t));
+    f.KukanInfGrid.SetCells(1, 3, "ゴール");
+    f.KukanInfGrid.SetCells(2, 3, "5.5");
+    FormKuriage->KuriageGrid.SetCells(1, 2, "13000");
+    f.InputGrid.SetCells(5, 2, "3");
+    f.InputGrid.SetCells(6, 2, "12345");
+    auto pageChange = [&](int page) { f.MainPage.SetActivePageIndex(page); };
+    pageChange(1);
+    pageChange(0);
+    f.SankaSpinNum.SetValue(1);
+    f.KukanSpinNum.SetValue(2);
+    pageChange(1); // saves the teams and the input of the lower counts
+    pageChange(0);
+    f.SankaSpinNum.SetValue(15);
+    f.KukanSpinNum.SetValue(3);
+    EXPECT_EQ(f.TeamEntryGrid.Cells(1, 12), "高校12");
+    EXPECT_EQ(f.InputGrid.Cells(6, 2), "12345");
+    pageChange(1);
+    closeProgram();
+
+    openEdition(1);
+    EXPECT_EQ(form().TeamNum, 15);
+    for (int t : {2, 7, 12})
+        EXPECT_EQ(form().TeamEntryGrid.Cells(1, t), Format("高校%d", t));
+    EXPECT_EQ(form().TeamEntryGrid.Cells(1, 13), "");
+    EXPECT_EQ(form().KukanInfGrid.Cells(1, 3), "ゴール");
+    EXPECT_EQ(form().KukanInfGrid.Cells(2, 3), "5.5");
+    EXPECT_EQ(FormKuriage->KuriageGrid.Cells(1, 2), "13000");
+    EXPECT_EQ(form().InputGrid.Cells(5, 2), "3");
+    EXPECT_EQ(form().InputGrid.Cells(6, 2), "12345");
+}
+
+// An edition deleted and added again copies its source: nothing of the deleted
+// edition's tables comes back.
+TEST_F(OpenRoad, ReAddedEditionCopiesItsSource) {
+    createRace("春の駅伝");
+    openEdition(1);
+    form().SankaSpinNum.SetValue(2);
+    form().TeamEntryGrid.SetCells(1, 1, "東高校");
+    closeProgram();
+    addEdition("2", true);
+    form().TeamEntryGrid.SetCells(1, 1, "二回目の名前");
+    AddWaitingRow(1, 1, 30);
+    closeProgram();
+
+    startOpen();
+    dialogs.AnswerModal([this](FormBase& f) {
+        auto& d = static_cast<TSelectDataForm&>(f);
+        d.getDataGridCellClick(2);
+        dialogs.AnswerDlg(mrYes);
+        d.cmdKillRec.Execute();
+        dialogs.AnswerInput("2");
+        d.cmdNew.Execute();
+        return d.ModalResultValue();
+    });
+    dialogs.AnswerDlg(mrYes);
+    form().OpenKeyNameExecute();
+    ASSERT_EQ(form().TaikaiNo, 2);
+    EXPECT_EQ(form().TeamEntryGrid.Cells(1, 1), "東高校");
+    EXPECT_EQ(form().SumWaitingTime(1, 1), 0);
+}
+
+// A cancelled edition dialog leaves the race file free for another program.
+TEST_F(OpenRoad, CancelledEditionDialogReleasesTheRaceFile) {
+    createRace("春の駅伝");
+    startOpen();
+    dialogs.AnswerModal([](FormBase& f) {
+        static_cast<TSelectDataForm&>(f).cmdCancel.Execute();
+        return f.ModalResultValue();
+    });
+    form().OpenKeyNameExecute();
+    EXPECT_FALSE(form().TaikaiOpen);
+    EXPECT_FALSE(DataMdl->HasFolder());
+    Database other(race());
+    EXPECT_NO_THROW(other.Exec("BEGIN EXCLUSIVE"));
+    EXPECT_NO_THROW(other.Exec("COMMIT"));
+}
+
+TEST_F(OpenRoad, CloseOnYesSavesRunnersSettingsAndUnlocks) {
+    createRace("春の駅伝");
+    openEdition(1);
+    form().chk100.SetChecked(true);
+    form().ShowRunnerTeam(1);
+    form().RunnerEntryGrid.SetCells(1, 2, "走者");
+    form().SetFocus(form().RunnerEntryGrid);
+    dialogs.AnswerDlg(mrYes);
+    ASSERT_TRUE(form().FormClose());
+    EXPECT_TRUE(dialogs.Saw("選手情報をセーブします。"));
+    EXPECT_EQ(ReadRunnerRecord(101)->Sei, "走者");
+    EXPECT_TRUE(FileExists(program->IniPath()));
+    EXPECT_TRUE(IniFile(race() / "ini1.INI").ReadBool("Params", "chk100", false));
+    EXPECT_FALSE(FileExists(race() / "mylock.$$$"));
 }

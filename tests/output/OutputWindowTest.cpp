@@ -253,32 +253,62 @@ TEST_F(OutputWindow, BatchRefusesAFilterAndRunsBothOrdersOfALegView) {
 
     form().SetClassFilter("");
     out().BatchMessages = "old";
+    dialogs.ClearLog();
     out().Macro.Execute();
-    EXPECT_EQ(dialogs.Texts().back(), "一括処理終了!");
-    EXPECT_TRUE(out().BatchMode);
-    // The batch starts its notices afresh; outputs not built yet only leave a notice.
-    EXPECT_EQ(out().BatchMessages.find("old"), std::string::npos);
-    EXPECT_EQ(out().BatchMessages, "HTML出力はまだ使えません。\nHTML出力はまだ使えません。\nExcel出力はまだ使えません。\n");
+    // The batch starts its notices afresh, collects them and shows them once at its end:
+    // the pages of both orders, the team pages, then the outputs not built yet.
+    ASSERT_EQ(dialogs.Texts().size(), 2u) << dialogs.Joined();
+    EXPECT_EQ(dialogs.Texts()[0], "一括処理終了!");
+    const std::string& notices = dialogs.Texts()[1];
+    const std::string dir = (form().DataFolder / "DataHTML").string() + "/";
+    EXPECT_EQ(notices.find("old"), std::string::npos);
+    EXPECT_EQ(notices.find(dir + "leg0_02.htmlが作成されました。\n3 個のﾁｰﾑ成績を出力しました。\n" + dir +
+                           "leg2_02.htmlが作成されました。\n" + dir + "leg1_02.htmlが作成されました。\n"),
+              0u);
+    // The batch is over: an output button speaks for itself again.
+    EXPECT_FALSE(out().BatchMode);
     EXPECT_EQ(out().OrderMode, 0);
     EXPECT_EQ(out().UpDownBtn.ImageIndex(), TOutputForm::kTeamOrderImage);
     EXPECT_TRUE(out().Visible());
     EXPECT_EQ(dialogs.WaitDepth(), 0);
 }
 
-TEST_F(OutputWindow, BatchOnTheOverallViewEndsSilentlyAndMayClose) {
+TEST_F(OutputWindow, BatchOnTheOverallViewShowsItsNoticesAndMayClose) {
     ThreeTeams();
+    form().taikaiBestGrid.SetCells(1, 1, "2024/01/14");
     Choose(0);
     form().OutputResultExecute();
     dialogs.ClearLog();
     form().closeAutoRecForm = true;
     out().Macro.Execute();
-    EXPECT_TRUE(dialogs.Texts().empty());
+    ASSERT_EQ(dialogs.Texts().size(), 1u) << dialogs.Joined(); // the collected notices, once
+    EXPECT_NE(dialogs.Texts()[0].find("が作成されました。"), std::string::npos);
     EXPECT_FALSE(out().Visible());
+    EXPECT_FALSE(out().BatchMode);
     // The next showing ends the batch mode.
     dialogs.AnswerDlg(mrYes);
     Choose(0);
     form().OutputResultExecute();
     EXPECT_FALSE(out().BatchMode);
+}
+
+// A chooser cancelled over an open, filtered view leaves the view's filter and leg.
+TEST_F(OutputWindow, CancelOverAFilteredViewKeepsItsFilterAndTheBatchRefuses) {
+    ThreeTeams();
+    for (int t : {1, 3})
+        Class(t, "B");
+    Class(2, "A");
+    Choose(0);
+    Choose(2);
+    form().OutputResultExecute();
+    ASSERT_TRUE(out().Visible());
+    Cancel();
+    form().OutputResultExecute();
+    EXPECT_EQ(form().GetClassFilter(), "B");
+    EXPECT_EQ(out().Tag, 0);
+    EXPECT_EQ(out().StatusBar1.Panel(0), "Bクラスでフィルター中です。");
+    out().Macro.Execute();
+    EXPECT_EQ(dialogs.Texts().back(), "ｸﾗｽﾌｨﾙﾀｰが掛っているので一括処理はできません。");
 }
 
 // The main road as a user goes it: a new race, 3 teams and 2 legs, the passing times

@@ -20,7 +20,18 @@ TEST(StringGridModel, OutsideCellsAndDirtyTracking) {
     g.SetRowCount(6); // growing keeps what was typed
     g.SetColCount(5);
     EXPECT_EQ(g.Cells(2, 3), "12345");
-    g.SetRowCount(3); // shrinking drops the rows below
+    // Shrinking hides cells: they read empty and take no writes, and come back when
+    // the count grows again, until the hidden cells are dropped.
+    g.SetRowCount(3);
+    g.SetColCount(2);
+    EXPECT_EQ(g.Cells(2, 3), "");
+    EXPECT_EQ(g.Cells(2, 1), "");
+    g.SetCells(2, 3, "over");
+    g.SetRowCount(4);
+    g.SetColCount(3);
+    EXPECT_EQ(g.Cells(2, 3), "12345");
+    g.SetRowCount(3);
+    g.DropHiddenCells();
     g.SetRowCount(4);
     EXPECT_EQ(g.Cells(2, 3), "");
 }
