@@ -259,7 +259,7 @@ TEST_F(OutputWindow, BatchRefusesAFilterAndRunsBothOrdersOfALegView) {
     // the pages of both orders, the team pages, then the outputs not built yet.
     ASSERT_EQ(dialogs.Texts().size(), 2u) << dialogs.Joined();
     EXPECT_EQ(dialogs.Texts()[0], "一括処理終了!");
-    const std::string& notices = dialogs.Texts()[1];
+    const std::string notices = dialogs.Texts()[1]; // Texts() is a copy: no reference into it
     const std::string dir = (form().DataFolder / "DataHTML").string() + "/";
     EXPECT_EQ(notices.find("old"), std::string::npos);
     EXPECT_EQ(notices.find(dir + "leg0_02.htmlが作成されました。\n3 個のﾁｰﾑ成績を出力しました。\n" + dir +
