@@ -5,6 +5,7 @@
 #include "gui/MainWindow.h"
 #include "gui/QtClipboard.h"
 #include "gui/QtDialogs.h"
+#include "gui/ReportPainter.h"
 #include "mainwindow/Program.h"
 #include "mainwindow/TMainForm.h"
 #include "platform/Shell.h"
@@ -26,10 +27,11 @@ int main(int argc, char** argv) {
     QtDialogs dialogs;
     QtClipboard clipboard;
     PosixShell shell;
+    QtReportService reports;
     try {
         const char* argv0 = argc > 0 ? argv[0] : "tavren";
         Program program(ProgramEnv{ResolveProgramFolder(argv0), std::filesystem::path(argv0).filename().string(),
-                                   &dialogs, &clipboard, &shell});
+                                   &dialogs, &clipboard, &shell, &reports});
         MainWindow window(*program.mainForm);
         window.show();
         return app.exec();

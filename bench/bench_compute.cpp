@@ -12,8 +12,8 @@
 #include "platform/Dialogs.h"
 #include "platform/Shell.h"
 #include "platform/Text.h"
+#include "bench/BenchRace.h"
 #include "support/HeadlessProgram.h"
-#include "support/WaitingRows.h"
 
 #include <algorithm>
 #include <chrono>
@@ -25,76 +25,8 @@
 
 namespace {
 
-constexpr int kTeams = 200, kLegs = 50, kRuns = 15;
-// Relay points with an advanced start, and its clock time in seconds.
-constexpr int kKuriagePoints[] = {10, 25, 40};
-
-struct Passing {
-    int team; // 1-based
-    int clock;
-};
-
-void setUpRace(TMainForm& f, const std::filesystem::path& folder) {
-    std::filesystem::create_directories(folder);
-    f.DataFolder = folder;
-    DataMdl->SetFolder(folder);
-    f.TaikaiNo = 1;
-    f.TaikaiOpen = true;
-    f.KukanSpinNum.SetValue(kLegs);
-    f.HoketuSpinNum.SetValue(2);
-    f.SankaSpinNum.SetValue(kTeams);
-    f.ApplyCountsAndLayout();
-    FormKuriage->SetupKuriageGrid(FormKuriage->KuriageGrid, kLegs);
-    for (int t = 1; t <= kTeams; ++t)
-        EnsureTeamRunnerRecords(t);
-    for (int t = 5; t <= kTeams; t += 40)
-        f.TeamEntryGrid.SetCells(4, t, "1"); // OP
-    for (int t = 7; t <= kTeams; t += 50)
-        f.TeamEntryGrid.SetCells(4, t, "2"); // absent: dummy times
-}
-
-
-// Clock times at every relay point; leg times in whole 5 s steps so that equal
-// times and equal totals occur.
-std::vector<std::vector<Passing>> simulate(TMainForm& f) {
-    std::mt19937 rng(8);
-    std::uniform_int_distribution<int> pace(120, 140);
-    std::vector<int> clock(kTeams + 1, 0);
-    std::vector<std::vector<Passing>> legs(kLegs + 1);
-    int kuriageTime = 0;
-    for (int k = 1; k <= kLegs; ++k) {
-        for (int t = 1; t <= kTeams; ++t) {
-            if (kuriageTime && clock[t] > kuriageTime)
-                clock[t] = kuriageTime; // started with the advanced start
-            clock[t] += pace(rng) * 5;
-            if (t % 37 == 0 && k % 9 == 0) {
-                clock[t] += 30; // waited at the relay point
-                AddWaitingRow(k, t, 30);
-            }
-            legs[k].push_back({t, clock[t]});
-        }
-        std::stable_sort(legs[k].begin(), legs[k].end(),
-                         [](const Passing& a, const Passing& b) { return a.clock < b.clock; });
-        kuriageTime = 0;
-        for (int p : kKuriagePoints)
-            if (p == k) kuriageTime = legs[k][kTeams * 3 / 4].clock; // the last quarter is held back
-        if (kuriageTime) FormKuriage->KuriageGrid.SetCells(1, k, IntToStr(f.SecondsToDigits(kuriageTime)));
-    }
-    return legs;
-}
-
-void typePassings(TMainForm& f, const std::vector<std::vector<Passing>>& legs) {
-    for (int k = 1; k <= kLegs; ++k)
-        for (int r = 0; r < kTeams; ++r) {
-            f.InputGrid.SetCells(2 * k - 1, r + 2, IntToStr(legs[k][r].team));
-            f.InputGrid.SetCells(2 * k, r + 2, IntToStr(f.SecondsToDigits(legs[k][r].clock)));
-        }
-}
-
-using Clock = std::chrono::steady_clock;
-double msSince(Clock::time_point t0) {
-    return std::chrono::duration<double, std::milli>(Clock::now() - t0).count();
-}
+using namespace BenchRace;
+constexpr int kRuns = 15;
 
 struct Step {
     const char* name;
@@ -108,8 +40,8 @@ int main() {
     HeadlessProgram bench;
     const auto& home = bench.home;
     TMainForm& f = *MainForm;
-    setUpRace(f, home.path() / "race");
-    typePassings(f, simulate(f));
+    SetUpRace(f, home.path() / "race");
+    TypePassings(f, Simulate(f));
 
     std::vector<Step> steps = {
         {"BuildResultTable", [] { return BuildResultTable(kLegs); }, {}},
@@ -137,18 +69,14 @@ int main() {
                 std::fprintf(stderr, "%s failed: %s\n", s.name, bench.dialogs.Joined().c_str());
                 return 1;
             }
-            s.ms.push_back(msSince(ts));
+            s.ms.push_back(MsSince(ts));
         }
-        totals.push_back(msSince(t0));
+        totals.push_back(MsSince(t0));
     }
-    auto median = [](std::vector<double> v) {
-        std::sort(v.begin(), v.end());
-        return v[v.size() / 2];
-    };
     std::printf("results computation, %d teams x %d legs, median of %d runs\n", kTeams, kLegs, kRuns);
     for (const Step& s : steps)
-        std::printf("  %-22s %8.2f ms\n", s.name, median(s.ms));
-    std::printf("  %-22s %8.2f ms\n", "whole pipeline", median(totals));
+        std::printf("  %-22s %8.2f ms\n", s.name, Median(s.ms));
+    std::printf("  %-22s %8.2f ms\n", "whole pipeline", Median(totals));
     std::printf("  %-22s %8.2f ms\n", "first, without a table", totals.front());
     return 0;
 }

@@ -65,6 +65,8 @@ void appendFromSource(Table& t) {
     dropLeftoverTables(f.TaikaiNo);
     OpenEditionByNumber(f.SourceTaikaiNo);
     const DataQuery& src = DataMdl->Query1;
+    // A source with counts out of range would hand them on: nothing is added from it.
+    if (!src.IsEmpty()) CheckedEditionCounts(src.Field("K_NUM"), src.Field("H_NUM"), src.Field("E_NUM"));
     t.Append();
     t.SetField("IDN", f.TaikaiNo);
     t.SetField("OP_DATE", DateToIso(Today()));
@@ -87,16 +89,16 @@ void appendFromSource(Table& t) {
 // counts last, as their change handlers rebuild the grids.
 void loadEditionRow(const Table& t) {
     TMainForm& f = mainForm();
-    const int legs = t.FieldInt("K_NUM"), subs = t.FieldInt("H_NUM"), teams = t.FieldInt("E_NUM");
+    const EditionCounts n = CheckedEditionCounts(t.Field("K_NUM"), t.Field("H_NUM"), t.Field("E_NUM"));
     StringGrid& g = f.taikaiBestGrid;
     g.SetCellsQuiet(0, 1, Format("%d", t.FieldInt("IDN")));
     g.SetCellsQuiet(1, 1, shortDate(t.Field("OP_DATE")));
     g.SetCellsQuiet(2, 1, t.FieldStr("ST_PLACE"));
     g.SetCellsQuiet(3, 1, Format("%d", t.FieldInt("TP_TIME")));
     LoadRaceNames();
-    f.KukanSpinNum.SetValue(legs);
-    f.HoketuSpinNum.SetValue(subs);
-    f.SankaSpinNum.SetValue(teams);
+    f.KukanSpinNum.SetValue(n.legs);
+    f.HoketuSpinNum.SetValue(n.subs);
+    f.SankaSpinNum.SetValue(n.teams);
 }
 
 void fillEditionGrid(StringGrid& g, DataQuery& q) {

@@ -12,6 +12,7 @@
 #include "platform/Services.h"
 #include "platform/Text.h"
 
+#include <cerrno>
 #include <cstring>
 #include <fcntl.h>
 #include <unistd.h>
@@ -99,8 +100,9 @@ template <typename Size> EditionBlob loadBlob(const char* field, Size size) {
         return b;
     }
     const Table& t = DataMdl->Table1;
-    b.legs = t.FieldInt("K_NUM");
-    b.teams = t.FieldInt("E_NUM");
+    const EditionCounts n = CheckedEditionCounts(t.Field("K_NUM"), t.Field("H_NUM"), t.Field("E_NUM"));
+    b.legs = n.legs;
+    b.teams = n.teams;
     b.bytes = t.ReadBlob(field);
     b.bytes.resize(size(b.legs, b.teams), '\0');
     return b;
@@ -239,9 +241,20 @@ float GetFloat32LE(const std::string& bytes, size_t offset) {
     return v;
 }
 
+EditionCounts CheckedEditionCounts(const Value& legs, const Value& subs, const Value& teams) {
+    const auto checked = [](const Value& v, int max, const char* name) {
+        const long long n = v.AsInt64();
+        if (v.IsNull() || n < 1 || n > max)
+            throw std::runtime_error(Format("%s が正しくありません: ", name) + v.AsString());
+        return static_cast<int>(n);
+    };
+    return {checked(legs, kMaxLegs, "区間数 (K_NUM)"), checked(subs, kMaxSubs, "補欠数 (H_NUM)"),
+            checked(teams, kMaxTeams, "参加ﾁｰﾑ数 (E_NUM)")};
+}
+
 // ---- Lock file ----
 
-bool LockFileOp(int op) {
+bool LockFileOp(int op, std::string* error) {
     if (mainForm().DataFolder.empty()) return false;
     const auto p = lockPath();
     std::error_code ec;
@@ -250,7 +263,10 @@ bool LockFileOp(int op) {
         return std::filesystem::exists(std::filesystem::symlink_status(p, ec));
     case 1: {
         const int fd = ::open(p.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-        if (fd < 0) return false;
+        if (fd < 0) {
+            if (error && errno != EEXIST) *error = std::strerror(errno);
+            return false;
+        }
         ::close(fd);
         return true;
     }
@@ -261,8 +277,8 @@ bool LockFileOp(int op) {
     }
 }
 
-bool CreateLockFile() {
-    return LockFileOp(1);
+bool CreateLockFile(std::string* error) {
+    return LockFileOp(1, error);
 }
 
 void ReleaseLockFile() {

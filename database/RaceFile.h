@@ -10,8 +10,10 @@ class Table;
 
 constexpr const char* kLockFileName = "mylock.$$$";
 
-bool LockFileOp(int op);
-bool CreateLockFile();
+// op 1 leaves the system's reason in *error when the file could not be created for
+// another reason than an existing lock (error left empty when the lock exists).
+bool LockFileOp(int op, std::string* error = nullptr);
+bool CreateLockFile(std::string* error = nullptr);
 void ReleaseLockFile();
 bool CheckLockOnOpen();
 void OpenTaikaiTable();
@@ -23,6 +25,15 @@ void SaveInputBlob();
 void LoadInputBlob();
 void SaveKuriageBlob();
 void LoadKuriageBlob();
+
+// The counts of an edition row, each within its range (legs 1..50, substitutes 1..20,
+// teams 1..200); a stored count outside it throws, naming the field and the value, before
+// anything is sized from it.
+struct EditionCounts {
+    int legs = 0, subs = 0, teams = 0;
+};
+class Value;
+EditionCounts CheckedEditionCounts(const Value& legs, const Value& subs, const Value& teams);
 
 // The connection of the open race's folder (the main window's DataFolder).
 Database& RaceDb();

@@ -2,6 +2,7 @@
 
 #include "database/EntryTables.h"
 #include "database/RaceFile.h"
+#include "database/RunnerKeys.h"
 #include "database/ResultTable.h"
 #include "database/TDataMdl.h"
 #include "mainwindow/Program.h"
@@ -10,7 +11,10 @@
 #include "platform/Services.h"
 #include "platform/Text.h"
 
+#include <algorithm>
 #include <cstdlib>
+#include <map>
+#include <optional>
 
 namespace {
 
@@ -44,38 +48,121 @@ int taikaiMark(int total) {
 
 struct LegRow {
     int team, place, time;
+    std::string cls; // MyClass of the team table
 };
 
-// The leg-k rows with a leg place below 999, of one class or of all teams.
-std::vector<LegRow> legRows(int k, bool byClass, char cls, bool timeOrder) {
-    const std::string T = teamName();
-    std::string sql = byClass ? "SELECT " + T + ".MyClass, " : "SELECT ";
-    sql += Format("%s.NOCD, temptable.KPlace_%d as myPlace, temptable.KTime_%d as myTime FROM temptable.db "
-                  "INNER JOIN %s ON temptable.TeamID = %s.NOCD WHERE ",
-                  T.c_str(), k, k, teamFile().c_str(), T.c_str());
-    if (byClass) sql += T + ".MyClass = ?1 AND ";
-    sql += Format("temptable.KPlace_%d<999 ORDER BY ", k);
-    sql +=
-        timeOrder ? Format("temptable.KTime_%d,temptable.KPlace_%d", k, k) : Format("temptable.KPlace_%d", k);
-    sql += ", temptable.TeamID;";
-
-    DataQuery& q = DataMdl->tmpQry2;
-    q.SetSQL(sql);
-    q.Open(byClass ? std::vector<Value>{Value(std::string(1, cls))} : std::vector<Value>{});
-    std::vector<LegRow> rows;
-    for (q.First(); !q.Eof(); q.Next())
-        rows.push_back(
-            {q.Field("NOCD").AsInteger(), q.Field("myPlace").AsInteger(), q.Field("myTime").AsInteger()});
-    q.Close();
-    return rows;
-}
-
-// The row of the team among the leading rows that share the first row's place.
-const LegRow* teamAmongBest(const std::vector<LegRow>& rows, int team) {
+// The leading rows that share the first row's place: the winners of a group.
+std::vector<LegRow> bestRows(const std::vector<LegRow>& rows) {
+    std::vector<LegRow> best;
     for (const LegRow& row : rows) {
         if (row.place != rows.front().place) break;
-        if (row.team == team) return &row;
+        best.push_back(row);
     }
+    return best;
+}
+
+// The winners of one group (all teams, or one class) in the two orders the questions use.
+struct GroupBest {
+    std::vector<LegRow> byTime, byPlace;
+};
+
+// Every leg-k row with a leg place below 999 in time order (one query), and the
+// winners of each group as they are asked for.
+struct LegReads {
+    bool held = false;
+    std::vector<LegRow> rows;
+    std::map<std::string, GroupBest> classes;
+    std::optional<GroupBest> all;
+
+    const GroupBest& group(bool byClass, char cls) {
+        if (!byClass) {
+            if (!all) all = best(rows);
+            return *all;
+        }
+        const std::string key(1, cls);
+        auto it = classes.find(key);
+        if (it != classes.end()) return it->second;
+        std::vector<LegRow> members;
+        for (const LegRow& row : rows)
+            if (row.cls == key) members.push_back(row);
+        return classes.emplace(key, best(members)).first->second;
+    }
+
+    static GroupBest best(std::vector<LegRow> timeOrder) {
+        GroupBest g;
+        g.byTime = bestRows(timeOrder);
+        std::stable_sort(timeOrder.begin(), timeOrder.end(), [](const LegRow& a, const LegRow& b) {
+            return a.place != b.place ? a.place < b.place : a.team < b.team;
+        });
+        g.byPlace = bestRows(timeOrder);
+        return g;
+    }
+};
+
+LegReads readLeg(int k) {
+    LegReads leg;
+    leg.held = tablesHold(k);
+    if (!leg.held) return leg;
+    const std::string T = teamName();
+    Query q = RaceDb().Prepare(
+        Format("SELECT %s.MyClass, %s.NOCD, temptable.KPlace_%d as myPlace, temptable.KTime_%d as myTime "
+               "FROM temptable.db INNER JOIN %s ON temptable.TeamID = %s.NOCD WHERE temptable.KPlace_%d<999 "
+               "ORDER BY temptable.KTime_%d, temptable.KPlace_%d, temptable.TeamID;",
+               T.c_str(), T.c_str(), k, k, teamFile().c_str(), T.c_str(), k, k, k));
+    while (q.Step())
+        leg.rows.push_back(
+            {q.Column(1).AsInteger(), q.Column(2).AsInteger(), q.Column(3).AsInteger(), q.Column(0).AsString()});
+    q.Reset();
+    return leg;
+}
+
+// What a scope keeps; emptied when the outermost scope ends or a computation runs.
+struct Reads {
+    int depth = 0;
+    std::map<int, LegReads> legs;
+    std::optional<std::map<int, RunnerRecord>> runners;
+    std::optional<ResultImage> places;
+    std::optional<bool> everyTeamHasClass;
+};
+Reads& reads() {
+    static Reads r;
+    return r;
+}
+
+// Read from the team grid per question outside a scope, once inside one.
+bool everyTeamHasClass() {
+    Reads& r = reads();
+    if (r.depth == 0) return MainForm->AllTeamsHaveClass();
+    if (!r.everyTeamHasClass) r.everyTeamHasClass = MainForm->AllTeamsHaveClass();
+    return *r.everyTeamHasClass;
+}
+
+LegReads& legReads(int k) {
+    static LegReads uncached;
+    Reads& r = reads();
+    if (r.depth == 0) return uncached = readLeg(k);
+    auto it = r.legs.find(k);
+    if (it == r.legs.end()) it = r.legs.emplace(k, readLeg(k)).first;
+    return it->second;
+}
+
+std::map<int, RunnerRecord> readRunners() {
+    std::map<int, RunnerRecord> all;
+    const std::string file = RunnerTableName(MainForm->TaikaiNo);
+    if (MainForm->TaikaiNo < 1 || MainForm->DataFolder.empty() || !RaceDb().TableExists(file)) return all;
+    Query q = RaceDb().Prepare("SELECT Team_Kukan, R_SEI, R_MEI, R_SEIKANA, R_MEIKANA, G_AGE, REMARK FROM " +
+                               file + " ORDER BY Team_Kukan");
+    while (q.Step())
+        all[q.Column(0).AsInteger()] = {q.Column(1).AsString(), q.Column(2).AsString(), q.Column(3).AsString(),
+                                        q.Column(4).AsString(), q.Column(5).AsInteger(), q.Column(6).AsInteger()};
+    q.Reset();
+    return all;
+}
+
+// The team's row among the winners, or null.
+const LegRow* teamAmong(const std::vector<LegRow>& best, int team) {
+    for (const LegRow& row : best)
+        if (row.team == team) return &row;
     return nullptr;
 }
 
@@ -148,20 +235,21 @@ bool fillOverallPlaces(std::vector<TeamWorkRec>& records) {
 } // namespace
 
 int QueryClassLegRanking(int team, int leg) {
-    if (!MainForm->AllTeamsHaveClass() || !tablesHold(leg)) return 0;
-    const auto rows = legRows(leg, true, classLetterOf(team), false);
-    const LegRow* row = teamAmongBest(rows, team);
+    if (!everyTeamHasClass()) return 0;
+    LegReads& reads = legReads(leg);
+    if (!reads.held) return 0;
+    const LegRow* row = teamAmong(reads.group(true, classLetterOf(team)).byPlace, team);
     // The overall leg winner takes the leg prize instead.
     if (!row || row->place == 1) return 0;
     return row->time;
 }
 
 int QueryLegTimeRanking(int team, int leg, char& classLetter, int& legTime, int& prizeKind, int& recordMark) {
-    if (!tablesHold(leg)) return 0;
-    const bool byClass = MainForm->AllTeamsHaveClass();
+    LegReads& reads = legReads(leg);
+    if (!reads.held) return 0;
+    const bool byClass = everyTeamHasClass();
     const char c = byClass ? classLetterOf(team) : ' ';
-    const auto rows = legRows(leg, byClass, c, true);
-    const LegRow* row = teamAmongBest(rows, team);
+    const LegRow* row = teamAmong(reads.group(byClass, c).byTime, team);
     if (!row) return 0;
     legTime = row->time;
     classLetter = isClassLetter(c) ? c : '*';
@@ -214,4 +302,38 @@ void BuildResultLines(std::string& prizeText) {
                             taikaiMark(total));
     }
     q.Close();
+}
+
+// ---- Reads kept for one output ----
+
+OutputReads::OutputReads() {
+    ++reads().depth;
+}
+
+OutputReads::~OutputReads() {
+    if (--reads().depth == 0) DropOutputReads();
+}
+
+void DropOutputReads() {
+    Reads& r = reads();
+    r.legs.clear();
+    r.runners.reset();
+    r.places.reset();
+    r.everyTeamHasClass.reset();
+}
+
+const std::map<int, RunnerRecord>* ScopedRunnerRecords() {
+    Reads& r = reads();
+    if (r.depth == 0) return nullptr;
+    if (!r.runners) r.runners = readRunners();
+    return &*r.runners;
+}
+
+int WorkTablePassingPlace(int team, int leg) {
+    Reads& r = reads();
+    std::optional<ResultImage> uncached;
+    std::optional<ResultImage>& img = r.depth == 0 ? uncached : r.places;
+    if (!img) img = ResultImage::Load(RaceDb(), {LegField::Tplace});
+    const int row = img->RowOfTeam(team);
+    return row < 0 || leg < 1 || leg > img->Legs() ? 0 : img->Get(row, LegField::Tplace, leg);
 }

@@ -2,10 +2,31 @@
 // The questions the outputs ask of the ranked work table joined with the team
 // table: leg and class prizes, improvement (躍進) and class places, and the
 // overall lines of the prize data.
+#include "database/RunnerKeys.h"
 #include "database/TeamWorkRec.h"
 
+#include <map>
 #include <string>
 #include <vector>
+
+// An output asks these questions per team and leg. While an OutputReads scope lives,
+// each leg is read once (one query for every team and class), and the runner records
+// and the work table's passing places once, and the answers are kept until the
+// outermost scope ends. Every computation drops them (DropOutputReads), so a scope
+// never answers from an earlier work table. Outside a scope every call reads afresh.
+class OutputReads {
+  public:
+    OutputReads();
+    ~OutputReads();
+    OutputReads(const OutputReads&) = delete;
+    OutputReads& operator=(const OutputReads&) = delete;
+};
+void DropOutputReads();
+// The open edition's runner records by key, read whole on first use inside a scope;
+// null outside one.
+const std::map<int, RunnerRecord>* ScopedRunnerRecords();
+// Tplace of leg k of the team's work-table row; 0 when there is no such row or leg.
+int WorkTablePassingPlace(int team, int leg);
 
 // The team's leg time when it wins the class prize of the leg, else 0.
 int QueryClassLegRanking(int team, int leg);

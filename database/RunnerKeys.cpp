@@ -2,6 +2,7 @@
 
 #include "database/EntryTables.h"
 #include "database/RaceFile.h"
+#include "database/RankingQueries.h"
 #include "mainwindow/Program.h"
 #include "mainwindow/TMainForm.h"
 #include "platform/TableEngine.h"
@@ -67,6 +68,10 @@ static Database* editionRunners(std::string& file) {
 }
 
 std::optional<RunnerRecord> ReadRunnerRecord(int key) {
+    if (const auto* scoped = ScopedRunnerRecords()) {
+        auto it = scoped->find(key);
+        return it == scoped->end() ? std::nullopt : std::optional<RunnerRecord>(it->second);
+    }
     std::string file;
     Database* db = editionRunners(file);
     return db ? ReadRunnerRecord(*db, file, key) : std::nullopt;
@@ -82,6 +87,12 @@ int MaxRemarkInKeyRange(Database& db, const std::string& file, int fromKey, int 
 }
 
 int MaxRemarkInKeyRange(int fromKey, int toKey) {
+    if (const auto* scoped = ScopedRunnerRecords()) {
+        int m = 0;
+        for (auto it = scoped->lower_bound(fromKey); it != scoped->end() && it->first <= toKey; ++it)
+            m = std::max(m, it->second.Remark);
+        return m;
+    }
     std::string file;
     Database* db = editionRunners(file);
     return db ? MaxRemarkInKeyRange(*db, file, fromKey, toKey) : 0;

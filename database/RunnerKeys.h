@@ -22,7 +22,8 @@ struct RunnerRecord {
 // The record under key, read through the engine's cached statement; nothing when
 // the record or the runner table does not exist.
 std::optional<RunnerRecord> ReadRunnerRecord(Database& db, const std::string& runnerFile, int key);
-// The same on the open edition's runner table; nothing while no race is open.
+// The same on the open edition's runner table; nothing while no race is open. Inside
+// an output's OutputReads scope the table is read once for the whole output.
 std::optional<RunnerRecord> ReadRunnerRecord(int key);
 
 // The largest REMARK of the records with keys fromKey .. toKey; 0 when there is none.

@@ -1,6 +1,7 @@
 #include "database/TDataMdl.h"
 
-#include <strings.h>
+#include "platform/Text.h"
+
 
 Database& DataQuery::db() const {
     if (!db_) throw DbError("query has no database: " + sql_);
@@ -11,8 +12,10 @@ void DataQuery::Open(const std::vector<Value>& params) {
     Close();
     Query q = db().Prepare(sql_);
     q.BindAll(params);
-    for (int i = 0; i < q.ColumnCount(); ++i)
+    for (int i = 0; i < q.ColumnCount(); ++i) {
         names_.push_back(q.ColumnName(i));
+        index_.emplace(LowerAscii(names_.back()), i); // the first of equal names wins
+    }
     rows_ = q.All();
     active_ = true;
 }
@@ -25,6 +28,7 @@ int DataQuery::ExecSQL(const std::vector<Value>& params) {
 void DataQuery::Close() {
     active_ = false;
     names_.clear();
+    index_.clear();
     rows_.clear();
     pos_ = 0;
 }
@@ -34,9 +38,10 @@ Value DataQuery::Field(int index) const {
     return rows_[pos_][index];
 }
 
+// Outputs read fields by name per team and leg from rows of some 300 fields: a map, not a walk.
 Value DataQuery::Field(const std::string& name) const {
-    for (size_t i = 0; i < names_.size(); ++i)
-        if (strcasecmp(names_[i].c_str(), name.c_str()) == 0) return Field(static_cast<int>(i));
+    auto it = index_.find(LowerAscii(name));
+    if (it != index_.end()) return Field(it->second);
     throw DbError("no field named " + name + " in [" + sql_ + "]");
 }
 

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 // A query component as the system uses it: SQL text that names tables as files,
@@ -42,6 +43,7 @@ class DataQuery {
     std::string sql_;
     bool active_ = false;
     std::vector<std::string> names_;
+    std::unordered_map<std::string, int> index_; // lower-case name -> column
     std::vector<std::vector<Value>> rows_;
     int pos_ = 0;
 };

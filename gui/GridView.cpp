@@ -32,6 +32,10 @@ Qt::Alignment alignmentOf(CellAlign a) {
 
 } // namespace
 
+int GridColumnWidth(const QFontMetrics& fm, const std::string& sample) {
+    return sample.empty() ? kDefaultColWidth : fm.horizontalAdvance(qs(sample)) + kColPadding;
+}
+
 // The grid's cells for Qt. Counts are taken at each reset only, so that Qt never sees
 // them change between resets.
 class GridModel : public QAbstractTableModel {
@@ -206,8 +210,12 @@ GridView::GridView(StringGrid& grid, QWidget* parent)
     applyLayout();
 }
 
-// Taking the view down must not move the grid's current cell.
-GridView::~GridView() { disconnect(selectionModel(), nullptr, this, nullptr); }
+// Taking the view down must not move the grid's current cell, and focus changes made
+// while ~QWidget runs must not reach a half-destroyed view.
+GridView::~GridView() {
+    disconnect(qApp, nullptr, this, nullptr);
+    disconnect(selectionModel(), nullptr, this, nullptr);
+}
 
 bool GridView::isFixed(int col, int row) const { return model_->isFixed(col, row); }
 
@@ -239,7 +247,7 @@ void GridView::applySizes() {
     verticalHeader()->setDefaultSectionSize(rowHeight);
     for (int c = 0; c < grid_.ColCount(); ++c) {
         std::string sample = grid_.ColSample(c);
-        setColumnWidth(c, sample.empty() ? kDefaultColWidth : fm.horizontalAdvance(qs(sample)) + kColPadding);
+        setColumnWidth(c, GridColumnWidth(fm, sample));
     }
     for (int r : tallRows_)
         if (r < grid_.RowCount()) setRowHeight(r, rowHeight);

@@ -13,6 +13,9 @@
 #include <string>
 #include <vector>
 
+// On-screen width of a column whose width is given as a sample text.
+int GridColumnWidth(const QFontMetrics& fm, const std::string& sample);
+
 // What a form does about one grid's events. Every callback is optional and runs
 // through Guard.
 struct GridBinding {

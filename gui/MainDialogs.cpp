@@ -5,7 +5,9 @@
 #include "gui/FormRegistry.h"
 #include "gui/KukanParamDialog.h"
 #include "gui/KuriageWindow.h"
+#include "gui/OKRightDialog.h"
 #include "gui/OutputWindow.h"
+#include "gui/PrizeParamDialog.h"
 #include "gui/SelectDataDialog.h"
 #include "gui/SwapRunnerDialog.h"
 #include "gui/TaikaiDirDialog.h"
@@ -16,6 +18,8 @@
 #include "mainwindow/TSelectDataForm.h"
 #include "mainwindow/TSwapTmRunForm.h"
 #include "mainwindow/TcurrTaikaiDir.h"
+#include "output/TOKRightDlg.h"
+#include "output/TFormPrizeParam.h"
 #include "output/TOutputForm.h"
 
 void RegisterMainWindowDialogs() {
@@ -31,11 +35,17 @@ void RegisterMainWindowDialogs() {
     RegisterDialog("TSwapTmRunForm", [](FormBase& f, QWidget* parent) {
         return new SwapRunnerDialog(static_cast<TSwapTmRunForm&>(f), parent);
     });
+    RegisterDialog("TOKRightDlg", [](FormBase& f, QWidget* parent) {
+        return new OKRightDialog(static_cast<TOKRightDlg&>(f), parent);
+    });
     RegisterDialog("TFormDelayInf", [](FormBase& f, QWidget* parent) {
         return new DelayInfDialog(static_cast<TFormDelayInf&>(f), parent);
     });
     RegisterDialog("TFormClockInput", [](FormBase& f, QWidget* parent) {
         return new ClockInputDialog(static_cast<TFormClockInput&>(f), parent);
+    });
+    RegisterDialog("TFormPrizeParam", [](FormBase& f, QWidget* parent) {
+        return new PrizeParamDialog(static_cast<TFormPrizeParam&>(f), parent);
     });
     RegisterWindow("TFormKuriage", [](FormBase& f) { return new KuriageWindow(static_cast<TFormKuriage&>(f)); });
     RegisterWindow("TOutputForm", [](FormBase& f) { return new OutputWindow(static_cast<TOutputForm&>(f)); });

@@ -11,9 +11,13 @@
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
+#include <QTimer>
 
+#include <atomic>
 #include <map>
 #include <memory>
+#include <thread>
+#include <vector>
 
 namespace {
 
@@ -156,4 +160,29 @@ void QtDialogs::EndWait() {
 
 void QtDialogs::ShowException(const std::string& text) {
     QMessageBox::critical(dialogParent(), QString::fromUtf8(kAppTitle), qs(text));
+}
+
+void QtDialogs::RunMinimised(const std::function<void()>& work) {
+    std::vector<std::pair<QPointer<QWidget>, Qt::WindowStates>> minimised;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->isVisible() && !w->isMinimized()) {
+            minimised.emplace_back(w, w->windowState());
+            w->showMinimized();
+        }
+    // The work only waits for an outside program: it touches no window and no model.
+    std::atomic<bool> done{false};
+    std::thread worker([&] {
+        work();
+        done = true;
+    });
+    QEventLoop loop;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
+        if (done) loop.quit();
+    });
+    poll.start(100);
+    loop.exec(QEventLoop::ExcludeUserInputEvents);
+    worker.join();
+    for (auto& [w, state] : minimised)
+        if (w) w->setWindowState(state);
 }

@@ -22,6 +22,8 @@ public:
     void BeginWait() override;
     void EndWait() override;
     void ShowException(const std::string& text) override;
+    // The work runs beside the event loop, which keeps painting but takes no input.
+    void RunMinimised(const std::function<void()>& work) override;
 
 private:
     std::optional<std::string> runFileDialog(const FileDialogSpec& request, bool save);

@@ -243,8 +243,8 @@ int TMainForm::MaxRunnerNameLength(int leg) const {
 // ---- Texts over the result work table ----
 
 std::string TMainForm::LegWinnersText(int leg) const {
-    DataQuery q =
-        RaceQuery(Format("SELECT * FROM temptable.db WHERE %s =1", legField("Kplace", leg).c_str()));
+    DataQuery q = RaceQuery(Format("SELECT TeamID, %s FROM temptable.db WHERE %s =1", legField("Ktime", leg).c_str(),
+                                   legField("Kplace", leg).c_str()));
     std::string out;
     for (; !q.Eof(); q.Next()) {
         int team = fieldInt(q, "TeamID"), time = fieldInt(q, legField("Ktime", leg));
@@ -256,8 +256,9 @@ std::string TMainForm::LegWinnersText(int leg) const {
 
 std::string TMainForm::LegRunnersText(int leg) const {
     const std::string kp = legField("Kplace", leg), kt = legField("Ktime", leg);
-    DataQuery q = RaceQuery(Format("SELECT * FROM temptable.db WHERE %s >=1 and %s <999 order by %s, %s",
-                                        kp.c_str(), kp.c_str(), kt.c_str(), kp.c_str()));
+    // Only this leg's fields: a whole row of a 50-leg table is many times the work.
+    DataQuery q = RaceQuery(Format("SELECT TeamID, %s, %s FROM temptable.db WHERE %s >=1 and %s <999 order by %s, %s, TeamID",
+                                   kp.c_str(), kt.c_str(), kp.c_str(), kp.c_str(), kt.c_str(), kp.c_str()));
     std::string out;
     for (; !q.Eof(); q.Next()) {
         int team = fieldInt(q, "TeamID"), time = fieldInt(q, kt);

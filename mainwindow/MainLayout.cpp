@@ -298,11 +298,13 @@ void TMainForm::CopyTaikaiIni() {
     if (FileExists(from) && !FileExists(to)) CopyFileTo(from, to, true);
 }
 
-void TMainForm::WriteTaikaiIni() {
+bool TMainForm::WriteTaikaiIni() {
     IniFile ini(TaikaiIniPath(TaikaiNo));
-    ini.WriteBool("Params", "chk100", chk100.Checked());
-    for (int k = 1; k <= KukanNum; ++k)
-        ini.WriteInteger("Params", Format("s_%d", k), StrToIntDef(KukanInfGrid.Cells(4, k), 0));
+    bool ok = ini.WriteBool("Params", "chk100", chk100.Checked());
+    for (int k = 1; ok && k <= KukanNum; ++k)
+        ok = ini.WriteInteger("Params", Format("s_%d", k), StrToIntDef(KukanInfGrid.Cells(4, k), 0));
+    if (!ok) ShowSettingsNotSaved(ini.FileName());
+    return ok;
 }
 
 int TMainForm::TimeDigitsToSeconds(int code) const { return ::TimeDigitsToSeconds(code, chk100.Checked()); }

@@ -7,6 +7,7 @@
 #include "database/TDataMdl.h"
 #include "mainwindow/PendingParts.h"
 #include "mainwindow/Program.h"
+#include "mainwindow/TFormKuriage.h"
 #include "mainwindow/TMainForm.h"
 #include "mainwindow/TSelectDataForm.h"
 #include "mainwindow/TcurrTaikaiDir.h"
@@ -85,13 +86,50 @@ void TMainForm::OpenKeyNameExecute() {
     }
     enableRaceOutputs();
     OutputForm->OpenPrintParam.SetEnabled(TaikaiOpen);
-    LoadPrizeParams();
+    OutputForm->LoadPrizeParams();
     PrevKukanNum = KukanSpinNum.Value();
     if (chosen) lstDBS_Path = *chosen;
 }
 
 // Steps after the file dialog; false when the road ends here (lock, new edition).
+// An open either completes or leaves nothing open: a failure on the way takes back
+// what it had done, so nothing half-loaded is ever saved over the stored edition.
 bool TMainForm::openChosenRace() {
+    bool locked = false;
+    try {
+        return openLockedRace(locked);
+    } catch (const UnexpectedDialog&) {
+        throw;
+    } catch (const std::exception& e) {
+        abandonOpen(locked);
+        Dlg().ShowMessage(std::string("大会情報を開けませんでした。\n") + e.what());
+        return true;
+    }
+}
+
+// Back to no race open: no data module, no lock of ours, empty grids with nothing to save.
+void TMainForm::abandonOpen(bool locked) {
+    TaikaiOpen = false;
+    TaikaiNo = -1;
+    TaikaiIniPending = false;
+    DataMdl->CloseAll();
+    if (locked) ReleaseLockFile();
+    const std::initializer_list<StringGrid*> grids{&taikaiBestGrid, &KukanInfGrid,  &TeamEntryGrid,
+                                                   &RunnerEntryGrid, &InputGrid,    &tempKukanGrid,
+                                                   &FormKuriage->KuriageGrid};
+    for (StringGrid* g : grids)
+        g->ClearAll();
+    ReceName.SetText("");
+    OrgName.SetText("");
+    ApplyCountsAndLayout();
+    for (StringGrid* g : grids)
+        g->ClearModified();
+    ReceName.ClearModified();
+    OrgName.ClearModified();
+    FormKuriage->FTimeDirty = false;
+}
+
+bool TMainForm::openLockedRace(bool& locked) {
     if (CheckLockOnOpen()) {
         TaikaiOpen = false;
         return false;
@@ -105,13 +143,19 @@ bool TMainForm::openChosenRace() {
         DataMdl->CloseAll();
         return true;
     }
-    if (!CreateLockFile()) {
-        Dlg().MessageDlg("その大会情報はロックされています。\n他のユーザーが使用中の可能性があります。",
-                         MsgKind::Warning, Btn::OK);
+    std::string lockError;
+    if (!CreateLockFile(&lockError)) {
+        if (lockError.empty())
+            Dlg().MessageDlg("その大会情報はロックされています。\n他のユーザーが使用中の可能性があります。",
+                             MsgKind::Warning, Btn::OK);
+        else
+            Dlg().ShowMessage("ロックファイルを作成できません。\n" + (DataFolder / kLockFileName).string() + "\n" +
+                              lockError);
         TaikaiOpen = false;
         DataMdl->CloseAll();
         return false;
     }
+    locked = true;
     if (result == TSelectDataForm::mrAddEdition) {
         openNewEdition();
         return false;
@@ -151,7 +195,7 @@ void TMainForm::openNewEdition() {
         DataMdl->CloseAll();
     }
     enableRaceOutputs();
-    LoadPrizeParams();
+    OutputForm->LoadPrizeParams();
 }
 
 void TMainForm::openExistingEdition() {
@@ -172,5 +216,7 @@ void TMainForm::openExistingEdition() {
 }
 
 void TMainForm::enableRaceOutputs() {
-    for (Action* a : {&showHtml, &showHtmlPC, &killHtml, &Macro, &startListWeb}) a->SetEnabled(TaikaiOpen);
+    for (Action* a : {&showHtml, &showHtmlPC, &killHtml, &OpenExcelMacro, &startListWeb, &StartListPrev,
+                      &StartListExcel})
+        a->SetEnabled(TaikaiOpen);
 }

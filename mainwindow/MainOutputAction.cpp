@@ -47,6 +47,7 @@ void TMainForm::wireOutputHandlers() {
     SwapTmRunnr.OnExecute = [this] { SwapTmRunnrExecute(); };
     SetOrder.OnExecute = [this] { ArrangeRunner.Execute(); };
     SwapTeamRunner.OnExecute = [this] { SwapTmRunnr.Execute(); };
+    denkoStartList.OnExecute = [this] { denkoStartListExecute(); };
 }
 
 void TMainForm::OutputResultExecute() {

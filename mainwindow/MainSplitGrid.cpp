@@ -15,7 +15,6 @@
 namespace {
 
 constexpr int kNumberCol = 1, kTimeCol = 2, kLegCol = 3, kNameCol = 4;
-constexpr int kMaxLegs = 50;
 
 void setIfChanged(StringGrid& g, int col, int row, const std::string& text) {
     if (g.Cells(col, row) != text) g.SetCells(col, row, text);

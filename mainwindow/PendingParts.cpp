@@ -2,9 +2,5 @@
 
 #include "mainwindow/TMainForm.h"
 
-// Not built yet: the prize settings.
-void SavePrizeParams() {}
-void LoadPrizeParams() {}
-
 // Not built yet: packing the entries comes with the CSV entry import.
 void TMainForm::SpeedButtonPackEntryClick() {}

@@ -1,8 +1,5 @@
 #pragma once
 // Operations the life cycle calls by their system names: the clock log of the
-// clock-time window (MainClockLinks.cpp), and the prize settings, not built yet, so
-// that the callers already run in their final order.
+// clock-time window (MainClockLinks.cpp).
 void WriteClockLog();
 void ReadClockLog();
-void SavePrizeParams();
-void LoadPrizeParams();

@@ -38,8 +38,12 @@ TOKRightDlg* OKRightDlg = nullptr;
 // may reach the objects made before it, never those after.
 Program::Program(ProgramEnv env) : env_(std::move(env)) {
     printers_ = std::make_unique<Printers>(*env_.shell);
+    if (!env_.reports) {
+        headlessReports_ = std::make_unique<RecordingReports>();
+        env_.reports = headlessReports_.get();
+    }
     Services& s = CurrentServices();
-    s = Services{env_.dialogs, env_.clipboard, env_.shell, printers_.get()};
+    s = Services{env_.dialogs, env_.clipboard, env_.shell, printers_.get(), env_.reports};
     CurrentProgram = this;
     mainForm = std::make_unique<TMainForm>(*this);
     MainForm = mainForm.get();

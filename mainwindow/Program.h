@@ -28,6 +28,7 @@ struct ProgramEnv {
     Dialogs* dialogs = nullptr;
     Clipboard* clipboard = nullptr;
     Shell* shell = nullptr;
+    ReportService* reports = nullptr; // none: reports are laid out headless, never shown
 };
 
 class Program {
@@ -61,6 +62,7 @@ private:
     void setGlobals(bool on);
     ProgramEnv env_;
     std::unique_ptr<Printers> printers_;
+    std::unique_ptr<ReportService> headlessReports_;
 };
 
 // The program folder: TAVREN_HOME when set, else the folder of the executable.

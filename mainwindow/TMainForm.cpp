@@ -7,7 +7,10 @@
 #include "mainwindow/PendingParts.h"
 #include "mainwindow/TFormEnv.h"
 #include "mainwindow/Program.h"
+#include "database/TDataMdl.h"
+#include "output/TOutputForm.h"
 #include "platform/Files.h"
+#include "platform/Guard.h"
 #include "platform/IniFile.h"
 #include "platform/Services.h"
 #include "platform/Text.h"
@@ -21,8 +24,8 @@ constexpr const char* kDefaultHelpUrl = "https://www.example.com/tavren/manual/"
 } // namespace
 
 TMainForm::TMainForm(Program& program) : FormBase("MainForm"), program_(program) {
-    KukanSpinNum.SetRange(1, 50);
-    HoketuSpinNum.SetRange(1, 20);
+    KukanSpinNum.SetRange(1, kMaxLegs);
+    HoketuSpinNum.SetRange(1, kMaxSubs);
     SankaSpinNum.SetRange(1, kMaxTeams);
     KukanSpinNum.SetValue(1);
     HoketuSpinNum.SetValue(1);
@@ -62,22 +65,29 @@ void TMainForm::readMainIni() {
     NoUseOleFont = ini.ReadBool(kParams, "NoUseOleFont", false);
 }
 
-void TMainForm::WriteMainIni() {
+bool TMainForm::WriteMainIni() {
     IniFile ini(program_.IniPath());
-    ini.WriteString(kWorkFiles, "exCsvFilePath", exCsvFilePath);
-    ini.WriteBool(kParams, "ClickEntry", RadioClickEntry.Checked());
-    ini.WriteBool(kParams, "CSVEntryGetOpt", CSVEntryGetOpt);
-    ini.WriteString(kWorkFiles, "exDenkoFilePath", exDenkoFilePath);
-    ini.WriteString(kWorkFiles, "exDenkoFileName", exDenkoFileName);
-    ini.WriteString(kWorkFiles, "exExcelMacroName", exExcelMacroName);
-    ini.WriteBool(kParams, "useDnkoDefault", useDnkoDefault);
-    ini.WriteBool(kParams, "useFuriganaCTR", useFuriganaCTR);
-    ini.WriteBool(kParams, "closeAutoRecForm", closeAutoRecForm);
-    ini.WriteString(kWorkFiles, "FromPath", FromPath);
-    ini.WriteBool(kParams, "showSlitPanel", showSlitPanel);
-    ini.WriteString(kWorkFiles, "lstDBS_Path", lstDBS_Path);
-    ini.WriteBool(kParams, "PRTCHG_NO", PRTCHG_NO);
-    ini.WriteBool(kParams, "NoUseOleFont", NoUseOleFont);
+    // Every write rewrites the file: the first that fails ends them, with one message.
+    const bool ok = ini.WriteString(kWorkFiles, "exCsvFilePath", exCsvFilePath) &&
+                    ini.WriteBool(kParams, "ClickEntry", RadioClickEntry.Checked()) &&
+                    ini.WriteBool(kParams, "CSVEntryGetOpt", CSVEntryGetOpt) &&
+                    ini.WriteString(kWorkFiles, "exDenkoFilePath", exDenkoFilePath) &&
+                    ini.WriteString(kWorkFiles, "exDenkoFileName", exDenkoFileName) &&
+                    ini.WriteString(kWorkFiles, "exExcelMacroName", exExcelMacroName) &&
+                    ini.WriteBool(kParams, "useDnkoDefault", useDnkoDefault) &&
+                    ini.WriteBool(kParams, "useFuriganaCTR", useFuriganaCTR) &&
+                    ini.WriteBool(kParams, "closeAutoRecForm", closeAutoRecForm) &&
+                    ini.WriteString(kWorkFiles, "FromPath", FromPath) &&
+                    ini.WriteBool(kParams, "showSlitPanel", showSlitPanel) &&
+                    ini.WriteString(kWorkFiles, "lstDBS_Path", lstDBS_Path) &&
+                    ini.WriteBool(kParams, "PRTCHG_NO", PRTCHG_NO) &&
+                    ini.WriteBool(kParams, "NoUseOleFont", NoUseOleFont);
+    if (!ok) ShowSettingsNotSaved(ini.FileName());
+    return ok;
+}
+
+void ShowSettingsNotSaved(const std::filesystem::path& file) {
+    Dlg().ShowMessage(file.string() + "の保存に失敗しました。");
 }
 
 void TMainForm::buildMenus() {
@@ -92,7 +102,7 @@ void TMainForm::buildMenus() {
         {"エントリー(&E)",
          {&swaprows, &Adelete, &Acopy, &Apaste, &CopyRunner, nullptr, &ArrangeRunner, &SwapTmRunnr, nullptr,
           &denkoStartList, &NGakunen}},
-        {"結果(&R)", {&OutputResult, nullptr, &Macro}},
+        {"結果(&R)", {&OutputResult, nullptr, &OpenExcelMacro}},
         {"ヘルプ(&H)", {&HelpContents, &HelpIndex}},
     };
 }
@@ -106,6 +116,8 @@ void TMainForm::wireHandlers() {
     HelpIndex.OnExecute = [this] { HelpIndexExecute(); };
     OpenEnvForm.OnExecute = [this] { OpenEnvFormExecute(); };
     saveInputData.OnExecute = [this] { saveInputDataExecute(); };
+    OpenExcelMacro.OnExecute = [this] { OpenExcelMacroExecute(); };
+    wireStartListHandlers();
     MainPage.OnChange = [this] { MainPageChange(); };
     KukanSpinNum.OnChange = [this] { KukanSpinNumChange(); };
     HoketuSpinNum.OnChange = [this] { HoketuSpinNumChange(); };
@@ -134,13 +146,13 @@ void ShowNotBuilt(const std::string& caption) {
 // Before a race is open nothing that needs passing data or entries can run.
 void TMainForm::disableRaceActions() {
     for (Action* a : {&OutputResult, &OpenKuriageForm, &OpenClockInputForm, &OpenDelayInfForm, &deleteClockLog,
-                      &saveInputData, &showHtml, &showHtmlPC, &killHtml, &Macro, &ActionFillDummy,
+                      &saveInputData, &showHtml, &showHtmlPC, &killHtml, &OpenExcelMacro, &ActionFillDummy,
                       &ActionInputGridToClipboard, &swaprows, &Adelete, &Acopy, &Apaste, &CopyRunner, &SwapTmRunnr,
-                      &startListWeb})
+                      &startListWeb, &StartListPrev, &StartListExcel})
         a->SetEnabled(false);
     Timer1.SetEnabled(false);
-    // Start lists, CSV entry and packing are not part of this build.
-    for (Action* a : {&StartListPrev, &StartListExcel, &SpeedButtonOpenCSV, &SpeedButtonPackEntry})
+    // CSV entry and packing are not part of this build.
+    for (Action* a : {&SpeedButtonOpenCSV, &SpeedButtonPackEntry})
         a->SetEnabled(false);
 }
 
@@ -169,17 +181,30 @@ bool TMainForm::FormClose() {
         return true;
     }
     if (Dlg().MessageDlg("終了しますか ?", MsgKind::Confirmation, Btn::YesNo) != mrYes) return false;
-    // A save that could not be written keeps the window and the lock: nothing is lost.
-    if (!SaveTaikaiFields(false)) return false;
+    if (!SaveTaikaiFields(false)) return closeUnsaved(false);
     WriteClockLog();
+    // A settings file that cannot be written is reported; the race data is saved already.
     WriteTaikaiIni();
     WriteMainIni();
     ReleaseLockFile();
     if (FocusedControl == RunnerEntryGrid.Name()) {
         Dlg().ShowMessage("選手情報をセーブします。");
-        SaveRunnerRows();
+        if (!Guard([] { SaveRunnerRows(); })) return closeUnsaved(true);
     }
-    SavePrizeParams();
+    OutputForm->SavePrizeParams();
+    return true;
+}
+
+// After a save that failed the desk decides: close without saving (the lock goes), or
+// stay with everything still on screen, and the race still locked.
+bool TMainForm::closeUnsaved(bool lockReleased) {
+    if (Dlg().MessageDlg("保存できませんでした。保存せずに終了しますか？", MsgKind::Confirmation, Btn::YesNo) !=
+        mrYes) {
+        if (lockReleased) CreateLockFile();
+        return false;
+    }
+    if (!lockReleased) ReleaseLockFile();
+    DataMdl->CloseAll();
     return true;
 }
 

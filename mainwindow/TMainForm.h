@@ -13,11 +13,15 @@
 class Program;
 
 constexpr const char* kVersionText = "Version 4.33";
+constexpr int kMaxLegs = 50;
+constexpr int kMaxSubs = 20;
 constexpr int kMaxTeams = 200;
 constexpr int kMaxAlias = 999;
 
 // Tells the desk that a command of a window not built yet cannot run.
 void ShowNotBuilt(const std::string& caption);
+// Tells the desk that a settings file could not be written.
+void ShowSettingsNotSaved(const std::filesystem::path& file);
 
 struct MenuDef {
     std::string Caption;
@@ -43,7 +47,7 @@ public:
     bool PRTCHG_NO = false;
     bool NoUseOleFont = false;
     std::string HelpUrl;
-    bool OfferMacroBook = false;
+    bool MacroBookDeclined = false; // the print macro workbook was refused: not offered again this run
 
     // ---- Race state ----
     std::filesystem::path DataFolder; // the open race's folder
@@ -125,7 +129,7 @@ public:
     Action showHtml{"showHtml", "ウェブ確認ﾓﾊﾞｲﾙ"};
     Action showHtmlPC{"showHtmlPC", "ウェブ確認PC"};
     Action killHtml{"killHtml", "ウェブ削除"};
-    Action Macro{"Macro", "印刷ﾏｸﾛ"};
+    Action OpenExcelMacro{"OpenExcelMacro", "ｴｸｾﾙﾌﾟﾘﾝﾄﾏｸﾛを開く"};
     Action swaprows{"swaprows", "登録入れ替え"};
     Action Adelete{"Adelete", "行消去"};
     Action Acopy{"Acopy", "行複写"};
@@ -142,7 +146,8 @@ public:
     // True when the window may close.
     bool FormClose();
     void FormActivate();
-    void WriteMainIni();
+    // False (after the message) when the file could not be written.
+    bool WriteMainIni();
     void HelpContentsExecute();
     void HelpIndexExecute() {}
     void MainPageChanging() {}
@@ -176,7 +181,7 @@ public:
     std::filesystem::path TaikaiIniPath(int taikaiNo) const;
     void ReadTaikaiIni();
     void CopyTaikaiIni();
-    void WriteTaikaiIni();
+    bool WriteTaikaiIni();
     // The per-edition settings are read once per opened edition, at its first layout.
     bool TaikaiIniPending = false;
 
@@ -473,6 +478,28 @@ public:
     // Dummy numbers and passing times in the rows kept for the absent teams.
     void FillAbsentTeamRows();
 
+    // ---- Workbooks and the print macro workbook ----
+    // mode 0 opens the workbook, 1 only probes it: 2 missing, 1 in use elsewhere (or
+    // opened), 0 free; -1 any other mode. messages: report a missing or busy file.
+    int OpenExcelMacroBook(const std::string& path, int mode, bool messages);
+    // Offers the print macro workbook once per run; true when it was opened.
+    bool OfferMacroBook();
+    void OpenExcelMacroExecute();
+    // The workbook road of the Excel outputs: the user names the file, it is written
+    // from the tab text, announced, and opened when the macro workbook was opened too.
+    void SaveTextAsWorkbook(const std::string& tabText);
+
+    // ---- Start lists ----
+    // tag 1: the real-time list and the Excel start list; else the order sheet.
+    void StartListExecute(int tag);
+    void WriteMembersCsv();
+    void PutToExcel(const std::vector<std::string>& headLines);
+    // "とき:%d年%d月%d日" of the edition's date; a cell that is no date throws ConvertError.
+    std::string RaceDateLine() const;
+    // The organiser lines and the date line; with legs also a line per leg and the total.
+    std::vector<std::string> StartListHeadLines(bool withLegs);
+    void wireStartListHandlers();
+
     // ---- Web pages: the DataHTML folder, opening and deleting them, the start list ----
     // False when the page could not be written (its path is shown).
     bool WriteDataHtmlFile(const std::string& text, const std::string& fileName);
@@ -506,13 +533,20 @@ public:
 
     // ---- Result output ----
     void OutputResultExecute();
+    // The starting teams into the scoreboard file.
+    void denkoStartListExecute();
+    // The scoreboard file written last; empty until a write succeeded.
+    std::string LastDenkoFile;
     // Connects the result action, the order set-up and the runner exchange.
     void wireOutputHandlers();
 
     Program& program() { return program_; }
 
 private:
+    bool closeUnsaved(bool lockReleased);
     bool openChosenRace();
+    bool openLockedRace(bool& locked);
+    void abandonOpen(bool locked);
     void openNewEdition();
     void openExistingEdition();
     void enableRaceOutputs();

@@ -249,6 +249,7 @@ bool TOutputForm::FillLegResultGrid(int k, bool keepCells) {
 }
 
 void TOutputForm::UpDownBtnClick() {
+    OutputReads reads;
     if (UpDownBtn.ImageIndex() != kTeamOrderImage) {
         UpDownBtn.SetImageIndex(kTeamOrderImage);
         OrderMode = 0;

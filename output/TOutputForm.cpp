@@ -94,6 +94,8 @@ void TOutputForm::FormShow() {
     hideViews();
     if (computeResults(legs) != 0) return;
     tmpDBGrid.SetVisible(false);
+    // The view and the prize data read each leg's rankings and the runners once.
+    OutputReads reads;
     showView();
     if (f.ResultFinal) writePrizeData(legs);
     PutKojinPrize.SetEnabled(true);
@@ -110,6 +112,7 @@ void TOutputForm::hideViews() {
 // A kept work table is still ranked from the current input, after LoadPassingData checked it.
 int TOutputForm::computeResults(int legs) {
     TMainForm& f = *MainForm;
+    DropOutputReads();
     int r = BuildResultTable(legs);
     if (r != 1) r = LoadPassingData(legs);
     if (r == 1) {
@@ -150,7 +153,7 @@ void TOutputForm::showView() {
 
 // The leg lines of every leg shown, and the overall lines once the view reaches the finish.
 void TOutputForm::writePrizeData(int legs) {
-    BeginPrizeResult();
+    if (!BeginPrizeResult()) return;
     for (int k = 1; k <= legs; ++k)
         AddPrizeResultLeg(k);
     if (legs == MainForm->KukanNum) BuildResultLines(PrizeCsvText);
@@ -180,17 +183,7 @@ void TOutputForm::MacroExecute() {
         UpDownBtnClick();
         Dlg().ShowMessage("一括処理終了!");
     }
-    PutToExcelExecute();
-    showBatchMessages();
+    PutToExcelExecute(); // shows the batch's notices
     OfferMacroWorkbook();
     if (f.closeAutoRecForm) Close();
-}
-
-// The batch's notices, once, at its end. The Excel output of the batch shows them
-// when it is built; until then the batch does.
-void TOutputForm::showBatchMessages() {
-    std::string text = BatchMessages;
-    while (!text.empty() && text.back() == '\n')
-        text.pop_back();
-    if (!text.empty()) Dlg().ShowMessage(text);
 }

@@ -2,6 +2,7 @@
 // The result output window: computes the results of the chosen leg (or of the whole
 // race), shows them and starts every result output from its tool bar and menu.
 #include "mainwindow/TMainForm.h"
+#include "output/PrizeParams.h"
 #include "platform/Controls.h"
 #include "platform/Dialogs.h"
 #include "platform/Form.h"
@@ -28,11 +29,6 @@ struct ToolButtonDef {
     const MenuDef* DropDown = nullptr;
 };
 
-// The prize settings of "PrizeParam.INI", as far as this window reads them.
-struct PrizeSettingsBlock {
-    std::string fontName;
-};
-
 class TOutputForm : public FormBase {
   public:
     static constexpr int kTeamOrderImage = 17, kRunnerOrderImage = 16;
@@ -57,6 +53,26 @@ class TOutputForm : public FormBase {
     std::string DenkoText;
     int WorkSortMode = 0;
     PrizeSettingsBlock PrizeSettings;
+
+    // ---- Prize settings file and the certificates' work members ----
+    void LoadPrizeParams();
+    void SavePrizeParams();
+    // Splits text after n characters into TitleLine1/TitleLine2; false (both empty)
+    // when the text is empty or shorter than n Shift-JIS bytes.
+    bool SplitTextAtChars(const std::string& text, int n);
+    std::string TitleLine1, TitleLine2;
+    // Paper width, height, left, right, top, bottom margin in twips of the document being written.
+    int PaperTwips[6] = {};
+    int ListTableWidth = 0;     // usable width of the prize list in twips
+    int ListCellFontSize = 12;  // points of the prize list's cells
+    bool ListBoldCells = false; // header cells
+    // Runner name, runner kana, team name, team kana, time, remark of the winner being written.
+    std::string PrizeRowTexts[6];
+    // The default printer before a certificate's printer switch.
+    std::string SavedPrinterName;
+    // A viewer that hands the document to a running office suite ends at once; the
+    // suite's lock file may appear this long after.
+    int LockGraceMs = 3000;
 
     // ---- Controls ----
     Label ResultTTL{"ResultTTL"};
@@ -126,9 +142,10 @@ class TOutputForm : public FormBase {
     void OpenPrintParamExecute();
     void TopRunnersListExecute();
     void TopTeamPrizeExecute();
-    void BeginPrizeResult();
+    // False (with a message) when "開催日" is not a date: no file then.
+    bool BeginPrizeResult();
     void AddPrizeResultLeg(int leg);
-    void WritePrizeResultCsv();
+    bool WritePrizeResultCsv();
     void OfferMacroWorkbook();
 
     // ---- Web pages (DataHTML of the race folder) ----
@@ -157,5 +174,4 @@ class TOutputForm : public FormBase {
     void showView();
     void writePrizeData(int legs);
     void hideViews();
-    void showBatchMessages();
 };

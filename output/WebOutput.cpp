@@ -1,5 +1,6 @@
 // The web output of the result window: which pages the view shown writes into the
 // DataHTML folder, and the notices about them.
+#include "database/RankingQueries.h"
 #include "mainwindow/Program.h"
 #include "mainwindow/TMainForm.h"
 #include "output/RecordMarks.h"
@@ -11,7 +12,8 @@
 
 void TOutputForm::PutToWebExecute() {
     // A folder that cannot be made or a race date that is no date ends the output;
-    // the pages already written stay.
+    // the pages already written stay. Each leg's prizes and the runners are read once.
+    OutputReads reads;
     try {
         doPutToWeb();
     } catch (const std::exception& e) {

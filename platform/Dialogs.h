@@ -52,6 +52,9 @@ public:
     virtual void EndWait() = 0;
     // Shows an exception that escaped a handler in the standard error box.
     virtual void ShowException(const std::string& text) { ShowMessage(text); }
+    // Runs work (which touches no window) while the program's windows are minimised,
+    // still painted but deaf to input, and restores them afterwards.
+    virtual void RunMinimised(const std::function<void()>& work) { work(); }
 };
 
 // Hourglass for the length of a scope.

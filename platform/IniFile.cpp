@@ -67,19 +67,9 @@ void IniFile::load() {
     sections_.clear();
     std::string bytes;
     if (!ReadFileBytes(path_, bytes)) return; // a missing file reads as empty
-    std::string text;
-    if (StartsWith(bytes, "\xEF\xBB\xBF")) {
-        text = bytes.substr(3);
-    } else {
-        // Shift-JIS as written; a file saved as UTF-8 by another editor is read as such.
-        bool nonAscii = false;
-        for (char c : bytes)
-            if (static_cast<unsigned char>(c) >= 0x80) {
-                nonAscii = true;
-                break;
-            }
-        text = (nonAscii && IsValidUtf8(bytes)) ? bytes : FromSjis(bytes);
-    }
+    // Settings files are Shift-JIS, as the program writes them; only a byte-order mark
+    // makes one UTF-8 (Shift-JIS bytes often happen to form valid UTF-8 as well).
+    const std::string text = StartsWith(bytes, "\xEF\xBB\xBF") ? bytes.substr(3) : FromSjis(bytes);
 
     Section* cur = nullptr;
     size_t start = 0;
@@ -166,7 +156,7 @@ bool IniFile::ValueExists(const std::string& section, const std::string& key) co
 
 bool IniFile::WriteString(const std::string& section, const std::string& key, const std::string& value) {
     // Start from the file as it is now, so that writes made through another object are kept.
-    load();
+    if (!batch_) load();
     const std::vector<Section> before = sections_;
     const std::string sec = Trim(section), k = Trim(key), v = Trim(oneLine(value));
 
@@ -203,11 +193,24 @@ bool IniFile::WriteString(const std::string& section, const std::string& key, co
         e.value = v;
         target->entries.insert(target->entries.begin() + static_cast<std::ptrdiff_t>(pos), std::move(e));
     }
+    if (batch_) return true;
     if (!save()) {
         sections_ = before;
         return false;
     }
     return true;
+}
+
+void IniFile::BeginUpdate() {
+    load();
+    batch_ = true;
+}
+
+bool IniFile::EndUpdate() {
+    batch_ = false;
+    if (save()) return true;
+    load();
+    return false;
 }
 
 bool IniFile::WriteInteger(const std::string& section, const std::string& key, int value) {

@@ -21,6 +21,10 @@ public:
     bool WriteString(const std::string& section, const std::string& key, const std::string& value);
     bool WriteInteger(const std::string& section, const std::string& key, int value);
     bool WriteBool(const std::string& section, const std::string& key, bool value);
+    // Many writes, one file write: between the two the writes stay in memory.
+    // EndUpdate writes the file once; false (the file as it was) when it cannot.
+    void BeginUpdate();
+    bool EndUpdate();
 
 private:
     struct Entry {
@@ -38,4 +42,5 @@ private:
 
     std::filesystem::path path_;
     std::vector<Section> sections_;
+    bool batch_ = false;
 };

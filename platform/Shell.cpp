@@ -134,13 +134,12 @@ std::vector<std::string> lines(const std::string& text) {
     return out;
 }
 
-// The first word of a desktop entry's Exec value (quoting as the desktop entry rules give it),
-// leaving out a leading "env VAR=value ...".
-std::string programOfExec(const std::string& exec) {
+// The words of a desktop entry's Exec value, with the quoting of the desktop entry rules.
+std::vector<std::string> execWords(const std::string& exec) {
     std::vector<std::string> words;
     size_t i = 0;
     const size_t n = exec.size();
-    while (i < n && words.size() < 16) {
+    while (i < n && words.size() < 64) {
         while (i < n && (exec[i] == ' ' || exec[i] == '\t'))
             ++i;
         if (i >= n) break;
@@ -158,6 +157,12 @@ std::string programOfExec(const std::string& exec) {
         }
         words.push_back(w);
     }
+    return words;
+}
+
+// The first word of a desktop entry's Exec value, leaving out a leading "env VAR=value ...".
+std::string programOfExec(const std::string& exec) {
+    const std::vector<std::string> words = execWords(exec);
     size_t k = 0;
     if (k < words.size() && ExtractFileName(words[k]) == "env") {
         ++k;
@@ -165,6 +170,33 @@ std::string programOfExec(const std::string& exec) {
             ++k;
     }
     return k < words.size() ? words[k] : std::string();
+}
+
+// The Exec words with their field codes filled: %f %F %u %U become the document (the
+// path; a viewer takes a local path for a URL too), %% a percent sign, the other codes
+// go. Without a file code the document is appended, as desktop launchers do.
+std::vector<std::string> expandExec(const std::string& exec, const std::string& document) {
+    std::vector<std::string> argv;
+    bool used = false;
+    for (const std::string& w : execWords(exec)) {
+        std::string out;
+        bool dropped = false;
+        for (size_t i = 0; i < w.size(); ++i) {
+            if (w[i] != '%' || i + 1 >= w.size()) {
+                out += w[i];
+                continue;
+            }
+            const char code = w[++i];
+            if (code == '%') out += '%';
+            else if (code == 'f' || code == 'F' || code == 'u' || code == 'U') {
+                out += document;
+                used = true;
+            } else if (w.size() == 2) dropped = true; // %i %c %k and the deprecated codes
+        }
+        if (!dropped && !out.empty()) argv.push_back(out);
+    }
+    if (!argv.empty() && !used) argv.push_back(document);
+    return argv;
 }
 
 // The Exec value of the [Desktop Entry] group of a .desktop file, "" when there is none.
@@ -278,7 +310,8 @@ bool PosixShell::OpenDocument(const std::string& target) {
     return ok;
 }
 
-std::string PosixShell::FindExecutable(const std::string& document) {
+// The Exec value of the default application of the document's file type, "" when there is none.
+std::string PosixShell::defaultExec(const std::string& document) {
     if (document.empty()) return {};
     const CommandResult type = Run({"xdg-mime", "query", "filetype", document});
     const std::string mime = trimmedOutput(type);
@@ -302,12 +335,22 @@ std::string PosixShell::FindExecutable(const std::string& document) {
             }
             for (const fs::path& file : candidates) {
                 if (!FileExists(file)) continue;
-                const std::string program = programOfExec(execOfDesktopFile(file));
-                if (!program.empty()) return program;
+                const std::string exec = execOfDesktopFile(file);
+                if (!programOfExec(exec).empty()) return exec;
             }
         }
     }
     return {};
+}
+
+std::string PosixShell::FindExecutable(const std::string& document) {
+    return programOfExec(defaultExec(document));
+}
+
+std::vector<std::string> PosixShell::OpenCommand(const std::string& document) {
+    const std::string exec = defaultExec(document);
+    if (programOfExec(exec).empty()) return {};
+    return expandExec(exec, document);
 }
 
 int PosixShell::RunAndWait(const std::string& program, const std::vector<std::string>& args) {
@@ -382,4 +425,15 @@ bool Printers::SetDefault(const std::string& name) {
     const CommandResult r = shell_.Run({"lpoptions", "-d", name});
     if (r.ExitCode != 0) return false;
     return Default() == name;
+}
+
+std::vector<std::string> Printers::Fonts() {
+    const CommandResult r = shell_.Run({"fc-list", "--format", "%{family[0]}\n"});
+    std::vector<std::string> names;
+    if (r.ExitCode != 0) return names;
+    for (const std::string& l : lines(r.Output))
+        names.push_back(l);
+    std::sort(names.begin(), names.end());
+    names.erase(std::unique(names.begin(), names.end()), names.end());
+    return names;
 }

@@ -16,6 +16,13 @@ public:
     virtual bool OpenDocument(const std::string& target) = 0;
     // The program associated with a document, or "" when there is none.
     virtual std::string FindExecutable(const std::string& document) = 0;
+    // The command that opens the document with its associated program, ready for
+    // RunAndWait; empty when there is none.
+    virtual std::vector<std::string> OpenCommand(const std::string& document) {
+        const std::string program = FindExecutable(document);
+        if (program.empty()) return {};
+        return {program, document};
+    }
     // Runs a program and waits for it to end; the exit code, -1 when it could not start.
     virtual int RunAndWait(const std::string& program, const std::vector<std::string>& args) = 0;
     // Runs a command to completion and collects its output.
@@ -33,8 +40,13 @@ class PosixShell : public Shell {
 public:
     bool OpenDocument(const std::string& target) override;
     std::string FindExecutable(const std::string& document) override;
+    // The desktop entry's whole Exec line, its field codes filled with the document.
+    std::vector<std::string> OpenCommand(const std::string& document) override;
     int RunAndWait(const std::string& program, const std::vector<std::string>& args) override;
     CommandResult Run(const std::vector<std::string>& argv) override;
+
+private:
+    std::string defaultExec(const std::string& document);
 };
 
 // Test double: records every call and answers from its fields.
@@ -71,6 +83,8 @@ public:
     std::string Default();
     // Makes name the default printer; true only when the switch succeeded.
     bool SetDefault(const std::string& name);
+    // Font family names of the system (fontconfig), sorted, each once.
+    std::vector<std::string> Fonts();
 
 private:
     Shell& shell_;

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <iostream>
 #include <iterator>
 #include <sqlite3.h>
 #include <strings.h>
@@ -127,6 +128,19 @@ std::string joined(const std::vector<std::string>& items, const std::string& sep
     return out;
 }
 
+// What a statement was doing, in the desk's words.
+std::string doingOf(const std::string& sql) {
+    const std::string t = Trim(sql);
+    const std::string word = UpperAscii(t.substr(0, t.find_first_of(" \t\r\n(")));
+    if (word == "SELECT" || word == "WITH") return "読み込み";
+    if (word == "INSERT" || word == "UPDATE" || word == "DELETE" || word == "REPLACE") return "書き込み";
+    if (word == "CREATE") return "作成";
+    if (word == "DROP") return "削除";
+    if (word == "ATTACH" || word == "PRAGMA") return "オープン";
+    if (word == "COMMIT") return "保存";
+    return "処理";
+}
+
 std::string param(size_t i) {
     return "?" + std::to_string(i + 1);
 }
@@ -214,7 +228,7 @@ bool Query::Step() {
     if (rc == SQLITE_ROW) return true;
     if (rc == SQLITE_DONE) return false;
     const int code = sqlite3_extended_errcode(db_->db_);
-    const std::string msg = std::string(sqlite3_errmsg(db_->db_)) + " [" + sqlite3_sql(stmt_) + "]";
+    const std::string msg = db_->failureText(sqlite3_sql(stmt_));
     sqlite3_reset(stmt_);
     if (code == SQLITE_CONSTRAINT_UNIQUE || code == SQLITE_CONSTRAINT_PRIMARYKEY) throw KeyViolation(msg);
     throw DbError(msg);
@@ -274,7 +288,8 @@ Database::Database(fs::path folder) : folder_(std::move(folder)) {
         const std::string msg = db_ ? sqlite3_errmsg(db_) : "out of memory";
         sqlite3_close(db_);
         db_ = nullptr;
-        throw DbError(msg + " [" + file.string() + "]");
+        std::cerr << "tavren: " << msg << " [open " << file.string() << "]\n";
+        throw DbError(file.string() + " のオープンに失敗しました。\n" + msg);
     }
     sqlite3_extended_result_codes(db_, 1);
     try {
@@ -295,8 +310,27 @@ Database::~Database() {
     sqlite3_close(db_); // an open transaction rolls back here
 }
 
-void Database::fail(const std::string& what) {
-    throw DbError(std::string(sqlite3_errmsg(db_)) + " [" + what + "]");
+void Database::fail(const std::string& sql, const std::string& file) {
+    throw DbError(failureText(sql, file));
+}
+
+// The files a resolved statement names, by their schema aliases; the race file when none.
+std::string Database::filesOf(const std::string& sql) const {
+    std::vector<std::string> paths;
+    for (const auto& [file, alias] : schemas_)
+        if (sql.find(quoteId(alias) + ".") != std::string::npos) paths.push_back((folder_ / file).string());
+    if (paths.empty() || sql.find(quoteId(kMainSchema) + ".") != std::string::npos)
+        paths.insert(paths.begin(), (folder_ / RaceFile).string());
+    return joined(paths, "、");
+}
+
+// The engine's failure as the desk reads it: the file and what was being done, then the
+// engine's own words. The statement goes to the log, never into a message box.
+std::string Database::failureText(const std::string& sql, const std::string& file) const {
+    const std::string engine = sqlite3_errmsg(db_);
+    std::cerr << "tavren: " << engine << " [" << sql << "]\n";
+    const std::string where = !file.empty() ? file : doingOf(sql) == "保存" ? folder_.string() : filesOf(sql);
+    return where + " の" + doingOf(sql) + "に失敗しました。\n" + engine;
 }
 
 void Database::run(const std::string& sql) {
@@ -373,7 +407,7 @@ std::string Database::schemaOf(const std::string& file, bool create) {
     if (file == RaceFile) return kMainSchema;
     // Attaching would create the file: only a create may do that.
     if (!create && !schemas_.count(file) && !fs::exists(folder_ / file))
-        throw TableNotFound("table does not exist: " + file);
+        throw TableNotFound(missingText(file));
     return attach(file);
 }
 
@@ -388,7 +422,7 @@ std::string Database::attach(const std::string& file) {
     sqlite3_bind_text(st, 1, path.c_str(), -1, SQLITE_TRANSIENT);
     const int rc = sqlite3_step(st);
     sqlite3_finalize(st);
-    if (rc != SQLITE_DONE) fail(sql + " " + path);
+    if (rc != SQLITE_DONE) fail(sql, path);
     // Inside a transaction the safety level cannot change; attached files then keep the
     // library's default, which is FULL as well.
     if (sqlite3_get_autocommit(db_)) run("PRAGMA " + quoteId(alias) + ".synchronous=FULL");
@@ -488,12 +522,13 @@ void Database::removeFile(const std::string& file) {
     detach(file);
     std::error_code ec;
     fs::remove(folder_ / (file + "-journal"), ec);
-    if (!fs::remove(folder_ / file, ec) && ec) throw DbError("cannot delete " + file + ": " + ec.message());
+    if (!fs::remove(folder_ / file, ec) && ec)
+        throw DbError((folder_ / file).string() + " の削除に失敗しました。\n" + ec.message());
 }
 
 void Database::DeleteTable(const std::string& file) {
     const bool fileThere = file != RaceFile && (schemas_.count(file) || fs::exists(folder_ / file));
-    if (!fileThere && !TableExists(file)) throw TableNotFound("table does not exist: " + file);
+    if (!fileThere && !TableExists(file)) throw TableNotFound(missingText(file));
     if (file == RaceFile) return dropTable(file);
     if (!InTransaction()) return removeFile(file);
     // DETACH is refused inside a transaction: drop now, remove the file once committed.
@@ -504,7 +539,7 @@ void Database::DeleteTable(const std::string& file) {
 const Database::Schema& Database::schema(const std::string& file) {
     auto it = schemaCache_.find(file);
     if (it != schemaCache_.end()) return it->second;
-    if (!TableExists(file)) throw TableNotFound("table does not exist: " + file);
+    if (!TableExists(file)) throw TableNotFound(missingText(file));
     Query q = prepareResolved("SELECT Name, Type, Size, Required, KeyPos FROM " +
                               qualified(schemaOf(file), kMetaTable) + " ORDER BY Pos");
     Schema s;
@@ -559,7 +594,7 @@ void Database::Rollback() {
 void Database::endTransaction(bool commit) {
     rollbackOnly_ = false;
     if (commit && sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK) {
-        const std::string msg = std::string(sqlite3_errmsg(db_)) + " [COMMIT]";
+        const std::string msg = failureText("COMMIT");
         endTransaction(false);
         throw DbError(msg);
     }
@@ -587,7 +622,7 @@ bool Table::Exists() const {
 void Table::Open() {
     if (Active()) return;
     if (!db_) throw DbError("table has no database: " + file_);
-    if (!db_->TableExists(file_)) throw TableNotFound("table does not exist: " + file_);
+    if (!db_->TableExists(file_)) throw TableNotFound(db_->missingText(file_));
     const Database::Schema& s = db_->schema(file_);
     fields_ = s.fields;
     key_ = s.key;

@@ -146,7 +146,12 @@ private:
     std::string attach(const std::string& file);
     void detach(const std::string& file);
     void finalizeAll();
-    [[noreturn]] void fail(const std::string& what);
+    // Engine failures: the file (the statement's files when not given) and what was being
+    // done, in the desk's words, with the engine's text; the statement goes to stderr.
+    [[noreturn]] void fail(const std::string& sql, const std::string& file = {});
+    std::string failureText(const std::string& sql, const std::string& file = {}) const;
+    std::string filesOf(const std::string& sql) const;
+    std::string missingText(const std::string& file) const { return (folder_ / file).string() + " が見つかりません。"; }
     // SQL that already names tables by their schema: no file names to resolve.
     Query prepareResolved(const std::string& sql);
     void run(const std::string& sql);

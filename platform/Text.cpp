@@ -9,6 +9,7 @@
 #include <iconv.h>
 #include <locale.h>
 #include <system_error>
+#include <unordered_map>
 
 namespace {
 
@@ -126,7 +127,16 @@ int sjisCharLength(const std::string& utf8, size_t i, size_t n) {
         const unsigned char c2 = static_cast<unsigned char>(utf8[i + 2]);
         if ((c1 == 0xBD && c2 >= 0xA1) || (c1 == 0xBE && c2 <= 0x9F)) return 1;
     }
-    return static_cast<int>(ToSjis(utf8.substr(i, n)).size());
+    // Outputs measure names per team and leg: each character is converted once a run.
+    static std::unordered_map<uint32_t, int> known;
+    uint32_t key = 0;
+    for (size_t k = 0; k < n; ++k)
+        key = key << 8 | static_cast<unsigned char>(utf8[i + k]);
+    auto it = known.find(key);
+    if (it != known.end()) return it->second;
+    const int len = static_cast<int>(ToSjis(utf8.substr(i, n)).size());
+    known.emplace(key, len);
+    return len;
 }
 
 locale_t cLocale() {
@@ -182,8 +192,16 @@ bool IsValidUtf8(const std::string& s) {
     return true;
 }
 
+// Character by character; text that is not UTF-8 is counted as the converter writes it.
 int SjisLength(const std::string& utf8) {
-    return static_cast<int>(ToSjis(utf8).size());
+    int total = 0;
+    for (size_t i = 0; i < utf8.size();) {
+        const size_t n = utf8SeqLen(utf8, i);
+        if (n == 0) return static_cast<int>(ToSjis(utf8).size());
+        total += sjisCharLength(utf8, i, n);
+        i += n;
+    }
+    return total;
 }
 
 std::string CutSjis(const std::string& utf8, int maxBytes) {

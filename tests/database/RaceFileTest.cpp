@@ -331,7 +331,9 @@ TEST_F(RaceFileSave, CloseWithABadDateStaysOpenAndLocked) {
     ASSERT_TRUE(CreateLockFile());
     f.taikaiBestGrid.SetCells(1, 1, "昨日");
     dialogs.AnswerDlg(mrYes);
+    dialogs.AnswerDlg(mrNo); // not closing without saving
     EXPECT_FALSE(f.FormClose());
+    EXPECT_TRUE(dialogs.Saw("保存できませんでした。保存せずに終了しますか？"));
     EXPECT_TRUE(LockFileOp(0));
 }
 

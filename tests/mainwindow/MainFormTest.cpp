@@ -147,8 +147,8 @@ TEST_F(MainFormLifeCycle, HelpAsksBeforeOpeningTheManual) {
 }
 
 TEST_F(MainFormLifeCycle, CommandsOfWindowsNotBuiltSaySo) {
-    form().Macro.SetEnabled(true);
-    EXPECT_TRUE(form().Macro.Execute());
-    EXPECT_TRUE(dialogs.Saw("印刷ﾏｸﾛはまだ使えません。"));
+    form().OpenCsvData.SetEnabled(true);
+    EXPECT_TRUE(form().OpenCsvData.Execute());
+    EXPECT_TRUE(dialogs.Saw("CSVを開くはまだ使えません。"));
     EXPECT_TRUE(form().OpenClockInputForm.OnExecute != nullptr);
 }

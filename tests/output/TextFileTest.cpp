@@ -2,7 +2,7 @@
 // and a failed write that never passes for success nor damages the file already there.
 #include "output/TextFile.h"
 #include "platform/Files.h"
-#include "support/FileLimit.h"
+#include "support/ChildProcess.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>

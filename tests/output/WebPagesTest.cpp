@@ -7,7 +7,7 @@
 #include "platform/Dates.h"
 #include "platform/Files.h"
 #include "support/F1Race.h"
-#include "support/FileLimit.h"
+#include "support/ChildProcess.h"
 
 #include <fstream>
 

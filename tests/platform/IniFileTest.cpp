@@ -114,15 +114,15 @@ TEST_F(IniFileTest, WrongTypesGiveDefaults) {
     EXPECT_TRUE(ini.ValueExists("P", "empty"));
 }
 
-TEST_F(IniFileTest, ReadsLfOnlyAndUtf8FilesAndKeepsOtherLines) {
+TEST_F(IniFileTest, ReadsLfOnlyAndBomFilesAndKeepsOtherLines) {
     const fs::path p = dir / "lf.INI";
-    ASSERT_TRUE(WriteFileBytes(p, "; comment\n[Params]\n  key1 = value 1  \n; note\n\nkey2=\"quoted\"\n"
-                                  "[ 大会 ]\n名前=ﾃｽﾄ大会\n[Params]\nkey1=second section ignored\n"));
+    ASSERT_TRUE(WriteFileBytes(p, ToSjis("; comment\n[Params]\n  key1 = value 1  \n; note\n\nkey2=\"quoted\"\n"
+                                         "[ 大会 ]\n名前=ﾃｽﾄ大会\n[Params]\nkey1=second section ignored\n")));
     {
         IniFile ini(p);
         EXPECT_EQ(ini.ReadString("Params", "key1", ""), "value 1");
         EXPECT_EQ(ini.ReadString("Params", "key2", ""), "quoted");
-        EXPECT_EQ(ini.ReadString("大会", "名前", ""), "ﾃｽﾄ大会"); // UTF-8 text without a BOM
+        EXPECT_EQ(ini.ReadString("大会", "名前", ""), "ﾃｽﾄ大会");
         EXPECT_FALSE(ini.ValueExists("Params", "; note"));
         ASSERT_TRUE(ini.WriteString("Params", "key3", "新"));
     }
@@ -138,6 +138,18 @@ TEST_F(IniFileTest, ReadsLfOnlyAndUtf8FilesAndKeepsOtherLines) {
     const fs::path r = dir / "sjis.INI";
     ASSERT_TRUE(WriteFileBytes(r, ToSjis("[S]\nｶﾅ=ﾃｽﾄ\n")));
     EXPECT_EQ(IniFile(r).ReadString("S", "ｶﾅ", ""), "ﾃｽﾄ");
+}
+
+// "ﾃｽ" in Shift-JIS is C3 BD, which is also valid UTF-8: still a Shift-JIS file.
+TEST_F(IniFileTest, ShiftJisThatLooksLikeUtf8RoundTrips) {
+    const fs::path p = dir / "tavren.INI";
+    ASSERT_TRUE(IniFile(p).WriteString("WorkFiles", "exDenkoFileName", "ﾃｽ"));
+    EXPECT_EQ(bytesOf(p), "[WorkFiles]\r\nexDenkoFileName=\xC3\xBD\r\n");
+    IniFile again(p);
+    EXPECT_EQ(again.ReadString("WorkFiles", "exDenkoFileName", ""), "ﾃｽ");
+    ASSERT_TRUE(again.WriteBool("Params", "chk100", true));
+    EXPECT_EQ(IniFile(p).ReadString("WorkFiles", "exDenkoFileName", ""), "ﾃｽ");
+    EXPECT_EQ(bytesOf(p), "[WorkFiles]\r\nexDenkoFileName=\xC3\xBD\r\n[Params]\r\nchk100=1\r\n");
 }
 
 TEST_F(IniFileTest, WriteIntoMissingFolderFails) {

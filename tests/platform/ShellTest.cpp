@@ -209,6 +209,16 @@ TEST_F(ShellTest, FindExecutableFollowsXdgMimeToTheDesktopFile) {
     EXPECT_EQ(shell.FindExecutable((dir / "a.html").string()), ""); // no default application
     EXPECT_EQ(shell.FindExecutable((dir / "a.bin").string()), "");  // xdg-mime fails
     EXPECT_EQ(shell.FindExecutable(""), "");
+    // The whole Exec line, field codes filled with the document.
+    const std::string rtf = (dir / "cert 1.rtf").string(), txt = (dir / "a.txt").string();
+    EXPECT_EQ(shell.OpenCommand(rtf), (std::vector<std::string>{"/opt/my apps/writer", "--nologo", rtf}));
+    EXPECT_EQ(shell.OpenCommand(txt), (std::vector<std::string>{"env", "LANG=ja_JP.UTF-8", "mousepad", txt}));
+    EXPECT_TRUE(shell.OpenCommand((dir / "a.csv").string()).empty());
+    ASSERT_TRUE(WriteFileBytes(data / "applications" / "vendor" / "writer.desktop",
+                               "[Desktop Entry]\nExec=writer --icon %i %c 100%% --file=%f\n"));
+    EXPECT_EQ(shell.OpenCommand(rtf), (std::vector<std::string>{"writer", "--icon", "100%", "--file=" + rtf}));
+    ASSERT_TRUE(WriteFileBytes(data / "applications" / "vendor" / "writer.desktop", "[Desktop Entry]\nExec=writer\n"));
+    EXPECT_EQ(shell.OpenCommand(rtf), (std::vector<std::string>{"writer", rtf})); // no code: appended
 }
 
 TEST_F(ShellTest, FindExecutableWithoutXdgMimeIsEmpty) {

@@ -121,6 +121,9 @@ TEST(TextSjis, LengthsInSjisBytes) {
     EXPECT_EQ(SjisLength(""), 0);
     EXPECT_EQ(SjisLength("😀"), 1); // becomes one '?'
     EXPECT_EQ(SjisLength("ｱｲｳｴｵ漢字"), 9);
+    // Counted as the converter writes the text, a broken sequence and repeats included.
+    for (const std::string s : {"\xE3\x81", "a\xFF東", "東京東京ｱｱ①①"})
+        EXPECT_EQ(SjisLength(s), static_cast<int>(ToSjis(s).size())) << s;
 }
 
 TEST(TextSjis, CutNeverSplitsADoubleByteCharacter) {

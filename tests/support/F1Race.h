@@ -9,6 +9,7 @@
 #include "database/ResultRaceFixture.h"
 #include "mainwindow/TKukanParamForm.h"
 #include "output/TOutputForm.h"
+#include "platform/Files.h"
 
 #include <string>
 
@@ -59,6 +60,20 @@ class F1Race : public ResultRace {
             return f.ModalResultValue();
         });
         form().OutputResultExecute();
+    }
+
+    // A text file the outputs wrote, as its lines; a line without its CR shows "<LF>".
+    std::vector<std::string> FileLines(const std::filesystem::path& file) {
+        std::string bytes;
+        if (!ReadFileBytes(file, bytes)) return {"<missing>"};
+        std::vector<std::string> lines;
+        size_t from = 0;
+        for (size_t at; (at = bytes.find('\n', from)) != std::string::npos; from = at + 1) {
+            const bool crlf = at > from && bytes[at - 1] == '\r';
+            lines.push_back(FromSjis(bytes.substr(from, at - from - (crlf ? 1 : 0))) + (crlf ? "" : "<LF>"));
+        }
+        if (from != bytes.size()) lines.push_back(FromSjis(bytes.substr(from)) + "<no line end>");
+        return lines;
     }
 
     void LegInfo(int leg, const std::string& goal, const std::string& km, const std::string& record) {

@@ -1,0 +1,81 @@
+// Times the text outputs of the result window on the 200-team, 50-leg final race
+// (one team named "<東&西>"): the prize data file, each clipboard text and the
+// scoreboard file of the overall view. The race folder stays beside the program as
+// bench_texts.race/ for a look at the files.
+#include "database/RankingQueries.h"
+#include "mainwindow/Program.h"
+#include "mainwindow/TMainForm.h"
+#include "output/TOutputForm.h"
+#include "platform/Dialogs.h"
+#include "bench/BenchRace.h"
+#include "support/HeadlessProgram.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace {
+
+using namespace BenchRace;
+constexpr int kRuns = 5;
+
+// The median of the runs; false when the output said something unexpected.
+bool timeIt(HeadlessProgram& p, const std::string& what, const std::string& notice, const std::function<void()>& run) {
+    std::vector<double> ms, cpu;
+    for (int i = 0; i < kRuns; ++i) {
+        const double cpu0 = CpuMs();
+        p.dialogs.ClearLog();
+        const auto t0 = Clock::now();
+        run();
+        ms.push_back(MsSince(t0));
+        cpu.push_back(CpuMs() - cpu0);
+        if (p.dialogs.Joined().find(notice) == std::string::npos) {
+            std::fprintf(stderr, "%s: %s\n", what.c_str(), p.dialogs.Joined().c_str());
+            return false;
+        }
+    }
+    std::printf("%s: %.1f ms (cpu %.1f ms)\n", what.c_str(), Median(ms), Median(cpu));
+    return true;
+}
+
+// The prize data steps of a final showing of the overall view.
+void writePrizeData(TOutputForm& w) {
+    OutputReads reads;
+    if (!w.BeginPrizeResult()) return;
+    for (int k = 1; k <= kLegs; ++k)
+        w.AddPrizeResultLeg(k);
+    BuildResultLines(w.PrizeCsvText);
+    if (w.WritePrizeResultCsv()) Dlg().ShowMessage("prize_result.csv");
+}
+
+} // namespace
+
+int main(int, char** argv) {
+    const std::filesystem::path race = std::filesystem::absolute(argv[0]).parent_path() / "bench_texts.race";
+    std::filesystem::remove_all(race);
+    HeadlessProgram p;
+    TMainForm& f = *MainForm;
+    SetUpRace(f, race);
+    NameEverything(f);
+    f.TeamEntryGrid.SetCells(1, 1, "<東&西>");
+    f.useDnkoDefault = true;
+    TypePassings(f, Simulate(f));
+    TOutputForm& w = *OutputForm;
+    w.Tag = 0;
+    w.ShowResults();
+    if (!f.ResultFinal || !p.dialogs.Texts().empty()) {
+        std::fprintf(stderr, "no final overall view: %s\n", p.dialogs.Joined().c_str());
+        return 1;
+    }
+    std::printf("text outputs of the overall view, %d teams x %d legs, median of %d runs\n", kTeams, kLegs, kRuns);
+    const bool ok =
+        timeIt(p, "prize_result.csv", "prize_result.csv", [&] { writePrizeData(w); }) &&
+        timeIt(p, "clipboard result grid", "ｸﾘｯﾌﾟﾎﾞｰﾄﾞにｺﾋﾟｰしました", [&] { w.CopyResultToClipboard(); }) &&
+        timeIt(p, "clipboard team totals and passing places", "通過順位をクリップボード", [&] { w.CopyTeamResultText(0); }) &&
+        timeIt(p, "clipboard team totals", "ﾁｰﾑ総合成績をクリップボード", [&] { w.CopyTeamResultText(1); }) &&
+        timeIt(p, "clipboard individual results", "全個人成績をクリップボード", [&] { w.CopyTeamResultText(2); }) &&
+        timeIt(p, "scoreboard file", "を保存しました", [&] { w.PutToDenkoExecute(); });
+    return ok ? 0 : 1;
+}

@@ -1,0 +1,119 @@
+// Times the workbooks and printed reports of a 200-team, 50-leg race with 20
+// substitutes: the overall view's workbook and report, the Excel start list, the
+// order sheet and its work table. The files stay in build/bench_workbook_report.race/.
+#include "database/EntryTables.h"
+#include "database/RaceFile.h"
+#include "database/ReportTables.h"
+#include "database/TDataMdl.h"
+#include "gui/AppFont.h"
+#include "gui/ReportPainter.h"
+#include "mainwindow/Program.h"
+#include "mainwindow/TFormKuriage.h"
+#include "mainwindow/TMainForm.h"
+#include "output/TOutputForm.h"
+#include "platform/Text.h"
+#include "support/HeadlessProgram.h"
+
+#include <QApplication>
+
+#include <chrono>
+#include <clocale>
+#include <cstdio>
+#include <functional>
+
+namespace {
+
+constexpr int kTeams = 200, kLegs = 50, kSubs = 20;
+
+// Every preview goes to a PDF file of the bench folder.
+struct PdfReports : QtReportService {
+    std::string path;
+    void Preview(Report& r) override {
+        const std::string error = ExportPdf(r, path);
+        if (!error.empty()) std::fprintf(stderr, "%s\n", error.c_str());
+    }
+};
+
+void setUpRace(TMainForm& f, const std::filesystem::path& folder) {
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder);
+    f.DataFolder = folder;
+    DataMdl->SetFolder(folder);
+    f.TaikaiNo = 1;
+    f.TaikaiOpen = true;
+    f.KukanSpinNum.SetValue(kLegs);
+    f.HoketuSpinNum.SetValue(kSubs);
+    f.SankaSpinNum.SetValue(kTeams);
+    f.ApplyCountsAndLayout();
+    FormKuriage->SetupKuriageGrid(FormKuriage->KuriageGrid, kLegs);
+    f.ReceName.SetText("ベンチ駅伝");
+    f.OrgName.SetText("主催：ベンチ協会");
+    f.taikaiBestGrid.SetCells(1, 1, "2024/01/14");
+    f.taikaiBestGrid.SetCells(2, 1, "スタート");
+    OpenRunnerTable();
+    Transaction tx(RaceDb());
+    for (int t = 1; t <= kTeams; ++t) {
+        EnsureTeamRunnerRecords(t);
+        f.TeamEntryGrid.SetCells(1, t, Format("チーム%d", t));
+        for (int slot = 0; slot <= kLegs + kSubs; ++slot)
+            RaceDb().Exec("INSERT OR REPLACE INTO " + RunnerTableName(1) +
+                              " VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7)",
+                          {Value(t * 100 + slot), Value("選手"), Value(Format("%d郎", slot)), Value("ｾﾝｼｭ"),
+                           Value(Format("%dﾛｳ", slot)), Value(0), Value(0)});
+    }
+    tx.Commit();
+    for (int k = 1; k <= kLegs; ++k) {
+        f.KukanInfGrid.SetCells(1, k, Format("中継所%d", k));
+        f.KukanInfGrid.SetCells(2, k, "5.5");
+        for (int t = 1; t <= kTeams; ++t) {
+            const int seconds = k * 1000 + t * 3;
+            f.InputGrid.SetCells(2 * k - 1, t + 1, IntToStr(t));
+            f.InputGrid.SetCells(2 * k, t + 1, IntToStr(f.SecondsToDigits(seconds)));
+        }
+    }
+    f.TotalDistance = 5.5 * kLegs;
+}
+
+double timed(const std::function<void()>& work) {
+    const auto t0 = std::chrono::steady_clock::now();
+    work();
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    std::setlocale(LC_NUMERIC, "C");
+    UseJapaneseFont();
+    HeadlessProgram bench;
+    PdfReports reports;
+    CurrentServices().reports = &reports;
+    const std::filesystem::path dir =
+        std::filesystem::absolute(argv[0]).parent_path() / "bench_workbook_report.race";
+    TMainForm& f = *MainForm;
+    setUpRace(f, dir);
+    TOutputForm& out = *OutputForm;
+    out.Tag = 0;
+    out.ShowResults();
+    auto file = [&](const char* name) { return (dir / name).string(); };
+
+    bench.dialogs.AnswerDlg(mrNo);  // readings
+    bench.dialogs.AnswerDlg(mrYes); // to Excel
+    bench.dialogs.AnswerFile(file("result.xlsx"));
+    std::printf("result.xlsx: %.0f ms\n", timed([&] { out.PutToExcelExecute(); }));
+    reports.path = file("report.pdf");
+    std::printf("report.pdf: %.0f ms\n", timed([&] { out.OpenResultRepExecute(); }));
+    for (int a : {mrNo, mrYes, mrNo, mrNo, mrYes, mrYes})
+        bench.dialogs.AnswerDlg(a);
+    bench.dialogs.AnswerFile(file("startlist.xlsx"));
+    std::printf("startlist.xlsx: %.0f ms\n", timed([&] { f.StartListExecute(1); }));
+    reports.path = file("ordersheet.pdf");
+    std::printf("ordersheet.pdf: %.0f ms\n", timed([&] { f.StartListExecute(0); }));
+    std::printf("order sheet: %.0f ms\n", timed([] { BuildOrderSheetTable(); }));
+    for (const std::string& t : bench.dialogs.Texts())
+        if (t.find("作成されました") == std::string::npos && t.find("？") == std::string::npos)
+            std::fprintf(stderr, "notice: %s\n", t.c_str());
+    return 0;
+}

@@ -1,0 +1,150 @@
+#include "gui/ReportPainter.h"
+
+#include "gui/GridView.h"
+#include "gui/QtText.h"
+#include "platform/Text.h"
+
+#include <QApplication>
+#include <QFontMetricsF>
+#include <QPageLayout>
+#include <QPainter>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+
+#include <cmath>
+#include <malloc.h>
+
+namespace {
+
+QString family(const std::string& name) {
+    if (name == "ＭＳ ゴシック") return QStringLiteral("Noto Sans Mono CJK JP");
+    if (name == "ＭＳ Ｐゴシック" || name.empty()) return QStringLiteral("Noto Sans CJK JP");
+    return qs(name);
+}
+
+int alignFlags(ReportAlign a) {
+    switch (a) {
+    case ReportAlign::Center:
+        return Qt::AlignHCenter;
+    case ReportAlign::Right:
+        return Qt::AlignRight;
+    default:
+        return Qt::AlignLeft;
+    }
+}
+
+// Pages are painted in report pixels (96 per inch) on the paper, margins included.
+void setUpPrinter(QPrinter& printer, const Report& report) {
+    const auto orientation =
+        report.Orientation == ReportOrientation::Landscape ? QPageLayout::Landscape : QPageLayout::Portrait;
+    printer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), orientation, QMarginsF(0, 0, 0, 0)));
+    printer.setFullPage(true);
+    printer.setDocName(qs(report.Title));
+}
+
+bool paintAll(QPrinter& printer, const std::vector<ReportPage>& pages, QtTextMeasure& measure) {
+    // The PDF engine allocates and frees a large buffer for every page; without these
+    // the C library hands the memory back each time and takes it again (most of the time).
+    static const bool heapKept = [] {
+        mallopt(M_TRIM_THRESHOLD, 256 << 20);
+        mallopt(M_MMAP_THRESHOLD, 64 << 20);
+        return true;
+    }();
+    (void)heapKept;
+    QPainter painter;
+    if (!painter.begin(&printer)) return false;
+    const double scale = printer.resolution() / kReportDpi;
+    painter.scale(scale, scale);
+    for (size_t i = 0; i < pages.size(); ++i) {
+        if (i > 0 && !printer.newPage()) return false;
+        PaintReportPage(painter, pages[i], measure);
+    }
+    return painter.end();
+}
+
+} // namespace
+
+QFont ReportQFont(const ReportFont& font) {
+    QFont f(family(font.Family));
+    f.setPixelSize(static_cast<int>(std::lround(font.Size * kReportDpi / 72.0)));
+    f.setBold(font.Bold);
+    f.setStyleStrategy(QFont::PreferAntialias);
+    return f;
+}
+
+QtTextMeasure::Font& QtTextMeasure::font(const ReportFont& f) {
+    Font& entry = fonts_[{f.Family, f.Size, f.Bold}];
+    if (!entry.metrics) entry.metrics = std::make_unique<QFontMetricsF>(ReportQFont(f));
+    return entry;
+}
+
+// The sum of the characters' advances: the report fonts set CJK and Latin text
+// without kerning, and shaping every text of a large report costs seconds.
+int QtTextMeasure::Width(const std::string& text, const ReportFont& f) {
+    Font& entry = font(f);
+    double width = 0;
+    for (char32_t c : ToU32(text)) {
+        auto it = entry.advances.find(c);
+        if (it == entry.advances.end())
+            it = entry.advances.emplace(c, entry.metrics->horizontalAdvance(QString::fromUcs4(&c, 1))).first;
+        width += it->second;
+    }
+    return static_cast<int>(std::ceil(width));
+}
+
+int QtTextMeasure::LineHeight(const ReportFont& f) {
+    return static_cast<int>(std::ceil(font(f).metrics->lineSpacing()));
+}
+
+int QtTextMeasure::ScreenWidth(const std::string& sample) {
+    return GridColumnWidth(QFontMetrics(QApplication::font()), sample);
+}
+
+void PaintReportPage(QPainter& painter, const ReportPage& page, QtTextMeasure& measure) {
+    for (const PageItem& it : page.Items) {
+        if (it.Kind == PageItem::Line) {
+            QPen pen(Qt::black, it.PenWidth, it.Dotted ? Qt::DotLine : Qt::SolidLine);
+            painter.setPen(pen);
+            painter.drawLine(QPointF(it.X, it.Y), QPointF(it.X + it.W, it.Y + it.H));
+            continue;
+        }
+        painter.setPen(Qt::black);
+        painter.setFont(ReportQFont(it.Font));
+        const int lh = std::max(it.LineHeight, 1);
+        const double ascent = measure.Ascent(it.Font), descent = measure.Descent(it.Font);
+        for (size_t i = 0; i < it.Lines.size(); ++i) {
+            const QRectF line(it.X, it.Y + static_cast<double>(i) * lh, it.W, lh);
+            const int w = measure.Width(it.Lines[i], it.Font);
+            if (w > it.W) {
+                painter.drawText(line, alignFlags(it.Align) | Qt::AlignVCenter | Qt::TextSingleLine,
+                                 qs(it.Lines[i]));
+                continue;
+            }
+            const double x = it.Align == ReportAlign::Left    ? line.left()
+                             : it.Align == ReportAlign::Right ? line.right() - w
+                                                              : line.left() + (it.W - w) / 2.0;
+            painter.drawText(QPointF(x, line.top() + (lh - ascent - descent) / 2 + ascent), qs(it.Lines[i]));
+        }
+    }
+}
+
+void QtReportService::Preview(Report& report) {
+    const std::vector<ReportPage> pages = report.LayOut(measure_);
+    QPrinter printer(QPrinter::HighResolution);
+    setUpPrinter(printer, report);
+    QPrintPreviewDialog dialog(&printer, QApplication::activeWindow());
+    dialog.setObjectName(QStringLiteral("ReportPreview"));
+    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested,
+                     [this, &pages](QPrinter* p) { paintAll(*p, pages, measure_); });
+    dialog.exec();
+}
+
+std::string QtReportService::ExportPdf(Report& report, const std::string& path) {
+    const std::vector<ReportPage> pages = report.LayOut(measure_);
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(qs(path));
+    setUpPrinter(printer, report);
+    if (!paintAll(printer, pages, measure_)) return path + " の作成に失敗しました。";
+    return {};
+}

@@ -1,0 +1,81 @@
+// The workbooks of the main window: the print macro workbook (probed, offered once a
+// run, opened with its program) and the road on which every Excel output saves its
+// tab text as a workbook the user names.
+#include "mainwindow/Program.h"
+#include "mainwindow/TMainForm.h"
+#include "output/TOutputForm.h"
+#include "platform/Files.h"
+#include "platform/Services.h"
+#include "platform/Workbook.h"
+
+namespace {
+
+constexpr const char* kOpenMacroQuestion = "印刷用ｴｸｾﾙﾏｸﾛﾌﾞｯｸを開きますか？";
+
+// The lock files the spreadsheet programs leave beside a workbook they hold open.
+bool heldOpen(const std::filesystem::path& p) {
+    const std::string name = p.filename().string();
+    return FileExists(p.parent_path() / (".~lock." + name + "#")) ||
+           FileExists(p.parent_path() / ("~$" + name));
+}
+
+bool askYes(const std::string& text) {
+    return Dlg().MessageDlg(text, MsgKind::Confirmation, Btn::YesNo) == mrYes;
+}
+
+} // namespace
+
+int TMainForm::OpenExcelMacroBook(const std::string& path, int mode, bool messages) {
+    const std::filesystem::path p(path);
+    if (!FileExists(p)) {
+        if (messages) Dlg().ShowMessage(path + "\nが見つかりません");
+        return 2;
+    }
+    if (heldOpen(p)) {
+        if (messages) Dlg().ShowMessage("すでにｵｰﾌﾟﾝされています。");
+        return 1;
+    }
+    if (mode == 0) {
+        ShellSvc().OpenDocument(path);
+        return 1;
+    }
+    return mode == 1 ? 0 : -1;
+}
+
+bool TMainForm::OfferMacroBook() {
+    if (MacroBookDeclined) return false;
+    const std::string path = (program().ProgramFolder() / exExcelMacroName).string();
+    if (!FileExists(path) || OpenExcelMacroBook(path, 1, false) != 0) return false;
+    if (!askYes(kOpenMacroQuestion)) {
+        MacroBookDeclined = true;
+        return false;
+    }
+    return OpenExcelMacroBook(path, 0, false) == 1;
+}
+
+void TMainForm::OpenExcelMacroExecute() {
+    const std::string path = (program().ProgramFolder() / exExcelMacroName).string();
+    if (OpenExcelMacroBook(path, 1, true) != 0) return;
+    if (askYes(kOpenMacroQuestion)) OpenExcelMacroBook(path, 0, true);
+}
+
+void TMainForm::SaveTextAsWorkbook(const std::string& tabText) {
+    FileDialogSpec& spec = OutputForm->SaveDialog1;
+    spec.Filter = "Excelファイル|*.xlsx";
+    spec.FileName = "untitled";
+    const std::optional<std::string> chosen = Dlg().SaveFile(spec);
+    if (!chosen) return;
+    const std::string name = WorkbookFileName(*chosen);
+    if (OpenExcelMacroBook(name, 1, false) == 1) {
+        Dlg().ShowMessage("そのﾌｧｲﾙはオープンされています。保存できませんでした。");
+        return;
+    }
+    Clip().SetText(tabText);
+    const std::string error = WriteWorkbook(name, tabText);
+    if (!error.empty()) {
+        Dlg().ShowMessage(name + "\n" + error);
+        return;
+    }
+    Dlg().ShowMessage(name + "\nが作成されました。");
+    if (OfferMacroBook() && OpenExcelMacroBook(name, 1, false) == 0) ShellSvc().OpenDocument(name);
+}

@@ -1,0 +1,61 @@
+#pragma once
+// What the certificate and prize-list writers share: twips, the byte escape of user
+// text, the head with its font table, paper, table cells and rows, and saving.
+// A document is a list of lines in UTF-8 whose user text is already escaped; it is
+// saved as Shift-JIS bytes with CR LF after every line.
+#include <filesystem>
+#include <string>
+#include <vector>
+
+class TOutputForm;
+
+using RtfLines = std::vector<std::string>;
+
+constexpr const char* kDefaultRtfFont = "ＭＳ Ｐゴシック";
+
+// mm × 567 / 10, truncated toward zero (15 → 850, -15 → -850).
+int MmToTwips(int mm);
+// Every Shift-JIS byte of the text as \'hh (upper-case digits), ASCII included.
+std::string RtfEscapeText(const std::string& text);
+// The fonts a word processor is taken to know (substring match); always true with
+// the program setting NoUseOleFont.
+bool IsKnownRtfFont(const std::string& fontName);
+// True when the name has a Shift-JIS form (a font-table entry needs one).
+bool HasSjisForm(const std::string& name);
+// A font-table name: raw characters, with the bytes \ { } ; (also as the second byte of
+// a double-byte character) written as \'hh.
+std::string RtfFontTableName(const std::string& name);
+// "\clbrdrt\brdrw15\brdrs..." for the sides whose flag is 1.
+std::string RtfCellBorders(int top, int left, int bottom, int right);
+// One prize-list cell; text and subText already escaped; align 'l' or 'c'.
+std::string RtfTableCell(const TOutputForm& form, const std::string& text, const std::string& subText,
+                         char align);
+// "\trowd \trgaph90" and one bordered, vertically centred column per width (mm); the
+// last column reaches ListTableWidth when the widths fall short of it.
+std::string RtfRowDefinition(const TOutputForm& form, const std::vector<int>& widthsMm);
+
+// The document's first line with its four fonts.
+std::string RtfHead(const std::string& f0, const std::string& f1, const std::string& f2,
+                    const std::string& f3);
+// Certificates: the chosen font when the word processor knows it, else the standard
+// ones (the font pass applies it later). Trims fontName, empty becomes the standard
+// font. "" with a message when the name has no Shift-JIS form.
+std::string RtfCertificateHead(TOutputForm& form);
+// The prize list's head: the standard fonts.
+std::string RtfListHead();
+// PaperTwips from a paper index (0 A4, 1 B4, 2 A3 when allowed, else A4) and one margin (mm).
+void SetRtfPaper(TOutputForm& form, int paperIndex, bool allowA3, int marginMm);
+// "\paperw.. \paperh.. \margl.. \margr.. \margt.. \margb.. \portrait" from PaperTwips.
+std::string RtfPaperLine(const TOutputForm& form, bool landscape, int topMarginTwips);
+
+// Record labels by mark: leg "区間新"/"区間ﾀｲ", race "大会新"/"大会ﾀｲ"; 0 and others "".
+std::string LegRecordLabel(int mark);
+std::string RaceRecordLabel(int mark);
+// Class-prize name by classDisp: "クラス賞", "努力賞", "区間賞".
+std::string ClassPrizeName(int classDisp);
+
+// Writes the lines (CR LF after each) through a temporary file and a rename; false
+// when there is nothing to write or the write failed (the old file then stays).
+bool SaveRtf(const std::filesystem::path& path, const RtfLines& lines);
+// "<path>\nの出力に失敗しました。"
+void ShowRtfSaveFailed(const std::filesystem::path& path);

@@ -1,0 +1,255 @@
+// Team certificates "AllPrize.RTF": the overall places, the places of each class and
+// the improvement prize (躍進賞), one certificate per winning team, then the font pass
+// and the document opened while the desk waits.
+#include "database/Comparators.h"
+#include "database/Editions.h"
+#include "database/RankingQueries.h"
+#include "mainwindow/Program.h"
+#include "mainwindow/TMainForm.h"
+#include "output/Certificates.h"
+#include "output/OpenCertificates.h"
+#include "output/TOutputForm.h"
+#include "platform/KanaWidth.h"
+#include "platform/Services.h"
+#include "platform/Text.h"
+
+#include <cstdlib>
+
+namespace {
+
+constexpr const char* kStandardBody = "頭書のとおり優秀な成績をおさめられましたので";
+constexpr const char* kStandardGlory = "栄光を讃える";
+
+enum Section { kOverall = 0, kClass = 1, kImprovement = 2 };
+
+// What stays the same for every certificate of a run (twips; margins as stored).
+struct TeamRun {
+    TOutputForm& form;
+    const PrizeSettingsBlock& s;
+    bool landscape;
+    int g0, g1, g2, g3, g4, sp; // sp: the space after most lines, 1 mm
+    std::string title, date, body;
+    bool split;
+};
+
+std::string fullWidth(const std::string& text) {
+    return MapStringChars(text, kMapFullWidth);
+}
+
+std::string awardWords(const TeamRun& r, int section, char classLetter, int place) {
+    const PrizeSettingsBlock& s = r.s;
+    const bool winner = s.OneIsWinner && place == 1;
+    std::string words;
+    if (section == kClass) {
+        const bool alias = !GetClassAlias(s, classLetter).empty();
+        if (winner)
+            words = alias ? "優勝" : Format("%c部優勝", classLetter);
+        else
+            words = alias ? Format("第%d位", place) : Format("%c部第%d位", classLetter, place);
+    } else if (section == kImprovement) {
+        words = winner ? "躍進賞" : Format("躍進第%d位", place);
+    } else {
+        words = winner ? "優勝" : Format("第%d位", place);
+        if (s.NeedGClass) words = "総合" + words;
+    }
+    return r.landscape ? fullWidth(ToZenkakuDigits(words)) : words;
+}
+
+int placeIn(const TeamWorkRec& rec, int section) {
+    return section == kClass ? rec.ClassPlace : section == kImprovement ? rec.GapPlace : rec.TotalPlace;
+}
+
+// Time and remark of the record line.
+std::string recordText(const TeamRun& r, const TeamWorkRec& rec, int section) {
+    const TMainForm& f = *MainForm;
+    std::string time, remark;
+    if (section == kImprovement) {
+        time = f.SecondsToKanjiTextPadded(std::abs(rec.GapTime));
+        remark = rec.GapTime > 0 ? "退" : rec.GapTime < 0 ? "進" : "";
+    } else {
+        time = f.SecondsToKanjiTextPadded(rec.TotalTime);
+        remark = RaceRecordLabel(rec.RecordMark);
+    }
+    if (r.landscape) time = ToZenkakuDigits(time);
+    std::string text = "記録" + time;
+    if (!remark.empty()) text += "(" + remark + ")";
+    return text;
+}
+
+std::string chiefLines(const TeamRun& r) {
+    const PrizeSettingsBlock& s = r.s;
+    std::string out;
+    for (int j = 0; j < 4; ++j) {
+        if (s.chiefNames[j].empty()) continue;
+        const std::string text = RtfEscapeText(r.landscape ? fullWidth(s.chiefNames[j]) : s.chiefNames[j]);
+        if (j % 2 == 0)
+            out += Format("\\pard\\li%d\\ri%d\\q%c{\\fs%d %s}\\sl%d\\par", r.g2, r.g4, 'j',
+                          s.TeamFontSize[6] * 2, text.c_str(), s.TeamFontSize[6] * 20);
+        else
+            out += Format("\\pard\\li%d\\ri%d\\q%c{\\fs%d %s}\\sl-%d\\par", r.g3, r.g4, 'j',
+                          s.TeamFontSize[7] * 2, text.c_str(), s.TeamFontSize[7] * 20);
+    }
+    return out;
+}
+
+std::string titleLine(const TeamRun& r, char a) {
+    const PrizeSettingsBlock& s = r.s;
+    std::string out =
+        Format("\\pard\\sb0\\sa%d%s\\q%c", r.sp, r.landscape ? Format("\\li%d", r.g1 / 2).c_str() : "", a);
+    const TOutputForm& w = r.form;
+    if (r.split)
+        return out + Format("{\\fs%d %s\\line%s}\\sl-%d\\par", s.FontSize[1] * 2,
+                            RtfEscapeText(w.TitleLine1).c_str(), RtfEscapeText(w.TitleLine2).c_str(),
+                            s.FontSize[1] * 20);
+    return out + Format("{\\fs%d %s}\\par", s.FontSize[1] * 2, RtfEscapeText(r.title).c_str());
+}
+
+std::string certificate(const TeamRun& r, const TeamWorkRec& rec, int section, char classLetter, bool first) {
+    const PrizeSettingsBlock& s = r.s;
+    const TMainForm& f = *MainForm;
+    const char a = s.MimicKojin ? (r.landscape ? 'l' : 'c') : 'j';
+    const char bodyAlign = s.MimicKojin ? 'c' : 'j';
+    std::string out = first ? "" : "\\page";
+    out += Format("%s\\pard\\sb%d\\sa%d\\qc{\\fs%d %s}\\par",
+                  r.landscape ? "\\lndscpsxn\\linex0\\stextflow1" : "", r.g0, r.sp, s.TeamFontSize[0] * 2,
+                  RtfEscapeText(s.TTLOpt == 0 ? "賞 状" : "表彰状").c_str());
+    if (s.MimicKojin) out += titleLine(r, a);
+    const std::string award = RtfEscapeText(awardWords(r, section, classLetter, placeIn(rec, section)));
+    const std::string alias = section == kClass ? GetClassAlias(s, classLetter) : std::string();
+    if (alias.empty())
+        out += Format("\\pard\\sa%d\\li%d\\ri%d\\q%c{\\fs%d %s}\\par", r.sp, r.g1, r.g4, a,
+                      s.TeamFontSize[1] * 2, award.c_str());
+    else
+        out += Format("\\pard\\sa%d\\li%d\\ri%d\\q%c{\\fs%d %s}%s{\\fs%d %s}\\par", r.sp, r.g1, r.g4, a,
+                      static_cast<int>(s.TeamFontSize[1] * 0.8) * 2, RtfEscapeText(alias).c_str(), "\\line",
+                      s.TeamFontSize[1] * 2, award.c_str());
+    out += Format("\\pard\\sa%d\\qc{\\fs%d %s}\\par", r.sp, s.TeamFontSize[2] * 2,
+                  RtfEscapeText(recordText(r, rec, section)).c_str());
+    const std::string name = f.TeamFieldText(rec.TeamNo, 0);
+    out += Format("\\pard\\sa%d\\qc{\\fs%d %s 殿}\\par", r.sp + MmToTwips(s.team_gaps[6]),
+                  s.TeamFontSize[3] * 2, RtfEscapeText(r.landscape ? fullWidth(name) : name).c_str());
+    if (s.NeedPrizeMember)
+        out += ReplaceAll(Format("\\pard\\sa%d\\qc{\\fs%d %s}\\par", r.sp, s.TeamFontSize[8] * 2,
+                                 RtfEscapeText(BuildTeamMemberLine(r.form, rec.TeamNo)).c_str()),
+                          RtfEscapeText("<>"), "\\line");
+    const int bodySize = s.MimicKojin ? s.FontSize[6] : s.TeamFontSize[4];
+    out += Format("\\pard\\sb%d\\sa%d\\li%d\\ri%d\\q%c{\\fs%d %s}", MmToTwips(s.team_gaps[4]), r.sp, r.g1,
+                  r.g4, bodyAlign, bodySize * 2, RtfEscapeText(r.body).c_str());
+    out += r.landscape ? "\\par" : Format("\\sl-%d\\par", bodySize * 20);
+    const std::string date = r.landscape ? ToZenkakuDigits(r.date) : r.date;
+    out += Format("\\pard\\sb%d\\sa%d\\qc{\\fs%d %s}\\par", MmToTwips(s.team_gaps[5]),
+                  MmToTwips(s.date_gap + 1), s.TeamFontSize[5] * 2, RtfEscapeText(date).c_str());
+    return out + chiefLines(r);
+}
+
+TeamRun prepareRun(TOutputForm& w) {
+    const PrizeSettingsBlock& s = w.PrizeSettings;
+    TeamRun r{w, s, s.TeamPaperOrientation == 1, 0, 0, 0, 0, 0, 0, {}, {}, {}, false};
+    const int top = w.PaperTwips[4], left = w.PaperTwips[2], right = w.PaperTwips[3];
+    r.g0 = std::abs(MmToTwips(s.team_gaps[0]) - top);
+    r.g1 = std::abs(MmToTwips(s.team_gaps[1]) - left);
+    r.g2 = std::abs(MmToTwips(s.team_gaps[2]) - left);
+    r.g3 = std::abs(MmToTwips(s.team_gaps[3]) - left);
+    r.g4 = std::abs(MmToTwips(s.team_gaps[1]) - right);
+    r.sp = MmToTwips(1);
+    r.title = RaceTitleText(0);
+    if (r.landscape) {
+        r.title = fullWidth(r.title);
+        if (r.title.find("回") != std::string::npos) r.title = ToZenkakuDigits(r.title);
+    }
+    r.split = s.CRPos > 0 && w.SplitTextAtChars(r.title, s.CRPos);
+    r.date = CertificateDateText(w).value_or("");
+    // Concatenated, never a format: a "%" in the title or the phrase stays.
+    if (s.MimicKojin)
+        r.body = s.gloryWord.empty() ? kStandardGlory : s.gloryWord;
+    else
+        r.body = "貴チームは" + r.title + "において" + (s.bodyCont.empty() ? kStandardBody : s.bodyCont) +
+                 "その栄誉を讃えこれを賞します";
+    return r;
+}
+
+} // namespace
+
+std::string BuildTeamMemberLine(const TOutputForm& form, int team) {
+    const TMainForm& f = *MainForm;
+    const int legs = f.KukanNum;
+    const char* sep = form.PrizeSettings.TeamPaperOrientation == 0 ? "/" : " ";
+    std::string line;
+    for (int slot = 1; slot <= legs; ++slot) {
+        line += f.RunnerNameText(team, slot, 4);
+        if (slot < legs) line += sep;
+        const bool mark = legs > 6 ? slot % 4 == 0 && slot < legs - 1 : slot == (legs + 1) / 2;
+        if (mark) line += "<>";
+    }
+    return line;
+}
+
+std::string WriteTeamCertificates(TOutputForm& form, const std::vector<TeamWorkRec>& records, int section,
+                                  char classLetter) {
+    const TeamRun r = prepareRun(form);
+    const PrizeSettingsBlock& s = form.PrizeSettings;
+    if (section != kClass && section != kImprovement) section = kOverall;
+    const int limit = s.PrizeNums[section];
+    std::string out;
+    for (const TeamWorkRec& rec : records) {
+        const int place = placeIn(rec, section);
+        if (place < 1 || place > limit || MainForm->IsClassFilteredOut(rec.ClassLetter)) continue;
+        if (section == kClass && rec.ClassLetter != classLetter) continue;
+        out += certificate(r, rec, section, classLetter, out.empty());
+    }
+    return out;
+}
+
+void WriteTeamPrizeRtf(TOutputForm& form) {
+    TMainForm& f = *MainForm;
+    const std::filesystem::path folder = PrizeFolder();
+    if (folder.empty()) return;
+    if (f.TeamNum < 1) {
+        Dlg().ShowMessage("参加チームがありません。");
+        return;
+    }
+    const PrizeSettingsBlock& s = form.PrizeSettings;
+    std::vector<TeamWorkRec> records(f.TeamNum);
+    const bool allClassed = QueryGapRanking(records);
+    bool improvement = false;
+    char lastClass = 'A';
+    for (const TeamWorkRec& rec : records) {
+        improvement = improvement || rec.GapPlace > 0;
+        if (allClassed && rec.ClassLetter > lastClass) lastClass = rec.ClassLetter;
+    }
+    improvement = improvement && s.PrizeNums[kImprovement] >= 1;
+    WaitCursor wait(Dlg());
+    const std::filesystem::path path = folder / "AllPrize.RTF";
+    const bool landscape = s.TeamPaperOrientation == 1;
+    SetRtfPaper(form, s.PPSize, true, 20);
+    if (landscape) std::swap(form.PaperTwips[0], form.PaperTwips[1]);
+    const std::string head = RtfCertificateHead(form);
+    if (head.empty()) return;
+    const int top = form.PaperTwips[4] + (landscape ? MmToTwips(s.topMgLandscape) : 0);
+    if (!CertificateDateText(form)) return;
+    RtfLines lines{head, RtfPaperLine(form, landscape, top)};
+    bool written = false;
+    // "\page" only between certificates: an empty section leaves no blank sheet.
+    auto add = [&](const std::string& section) {
+        if (section.empty()) return;
+        if (written) lines.push_back("\\page");
+        lines.push_back(section);
+        written = true;
+    };
+    form.WorkSortMode = 0;
+    SortTeamWorkRecs(records, form.WorkSortMode);
+    add(WriteTeamCertificates(form, records, kOverall, '0'));
+    for (char c = 'A'; allClassed && c <= lastClass; ++c)
+        if (!f.IsClassFilteredOut(c)) add(WriteTeamCertificates(form, records, kClass, c));
+    if (improvement) {
+        form.WorkSortMode = 2;
+        SortTeamWorkRecs(records, form.WorkSortMode);
+        add(WriteTeamCertificates(form, records, kImprovement, '0'));
+    }
+    lines.insert(lines.end(), {"\\pard\\par", "}"});
+    FinishCertificates(form, path, lines);
+}
+
+void TOutputForm::TopTeamPrizeExecute() {
+    WriteTeamPrizeRtf(*this);
+}

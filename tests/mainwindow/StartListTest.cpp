@@ -1,0 +1,107 @@
+// The start lists of the entry page over F1: members.csv with its keys, numbers,
+// classes and failures, the head lines, the Excel start list and the order sheet.
+#include "platform/Files.h"
+#include "platform/IniFile.h"
+#include "platform/Services.h"
+#include "support/F1Race.h"
+#include "support/FileLimit.h"
+
+class StartList : public F1Race {
+  protected:
+    RecordingReports reports;
+    std::filesystem::path csv() { return form().DataFolder / "DataHTML" / "csv" / "members.csv"; }
+    void SetUp() override {
+        F1Race::SetUp();
+        CurrentServices().reports = &reports;
+        BuildF1();
+        LoadKukanBlob();
+        form().StartListExcel.SetEnabled(true);
+        form().StartListPrev.SetEnabled(true);
+    }
+    // The Excel button: the real-time list with the order answer, then no Excel list.
+    std::string Members(int order) {
+        std::filesystem::remove(csv());
+        dialogs.AnswerDlg(mrYes);
+        dialogs.AnswerDlg(order);
+        dialogs.AnswerDlg(mrNo);
+        form().StartListExcel.Execute();
+        std::string bytes;
+        ReadFileBytes(csv(), bytes);
+        return bytes;
+    }
+};
+
+TEST_F(StartList, MembersCsvKeysNumbersAndClasses) {
+    EXPECT_EQ(Members(mrYes), ToSjis(",distance,5km,6.1km,\r\n1,東京,鈴木  次郎,山田  太郎\r\n"
+                                     "2,大阪AC,佐藤  一郎,高橋  三郎\r\n3,横浜,田中  四郎,伊藤  五郎\r\n"));
+    EXPECT_EQ(dialogs.Texts().at(2), csv().string() + "を作成しました。");
+    EXPECT_TRUE(StartsWith(Members(mrNo), ",distance_,5km,6.1km,\r\n"));
+    form().KukanInfGrid.SetCells(4, 1, "1");
+    form().KukanInfGrid.SetCells(4, 2, "2");
+    EXPECT_TRUE(StartsWith(Members(mrYes), ",split,1,2,\r\n,distance,"));
+
+    // Alias 250 is written for its team, an absent team is left out; classes on every
+    // team put the letter before the name and the named classes at the end.
+    Alias(1, 250);
+    Op(3, 2);
+    Class(1, "A"), Class(2, "B"), Class(3, "A");
+    IniFile(form().DataFolder / "PrizeParam.INI").WriteString("Params", "ClassAlias0", "一般");
+    const std::string text = FromSjis(Members(mrYes));
+    EXPECT_NE(text.find("\r\n250,[A]東京,鈴木  次郎,山田  太郎\r\n2,[B]大阪AC,"), std::string::npos) << text;
+    EXPECT_EQ(text.find("横浜"), std::string::npos);
+    EXPECT_TRUE(EndsWith(text, "\r\nA,一般\r\n"));
+}
+
+TEST_F(StartList, MembersCsvRefusalsAndWriteFailures) {
+    Alias(2, 3);
+    dialogs.ClearLog();
+    EXPECT_EQ(Members(mrYes), "");
+    EXPECT_TRUE(dialogs.Saw("ｴﾘｱｽ番号(3)は参加チーム数(3)より大きくなければなりません。"))
+        << dialogs.Joined();
+    Alias(2, 0);
+    form().TeamEntryGrid.SetCells(3, 2, "");
+    // A disk that takes nothing: the failure, never the success notice.
+    EXPECT_TRUE(WithFileSizeLimit(0, [&] {
+        dialogs.ClearLog();
+        Members(mrYes);
+        return dialogs.Saw(csv().string() + "の作成に失敗しました。") && !FileExists(csv());
+    }));
+}
+
+TEST_F(StartList, HeadLinesAndExcelStartList) {
+    EXPECT_EQ(form().StartListHeadLines(true),
+              (std::vector<std::string>{"主催：テスト協会", "とき:2024年1月14日",
+                                        "第1区(5km 15'30\") スタート ～ 中継所 ",
+                                        "第2区(6.1km) 中継所 ～ ゴール ", "総距離 11.1km(34'40\")"}));
+    // No real-time list, the Excel list, no readings, no coach, names with a blank.
+    for (int a : {mrNo, mrYes, mrNo, mrYes, mrNo, mrNo})
+        dialogs.AnswerDlg(a);
+    form().StartListExcel.Execute();
+    const std::string head = "テスト駅伝\n主催：テスト協会\nとき:2024年1月14日\n"
+                             "第1区(5km 15'30\") スタート ～ 中継所 \n第2区(6.1km) 中継所 ～ ゴール \n"
+                             "総距離 11.1km(34'40\")\n";
+    EXPECT_TRUE(StartsWith(
+        clipboard.GetText(),
+        head + "ﾅﾝﾊﾞｰ\tチーム名\t第1区\t第2区\t補欠\t\n1\t東京\t鈴木 次郎\t山田 太郎\t\t\n2\t大阪AC\t"))
+        << clipboard.GetText();
+    // With readings a row of them goes before the team's row.
+    for (int a : {mrNo, mrYes, mrYes, mrYes, mrNo, mrNo})
+        dialogs.AnswerDlg(a);
+    form().StartListExcel.Execute();
+    EXPECT_NE(clipboard.GetText().find("補欠\t\n\t\tｽｽﾞｷ ｼﾞﾛｳ\tﾔﾏﾀﾞ ﾀﾛｳ\t\t\n1\t東京\t"), std::string::npos);
+}
+
+TEST_F(StartList, OrderSheetBlocks) {
+    form().StartListPrev.Execute();
+    ASSERT_EQ(reports.Previews, 1);
+    const ReportPage& p = reports.LastPages.at(0);
+    EXPECT_EQ(p.ItemsOf("QRLabel2").at(0)->Lines.at(0), "テスト駅伝 オーダー用紙");
+    EXPECT_EQ(p.ItemsOf("QRMemo1").at(0)->Lines,
+              (std::vector<std::string>{"主催：テスト協会", "とき:2024年1月14日"}));
+    const std::vector<std::string>& lines = p.ItemsOf("QRMemoRunner").at(0)->Lines;
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_EQ(lines[0], " 1) [   ] 鈴木  次郎    ｽｽﾞｷ ｼﾞﾛｳ");
+    EXPECT_EQ(lines[2], " 3) [   ]" + std::string(16, ' '));
+    EXPECT_EQ(p.ItemsOf("QrNCard").at(0)->Lines.at(0), "  1");
+    EXPECT_EQ(p.ItemsOf("QrTeam").at(0)->Lines.at(0), "東京");
+}
