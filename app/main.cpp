@@ -22,6 +22,7 @@ int main(int argc, char** argv) {
     // Qt sets the locale from the environment; numbers are written and read in "C".
     std::setlocale(LC_NUMERIC, "C");
     UseJapaneseFont();
+    UseJapaneseTranslations();
     RegisterMainWindowDialogs();
 
     QtDialogs dialogs;

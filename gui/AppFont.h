@@ -1,7 +1,9 @@
 #pragma once
-// The application font: a Japanese face when one is installed, so that kana and kanji
-// come from one font and not from per-glyph fallbacks.
+// The application's Japanese face: one font for kana and kanji instead of per-glyph
+// fallbacks, and Qt's own dialogs (file dialogs, standard buttons) in Japanese.
 
 // Sets the application font to Noto Sans CJK JP (when present) at the default size.
 // Call after the QApplication exists and before any window is built.
 void UseJapaneseFont();
+// Installs Qt's Japanese translations (qtbase_ja); false when they are not installed.
+bool UseJapaneseTranslations();

@@ -357,8 +357,17 @@ bool GridView::event(QEvent* e) {
     return true;
 }
 
+// The handler is asked with the length of the text its key goes into: a key pressed
+// while no editor is open starts a new text.
+std::optional<char32_t> GridView::askTyped(const QKeyEvent& e, int typingLength) {
+    grid_.SetTypingLength(typingLength);
+    auto key = AskKey(binding_.keyPress, e);
+    grid_.SetTypingLength(-1);
+    return key;
+}
+
 void GridView::keyPressEvent(QKeyEvent* e) {
-    auto key = KeyReplay::Active() ? std::nullopt : AskKey(binding_.keyPress, *e);
+    auto key = KeyReplay::Active() ? std::nullopt : askTyped(*e, 0);
     if (!key) {
         QTableView::keyPressEvent(e);
         return;
@@ -385,7 +394,10 @@ void GridView::inputMethodEvent(QInputMethodEvent* e) {
 
 bool GridView::editorKey(QWidget* editor, const QKeyEvent& e) {
     if (KeyReplay::Active()) return false;
-    auto key = AskKey(binding_.keyPress, e);
+    auto* line = qobject_cast<QLineEdit*>(editor);
+    if (line && leaveAtEdge(editor, *line, e)) return true;
+    const int typing = line ? static_cast<int>(line->text().size() - line->selectedText().size()) : -1;
+    auto key = askTyped(e, typing);
     if (!key) return false;
     if (*key == 0) return true;
     if (*key == Key::Enter) {
@@ -414,6 +426,19 @@ void GridView::noteComposition(const QInputMethodEvent& e) {
     reading_.clear();
     if (!e.commitString().isEmpty() && !reading.empty() && binding_.composition)
         Guard([&] { binding_.composition(reading); });
+}
+
+// Right at the end of the text and Left at its start move to the next cell, as in the
+// grids the desk knows; elsewhere they move the caret.
+bool GridView::leaveAtEdge(QWidget* editor, const QLineEdit& line, const QKeyEvent& e) {
+    if (e.modifiers() & ~Qt::KeypadModifier) return false;
+    const bool right = e.key() == Qt::Key_Right && line.cursorPosition() == line.text().size();
+    const bool left = e.key() == Qt::Key_Left && line.cursorPosition() == 0;
+    if ((!right && !left) || line.hasSelectedText()) return false;
+    const QModelIndex next = moveCursor(right ? MoveRight : MoveLeft, e.modifiers());
+    commitAndStay(editor);
+    if (next.isValid() && next != currentIndex()) selectionModel()->setCurrentIndex(next, QItemSelectionModel::ClearAndSelect);
+    return true;
 }
 
 void GridView::editorTextEdited(int col, int row, const QString& text) {

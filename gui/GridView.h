@@ -10,11 +10,14 @@
 #include <QTableView>
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
 // On-screen width of a column whose width is given as a sample text.
 int GridColumnWidth(const QFontMetrics& fm, const std::string& sample);
+
+class QLineEdit;
 
 // What a form does about one grid's events. Every callback is optional and runs
 // through Guard.
@@ -103,6 +106,8 @@ private:
     void userMovedTo(const QModelIndex& current);
     bool mayMoveTo(const QModelIndex& index);
     void commitAndStay(QWidget* editor);
+    std::optional<char32_t> askTyped(const QKeyEvent& e, int typingLength);
+    bool leaveAtEdge(QWidget* editor, const QLineEdit& line, const QKeyEvent& e);
     void focusChanged(QWidget* old, QWidget* now);
     bool owns(QWidget* w) const;
     void run(const std::function<void()>& callback);

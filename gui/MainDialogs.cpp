@@ -1,6 +1,7 @@
 #include "gui/MainDialogs.h"
 
 #include "gui/ClockInputDialog.h"
+#include "gui/CsvEntryDialog.h"
 #include "gui/DelayInfDialog.h"
 #include "gui/FormRegistry.h"
 #include "gui/KukanParamDialog.h"
@@ -11,6 +12,7 @@
 #include "gui/SelectDataDialog.h"
 #include "gui/SwapRunnerDialog.h"
 #include "gui/TaikaiDirDialog.h"
+#include "mainwindow/TCSVEntry.h"
 #include "mainwindow/TFormClockInput.h"
 #include "mainwindow/TFormDelayInf.h"
 #include "mainwindow/TFormKuriage.h"
@@ -34,6 +36,9 @@ void RegisterMainWindowDialogs() {
     });
     RegisterDialog("TSwapTmRunForm", [](FormBase& f, QWidget* parent) {
         return new SwapRunnerDialog(static_cast<TSwapTmRunForm&>(f), parent);
+    });
+    RegisterDialog("TCSVEntry", [](FormBase& f, QWidget* parent) {
+        return new CsvEntryDialog(static_cast<TCSVEntry&>(f), parent);
     });
     RegisterDialog("TOKRightDlg", [](FormBase& f, QWidget* parent) {
         return new OKRightDialog(static_cast<TOKRightDlg&>(f), parent);

@@ -2,6 +2,7 @@
 
 #include "gui/Bindings.h"
 #include "gui/FormRegistry.h"
+#include "gui/KeyInput.h"
 #include "gui/QtText.h"
 #include "mainwindow/Program.h"
 #include "mainwindow/TCSVEntry.h"
@@ -218,6 +219,7 @@ QWidget* MainWindow::buildCountPanel(QWidget* parent) {
     for (const auto& [model, label] : spins) {
         auto* spin = named(new QSpinBox(box), *model);
         bind::spin(spin, *model);
+        ApplyIme(spin, ImeMode::Close); // counts: no kana
         layout->addRow(label, spin);
     }
     auto* hundredths = named(new QCheckBox(box), form_.chk100);
@@ -239,8 +241,12 @@ void MainWindow::bindGrid(StringGrid& grid, GridBinding binding) { grids_.at(&gr
 void MainWindow::bindGrids() {
     // The edition grid and the leg grid share their handlers; Tag tells them apart.
     auto infoGrid = [this](StringGrid& g) {
+        auto ime = [this, &g] { form_.SetInfoGridIme(g, g.Col()); };
         return GridBinding{.keyPress = [this, &g](char32_t& key) { form_.KukanInfGridKeyPress(g, key); },
+                           .selectCell = [this, &g](int c, int) { form_.SetInfoGridIme(g, c); return true; },
+                           .enter = ime,
                            .exit = [this] { form_.taikaiBestGridExit(); },
+                           .click = ime,
                            .style = [this, &g](int c, int r) { return form_.KukanInfGridDrawCell(g, c, r); }};
     };
     GridBinding legs = infoGrid(form_.KukanInfGrid);

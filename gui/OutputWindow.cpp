@@ -9,11 +9,15 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPointer>
+#include <QScreen>
+#include <QScrollBar>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace {
 
@@ -135,7 +139,27 @@ void OutputWindow::scheduleFocus() {
 
 void OutputWindow::showEvent(QShowEvent* e) {
     QMainWindow::showEvent(e);
-    if (maximised_) return;
-    maximised_ = true;
-    setWindowState(windowState() | Qt::WindowMaximized);
+    if (sized_) return;
+    sized_ = true;
+    // After the views have taken their columns (their layout runs queued).
+    QTimer::singleShot(0, this, [this] { fitToScreen(); });
+}
+
+// As wide as the shown grid needs, up to the screen; most of the screen's height. A
+// maximise request alone is not enough: without a window manager it is ignored.
+void OutputWindow::fitToScreen() {
+    const QRect avail = screen()->availableGeometry();
+    int gridWidth = 0;
+    for (GridView* v : findChildren<GridView*>()) {
+        if (!v->isVisibleTo(this) || v->model()->columnCount() == 0) continue;
+        const int w = v->columnsWidth(0, v->model()->columnCount() - 1) + v->verticalScrollBar()->sizeHint().width() +
+                      2 * v->frameWidth();
+        gridWidth = std::max(gridWidth, w);
+    }
+    const int chrome = frameGeometry().width() - width() + centralWidget()->contentsMargins().left() +
+                       centralWidget()->contentsMargins().right() + 24;
+    const int w = std::clamp(gridWidth + chrome, std::min(800, avail.width()), avail.width());
+    const int h = avail.height() * 9 / 10;
+    resize(w - (frameGeometry().width() - width()), h - (frameGeometry().height() - height()));
+    move(avail.left() + (avail.width() - w) / 2, avail.top());
 }

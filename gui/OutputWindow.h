@@ -31,6 +31,7 @@ private:
 
     TOutputForm& form_;
     std::map<const Action*, QAction*> actions_;
-    bool maximised_ = false;
+    void fitToScreen();
+    bool sized_ = false;
     bool focusPending_ = false;
 };

@@ -5,14 +5,17 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFileSystemModel>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
 #include <QTimer>
 
+#include <algorithm>
 #include <atomic>
 #include <map>
 #include <memory>
@@ -67,6 +70,19 @@ QString joinPatterns(const QString& patterns) {
     return out.join(u' ');
 }
 
+// Qt only takes ASCII patterns from a name filter ("大会情報 (大会情報.db)" lists no file):
+// the patterns of the chosen filter go to the dialog's file model directly.
+void applyFilterPatterns(QFileDialog& dlg, const std::string& filter) {
+    auto* model = dlg.findChild<QFileSystemModel*>();
+    if (!model) return; // a native dialog matches the patterns itself
+    const QStringList parts = qs(filter).split(u'|');
+    const QStringList shown = dlg.nameFilters();
+    const int i = std::max(0, static_cast<int>(shown.indexOf(dlg.selectedNameFilter())));
+    if (2 * i + 1 >= parts.size()) return;
+    const QStringList patterns = joinPatterns(parts[2 * i + 1]).split(u' ', Qt::SkipEmptyParts);
+    model->setNameFilters(patterns);
+}
+
 } // namespace
 
 QString FileFilterToQt(const std::string& filter) {
@@ -112,19 +128,41 @@ std::optional<std::string> QtDialogs::InputQuery(const std::string& caption, con
 }
 
 std::optional<std::string> QtDialogs::runFileDialog(const FileDialogSpec& request, bool save) {
+    const QStringList files = chooseFiles(request, save, false);
+    if (files.isEmpty()) return std::nullopt;
+    return ss(files.front());
+}
+
+std::optional<std::vector<std::string>> QtDialogs::OpenFiles(const FileDialogSpec& request) {
+    const QStringList files = chooseFiles(request, false, true);
+    if (files.isEmpty()) return std::nullopt;
+    std::vector<std::string> out;
+    for (const QString& f : files) out.push_back(ss(f));
+    return out;
+}
+
+QStringList QtDialogs::chooseFiles(const FileDialogSpec& request, bool save, bool several) {
     QFileDialog dlg(dialogParent(), qs(request.Title));
     dlg.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-    dlg.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-    if (!request.Filter.empty()) dlg.setNameFilter(FileFilterToQt(request.Filter));
+    dlg.setFileMode(save ? QFileDialog::AnyFile : several ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);
+    if (!request.Filter.empty()) {
+        dlg.setNameFilter(FileFilterToQt(request.Filter));
+        applyFilterPatterns(dlg, request.Filter);
+        QObject::connect(&dlg, &QFileDialog::filterSelected, &dlg,
+                         [&dlg, filter = request.Filter] { applyFilterPatterns(dlg, filter); });
+    }
     QString dir = qs(request.InitialDir);
     QFileInfo file(qs(request.FileName));
     if (dir.isEmpty() && !request.FileName.empty() && file.isAbsolute()) dir = file.absolutePath();
     if (!dir.isEmpty()) dlg.setDirectory(dir);
-    if (!request.FileName.empty()) dlg.selectFile(file.fileName());
+    // An open dialog proposes only a file that is there: a name that is not would make
+    // Enter answer "not found" in a folder that holds only race folders.
+    const bool proposable = save || QFileInfo(QDir(dlg.directory()).filePath(file.fileName())).isFile();
+    if (!request.FileName.empty() && proposable) dlg.selectFile(file.fileName());
     if (!request.DefaultExt.empty())
         dlg.setDefaultSuffix(qs(request.DefaultExt).remove(0, request.DefaultExt[0] == '.' ? 1 : 0));
-    if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty()) return std::nullopt;
-    return ss(dlg.selectedFiles().front());
+    if (dlg.exec() != QDialog::Accepted) return {};
+    return dlg.selectedFiles();
 }
 
 std::optional<std::string> QtDialogs::OpenFile(const FileDialogSpec& request) { return runFileDialog(request, false); }

@@ -4,6 +4,7 @@
 #include "platform/Dialogs.h"
 
 #include <QString>
+#include <QStringList>
 
 constexpr const char* kAppTitle = "theTavren";
 
@@ -18,6 +19,7 @@ public:
                                           const std::string& value) override;
     std::optional<std::string> OpenFile(const FileDialogSpec& request) override;
     std::optional<std::string> SaveFile(const FileDialogSpec& request) override;
+    std::optional<std::vector<std::string>> OpenFiles(const FileDialogSpec& request) override;
     int ShowModal(FormBase& form) override;
     void BeginWait() override;
     void EndWait() override;
@@ -27,5 +29,7 @@ public:
 
 private:
     std::optional<std::string> runFileDialog(const FileDialogSpec& request, bool save);
+    // The chosen files (empty when cancelled) of a dialog for a save, one file or several.
+    QStringList chooseFiles(const FileDialogSpec& request, bool save, bool several);
     int waitDepth_ = 0;
 };

@@ -50,9 +50,9 @@ void TMainForm::wireClockHandlers() {
         StringGrid& g = FormClockInput->ClocInputStringGrid;
         if (!GridIsEmpty(g)) ClearGridRange(g, 1, g.RowCount());
     };
-    // File and clipboard imports come with the clock-time import.
-    for (Action* a : {&OpenCsvData, &SaveCsvData, &clippeek})
-        a->OnExecute = [a] { ShowNotBuilt(a->Caption()); };
+    OpenCsvData.OnExecute = [] { FormClockInput->OpenClockCsvFile(); };
+    SaveCsvData.OnExecute = [] { FormClockInput->SaveClockCsv(); };
+    clippeek.OnExecute = [] { FormClockInput->ImportClipboardGrid(); };
 }
 
 // Only start times other than 0:00 are written; a file that cannot be written is left.

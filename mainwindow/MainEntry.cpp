@@ -53,13 +53,16 @@ std::string nextStatus(const std::string& cell) {
     return IntToStr(v == 0 || v == 1 ? v + 1 : 0);
 }
 
+// The input method is off only where numbers, times or a class letter go: on Linux
+// "closed" means no kanji at all, so a name column keeps it on.
 ImeMode teamColumnIme(const std::string& title) {
-    return title == "ﾌﾘｶﾞﾅ" ? ImeMode::HalfKatakana : ImeMode::Close;
+    if (title == "ﾌﾘｶﾞﾅ") return ImeMode::HalfKatakana;
+    return title == "チーム名" ? ImeMode::Hiragana : ImeMode::Close;
 }
 
 ImeMode runnerColumnIme(const std::string& title) {
     if (title == "ﾌﾘｾｲ" || title == "ﾌﾘﾒｲ") return ImeMode::HalfKatakana;
-    if (title == "学年") return ImeMode::Close;
+    if (title == "学年" || title == "OP") return ImeMode::Close;
     return ImeMode::Hiragana;
 }
 

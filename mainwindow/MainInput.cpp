@@ -50,24 +50,25 @@ void TMainForm::completeLeftTimeCell(const StringGrid* movingIn, int col, int ro
     completeTimeCell(*left.Grid, left.Col, left.Row);
 }
 
+// The character limit counts the text being typed: typing into a cell that is not being
+// edited starts a new text. Enter, Tab and Escape always work (complete, move, restore).
 void TMainForm::InputGridKeyPress(StringGrid& grid, char32_t& key) {
     int col = grid.Col(), row = grid.CurRow();
     const std::string& cell = grid.Cells(col, row);
-    if (static_cast<int>(ToU32(cell).size()) >= timeCodeLimit(grid)) {
-        if (key != Key::Backspace) key = Key::None;
-        return;
-    }
+    if (key == Key::Tab || key == Key::Escape) return;
     if (key != Key::Enter) {
-        FilterNumberKey(key, 1);
+        const int typed = grid.TypingLength() >= 0 ? grid.TypingLength() : static_cast<int>(ToU32(cell).size());
+        if (typed >= timeCodeLimit(grid) && key != Key::Backspace) key = Key::None;
+        else FilterNumberKey(key, 1);
         return;
     }
-    key = Key::None;
     editedTime_ = {};
     if (completesAt(grid, col, row)) completeTimeCell(grid, col, row);
-    if (row < grid.RowCount() - 1) {
-        if (&grid == &InputGrid) InputGridSelectCell(col, row + 1);
-        grid.SetRow(row + 1);
-    }
+    // On the last row Enter is left to the grid: it ends the edit there.
+    if (row >= grid.RowCount() - 1) return;
+    key = Key::None;
+    if (&grid == &InputGrid) InputGridSelectCell(col, row + 1);
+    grid.SetRow(row + 1);
 }
 
 std::string TMainForm::CompleteTimeFromAbove(const std::string& typed, const std::string& above) const {

@@ -45,6 +45,7 @@ void TMainForm::ApplyCountsAndLayout() {
     SetupInputGrid();
     ToolButtonSlitPanel.SetChecked(showSlitPanel);
     SlitGridPanel.SetVisible(ToolButtonSlitPanel.Checked());
+    if (!SlitGridPanel.Visible()) Timer1.SetEnabled(false);
     Splitter1.SetVisible(ToolButtonSlitPanel.Checked());
     SetupSplitGrid();
     SetupKukanInfGrid();

@@ -132,6 +132,7 @@ void TMainForm::abandonOpen(bool locked) {
 bool TMainForm::openLockedRace(bool& locked) {
     if (CheckLockOnOpen()) {
         TaikaiOpen = false;
+        StatusBar1.SetPanel(0, ""); // nothing is open: the path would say otherwise
         return false;
     }
     SelectDataForm->FormShow();
@@ -152,6 +153,7 @@ bool TMainForm::openLockedRace(bool& locked) {
             Dlg().ShowMessage("ロックファイルを作成できません。\n" + (DataFolder / kLockFileName).string() + "\n" +
                               lockError);
         TaikaiOpen = false;
+        StatusBar1.SetPanel(0, "");
         DataMdl->CloseAll();
         return false;
     }
@@ -189,6 +191,9 @@ void TMainForm::openNewEdition() {
         UpdateRecordsFromResults();
         DeleteTempTable();
         InputGrid.ClearModified();
+        // The new edition is open: a second create or open would only be refused.
+        MakeKeyName.SetEnabled(false);
+        OpenKeyName.SetEnabled(false);
     } else {
         ReleaseLockFile(); // no edition to open: the race stays closed and unlocked
         TaikaiOpen = false;

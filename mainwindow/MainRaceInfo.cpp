@@ -1,4 +1,4 @@
-// Race information page: the edition grid's edition cell.
+// Race information page: the edition grid's edition cell, the input method of both grids.
 #include "mainwindow/TMainForm.h"
 
 #include "platform/Services.h"
@@ -18,4 +18,13 @@ bool TMainForm::RestoreTaikaiNoCell() {
 
 void TMainForm::taikaiBestGridExit() {
     RestoreTaikaiNoCell();
+}
+
+// Numbers, dates and times close the input method; the start place (edition grid) and
+// the goal name (leg grid column 1) keep it on for kanji.
+void TMainForm::SetInfoGridIme(StringGrid& grid, int col) {
+    const bool text = &grid == &KukanInfGrid ? col == 1 : col == 2;
+    const ImeMode m = text ? ImeMode::Hiragana : ImeMode::Close;
+    grid.SetIme(m);
+    SetImeMode(m);
 }

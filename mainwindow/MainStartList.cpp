@@ -4,11 +4,11 @@
 #include "database/ReportTables.h"
 #include "mainwindow/Program.h"
 #include "mainwindow/TMainForm.h"
+#include "output/TOutputForm.h"
 #include "output/RecordMarks.h"
 #include "output/TQuickReport4.h"
 #include "output/TextFile.h"
 #include "platform/Dates.h"
-#include "platform/IniFile.h"
 #include "platform/Services.h"
 #include "platform/TableEngine.h"
 #include "platform/Text.h"
@@ -19,17 +19,6 @@ constexpr int kClassCount = 10; // classes A .. J
 
 int ask(const std::string& text, int buttons) {
     return Dlg().MessageDlg(text, MsgKind::Confirmation, buttons);
-}
-
-// The class names of the prize settings ("PrizeParam.INI" of the race folder, section
-// "Params", keys "ClassAlias0".."ClassAlias9" for classes A..J), as the prize settings
-// dialog keeps them.
-std::vector<std::string> classAliases(const TMainForm& f) {
-    IniFile ini(f.DataFolder / "PrizeParam.INI");
-    std::vector<std::string> names;
-    for (int i = 0; i < kClassCount; ++i)
-        names.push_back(ini.ReadString("Params", Format("ClassAlias%d", i), ""));
-    return names;
 }
 
 std::string legDistance(const TMainForm& f, int k, const char* metresFormat, const char* kmFormat) {
@@ -147,7 +136,7 @@ void TMainForm::WriteMembersCsv() {
         text += "\n";
     }
     if (classes) {
-        const std::vector<std::string> names = classAliases(*this);
+        const std::string* names = OutputForm->PrizeSettings.ClassAlias; // as the prize settings keep them
         for (int i = 0; i < kClassCount; ++i)
             if (!Trim(names[i]).empty())
                 text += std::string(1, static_cast<char>('A' + i)) + "," + names[i] + "\n";

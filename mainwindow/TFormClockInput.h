@@ -74,6 +74,21 @@ class TFormClockInput : public FormBase {
     // Closing as the close box, Escape and "閉じる" do; false when the question kept it open.
     bool CloseWindow();
 
+    // ---- Clock-time files and the clipboard (ClockCsv.cpp) ----
+    // The import buffer InputTestGrid from a file or the clipboard's text; false on failure.
+    bool ImportClockCsv(const std::string& fileName, bool fromClipboard);
+    // The buffer into the clock grid (one file or the clipboard).
+    void MergeClockBuffer();
+    // The buffer of the index-th of several files into the free rows; 1 = stop.
+    int AppendClockBuffer(int fileIndex);
+    void OpenClockCsvFile();
+    void ImportClipboardGrid();
+    void SaveClockCsv();
+    // The value of the text's digits; 0 for none or more than a 32-bit value.
+    static int DigitsValue(const std::string& text);
+    // The team meant by a number (1..999, as it stands) or a team name; 0 for none.
+    static int TeamNumberFromText(const std::string& text);
+
     // ---- Handlers ----
     void FormShow();
     bool FormCloseQuery();
@@ -109,4 +124,11 @@ class TFormClockInput : public FormBase {
     // One "1秒" step of a typed time; false when the cell stays as it is.
     bool stepCell(int row, int step);
     void setBufferShown(bool shown);
+    // Clock-time files (ClockCsv.cpp).
+    bool readBufferText(const std::string& text);
+    void changeLegTo(int leg);
+    void offerFileInvoke();
+    // 0 no doubtful number; else the answer to the number question (mrYes, mrNo).
+    int askNumberCheck();
+    void placeBufferRow(int bufferRow, int gridRow);
 };

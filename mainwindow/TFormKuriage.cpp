@@ -176,6 +176,7 @@ bool TFormKuriage::ExportKuriageCsv() {
 void TFormKuriage::FormShow() {
     edited_ = false;
     exported_ = false;
+    typedSinceEnter_ = false;
     RefreshKuriageGaps();
 }
 
@@ -194,6 +195,7 @@ bool TFormKuriage::KuriageGridSelectCell(int col, int /*row*/) {
 void TFormKuriage::KuriageGridClick() { KuriageGrid.SetIme(ImeMode::Close); }
 
 void TFormKuriage::KuriageGridSetEditText(int col, int row, const std::string& text) {
+    typedSinceEnter_ = true;
     if (col == kStartCol) {
         setStartTime(row, text);
         return;
@@ -216,7 +218,9 @@ void TFormKuriage::KuriageGridKeyPress(char32_t& key) {
         CanCopyFromInputGrid();
     }
     UpdateKuriageRow();
-    if (key == Key::Enter && r + 1 < KuriageGrid.RowCount()) KuriageGrid.SetRow(r + 1);
+    // Enter after typing keeps the row, so "繰り上げ"/"再出発" act on the time just typed.
+    if (key == Key::Enter && !typedSinceEnter_ && r + 1 < KuriageGrid.RowCount()) KuriageGrid.SetRow(r + 1);
+    if (key == Key::Enter) typedSinceEnter_ = false;
     key = Key::None;
 }
 
@@ -236,9 +240,10 @@ void TFormKuriage::ToolButtonCopyClick() {
     RefreshKuriageGaps();
 }
 
+// A failed export keeps the window open: its message is shown once and the desk decides.
 void TFormKuriage::ToolButton6Click() {
     exported_ = ExportKuriageCsv();
-    CloseWindow();
+    if (exported_) CloseWindow();
 }
 
 void TFormKuriage::ToolButton5Click() { CloseWindow(); }

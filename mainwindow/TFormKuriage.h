@@ -82,4 +82,5 @@ private:
 
     bool edited_ = false;
     bool exported_ = false;
+    bool typedSinceEnter_ = false; // Enter after typing stays for the sign buttons
 };

@@ -127,6 +127,7 @@ void TMainForm::wireHandlers() {
     wireOutputHandlers();
     wireSplitHandlers();
     wireWebHandlers();
+    wireCsvEntryHandlers();
     markPendingActions();
 }
 
@@ -151,13 +152,9 @@ void TMainForm::disableRaceActions() {
                       &startListWeb, &StartListPrev, &StartListExcel})
         a->SetEnabled(false);
     Timer1.SetEnabled(false);
-    // CSV entry and packing are not part of this build.
-    for (Action* a : {&SpeedButtonOpenCSV, &SpeedButtonPackEntry})
-        a->SetEnabled(false);
 }
 
 void TMainForm::FormShow() {
-    Timer1.SetEnabled(SlitGridPanel.Visible());
     std::filesystem::path root = DataRoot();
     if (!DirectoryExists(root)) {
         if (!CreateDir(root)) throw std::runtime_error(root.string() + " の作成に失敗しました。");
@@ -171,6 +168,8 @@ void TMainForm::FormShow() {
     TaikaiOpen = false;
     MainPage.ShowPage(0);
     ApplyCountsAndLayout();
+    // After the layout, which shows or hides the split panel: the polling follows it.
+    Timer1.SetEnabled(SlitGridPanel.Visible());
 }
 
 bool TMainForm::FormClose() {

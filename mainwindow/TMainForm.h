@@ -177,6 +177,7 @@ public:
     CellStyle KukanInfGridDrawCell(const StringGrid& grid, int col, int row) const;
     void KukanInfGridSetEditText(int col, int row, const std::string& text);
     void taikaiBestGridExit();
+    void SetInfoGridIme(StringGrid& grid, int col);
     void ActEnterAsTAB(char32_t& key);
     std::filesystem::path TaikaiIniPath(int taikaiNo) const;
     void ReadTaikaiIni();
@@ -214,6 +215,14 @@ public:
     int SumWaitingTime(int leg, int number);
     // The entry page's pack action, run when the team table holds rows beyond the team count.
     void SpeedButtonPackEntryClick();
+
+    // ---- CSV entry and packing ----
+    Action openCSVForm{"openCSVForm", "CSVﾌｧｲﾙｵｰﾌﾟﾝ(&C)"};
+    void wireCsvEntryHandlers();
+    void SpeedButtonOpenCSVClick();
+    void openCSVFormExecute();
+    // Runner records for every slot of teams 1..TeamNum, none above; team rows above the count go.
+    void PackEntries();
 
     // ---- Lookups on the entry grids and the runner table ----
     int CountAbsentTeams() const;

@@ -6,6 +6,8 @@
 #include "platform/Services.h"
 #include "platform/Text.h"
 
+#include <algorithm>
+
 TSelectDataForm::TSelectDataForm() : FormBase("TSelectDataForm") {
     SetCaption("実施大会選択");
     getDataGrid.SetEditing(false);
@@ -58,8 +60,10 @@ void TSelectDataForm::cmdNewClick() {
     TMainForm& f = *MainForm;
     if (getDataGrid.RowCount() > 1) f.TaikaiNo = f.SourceTaikaiNo = f.AddedTaikaiNo = lastEdition();
     f.SetImeMode(ImeMode::Close);
-    // Never propose a number below 1, also with an empty list.
-    int proposal = f.TaikaiNo + 1 < 1 ? 1 : f.TaikaiNo + 1;
+    // The list is in date order: the proposal follows the largest number, never below 1.
+    int largest = f.TaikaiNo;
+    for (int r = 1; r < getDataGrid.RowCount(); ++r) largest = std::max(largest, StrToIntDef(getDataGrid.Cells(0, r), 0));
+    const int proposal = largest + 1 < 1 ? 1 : largest + 1;
     auto text = Dlg().InputQuery("実施大会の追加", "回数を入力して下さい。", Format("%d", proposal));
     if (!text || text->empty()) return;
     int number = StrToIntDef(*text, 0);

@@ -117,6 +117,7 @@ std::vector<LegWinner> LegWinners(int leg) {
 }
 
 void WriteKojinPrizeRtf(TOutputForm& form, int leg) {
+    OutputReads reads; // each leg read once for every team
     TMainForm& f = *MainForm;
     const std::filesystem::path folder = PrizeFolder();
     if (folder.empty()) return;

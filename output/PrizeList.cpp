@@ -166,6 +166,7 @@ void WritePrizeListTeamPart(TOutputForm& form, RtfLines& lines) {
 }
 
 void WritePrizeListRtf(TOutputForm& form) {
+    OutputReads reads; // each leg read once for every team
     TMainForm& f = *MainForm;
     const std::filesystem::path folder = PrizeFolder();
     if (folder.empty()) return;

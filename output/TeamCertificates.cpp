@@ -201,6 +201,7 @@ std::string WriteTeamCertificates(TOutputForm& form, const std::vector<TeamWorkR
 }
 
 void WriteTeamPrizeRtf(TOutputForm& form) {
+    OutputReads reads; // each leg read once for every team
     TMainForm& f = *MainForm;
     const std::filesystem::path folder = PrizeFolder();
     if (folder.empty()) return;

@@ -40,6 +40,15 @@ std::optional<std::string> ScriptedDialogs::SaveFile(const FileDialogSpec& reque
     return r;
 }
 
+std::optional<std::vector<std::string>> ScriptedDialogs::OpenFiles(const FileDialogSpec& request) {
+    log_.push_back({"open", request.Title});
+    lastSpec_ = request;
+    if (filesAnswers_.empty()) throw UnexpectedDialog("unexpected open dialog for files: " + request.Title);
+    auto r = filesAnswers_.front();
+    filesAnswers_.pop_front();
+    return r;
+}
+
 int ScriptedDialogs::ShowModal(FormBase& form) {
     log_.push_back({"modal", form.Name()});
     if (modalAnswers_.empty()) throw UnexpectedDialog("unexpected modal form: " + form.Name());
@@ -71,5 +80,6 @@ bool ScriptedDialogs::Saw(const std::string& text) const {
 }
 
 bool ScriptedDialogs::Pending() const {
-    return !dlgAnswers_.empty() || !inputAnswers_.empty() || !fileAnswers_.empty() || !modalAnswers_.empty();
+    return !dlgAnswers_.empty() || !inputAnswers_.empty() || !fileAnswers_.empty() || !filesAnswers_.empty() ||
+           !modalAnswers_.empty();
 }

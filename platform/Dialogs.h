@@ -45,6 +45,8 @@ public:
     }
     virtual std::optional<std::string> OpenFile(const FileDialogSpec& request) = 0;
     virtual std::optional<std::string> SaveFile(const FileDialogSpec& request) = 0;
+    // Open dialog for several files: the chosen files in their order, nothing when cancelled.
+    virtual std::optional<std::vector<std::string>> OpenFiles(const FileDialogSpec& request) = 0;
     // Shows a headless form modally; returns its modal result.
     virtual int ShowModal(FormBase& form) = 0;
     // Hourglass cursor on (depth counted) and off.
@@ -87,6 +89,7 @@ public:
     void AnswerDlg(int modalResult) { dlgAnswers_.push_back(modalResult); }
     void AnswerInput(std::optional<std::string> v) { inputAnswers_.push_back(std::move(v)); }
     void AnswerFile(std::optional<std::string> path) { fileAnswers_.push_back(std::move(path)); }
+    void AnswerFiles(std::optional<std::vector<std::string>> paths) { filesAnswers_.push_back(std::move(paths)); }
     void AnswerModal(ModalScript s) { modalAnswers_.push_back(std::move(s)); }
 
     void ShowMessage(const std::string& text) override;
@@ -95,6 +98,7 @@ public:
                                           const std::string& value) override;
     std::optional<std::string> OpenFile(const FileDialogSpec& request) override;
     std::optional<std::string> SaveFile(const FileDialogSpec& request) override;
+    std::optional<std::vector<std::string>> OpenFiles(const FileDialogSpec& request) override;
     int ShowModal(FormBase& form) override;
     void BeginWait() override { ++waitDepth_; ++waitCount_; }
     void EndWait() override { --waitDepth_; }
@@ -119,6 +123,7 @@ private:
     std::deque<int> dlgAnswers_;
     std::deque<std::optional<std::string>> inputAnswers_;
     std::deque<std::optional<std::string>> fileAnswers_;
+    std::deque<std::optional<std::vector<std::string>>> filesAnswers_;
     std::deque<ModalScript> modalAnswers_;
     int waitDepth_ = 0;
     int waitCount_ = 0;

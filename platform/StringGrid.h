@@ -68,6 +68,10 @@ public:
 
     bool Editing() const { return editing_; }
     void SetEditing(bool v) { set(editing_, v); }
+    // While a key handler runs: the characters of the text the key goes into (0 when the
+    // key starts a new text, a selection not counted); -1 when unknown (the whole cell).
+    int TypingLength() const { return typingLength_; }
+    void SetTypingLength(int n) { typingLength_ = n; }
     bool RowSelect() const { return rowSelect_; }
     void SetRowSelect(bool v) { set(rowSelect_, v); }
 
@@ -92,6 +96,7 @@ private:
     int col_ = 1, row_ = 1;
     GridRect sel_{1, 1, 1, 1};
     bool editing_ = true;
+    int typingLength_ = -1;
     bool rowSelect_ = false;
     bool modified_ = false;
 };

@@ -76,9 +76,14 @@ TEST_F(RankingQueries, SurplusTeamRowsAreReported) {
     form().TeamNum = 10;
     std::vector<TeamWorkRec> recs(10);
     recs[0].GapPlace = 5;
+    dialogs.AnswerDlg(mrYes); // pack the entries
     EXPECT_FALSE(QueryGapRanking(recs));
-    EXPECT_EQ(dialogs.Texts(), std::vector<std::string>{"チーム情報テーブルに不要のデータがあります。"});
+    EXPECT_EQ(dialogs.Joined(), "チーム情報テーブルに不要のデータがあります。|エントリー情報を整理しますか?|"
+                                "エントリー情報を整理しましました。");
     EXPECT_EQ(recs[0].GapPlace, 0);
+    dialogs.ClearLog();
+    QueryGapRanking(recs);
+    EXPECT_FALSE(dialogs.Saw("チーム情報テーブルに不要のデータがあります。")) << "the surplus rows are gone";
 }
 
 TEST_F(RankingQueries, ClassPlacesAreCountedPerClassWithoutOpTeams) {

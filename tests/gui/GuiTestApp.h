@@ -24,6 +24,7 @@ inline QApplication& TestApp() {
         auto* a = new QApplication(argc, argv);
         std::setlocale(LC_NUMERIC, "C");
         UseJapaneseFont();
+        UseJapaneseTranslations();
         return a;
     }();
     return *app;

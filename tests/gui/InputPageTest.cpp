@@ -44,6 +44,37 @@ TEST_F(InputPageTest, TypingGoesThroughTheInputHandler) {
     EXPECT_EQ(view->model()->index(3, 2).data().toString(), QStringLiteral("93540"));
 }
 
+// A full cell takes a new text; Right at the end of the text and Tab move on; Enter on
+// the last row ends the edit; Escape puts the cell back.
+TEST_F(InputPageTest, FullCellsArrowsTabAndTheLastRow) {
+    GridView* view = grid(in());
+    in().SetCells(2, 3, "9999999");
+    in().SetCurrent(2, 3);
+    PressKey(view, Qt::Key_4, "4");
+    ASSERT_NE(view->editor(), nullptr);
+    EXPECT_EQ(in().Cells(2, 3), "4");
+    PressKey(view->editor(), Qt::Key_Escape);
+    EXPECT_EQ(in().Cells(2, 3), "9999999");
+
+    in().SetCurrent(1, 2);
+    PressKey(view, Qt::Key_7, "7");
+    ASSERT_NE(view->editor(), nullptr);
+    PressKey(view->editor(), Qt::Key_Right);
+    EXPECT_EQ(in().Col(), 2);
+    EXPECT_EQ(in().Cells(1, 2), "7");
+    PressKey(view, Qt::Key_Tab, "\t");
+    EXPECT_EQ(in().Col(), 3);
+
+    const int last = in().RowCount() - 1;
+    in().SetCurrent(3, last);
+    PressKey(view, Qt::Key_5, "5");
+    ASSERT_NE(view->editor(), nullptr);
+    PressEnter(view->editor());
+    EXPECT_EQ(view->editor(), nullptr);
+    EXPECT_EQ(in().CurRow(), last);
+    EXPECT_EQ(in().Cells(3, last), "5");
+}
+
 // Leaving a typed time by an arrow or a click completes and checks it as Enter does.
 TEST_F(InputPageTest, LeavingATimeCellCompletesIt) {
     GridView* view = grid(in());

@@ -6,6 +6,7 @@
 #include <QAbstractButton>
 #include <QDialog>
 #include <QFileDialog>
+#include <QFileSystemModel>
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -135,6 +136,40 @@ TEST_F(QtDialogsTest, OpenFileStartsAtTheGivenFileWithTheFilter) {
 
     WhenModal([](QWidget* w) { qobject_cast<QDialog*>(w)->reject(); });
     EXPECT_EQ(dialogs.SaveFile({"保存", "CSV|*.csv", dir.path().string(), "", "csv"}), std::nullopt);
+}
+
+// The race file's own name as the filter: the dialog lists it, and no other table file;
+// a proposed name that is not in the folder is not proposed.
+TEST_F(QtDialogsTest, OpenDialogListsTheRaceFileOfARaceFolder) {
+    TempDir dir;
+    const auto race = dir.path() / "race1";
+    std::filesystem::create_directories(race);
+    for (const char* name : {"大会情報.db", "temptable.db", "チーム情報001.db"}) std::ofstream(race / name) << "x";
+    QStringList listed;
+    QString proposed = QStringLiteral("?");
+    auto look = [&](QWidget* w) {
+        auto* dlg = qobject_cast<QFileDialog*>(w);
+        ASSERT_NE(dlg, nullptr);
+        auto* model = dlg->findChild<QFileSystemModel*>();
+        ASSERT_NE(model, nullptr);
+        const QModelIndex root = model->index(dlg->directory().absolutePath());
+        WaitFor([&] { return model->rowCount(root) > 0; }, 3000);
+        listed.clear();
+        for (int r = 0; r < model->rowCount(root); ++r) {
+            const QModelIndex i = model->index(r, 0, root);
+            const bool shown = !model->nameFilterDisables() || (model->flags(i) & Qt::ItemIsEnabled);
+            if (shown && !model->isDir(i)) listed << model->fileName(i);
+        }
+        proposed = dlg->findChild<QLineEdit*>()->text();
+        dlg->reject();
+    };
+    WhenModal(look);
+    dialogs.OpenFile({"開く", "大会情報|大会情報.db", race.string(), "", ""});
+    EXPECT_EQ(listed, QStringList{QStringLiteral("大会情報.db")});
+
+    WhenModal(look);
+    dialogs.OpenFile({"開く", "大会情報|大会情報.db", "", (dir.path() / "大会情報.db").string(), ""});
+    EXPECT_EQ(proposed, QString());
 }
 
 TEST_F(QtDialogsTest, HourglassIsCountedInDepth) {

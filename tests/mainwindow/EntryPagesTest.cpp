@@ -143,24 +143,35 @@ TEST_F(EntryPages, DrawingRules) {
     EXPECT_EQ(f.RunnerEntryGridDrawCell(6, 2).Text, "5");
 }
 
-TEST_F(EntryPages, InputMethodFollowsTheColumnTitle) {
+// Off only where numbers, times, dates or a class letter go; on for names and places.
+TEST_F(EntryPages, InputMethodFollowsTheColumn) {
     openRace(3, 1, 3);
     TMainForm& f = form();
-    EXPECT_TRUE(f.TeamEntryGridSelectCell(2, 1));
-    EXPECT_EQ(f.Ime, ImeMode::HalfKatakana);
-    EXPECT_EQ(teams().Ime(), ImeMode::HalfKatakana);
+    using M = ImeMode;
+    const std::pair<int, M> team[] = {{1, M::Hiragana}, {2, M::HalfKatakana}, {3, M::Close}, {5, M::Close}, {6, M::Close}};
+    for (auto [col, mode] : team) {
+        EXPECT_TRUE(f.TeamEntryGridSelectCell(col, 1));
+        EXPECT_EQ(f.Ime, mode) << "team column " << col;
+        EXPECT_EQ(teams().Ime(), mode) << "team column " << col;
+    }
     EXPECT_TRUE(teams().Editing());
-    EXPECT_TRUE(f.TeamEntryGridSelectCell(1, 1));
-    EXPECT_EQ(f.Ime, ImeMode::Close);
     EXPECT_FALSE(f.TeamEntryGridSelectCell(4, 1)) << "OP is set by clicks only";
 
-    EXPECT_TRUE(f.RunnerEntryGridSelectCell(4, 2));
-    EXPECT_EQ(f.Ime, ImeMode::HalfKatakana);
-    EXPECT_TRUE(f.RunnerEntryGridSelectCell(5, 2));
-    EXPECT_EQ(f.Ime, ImeMode::Close);
-    EXPECT_TRUE(f.RunnerEntryGridSelectCell(1, 2));
-    EXPECT_EQ(f.Ime, ImeMode::Hiragana);
+    const std::pair<int, M> runner[] = {{1, M::Hiragana}, {2, M::Hiragana}, {3, M::HalfKatakana}, {4, M::HalfKatakana}, {5, M::Close}};
+    for (auto [col, mode] : runner) {
+        EXPECT_TRUE(f.RunnerEntryGridSelectCell(col, 2));
+        EXPECT_EQ(f.Ime, mode) << "runner column " << col;
+    }
     EXPECT_FALSE(f.RunnerEntryGridSelectCell(6, 2));
+
+    const std::tuple<StringGrid*, int, M> info[] = {
+        {&f.KukanInfGrid, 1, M::Hiragana},  {&f.KukanInfGrid, 2, M::Close},    {&f.KukanInfGrid, 4, M::Close},
+        {&f.taikaiBestGrid, 1, M::Close},   {&f.taikaiBestGrid, 2, M::Hiragana}, {&f.taikaiBestGrid, 3, M::Close}};
+    for (auto [grid, col, mode] : info) {
+        f.SetInfoGridIme(*grid, col);
+        EXPECT_EQ(f.Ime, mode) << grid->Name() << " column " << col;
+        EXPECT_EQ(grid->Ime(), mode) << grid->Name() << " column " << col;
+    }
 }
 
 // ---- Swaps, row emptying, copies ----

@@ -30,7 +30,7 @@ class PassingInput : public ProgramFixture {
         for (char32_t k : typed) {
             char32_t key = k;
             form().InputGridKeyPress(key);
-            if (key == Key::None) continue;
+            if (key == Key::None || key == Key::Enter) continue; // an Enter let through ends the edit
             std::string text = grid().Cells(grid().Col(), grid().CurRow());
             if (key == Key::Backspace) {
                 if (!text.empty()) text.pop_back();
@@ -132,7 +132,10 @@ TEST_F(PassingInput, EnterCompletesOnlyTimeCellsBelowTheFirstPassing) {
     EXPECT_EQ(cell(6, 3), "40");
     EXPECT_EQ(dialogs.Joined(), kAboveEmpty);
 
-    typeAt(2, 7, U"\r"); // last row: nowhere to go
+    grid().SetCurrent(2, 7);
+    char32_t enter = Key::Enter;
+    form().InputGridKeyPress(enter);
+    EXPECT_EQ(enter, Key::Enter); // last row: nowhere to go, the grid ends the edit
     EXPECT_EQ(grid().CurRow(), 7);
 }
 
@@ -141,15 +144,34 @@ TEST_F(PassingInput, OnlyDigitsAndBackspaceAreTyped) {
     EXPECT_EQ(cell(2, 2), "1235");
 }
 
-TEST_F(PassingInput, SevenCharactersBlockEverythingButBackspace) {
+TEST_F(PassingInput, SevenTypedCharactersBlockFurtherDigits) {
     grid().SetCells(2, 2, "1000000");
     typeAt(2, 3, U"12345678");
     EXPECT_EQ(cell(2, 3), "1234567");
-    typeAt(2, 3, U"\r");
-    EXPECT_EQ(grid().CurRow(), 3);
-    EXPECT_EQ(cell(2, 3), "1234567");
     keys(U"\b9");
     EXPECT_EQ(cell(2, 3), "1234569");
+    typeAt(2, 3, U"\r"); // a full cell still completes and moves on
+    EXPECT_EQ(grid().CurRow(), 4);
+}
+
+// A full cell takes a new text when the key starts one (the editor was not open), and
+// Tab, Escape and Enter always reach the grid.
+TEST_F(PassingInput, FullCellKeys) {
+    grid().SetCurrent(2, 3);
+    grid().SetCells(2, 3, "9999999");
+    struct Case {
+        int typing;
+        char32_t in, out;
+    } cases[] = {{0, U'4', U'4'},       {-1, U'4', Key::None},          {7, U'4', Key::None},
+                 {6, U'4', U'4'},       {7, Key::Backspace, Key::Backspace}, {7, Key::Escape, Key::Escape},
+                 {7, Key::Tab, Key::Tab}, {0, U'x', Key::None}};
+    for (const Case& c : cases) {
+        grid().SetTypingLength(c.typing);
+        char32_t key = c.in;
+        form().InputGridKeyPress(key);
+        EXPECT_EQ(key, c.out) << "typing " << c.typing << " key " << static_cast<int>(c.in);
+    }
+    grid().SetTypingLength(-1);
 }
 
 TEST_F(PassingInput, HundredthsAllowNineCharacters) {
@@ -162,7 +184,7 @@ TEST_F(PassingInput, HundredthsAllowNineCharacters) {
 
     typeAt(2, 4, U"1234567890\r");
     EXPECT_EQ(cell(2, 4), "123456789");
-    EXPECT_EQ(grid().CurRow(), 4);
+    EXPECT_EQ(grid().CurRow(), 5);
 
     // The clock window's grid keeps the same limit; other grids never take this handler.
     StringGrid clock;

@@ -98,7 +98,7 @@ TEST_F(KuriageForm, PassingTimeRangeOverTheRelayPointColumn) {
 TEST_F(KuriageForm, TypedStartShowsGapsToFirstAndLastPassing) {
     type(1, 1, "11500");
     EXPECT_EQ(row(1), (Cells{"11500", "1000", "300"})); // 10'00" after the first, 3'00" after the last
-    EXPECT_EQ(grid().CurRow(), 2);
+    EXPECT_EQ(grid().CurRow(), 1); // kept for the sign buttons
     EXPECT_TRUE(k().Edited());
     EXPECT_TRUE(k().FTimeDirty);
     EXPECT_FALSE(k().RefreshKuriageGaps());
@@ -167,8 +167,15 @@ TEST_F(KuriageForm, KeyFilter) {
     k().KuriageGridKeyPress(bs);
     EXPECT_EQ(bs, Key::Backspace);
     EXPECT_EQ(grid().Cells(2, 1), "45");
+    // Enter after typing keeps the row for the sign buttons; the next Enter moves on.
+    type(1, 1, "11000");
+    EXPECT_EQ(grid().CurRow(), 1);
+    char32_t enter = Key::Enter;
+    k().KuriageGridKeyPress(enter);
+    EXPECT_EQ(grid().CurRow(), 2);
     // Enter on the last row stays there.
     type(1, 3, "13000");
+    k().KuriageGridKeyPress(enter = Key::Enter);
     EXPECT_EQ(grid().CurRow(), 3);
 }
 
@@ -362,6 +369,15 @@ TEST_F(KuriageForm, FolderFailureOnCloseIsReportedNotThrown) {
     EXPECT_TRUE(dialogs.Saw("Cannot create" + (home.path() / "gone" / "DataHTML" / "").string()));
 }
 
+TEST_F(KuriageForm, FailedExportButtonReportsOnceAndStaysOpen) {
+    form().OpenKuriageFormExecute();
+    type(1, 1, "11000");
+    form().DataFolder = home.path() / "gone";
+    k().ToolButton6.Execute();
+    EXPECT_TRUE(k().Visible());
+    EXPECT_EQ(dialogs.Joined(), "Cannot create" + (home.path() / "gone" / "DataHTML" / "").string());
+}
+
 // With a race file: the close writes F_TIME, the next open of the edition reads it back.
 class KuriageFormRace : public KuriageForm {
 protected:
@@ -383,8 +399,7 @@ TEST_F(KuriageFormRace, CloseSavesTheTimesAndExportsOnce) {
     form().OpenKuriageFormExecute();
     type(1, 1, "11000");
     type(1, 3, "13000");
-    grid().SetCurrent(1, 3);
-    k().ToolButton3.Execute(); // a restart: only the sign button makes one
+    k().ToolButton3.Execute(); // a restart of the row just typed: only the sign button makes one
     EXPECT_TRUE(k().ToolButton6.Execute()); // export, then close
     EXPECT_FALSE(k().Visible());
     EXPECT_FALSE(k().FTimeDirty);

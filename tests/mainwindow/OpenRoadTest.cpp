@@ -1,4 +1,5 @@
 #include "database/EntryTables.h"
+#include "database/RaceFile.h"
 #include "database/RunnerKeys.h"
 #include "database/TDataMdl.h"
 #include "mainwindow/TFormKuriage.h"
@@ -116,6 +117,7 @@ TEST_F(OpenRoad, LockedRaceStopsTheRoad) {
     EXPECT_TRUE(FileExists(race() / "mylock.$$$"));
     EXPECT_FALSE(form().OutputResult.Enabled());
     EXPECT_FALSE(OutputForm->OpenPrintParam.Enabled());
+    EXPECT_EQ(form().StatusBar1.Panel(0), ""); // no race path while nothing is open
 
     startOpen();
     dialogs.AnswerDlg(mrIgnore);
@@ -155,14 +157,19 @@ TEST_F(OpenRoad, EditionsSurviveARestartAndAreAddedWithCopies) {
     EXPECT_EQ(form().TeamEntryGrid.Cells(4, 2), "0"); // every state starts afresh
     EXPECT_EQ(form().ReceName.Text(), "第1回 春の駅伝");
     EXPECT_TRUE(FileExists(race() / "mylock.$$$"));
+    EXPECT_FALSE(form().MakeKeyName.Enabled()); // open: create and open would only be refused
+    EXPECT_FALSE(form().OpenKeyName.Enabled());
+    // The list is in date order (edition 1 last now); the proposal follows the largest number.
+    RaceDb().Exec("UPDATE 大会情報 SET OP_DATE='2099-01-01' WHERE IDN=1");
     closeProgram();
 
     addEdition("3", false);
+    EXPECT_TRUE(dialogs.Saw("実施大会の追加:回数を入力して下さい。:3"));
     EXPECT_EQ(form().TaikaiNo, 3);
     EXPECT_EQ(form().TeamEntryGrid.Cells(1, 2), "");
     closeProgram();
 
-    openEdition(2);
+    openEdition(1); // rows by date: 2, 3, then 1
     EXPECT_EQ(form().TaikaiNo, 2);
     EXPECT_EQ(form().TeamEntryGrid.Cells(1, 2), "東高校");
 }

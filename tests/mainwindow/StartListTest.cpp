@@ -1,10 +1,9 @@
 // The start lists of the entry page over F1: members.csv with its keys, numbers,
 // classes and failures, the head lines, the Excel start list and the order sheet.
 #include "platform/Files.h"
-#include "platform/IniFile.h"
 #include "platform/Services.h"
 #include "support/F1Race.h"
-#include "support/FileLimit.h"
+#include "support/ChildProcess.h"
 
 class StartList : public F1Race {
   protected:
@@ -45,7 +44,7 @@ TEST_F(StartList, MembersCsvKeysNumbersAndClasses) {
     Alias(1, 250);
     Op(3, 2);
     Class(1, "A"), Class(2, "B"), Class(3, "A");
-    IniFile(form().DataFolder / "PrizeParam.INI").WriteString("Params", "ClassAlias0", "一般");
+    OutputForm->PrizeSettings.ClassAlias[0] = "一般"; // named in the prize settings
     const std::string text = FromSjis(Members(mrYes));
     EXPECT_NE(text.find("\r\n250,[A]東京,鈴木  次郎,山田  太郎\r\n2,[B]大阪AC,"), std::string::npos) << text;
     EXPECT_EQ(text.find("横浜"), std::string::npos);

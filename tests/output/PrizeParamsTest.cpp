@@ -3,7 +3,7 @@
 #include "output/TOutputForm.h"
 #include "platform/Files.h"
 #include "platform/Text.h"
-#include "support/FileLimit.h"
+#include "support/ChildProcess.h"
 #include "support/ProgramFixture.h"
 
 namespace {

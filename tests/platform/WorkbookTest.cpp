@@ -1,7 +1,7 @@
 // A tab text laid into a sheet as a paste lays it, and the workbook file's failures.
 #include "platform/Workbook.h"
 #include "platform/Files.h"
-#include "support/FileLimit.h"
+#include "support/ChildProcess.h"
 #include "support/TempDir.h"
 #include "support/XlsxCells.h"
 

@@ -1,0 +1,94 @@
+#include "mainwindow/CsvGrid.h"
+
+#include "platform/Files.h"
+#include "platform/Services.h"
+#include "platform/Text.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr const char* kUtf8Bom = "\xEF\xBB\xBF";
+
+// Lines cut at LF; a CR before it goes with the trim of the line.
+std::vector<std::string> textLines(const std::string& text) {
+    std::vector<std::string> lines = Split(text, '\n');
+    if (!lines.empty() && lines.back().empty()) lines.pop_back(); // the final line end
+    return lines;
+}
+
+std::string unquoted(std::string field) {
+    field = Trim(field);
+    if (field.empty() || field.front() != '"') return field;
+    field.erase(0, 1);
+    if (!field.empty() && field.back() == '"') field.pop_back();
+    return Trim(field);
+}
+
+} // namespace
+
+std::optional<std::string> ReadImportText(const std::filesystem::path& path) {
+    if (DirectoryExists(path)) return std::nullopt;
+    const long long size = FileSizeOf(path);
+    if (size < 0 || size > kMaxImportFileBytes) return std::nullopt;
+    std::string bytes;
+    if (!ReadFileBytes(path, bytes)) return std::nullopt;
+    if (StartsWith(bytes, kUtf8Bom)) {
+        bytes.erase(0, 3);
+        // Broken UTF-8 reads as Shift-JIS would: the bad bytes become U+FFFD.
+        return IsValidUtf8(bytes) ? bytes : FromU32(ToU32(bytes));
+    }
+    return FromSjis(bytes);
+}
+
+std::vector<std::string> SplitCsvLine(const std::string& line) {
+    std::vector<std::string> fields;
+    std::string field;
+    bool quoted = false;
+    for (char ch : line) {
+        if (ch == '"') quoted = !quoted;
+        if (ch == ',' && !quoted) {
+            fields.push_back(unquoted(field));
+            field.clear();
+        } else {
+            field += ch;
+        }
+    }
+    fields.push_back(unquoted(field));
+    return fields;
+}
+
+void ClearGridCells(StringGrid& grid) {
+    for (int r = 0; r < grid.RowCount(); ++r)
+        for (int c = 0; c < grid.ColCount(); ++c)
+            grid.SetCells(c, r, "");
+}
+
+bool LoadCsvToGrid(StringGrid& grid, const std::filesystem::path& path) {
+    const int keepCol = grid.Col(), keepRow = grid.CurRow();
+    ClearGridCells(grid);
+    grid.SetRowCount(2);
+    grid.SetColCount(std::max(grid.ColCount(), 2));
+    grid.SetFixedCols(1);
+    grid.SetFixedRows(1);
+    const std::optional<std::string> text = ReadImportText(path);
+    if (!text) {
+        Dlg().ShowMessage("Cannot open file");
+        return false;
+    }
+    const std::vector<std::string> lines = textLines(*text);
+    std::vector<std::vector<std::string>> rows;
+    size_t width = 2;
+    for (const std::string& line : lines) {
+        rows.push_back(SplitCsvLine(Trim(line)));
+        width = std::max(width, rows.back().size());
+    }
+    // Sized once: the view lays the grid out per change of its counts.
+    grid.SetColCount(static_cast<int>(width));
+    grid.SetRowCount(std::max(2, static_cast<int>(rows.size()) + 1));
+    for (size_t r = 0; r < rows.size(); ++r)
+        for (size_t c = 0; c < rows[r].size(); ++c)
+            grid.SetCells(static_cast<int>(c), static_cast<int>(r), rows[r][c]);
+    if (keepCol < grid.ColCount() && keepRow < grid.RowCount()) grid.SetCurrent(keepCol, keepRow);
+    return true;
+}
