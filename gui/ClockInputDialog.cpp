@@ -66,6 +66,7 @@ QMenuBar* ClockInputDialog::buildMenus() {
         if (def.Caption == form_.N1.Caption()) {
             menu->menuAction()->setObjectName(qs(form_.N1.Name()));
             bind::action(menu->menuAction(), form_.N1);
+            connect(menu, &QMenu::aboutToShow, this, [this] { Guard([&] { form_.N1Click(); }); });
         }
         for (Action* a : def.Items) {
             if (a)

@@ -48,6 +48,7 @@ private:
     QToolBar* buildEntryTools(QWidget* parent);
     QWidget* buildRunnerPage(QWidget* parent);
     QWidget* buildInputPage();
+    QToolBar* buildSplitTools(QWidget* parent);
     void bindGrids();
     void bindInputGrids();
     void bindEntryGrids();

@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QSplitter>
+#include <QToolBar>
 #include <QVBoxLayout>
 
 QWidget* MainWindow::buildInputPage() {
@@ -23,6 +24,7 @@ QWidget* MainWindow::buildInputPage() {
     auto* panel = named(new QWidget(split), form_.SlitGridPanel);
     auto* panelLayout = new QVBoxLayout(panel);
     panelLayout->setContentsMargins(0, 0, 0, 0);
+    panelLayout->addWidget(buildSplitTools(panel));
     GridView* splits = addGrid(form_.tempKukanGrid, panel);
     splits->keepColumnsInSight(1); // every column but the team name
     panelLayout->addWidget(splits);
@@ -43,12 +45,27 @@ QWidget* MainWindow::buildInputPage() {
     return page;
 }
 
+// To and from the input grid, the leg refresh, copy and paste, the cell commands, clearing.
+QToolBar* MainWindow::buildSplitTools(QWidget* parent) {
+    auto* bar = new QToolBar(parent);
+    bar->setObjectName(QStringLiteral("SlitToolBar"));
+    bar->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    for (Action* a : form_.SlitToolBar.Items) {
+        if (a)
+            bar->addAction(qaction(*a));
+        else
+            bar->addSeparator();
+    }
+    return bar;
+}
+
 // The input grid and the split grid share their typing handlers; the grid is passed.
 void MainWindow::bindInputGrids() {
     auto timeGrid = [this](StringGrid& g) {
         return GridBinding{
             .keyPress = [this, &g](char32_t& key) { form_.InputGridKeyPress(g, key); },
-            .setEditText = [this, &g](int c, int r, const std::string& t) { form_.InputGridSetEditText(g, c, r, t); },
+            .setEditText = [this, &g](int c, int r,
+                                      const std::string& t) { form_.InputGridSetEditText(g, c, r, t); },
             .enter = [this, &g] { form_.InputGridEnter(g); },
             .exit = [this] { form_.InputGridExit(); }};
     };
@@ -65,5 +82,16 @@ void MainWindow::bindInputGrids() {
         return r == 0 && c >= 2 && c % 2 == 0 ? form_.InputGridTitleMark(c) : CellStyle{};
     };
     bindGrid(form_.InputGrid, input);
-    bindGrid(form_.tempKukanGrid, timeGrid(form_.tempKukanGrid));
+    GridBinding splits = timeGrid(form_.tempKukanGrid);
+    splits.keyPress = [this](char32_t& key) { form_.tempKukanGridKeyPress(key); };
+    splits.selectCell = [this](int c, int r) { return form_.tempKukanGridSelectCell(c, r); };
+    splits.style = [this](int c, int r) { return form_.tempKukanGridDrawCell(c, r); };
+    bindGrid(form_.tempKukanGrid, splits);
+    // The pop-up menus act on the current cell; the right button does not move it.
+    for (auto [grid, menu] : {std::pair{&form_.InputGrid, &form_.PopupMenu2},
+                              std::pair{&form_.tempKukanGrid, &form_.SlitGridPopup}}) {
+        GridView* view = gridFor(*grid);
+        view->setContextMenuPolicy(Qt::ActionsContextMenu);
+        addMenuActions(view, *menu);
+    }
 }

@@ -2,7 +2,8 @@
 #include "platform/Clipboard.h"
 
 class QtClipboard : public Clipboard {
-public:
+  public:
     std::string GetText() override;
     void SetText(const std::string& text) override;
+    bool HasText() override;
 };

@@ -92,8 +92,7 @@ void TFormClockInput::wire() {
     SortbyTime1.OnExecute = [this] { SortbyTime1Click(); };
     SortbyPastTime1.OnExecute = [this] { SortbyPastTime1Click(); };
     SortbyZekken1.OnExecute = [this] { SortbyZekken1Click(); };
-    // The tab-text paste comes with the grid clipboard texts.
-    TSV1.OnExecute = [this] { ShowNotBuilt(TSV1.Caption()); };
+    TSV1.OnExecute = [this] { TSV1Click(); };
 }
 
 std::vector<MenuDef> TFormClockInput::MainMenu1() {
@@ -448,6 +447,17 @@ bool TFormClockInput::ClocInputStringGridSelectCell(int col, int) const {
 void TFormClockInput::ClocInputStringGridEnter() {
     mainForm().InputGridEnter(ClocInputStringGrid);
 }
+
+// ---- Clipboard menu ----
+
+void TFormClockInput::N1Click() {
+    TMainForm& f = mainForm();
+    const int kind = f.ClipboardSeparatorKind();
+    f.clippeek.SetEnabled(kind == 0);
+    TSV1.SetEnabled(kind == 1);
+}
+
+void TFormClockInput::TSV1Click() { mainForm().PasteNumberTimePairs(ClocInputStringGrid, true); }
 
 // ---- Import buffer ----
 

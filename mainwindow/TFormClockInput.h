@@ -106,6 +106,9 @@ class TFormClockInput : public FormBase {
     void SortbyTime1Click() { SortClockGrid(3); }
     void SortbyPastTime1Click() { SortClockGrid(2); }
     void SortbyZekken1Click() { SortClockGrid(1); }
+    // Opening the clipboard menu offers the import that fits the clipboard's separator.
+    void N1Click();
+    void TSV1Click();
 
   private:
     void wire();

@@ -125,6 +125,7 @@ void TMainForm::wireHandlers() {
     wireEntryHandlers();
     wireInputHandlers();
     wireOutputHandlers();
+    wireSplitHandlers();
     wireWebHandlers();
     wireCsvEntryHandlers();
     markPendingActions();
@@ -151,7 +152,6 @@ void TMainForm::disableRaceActions() {
                       &startListWeb, &StartListPrev, &StartListExcel})
         a->SetEnabled(false);
     Timer1.SetEnabled(false);
-    SB_TeamCopy.SetEnabled(false); // the team copy comes with the grid clipboard
 }
 
 void TMainForm::FormShow() {

@@ -123,7 +123,7 @@ public:
     Action deleteClockLog{"deleteClockLog", "起ﾀｲﾑﾛｸﾞ削除"};
     Action ActionFillDummy{"ActionFillDummy", "欠場ﾁｰﾑにﾀﾞﾐｰ値"};
     Action ActionInputGridToClipboard{"ActionInputGridToClipboard", "入力ｸﾞﾘｯﾄﾞをｸﾘｯﾌﾟﾎﾞｰﾄﾞへ"};
-    Action ClearInputGrid{"ClearInputGrid", "入力ｸﾞﾘｯﾄﾞｸﾘｱ"};
+    Action ClearInputGrid{"ClearInputGrid", "ｲﾝﾌﾟｯﾄｸﾞﾘｯﾄﾞｸﾘｱ"};
     Action ToolButtonSlitPanel{"ToolButtonSlitPanel", "ｽﾌﾟﾘｯﾄ"};
     Action ToolButtonInputGridCopy{"ToolButtonInputGridCopy", "入力Gｺﾋﾟｰ"};
     Action showHtml{"showHtml", "ウェブ確認ﾓﾊﾞｲﾙ"};
@@ -381,6 +381,89 @@ private:
     } editedTime_;
     bool duplicateNumberAbove(int col, int row) const;
     void styleTimeCell(CellStyle& st, int col, int row) const;
+
+public:
+    // ---- Split grid and its transfer (MainSplitGrid.cpp) ----
+    Action Slit2InpGrid{"Slit2InpGrid", "入力Gへ"};
+    Action InputGrid2SlitGrid{"InputGrid2SlitGrid", "入力Gから"};
+    Action ActionRepaintSlitGrid{"ActionRepaintSlitGrid", "区"};
+    Action ActionInsertRow{"ActionInsertRow", "行挿入"};
+    Action ActionDelRow{"ActionDelRow", "行削除"};
+    // Pop-up menu of the split grid.
+    MenuDef SlitGridPopup{"", {&ActionInsertRow, &ActionDelRow}};
+    // The first split row kept for the absent teams.
+    int SlitAbsentRow() const;
+    // Fills in the legs and team names (all rows, or up to the current one). Returns the
+    // row whose number matches no team (where the walk stopped), 0 when none did.
+    int RefreshSplitGridLegs(StringGrid& grid, bool all);
+    // toInput: the split rows into the leg columns of InputGrid; else the input grid's
+    // passings back into the split grid in time order. False when the user said No.
+    bool TransferSplitGrid(bool toInput);
+    void Slit2InpGridExecute();
+    void InputGrid2SlitGridExecute();
+    void ActionRepaintSlitGridExecute();
+    void ActionInsertRowExecute() { EditSplitGridRow(true); }
+    void ActionDelRowExecute() { EditSplitGridRow(false); }
+    void EditSplitGridRow(bool insert);
+    void DeleteGridRow(StringGrid& grid);
+    void InsertGridRow(StringGrid& grid);
+    void tempKukanGridKeyPress(char32_t& key);
+    bool tempKukanGridSelectCell(int col, int row);
+    CellStyle tempKukanGridDrawCell(int col, int row) const;
+    void ToolButtonSlitPanelClick();
+
+    // ---- Grid clipboard texts, pasting and cell editing (MainGridClipboard.cpp) ----
+    Action ActionToClipbord{"ActionToClipbord", "ｺﾋﾟｰ"};
+    Action ActionClipPaste{"ActionClipPaste", "貼付"};
+    Action ActionCellInsert{"ActionCellInsert", "セル挿入"};
+    Action ActionCellDelete{"ActionCellDelete", "セル削除"};
+    Action ActionClearSlitGrid{"ActionClearSlitGrid", "ｽﾘｯﾄｸﾞﾘｯﾄﾞｸﾘｱ"};
+    // The split panel's tool bar.
+    MenuDef SlitToolBar{"", {&Slit2InpGrid, &InputGrid2SlitGrid, &ActionRepaintSlitGrid, nullptr, &ActionToClipbord,
+                             &ActionClipPaste, nullptr, &ActionCellInsert, &ActionCellDelete, nullptr,
+                             &ActionClearSlitGrid}};
+    // Pop-up menu of the input grid (PopupMenu2).
+    Action PopInsertCell{"PopInsertCell", "行挿入"};
+    Action PopDeleteCell{"PopDeleteCell", "行削除"};
+    Action PopCopyCell{"PopCopyCell", "コピー"};
+    Action PopPasteCell{"PopPasteCell", "貼り付け"};
+    Action PopClearColumn{"PopClearColumn", "列ｸﾘｱ"};
+    Action PopPastePairs{"PopPastePairs", "行貼付"};
+    Action PopCopyLeg{"PopCopyLeg", "区間内容ｺﾋﾟｰ"};
+    MenuDef PopupMenu2{"", {&PopInsertCell, &PopDeleteCell, nullptr, &PopCopyCell, &PopPasteCell, nullptr,
+                            &PopClearColumn, &PopPastePairs, nullptr, &PopCopyLeg}};
+    void PopupMenu2Popup() {}
+    // toSplit: the split grid, else InputGrid.
+    void CopyGridToClipboard(bool toSplit);
+    void ActionToClipbordExecute() { CopyGridToClipboard(true); }
+    void ActionInputGridToClipboardExecute() { CopyGridToClipboard(false); }
+    void ActionCopyTeamGridExecute();
+    void ActionClipPasteExecute();
+    // 0 done, 1 refused.
+    int PasteIntoSplitGrid(StringGrid& grid, int columns);
+    // 0 done, 1 no text on the clipboard.
+    int PasteNumberTimePairs(StringGrid& grid, bool fromStart);
+    // -1 no text, 0 it holds ",", 1 a TAB, 2 neither.
+    static int ClipboardSeparatorKind();
+    // fromRow -1: every non-fixed cell; else the current column from that row down.
+    static void ClearGridData(StringGrid& grid, int fromRow);
+    static void ShiftColumnCells(StringGrid& grid, bool insert);
+    // "行挿入"/"セル挿入" and "行削除"/"セル削除" on a grid, with their questions.
+    void InsertColumnCell(StringGrid& grid);
+    void DeleteColumnCell(StringGrid& grid);
+    void PopCopyCellClick();
+    void PopPasteCellClick();
+    void PopClearColumnClick();
+    void PopPastePairsClick();
+    void ActionClearSlitGridExecute();
+    void ClearInputGridExecute();
+    void wireSplitHandlers();
+
+private:
+    // Two Yes clear every data cell of the grid; true when cleared.
+    bool clearWholeGrid(StringGrid& grid, const std::string& firstQuestion);
+    // A user edit of the split grid needs the input saved, as typing there does.
+    void splitGridEdited() { InputGrid.SetModified(true); }
 
 public:
     // ---- Class filter ----

@@ -11,7 +11,7 @@ const char* kAboveEmpty = "前のセルは未入力です。";
 } // namespace
 
 class PassingInput : public ProgramFixture {
-protected:
+  protected:
     void SetUp() override {
         ProgramFixture::SetUp();
         counts(3, 1, 6);
@@ -307,15 +307,17 @@ TEST_F(PassingInput, ReservedRowsTitlesAndSeparators) {
 }
 
 TEST_F(PassingInput, FocusEnablesTheInputActions) {
-    Action* actions[] = {&form().OutputResult,     &form().OpenKuriageForm, &form().OpenClockInputForm,
-                         &form().OpenDelayInfForm, &form().deleteClockLog,  &form().saveInputData,
+    Action* actions[] = {&form().OutputResult,       &form().OpenKuriageForm, &form().OpenClockInputForm,
+                         &form().OpenDelayInfForm,   &form().deleteClockLog,  &form().saveInputData,
                          &OutputForm->OpenPrintParam};
     grid().SetEditing(false);
     form().InputGridEnter(grid());
     EXPECT_TRUE(grid().Editing());
-    for (Action* a : actions) EXPECT_TRUE(a->Enabled()) << a->Name();
+    for (Action* a : actions)
+        EXPECT_TRUE(a->Enabled()) << a->Name();
     form().InputGridExit();
-    for (Action* a : actions) EXPECT_FALSE(a->Enabled()) << a->Name();
+    for (Action* a : actions)
+        EXPECT_FALSE(a->Enabled()) << a->Name();
 }
 
 TEST_F(PassingInput, EditsOfEitherGridMarkTheInputDirty) {

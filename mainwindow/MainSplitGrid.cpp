@@ -1,0 +1,209 @@
+// The split grid beside the input grid: one passing per row as they arrive at the
+// relay points, all legs mixed. It works out each passing's leg from how often the
+// team has appeared, distributes the rows into the leg columns of the input grid and
+// rebuilds the stream from the input grid in time order; its row editing, key
+// handling, painter and the panel's show/hide.
+#include "database/Comparators.h"
+#include "mainwindow/GridOps.h"
+#include "mainwindow/TMainForm.h"
+#include "mainwindow/TeamNumberTable.h"
+#include "platform/Services.h"
+#include "platform/Text.h"
+
+#include <vector>
+
+namespace {
+
+constexpr int kNumberCol = 1, kTimeCol = 2, kLegCol = 3, kNameCol = 4;
+
+void setIfChanged(StringGrid& g, int col, int row, const std::string& text) {
+    if (g.Cells(col, row) != text) g.SetCells(col, row, text);
+}
+
+bool splitRowEmpty(const StringGrid& g, int row) {
+    for (int c = kNumberCol; c <= kNameCol; ++c)
+        if (!g.Cells(c, row).empty()) return false;
+    return true;
+}
+
+int cellInt(const StringGrid& g, int col, int row) {
+    return StrToIntDef(g.Cells(col, row), 0);
+}
+
+} // namespace
+
+int TMainForm::SlitAbsentRow() const {
+    return (TeamNum - CountAbsentTeams()) * KukanNum + 2;
+}
+
+// The n-th appearance of a team is its passing at the end of leg n.
+int TMainForm::RefreshSplitGridLegs(StringGrid& grid, bool all) {
+    const TeamNumberTable teams(*this);
+    std::vector<int> counts(kMaxTeams + 1, 0);
+    for (int r = grid.FixedRows(); r < grid.RowCount(); ++r) {
+        const bool current = r == grid.CurRow();
+        const int team = teams.Find(cellInt(grid, kNumberCol, r));
+        if (team == -1) return r;
+        std::string leg;
+        if (team >= 1 && team <= TeamNum && team <= kMaxTeams) {
+            const int n = ++counts[team];
+            leg = n <= KukanNum ? IntToStr(n) : IntToStr(n) + "Err";
+        }
+        // A row without a number has no leg: its leg cell is emptied, not counted.
+        if (all || current) setIfChanged(grid, kLegCol, r, leg);
+        setIfChanged(grid, kNameCol, r, TeamFieldText(team, 0));
+        if (!all && current) break;
+    }
+    return 0;
+}
+
+bool TMainForm::TransferSplitGrid(bool toInput) {
+    const char* question =
+        toInput ? "ｲﾝﾌﾟｯﾄｸﾞﾘｯﾄﾞにﾃﾞｰﾀを書き込んでもいいですか？" : "ｲﾝﾌﾟｯﾄｸﾞﾘｯﾄﾞから復元しますか？";
+    if (!AutoTransferNoAsk && Dlg().MessageDlg(question, MsgKind::Confirmation, Btn::YesNo) != mrYes)
+        return false;
+    StringGrid& split = tempKukanGrid;
+    if (toInput) {
+        std::vector<int> counter(kMaxLegs + 1, 0);
+        for (int r = 1; r < split.RowCount(); ++r) {
+            const int leg = cellInt(split, kLegCol, r);
+            if (leg < 1 || leg > KukanNum || leg > kMaxLegs) continue;
+            const int target = ++counter[leg] + 1;
+            const int number = cellInt(split, kNumberCol, r), time = cellInt(split, kTimeCol, r);
+            if (number > 0) InputGrid.SetCells(2 * leg - 1, target, IntToStr(number));
+            if (time > 0) InputGrid.SetCells(2 * leg, target, IntToStr(time));
+        }
+        return true;
+    }
+    std::vector<PassingRec> recs;
+    recs.reserve(static_cast<size_t>(KukanNum) * TeamNum);
+    for (int leg = 1; leg <= KukanNum; ++leg)
+        for (int r = 2; r < TeamNum + 2; ++r)
+            recs.push_back({leg, cellInt(InputGrid, 0, r), cellInt(InputGrid, 2 * leg - 1, r),
+                            cellInt(InputGrid, 2 * leg, r)});
+    SortPassingRecs(recs);
+    // Old rows would otherwise show through below the restored ones.
+    ClearGridData(split, -1);
+    const TeamNumberTable teams(*this);
+    int row = split.FixedRows();
+    for (const PassingRec& p : recs) {
+        if (row >= split.RowCount()) break;
+        // An absent team's dummy rows carry its alias: the team is found through it.
+        if (TeamOpValue(teams.Find(p.number)) == 2) continue;
+        // An empty input row is no passing; a row for it would leave a gap in the stream.
+        if (p.number == 0 && p.time == 0) continue;
+        if (p.number != 0) split.SetCells(kNumberCol, row, IntToStr(p.number));
+        if (p.time != 0) split.SetCells(kTimeCol, row, IntToStr(p.time));
+        ++row;
+    }
+    return true;
+}
+
+void TMainForm::Slit2InpGridExecute() {
+    StringGrid& g = tempKukanGrid;
+    if (GridIsEmpty(g)) return Dlg().ShowMessage("ｽﾘｯﾄｸﾞﾘｯﾄﾞ空です。");
+    if (GridRowsCheck(g) == 2) return Dlg().ShowMessage("空白行が途中に含まれています。");
+    if (!GridColumnsPaired(g, kNumberCol, kTimeCol)) return Dlg().ShowMessage("空セルが含まれています。");
+    // Rows below an unknown number would keep legs counted without it: nothing is written.
+    if (int bad = RefreshSplitGridLegs(g, true)) {
+        return Dlg().ShowMessage(
+            Format("%d 行目のNo.%d はチームにありません。", bad - 1, cellInt(g, kNumberCol, bad)));
+    }
+    TransferSplitGrid(true);
+}
+
+void TMainForm::InputGrid2SlitGridExecute() {
+    if (TransferSplitGrid(false)) RefreshSplitGridLegs(tempKukanGrid, true);
+}
+
+void TMainForm::ActionRepaintSlitGridExecute() {
+    RefreshSplitGridLegs(tempKukanGrid, true);
+}
+
+void TMainForm::EditSplitGridRow(bool insert) {
+    StringGrid& g = tempKukanGrid;
+    const int row = g.CurRow(), n = row - 1;
+    const int last = g.RowCount() - 1;
+    if (splitRowEmpty(g, row)) {
+        if (insert) return Dlg().ShowMessage("その行(" + IntToStr(n) + ")は空です。空行への挿入できません。");
+        if (row >= last || splitRowEmpty(g, row + 1))
+            return Dlg().ShowMessage("次の行(" + IntToStr(n + 1) +
+                                     ")が空ですので、その行は削除はできません。");
+        DeleteGridRow(g);
+        return splitGridEdited();
+    }
+    if (insert) {
+        const bool lastFilled = !g.Cells(kNumberCol, last).empty() || !g.Cells(kTimeCol, last).empty();
+        if (lastFilled &&
+            Dlg().MessageDlg(IntToStr(n) + "行目に空行を挿入してもいいですか？" + "\n※最終行は削除されます。",
+                             MsgKind::Confirmation, Btn::YesNo) != mrYes)
+            return;
+        InsertGridRow(g);
+    } else {
+        if (Dlg().MessageDlg(IntToStr(n) + "行目を削除してもいいですか？", MsgKind::Confirmation,
+                             Btn::YesNo) != mrYes)
+            return;
+        DeleteGridRow(g);
+    }
+    splitGridEdited();
+}
+
+void TMainForm::DeleteGridRow(StringGrid& grid) {
+    const int last = grid.RowCount() - 1;
+    for (int r = grid.CurRow(); r < last; ++r)
+        for (int c = 1; c < grid.ColCount(); ++c)
+            setIfChanged(grid, c, r, grid.Cells(c, r + 1));
+    for (int c = 1; c < grid.ColCount(); ++c)
+        setIfChanged(grid, c, last, "");
+}
+
+void TMainForm::InsertGridRow(StringGrid& grid) {
+    const int cur = grid.CurRow();
+    for (int r = grid.RowCount() - 1; r > cur; --r)
+        for (int c = 1; c < grid.ColCount(); ++c)
+            setIfChanged(grid, c, r, grid.Cells(c, r - 1));
+    for (int c = 1; c < grid.ColCount(); ++c)
+        setIfChanged(grid, c, cur, "");
+}
+
+void TMainForm::tempKukanGridKeyPress(char32_t& key) {
+    StringGrid& g = tempKukanGrid;
+    // The leg of the number just typed shows before the selection moves on.
+    const bool moves = static_cast<int>(ToU32(g.Cells(g.Col(), g.CurRow())).size()) < 7;
+    if (key == Key::Enter && g.Col() == kNumberCol && moves) RefreshSplitGridLegs(g, false);
+    InputGridKeyPress(g, key);
+}
+
+bool TMainForm::tempKukanGridSelectCell(int col, int row) {
+    if (col > kTimeCol || row >= SlitAbsentRow()) return false;
+    SetImeMode(ImeMode::Close);
+    return true;
+}
+
+CellStyle TMainForm::tempKukanGridDrawCell(int col, int row) const {
+    const StringGrid& g = tempKukanGrid;
+    CellStyle st;
+    st.Text = g.Cells(col, row);
+    if (row >= SlitAbsentRow()) st.Background = clSilver;
+    if (row < g.FixedRows() || col < g.FixedCols()) {
+        st.LineRight = col % 2 == 0 || row == 1;
+        st.Align = row == 0 && col % 2 == 0 ? CellAlign::Left : CellAlign::Center;
+        return st;
+    }
+    if (col == kTimeCol) {
+        st.Text = TimeToDisplayText(st.Text);
+        st.Align = CellAlign::Right;
+        st.StrikeOut = TeamStateByAlias(cellInt(g, kLegCol, row), cellInt(g, kNumberCol, row)) >= 2;
+    } else {
+        st.Align = col == kNameCol ? CellAlign::Left : CellAlign::Center;
+    }
+    return st;
+}
+
+void TMainForm::ToolButtonSlitPanelClick() {
+    showSlitPanel = !showSlitPanel;
+    ToolButtonSlitPanel.SetChecked(showSlitPanel);
+    SlitGridPanel.SetVisible(showSlitPanel);
+    Splitter1.SetVisible(showSlitPanel);
+    Timer1.SetEnabled(showSlitPanel);
+}

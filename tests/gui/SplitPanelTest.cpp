@@ -1,0 +1,64 @@
+// The split panel offscreen: shown from the main tool bar, its own tool bar and
+// pop-up, the input grid's pop-up, and a paste that reaches the grid view.
+#include "gui/MainWindowFixture.h"
+
+#include <QAction>
+#include <QToolBar>
+
+class SplitPanelTest : public MainWindowTest {
+  protected:
+    void SetUp() override {
+        MainWindowTest::SetUp();
+        open();
+        form().KukanSpinNum.SetValue(2);
+        form().SankaSpinNum.SetValue(4);
+        openRace();
+        form().EntryTeamNum = form().TeamNum;
+        form().MainPage.ShowPage(2);
+        form().KukanSpinDisable(2); // the input page's tools, as the page change enables them
+        Settle();
+    }
+    static QStringList texts(const QList<QAction*>& actions) {
+        QStringList out;
+        for (QAction* a : actions)
+            if (!a->isSeparator()) out << a->text();
+        return out;
+    }
+};
+
+TEST_F(SplitPanelTest, PanelToolsAndPopupsWork) {
+    QWidget* panel = window->widgetFor("SlitGridPanel");
+    const bool shown = panel->isVisible();
+    window->actionFor(form().ToolButtonSlitPanel)->trigger();
+    Settle();
+    EXPECT_EQ(panel->isVisible(), !shown);
+    if (!panel->isVisible()) {
+        window->actionFor(form().ToolButtonSlitPanel)->trigger();
+        Settle();
+    }
+    ASSERT_TRUE(panel->isVisible());
+    EXPECT_TRUE(window->actionFor(form().ToolButtonSlitPanel)->isChecked());
+
+    auto* tools = panel->findChild<QToolBar*>("SlitToolBar");
+    ASSERT_NE(tools, nullptr);
+    EXPECT_EQ(texts(tools->actions()), (QStringList{"入力Gへ", "入力Gから", "区", "ｺﾋﾟｰ", "貼付", "セル挿入",
+                                                    "セル削除", "ｽﾘｯﾄｸﾞﾘｯﾄﾞｸﾘｱ"}));
+    EXPECT_EQ(texts(grid(form().tempKukanGrid)->actions()), (QStringList{"行挿入", "行削除"}));
+    QList<QAction*> popup = grid(form().InputGrid)->actions();
+    EXPECT_EQ(texts(popup),
+              (QStringList{"行挿入", "行削除", "コピー", "貼り付け", "列ｸﾘｱ", "行貼付", "区間内容ｺﾋﾟｰ"}));
+    EXPECT_FALSE(popup.back()->isEnabled());
+
+    clipboard.SetText("2\t1:00:05\r\n2\t2:00:10\r\n");
+    window->actionFor(form().ActionClipPaste)->trigger();
+    Settle();
+    GridView* splits = grid(form().tempKukanGrid);
+    EXPECT_EQ(splits->model()->index(3, 3).data().toString(), QStringLiteral("2"));
+    EXPECT_EQ(form().tempKukanGridDrawCell(2, 3).Text, form().TimeToDisplayText("20010"));
+
+    dialogs.AnswerDlg(mrYes);
+    window->actionFor(form().Slit2InpGrid)->trigger();
+    EXPECT_EQ(form().InputGrid.Cells(4, 2), "20010");
+    EXPECT_EQ(grid(form().InputGrid)->model()->index(2, 3).data().toString(), QStringLiteral("2"));
+    shot("split-panel.png");
+}
