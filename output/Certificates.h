@@ -11,6 +11,15 @@ class TOutputForm;
 
 // Team certificates "AllPrize.RTF".
 void WriteTeamPrizeRtf(TOutputForm& form);
+// The teams of the team prizes in gap-ranking order, with what the documents ask of
+// them; empty records after "参加チームがありません。" when there are no teams.
+struct PrizeTeams {
+    std::vector<TeamWorkRec> records;
+    bool allClassed = false;  // every team has a class: class prizes
+    bool improvement = false; // some team has an improvement place
+    char lastClass = 'A';
+};
+PrizeTeams ReadPrizeTeams();
 // The certificates of one section (0 overall, 1 the class classLetter, 2 improvement)
 // of the records in their current order; "" when nobody wins there.
 std::string WriteTeamCertificates(TOutputForm& form, const std::vector<TeamWorkRec>& records, int section,

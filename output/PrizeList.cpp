@@ -137,19 +137,13 @@ std::string WriteListTeamTable(TOutputForm& form, bool header, char kind) {
 
 void WritePrizeListTeamPart(TOutputForm& form, RtfLines& lines) {
     TMainForm& f = *MainForm;
-    if (f.TeamNum < 1) {
-        Dlg().ShowMessage("参加チームがありません。");
-        return;
-    }
+    PrizeTeams teams = ReadPrizeTeams();
+    if (teams.records.empty()) return;
     const PrizeSettingsBlock& s = form.PrizeSettings;
-    std::vector<TeamWorkRec> records(f.TeamNum);
-    const bool allClassed = QueryGapRanking(records);
-    bool improvement = false;
-    char lastClass = 'A';
-    for (const TeamWorkRec& r : records) {
-        improvement = improvement || r.GapPlace > 0;
-        if (allClassed && r.ClassLetter > lastClass) lastClass = r.ClassLetter;
-    }
+    std::vector<TeamWorkRec>& records = teams.records;
+    const bool allClassed = teams.allClassed;
+    bool improvement = teams.improvement;
+    const char lastClass = teams.lastClass;
     improvement = improvement && s.PrizeNums[2] > 0;
     lines.push_back(heading("(団体の部)"));
     form.WorkSortMode = 0;

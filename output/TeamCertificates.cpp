@@ -200,24 +200,33 @@ std::string WriteTeamCertificates(TOutputForm& form, const std::vector<TeamWorkR
     return out;
 }
 
+PrizeTeams ReadPrizeTeams() {
+    PrizeTeams t;
+    if (MainForm->TeamNum < 1) {
+        Dlg().ShowMessage("参加チームがありません。");
+        return t;
+    }
+    t.records.resize(static_cast<size_t>(MainForm->TeamNum));
+    t.allClassed = QueryGapRanking(t.records);
+    for (const TeamWorkRec& rec : t.records) {
+        t.improvement = t.improvement || rec.GapPlace > 0;
+        if (t.allClassed && rec.ClassLetter > t.lastClass) t.lastClass = rec.ClassLetter;
+    }
+    return t;
+}
+
 void WriteTeamPrizeRtf(TOutputForm& form) {
     OutputReads reads; // each leg read once for every team
     TMainForm& f = *MainForm;
     const std::filesystem::path folder = PrizeFolder();
     if (folder.empty()) return;
-    if (f.TeamNum < 1) {
-        Dlg().ShowMessage("参加チームがありません。");
-        return;
-    }
+    PrizeTeams teams = ReadPrizeTeams();
+    if (teams.records.empty()) return;
     const PrizeSettingsBlock& s = form.PrizeSettings;
-    std::vector<TeamWorkRec> records(f.TeamNum);
-    const bool allClassed = QueryGapRanking(records);
-    bool improvement = false;
-    char lastClass = 'A';
-    for (const TeamWorkRec& rec : records) {
-        improvement = improvement || rec.GapPlace > 0;
-        if (allClassed && rec.ClassLetter > lastClass) lastClass = rec.ClassLetter;
-    }
+    std::vector<TeamWorkRec>& records = teams.records;
+    const bool allClassed = teams.allClassed;
+    bool improvement = teams.improvement;
+    const char lastClass = teams.lastClass;
     improvement = improvement && s.PrizeNums[kImprovement] >= 1;
     WaitCursor wait(Dlg());
     const std::filesystem::path path = folder / "AllPrize.RTF";
