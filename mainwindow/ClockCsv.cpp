@@ -287,10 +287,10 @@ void TFormClockInput::OpenClockCsvFile() {
     TMainForm& f = mainForm();
     std::string folder = f.exCsvFilePath;
     while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
-    FileDialogSpec spec = OpenDialog2;
-    spec.InitialDir = folder;
-    spec.FileName = folder + "/Untitled.csv";
-    const auto files = Dlg().OpenFiles(spec);
+    FileDialogSpec dialogSpec = OpenDialog2;
+    dialogSpec.InitialDir = folder;
+    dialogSpec.FileName = folder + "/Untitled.csv";
+    const auto files = Dlg().OpenFiles(dialogSpec);
     if (!files) return;
     const bool several = files->size() > 1;
     for (size_t i = 0; i < files->size(); ++i) {
@@ -331,10 +331,10 @@ void TFormClockInput::ImportClipboardGrid() {
 }
 
 void TFormClockInput::SaveClockCsv() {
-    FileDialogSpec spec = SaveDialog2;
-    spec.InitialDir = mainForm().exCsvFilePath;
-    spec.FileName = Format("%03d.csv", KukanNo);
-    const auto file = Dlg().SaveFile(spec);
+    FileDialogSpec dialogSpec = SaveDialog2;
+    dialogSpec.InitialDir = mainForm().exCsvFilePath;
+    dialogSpec.FileName = Format("%03d.csv", KukanNo);
+    const auto file = Dlg().SaveFile(dialogSpec);
     if (!file) return;
     const StringGrid& g = ClocInputStringGrid;
     std::string text;

@@ -41,11 +41,11 @@ void TMainForm::openCSVFormExecute() {
         Dlg().ShowMessage("ｴﾝﾄﾘｰ情報を整理します。");
         PackEntries();
     }
-    FileDialogSpec spec;
-    spec.Filter = "CSV|*.csv|TXT|*.txt|*.*|*.*";
-    spec.InitialDir = exCsvFilePath;
-    spec.DefaultExt = "csv";
-    const auto path = Dlg().OpenFile(spec);
+    FileDialogSpec dialogSpec;
+    dialogSpec.Filter = "CSV|*.csv|TXT|*.txt|*.*|*.*";
+    dialogSpec.InitialDir = exCsvFilePath;
+    dialogSpec.DefaultExt = "csv";
+    const auto path = Dlg().OpenFile(dialogSpec);
     if (!path) return;
     if (!LoadCsvToGrid(CSVEntry->StringGrid1, *path)) {
         Dlg().ShowMessage("CSVファイルが開けませんでした。");

@@ -60,10 +60,10 @@ void TMainForm::OpenExcelMacroExecute() {
 }
 
 void TMainForm::SaveTextAsWorkbook(const std::string& tabText) {
-    FileDialogSpec& spec = OutputForm->SaveDialog1;
-    spec.Filter = "Excelファイル|*.xlsx";
-    spec.FileName = "untitled";
-    const std::optional<std::string> chosen = Dlg().SaveFile(spec);
+    FileDialogSpec& dialogSpec = OutputForm->SaveDialog1;
+    dialogSpec.Filter = "Excelファイル|*.xlsx";
+    dialogSpec.FileName = "untitled";
+    const std::optional<std::string> chosen = Dlg().SaveFile(dialogSpec);
     if (!chosen) return;
     const std::string name = WorkbookFileName(*chosen);
     if (OpenExcelMacroBook(name, 1, false) == 1) {
