@@ -1,8 +1,10 @@
 // The split panel offscreen: shown from the main tool bar, its own tool bar and
 // pop-up, the input grid's pop-up, and a paste that reaches the grid view.
 #include "gui/MainWindowFixture.h"
+#include "platform/Files.h"
 
 #include <QAction>
+#include <QLineEdit>
 #include <QToolBar>
 
 class SplitPanelTest : public MainWindowTest {
@@ -41,8 +43,9 @@ TEST_F(SplitPanelTest, PanelToolsAndPopupsWork) {
 
     auto* tools = panel->findChild<QToolBar*>("SlitToolBar");
     ASSERT_NE(tools, nullptr);
-    EXPECT_EQ(texts(tools->actions()), (QStringList{"入力Gへ", "入力Gから", "区", "ｺﾋﾟｰ", "貼付", "セル挿入",
-                                                    "セル削除", "ｽﾘｯﾄｸﾞﾘｯﾄﾞｸﾘｱ"}));
+    EXPECT_EQ(texts(tools->actions()),
+              (QStringList{"入力Gへ", "入力Gから", "区", "ｺﾋﾟｰ", "貼付", "セル挿入", "セル削除",
+                           "ｽﾘｯﾄｸﾞﾘｯﾄﾞｸﾘｱ", "ｼﾝｸﾞﾙCSV取込", "000.csv指定", "自動取込", "自動入力Gへ"}));
     EXPECT_EQ(texts(grid(form().tempKukanGrid)->actions()), (QStringList{"行挿入", "行削除"}));
     QList<QAction*> popup = grid(form().InputGrid)->actions();
     EXPECT_EQ(texts(popup),
@@ -61,4 +64,31 @@ TEST_F(SplitPanelTest, PanelToolsAndPopupsWork) {
     EXPECT_EQ(form().InputGrid.Cells(4, 2), "20010");
     EXPECT_EQ(grid(form().InputGrid)->model()->index(2, 3).data().toString(), QStringLiteral("2"));
     shot("split-panel.png");
+}
+
+TEST_F(SplitPanelTest, AutoImportLineFollowsItsToggles) {
+    EXPECT_TRUE(form().MainWindowActive); // the window was activated when shown
+    const std::string file = (home.path() / "000.csv").string();
+    ASSERT_TRUE(WriteFileBytes(file, "h\r\na,b,3,1000,1\r\n"));
+    auto* path = qobject_cast<QLineEdit*>(window->widgetFor("Edit1"));
+    auto* progress = window->widgetFor("ProgressBar1");
+    path->setFocus();
+    TypeText(path, QString::fromStdString(file));
+    PressEnter(path);
+    EXPECT_EQ(form().FromPath, file);
+    EXPECT_FALSE(progress->isVisible());
+
+    QAction* autoImport = window->actionFor(form().ActionSetAllCSV);
+    QAction* noAsk = window->actionFor(form().ActionGetDeamon);
+    noAsk->trigger();
+    autoImport->trigger();
+    Settle();
+    EXPECT_TRUE(autoImport->isChecked() && noAsk->isChecked());
+    EXPECT_FALSE(path->isEnabled());
+    EXPECT_TRUE(progress->isVisible());
+    EXPECT_EQ(form().InputGrid.Cells(1, 2), "3"); // read and handed on at once
+    autoImport->trigger();
+    Settle();
+    EXPECT_FALSE(autoImport->isChecked());
+    EXPECT_TRUE(path->isEnabled());
 }
