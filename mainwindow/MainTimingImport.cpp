@@ -29,26 +29,31 @@ TimingLine timingLine(const StringGrid& g, int row) {
             StrToIntDef(g.Cells(kPointField, row), 0)};
 }
 
+struct Packed {
+    int taken = 0;
+    int overflow = 0; // kept lines that found no row
+};
+
 // The kept lines of the loaded file into the split grid from its first data row, which
-// was emptied before. Returns how many kept lines found no row.
-int packIntoSplitGrid(const StringGrid& loaded, StringGrid& split,
-                      const std::function<bool(const TimingLine&)>& keep, int& taken) {
-    int row = split.FixedRows(), overflow = 0;
-    taken = 0;
+// was emptied before.
+Packed packIntoSplitGrid(const StringGrid& loaded, StringGrid& split,
+                         const std::function<bool(const TimingLine&)>& keep) {
+    Packed p;
+    const int first = split.FixedRows();
     for (int r = 1; r < loaded.RowCount(); ++r) {
         const TimingLine line = timingLine(loaded, r);
         if (line.time < 1 || !keep(line)) continue;
+        const int row = first + p.taken;
         if (row >= split.RowCount()) {
-            ++overflow;
+            ++p.overflow;
             continue;
         }
         split.SetCells(kSplitNumberCol, row, IntToStr(line.number));
         split.SetCells(kSplitTimeCol, row, IntToStr(line.time));
-        ++row;
-        ++taken;
+        ++p.taken;
     }
-    if (overflow > 0) Dlg().ShowMessage(Format("%d 行はｽﾘｯﾄｸﾞﾘｯﾄﾞに入りませんでした。", overflow));
-    return overflow;
+    if (p.overflow > 0) Dlg().ShowMessage(Format("%d 行はｽﾘｯﾄｸﾞﾘｯﾄﾞに入りませんでした。", p.overflow));
+    return p;
 }
 
 // The file the desk named, or its absence told.
@@ -82,10 +87,8 @@ void TMainForm::OpenSingleCSVExecute() {
 }
 
 void TMainForm::CopyCsvGridToSplitGrid() {
-    int taken = 0;
-    packIntoSplitGrid(
-        TimingCsvGrid, tempKukanGrid,
-        [](const TimingLine& l) { return l.number >= 1 && l.number <= kMaxSingleNumber; }, taken);
+    packIntoSplitGrid(TimingCsvGrid, tempKukanGrid,
+                      [](const TimingLine& l) { return l.number >= 1 && l.number <= kMaxSingleNumber; });
 }
 
 bool TMainForm::IsLegEndSplitPoint(int n) const {
@@ -105,13 +108,12 @@ bool TMainForm::LoadAutoImportFile() {
     auto endsLeg = [&](const TimingLine& l) {
         return IsLegEndSplitPoint(l.point) && teams.Find(l.number) >= 1;
     };
-    int taken = 0;
-    const int overflow = packIntoSplitGrid(TimingCsvGrid, tempKukanGrid, endsLeg, taken);
+    const Packed packed = packIntoSplitGrid(TimingCsvGrid, tempKukanGrid, endsLeg);
     RefreshSplitGridLegs(tempKukanGrid, true);
     // A grid cut short would put passings into the wrong rows: nothing goes on from it.
-    if (overflow > 0) return false;
+    if (packed.overflow > 0) return false;
     // Nothing to hand on: the transfer would only complain about an empty grid.
-    if (AutoTransferNoAsk && taken > 0) Slit2InpGridExecute();
+    if (AutoTransferNoAsk && packed.taken > 0) Slit2InpGridExecute();
     return true;
 }
 
