@@ -65,7 +65,8 @@ QWidget* EnvDialog::optionPage() {
     rows->addRow(checkBox(f.CheckFurigana, page));
     rows->addRow(label(f.Label3, page), lineEdit(f.EMacroFileName, page));
     rows->addRow(label(f.Label4, page), lineEdit(f.EHelpURL, page));
-    for (CheckBox* c : {&f.CheckAutoClose, &f.CheckChgPrt, &f.CheckOleFont}) rows->addRow(checkBox(*c, page));
+    for (CheckBox* c : {&f.CheckAutoClose, &f.CheckChgPrt, &f.CheckOleFont})
+        rows->addRow(checkBox(*c, page));
     return page;
 }
 

@@ -40,7 +40,9 @@ void TFormEnv::FormShow() {
     Changed = false;
 }
 
-void TFormEnv::EditLogFilePathChange() { Changed = true; }
+void TFormEnv::EditLogFilePathChange() {
+    Changed = true;
+}
 
 // The scoreboard folder is chosen by picking a file in it.
 void TFormEnv::bGetPathClick() {
