@@ -37,7 +37,8 @@ void TMainForm::FillAbsentTeamRows() {
 // Fills the rows when they are all empty, otherwise offers to empty them.
 void TMainForm::ActionFillDummyExecute() {
     if (AbsentTeamRowsEmpty()) {
-        if (Dlg().MessageDlg("欠場チームのﾀﾞﾐｰ値を挿入してもいいですか？", MsgKind::Confirmation, Btn::YesNo) == mrYes)
+        if (Dlg().MessageDlg("欠場チームのﾀﾞﾐｰ値を挿入してもいいですか？", MsgKind::Confirmation,
+                             Btn::YesNo) == mrYes)
             FillAbsentTeamRows();
         return;
     }

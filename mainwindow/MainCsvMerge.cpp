@@ -71,7 +71,8 @@ struct JoinedFile {
 } // namespace
 
 bool TMainForm::MergeCsvFiles(const fs::path& folder) {
-    const int answer = Dlg().MessageDlg("2行目以降のヘッダを外しますか？", MsgKind::Information, Btn::YesNoCancel);
+    const int answer =
+        Dlg().MessageDlg("2行目以降のヘッダを外しますか？", MsgKind::Information, Btn::YesNoCancel);
     if (answer == mrCancel) {
         Dlg().ShowMessage("キャンセルされました。");
         return false;
@@ -89,22 +90,24 @@ bool TMainForm::MergeCsvFiles(const fs::path& folder) {
         return false;
     }
     if (!WriteFileBytes(merged, mergedLines(joined, answer == mrYes))) {
-        Dlg().ShowMessage(merged.string() + " ファイルが開けませんでした。\n(ファイルが開かれていませんか？)");
+        Dlg().ShowMessage(merged.string() +
+                          " ファイルが開けませんでした。\n(ファイルが開かれていませんか？)");
         return false;
     }
     return true;
 }
 
 void TMainForm::ActionMergeCSVExecute() {
-    const std::string notice =
-        Format("フォルダ内にあるcsvファイルを１つにまとめて %s を作成します。\n"
-               "結合したくないcsvファイルをフォルダ内に入れないで下さい。\n%s が存在する場合は上書きされます。\n",
-               kMergedName, kMergedName) +
-        "\nフォルダ内のCSVを一つだけ選択して下さい。";
+    const std::string notice = Format("フォルダ内にあるcsvファイルを１つにまとめて %s を作成します。\n"
+                                      "結合したくないcsvファイルをフォルダ内に入れないで下さい。\n%s "
+                                      "が存在する場合は上書きされます。\n",
+                                      kMergedName, kMergedName) +
+                               "\nフォルダ内のCSVを一つだけ選択して下さい。";
     if (Dlg().MessageDlg(notice, MsgKind::Information, Btn::OKCancel) != mrOk) return;
     FileDialogSpec request;
     request.Filter = "CSV files (*.csv)|*.csv";
     const auto chosen = Dlg().OpenFile(request);
     if (!chosen) return;
-    if (MergeCsvFiles(fs::path(*chosen).parent_path())) Dlg().ShowMessage(Format("%s を作成しました。", kMergedName));
+    if (MergeCsvFiles(fs::path(*chosen).parent_path()))
+        Dlg().ShowMessage(Format("%s を作成しました。", kMergedName));
 }
