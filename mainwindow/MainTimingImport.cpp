@@ -71,8 +71,6 @@ void TMainForm::wireTimingImport() {
     ActionSetAllCSV.OnExecute = [this] { ActionSetAllCSVExecute(); };
     ActionGetDeamon.OnExecute = [this] { ActionGetDeamonExecute(); };
     Timer1.OnTimer = [this] { Timer1Timer(); };
-    SlitToolBar.Items.insert(SlitToolBar.Items.end(), {nullptr, &OpenSingleCSV, &ActionOpenAllCSV,
-                                                       &ActionSetAllCSV, &ActionGetDeamon});
     ProgressBar1.SetVisible(false);
 }
 

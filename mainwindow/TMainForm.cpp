@@ -129,6 +129,7 @@ void TMainForm::wireHandlers() {
     wireTimingImport();
     wireWebHandlers();
     wireCsvEntryHandlers();
+    wireSplitFileHandlers();
     markPendingActions();
 }
 
