@@ -3,7 +3,6 @@
 // whole team blocks.
 #include "output/TQuickReport3.h"
 
-#include "database/RankingQueries.h"
 #include "database/ReportTables.h"
 #include "mainwindow/Program.h"
 #include "mainwindow/TMainForm.h"
@@ -169,7 +168,6 @@ void TOutputForm::OpenResultRepExecute() {
         overall && grid.ColCount() - 1 > 5 ? ReportOrientation::Landscape : ReportOrientation::Portrait;
     ReportTableData data;
     try {
-        OutputReads reads; // a leg view's readings from one read of the runners
         if (BuildReportTable(Tag) != 0) throw std::runtime_error("report table");
         data = LoadReportTable();
     } catch (const std::exception&) {
