@@ -31,7 +31,7 @@ std::string fontKey(const ReportFont& f, const std::string& text) {
 
 ReportPagePainter::ReportPagePainter(QPainter& painter, QtTextMeasure& measure)
     : painter_(painter), measure_(measure),
-      glyphRuns_(painter.paintEngine() && painter.paintEngine()->type() == QPaintEngine::Pdf) {}
+      pdf_(painter.paintEngine() && painter.paintEngine()->type() == QPaintEngine::Pdf) {}
 
 void ReportPagePainter::Paint(const ReportPage& page) {
     font_ = nullptr;
@@ -57,7 +57,7 @@ void ReportPagePainter::text(const PageItem& it) {
         const std::string& s = it.Lines[i];
         if (s.empty()) continue;
         const QRectF box(it.X, it.Y + static_cast<double>(i) * lh, it.W, lh);
-        const Shaped* glyphs = glyphRuns_ ? &shaped(s, it.Font) : nullptr;
+        const Shaped* glyphs = pdf_ ? &shaped(s, it.Font) : nullptr;
         const int w = glyphs ? glyphs->width : measure_.Width(s, it.Font);
         if (w > it.W) {
             glyphs ? clipped(it, box, s, *glyphs) : drawClipped(it, box, s);
@@ -154,10 +154,11 @@ void ReportPagePainter::flushText() {
     run_.positions.clear();
 }
 
-// Dotted, slanting and zero-length lines are stroked as they are.
+// Dotted, slanting and zero-length lines are stroked as they are, and every line on
+// the screen, where a thin rectangle could fall between the pixels when zoomed out.
 void ReportPagePainter::line(const PageItem& it) {
     const bool vertical = it.W == 0, horizontal = it.H == 0;
-    if (it.Dotted || vertical == horizontal) {
+    if (!pdf_ || it.Dotted || vertical == horizontal) {
         painter_.setPen(QPen(Qt::black, it.PenWidth, it.Dotted ? Qt::DotLine : Qt::SolidLine));
         painter_.drawLine(QPointF(it.X, it.Y), QPointF(it.X + it.W, it.Y + it.H));
         painter_.setPen(Qt::black);

@@ -58,7 +58,7 @@ class ReportPagePainter {
 
     QPainter& painter_;
     QtTextMeasure& measure_;
-    const bool glyphRuns_; // PDF: drawn as glyph runs; the preview keeps plain texts
+    const bool pdf_; // glyph runs and rectangles; the preview keeps plain texts and lines
     const ReportFont* font_ = nullptr;
     std::unordered_map<std::string, Shaped> shaped_; // by font and text
     std::unordered_map<std::string, QPointF> clippedAt_; // by font, text, box and alignment

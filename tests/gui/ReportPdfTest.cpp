@@ -1,9 +1,11 @@
 // The reports painted by Qt: the result report of F1 and of larger races written to
 // PDF and read back with poppler's tools, the order sheet, and the modal preview.
 #include "gui/GuiTestApp.h"
-#include "gui/ReportPainter.h"
+#include "gui/ReportPagePainter.h"
 #include "support/F1Race.h"
 
+#include <QImage>
+#include <QPainter>
 #include <QPrintPreviewDialog>
 
 #include <regex>
@@ -198,4 +200,29 @@ TEST_F(ReportPdf, TextsKeepTheirPlacesAndLinesRunOn) {
     for (int y = 240; y < 2000; y += 7) // below the page and column headers
         EXPECT_LT(g.at(x, y), 64) << y;
     EXPECT_GT(g.at(x + 4, 400), 200);
+}
+
+// On the screen, zoomed out, a line one pixel wide still shows across its whole length.
+TEST_F(ReportPdf, PreviewLinesShowWhenZoomedOut) {
+    ReportPage page;
+    for (int y : {100, 141, 183}) {
+        PageItem line;
+        line.Kind = PageItem::Line;
+        line.X = 20, line.Y = y, line.W = 600;
+        page.Items.push_back(line);
+    }
+    QImage image(400, 150, QImage::Format_Grayscale8);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    painter.scale(0.623, 0.623);
+    QtTextMeasure measure;
+    ReportPagePainter(painter, measure).Paint(page);
+    painter.end();
+    for (int y : {100, 141, 183}) {
+        const int row = static_cast<int>(y * 0.623);
+        int darkest = 255;
+        for (int r = row - 1; r <= row + 1; ++r)
+            darkest = std::min(darkest, qGray(image.pixel(200, r)));
+        EXPECT_LT(darkest, 128) << y;
+    }
 }
