@@ -103,24 +103,22 @@ int main(int argc, char** argv) {
         });
     });
     reports.path = file("report.pdf");
-    ok = ok && PrintMedianOf("report.pdf", kRuns, [&] {
-        return writes(reports.path, [&] { out.OpenResultRepExecute(); });
-    });
+    ok = ok && PrintMedianOf("report.pdf", kRuns,
+                             [&] { return writes(reports.path, [&] { out.OpenResultRepExecute(); }); });
     ok = ok && PrintMedianOf("startlist.xlsx", kRuns, [&] {
-        return writes(file("startlist.xlsx"), [&] {
-            for (int a : {mrNo, mrYes, mrNo, mrNo, mrYes, mrYes})
-                bench.dialogs.AnswerDlg(a);
-            bench.dialogs.AnswerFile(file("startlist.xlsx"));
-            f.StartListExecute(1);
-        });
-    });
+             return writes(file("startlist.xlsx"), [&] {
+                 for (int a : {mrNo, mrYes, mrNo, mrNo, mrYes, mrYes})
+                     bench.dialogs.AnswerDlg(a);
+                 bench.dialogs.AnswerFile(file("startlist.xlsx"));
+                 f.StartListExecute(1);
+             });
+         });
     reports.path = file("ordersheet.pdf");
-    ok = ok && PrintMedianOf("ordersheet.pdf", kRuns, [&] {
-        return writes(reports.path, [&] { f.StartListExecute(0); });
-    });
+    ok = ok && PrintMedianOf("ordersheet.pdf", kRuns,
+                             [&] { return writes(reports.path, [&] { f.StartListExecute(0); }); });
     ok = ok && PrintMedianOf("order sheet", kRuns, [] {
-        return BuildOrderSheetTable() == 0 ? "" : "the work table was not built";
-    });
+             return BuildOrderSheetTable() == 0 ? "" : "the work table was not built";
+         });
     for (const std::string& t : bench.dialogs.Texts())
         if (t.find("作成されました") == std::string::npos && t.find("？") == std::string::npos)
             std::fprintf(stderr, "notice: %s\n", t.c_str());

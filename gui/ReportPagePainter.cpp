@@ -83,7 +83,8 @@ void ReportPagePainter::drawClipped(const PageItem& it, const QRectF& box, const
 
 // Where the painter would set the text in its box (the same in every box of that size),
 // found once; the glyphs cut at the box as the painter cuts them.
-void ReportPagePainter::clipped(const PageItem& it, const QRectF& box, const std::string& s, const Shaped& glyphs) {
+void ReportPagePainter::clipped(const PageItem& it, const QRectF& box, const std::string& s,
+                                const Shaped& glyphs) {
     const int flags = alignFlags(it.Align) | Qt::AlignVCenter | Qt::TextSingleLine;
     const std::string key = fontKey(it.Font, s) + '\0' + std::to_string(it.W) + ' ' +
                             std::to_string(box.height()) + ' ' + std::to_string(flags);
@@ -165,22 +166,24 @@ void ReportPagePainter::line(const PageItem& it) {
         return;
     }
     const double a = vertical ? it.Y : it.X, b = a + (vertical ? it.H : it.W);
-    segments_.push_back({vertical, it.PenWidth, static_cast<double>(vertical ? it.X : it.Y), std::min(a, b),
-                         std::max(a, b)});
+    segments_.push_back(
+        {vertical, it.PenWidth, static_cast<double>(vertical ? it.X : it.Y), std::min(a, b), std::max(a, b)});
 }
 
 // A solid line with square caps covers its length and half its width beyond either end:
 // lines that meet or overlap cover the same as one line over both.
 void ReportPagePainter::flushLines() {
     std::sort(segments_.begin(), segments_.end(), [](const Segment& l, const Segment& r) {
-        return std::tie(l.vertical, l.width, l.across, l.from) < std::tie(r.vertical, r.width, r.across, r.from);
+        return std::tie(l.vertical, l.width, l.across, l.from) <
+               std::tie(r.vertical, r.width, r.across, r.from);
     });
     std::vector<QRectF> rects;
     for (size_t i = 0; i < segments_.size();) {
         Segment s = segments_[i++];
         for (; i < segments_.size(); ++i) {
             const Segment& n = segments_[i];
-            if (n.vertical != s.vertical || n.width != s.width || n.across != s.across || n.from > s.to) break;
+            if (n.vertical != s.vertical || n.width != s.width || n.across != s.across || n.from > s.to)
+                break;
             s.to = std::max(s.to, n.to);
         }
         const double half = s.width / 2.0, length = s.to - s.from + s.width;

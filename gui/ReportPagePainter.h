@@ -29,8 +29,8 @@ class ReportPagePainter {
         QList<QPointF> positions;
     };
     struct Shaped {
-        int width = 0;       // as measured for the layout
-        double ascent = 0;   // of the line the painter sets it in
+        int width = 0;     // as measured for the layout
+        double ascent = 0; // of the line the painter sets it in
         std::vector<Piece> pieces;
     };
     struct Run {
@@ -60,7 +60,7 @@ class ReportPagePainter {
     QtTextMeasure& measure_;
     const bool pdf_; // glyph runs and rectangles; the preview keeps plain texts and lines
     const ReportFont* font_ = nullptr;
-    std::unordered_map<std::string, Shaped> shaped_; // by font and text
+    std::unordered_map<std::string, Shaped> shaped_;     // by font and text
     std::unordered_map<std::string, QPointF> clippedAt_; // by font, text, box and alignment
     std::vector<QRawFont> rawFonts_;
     Run run_; // the glyphs not drawn yet

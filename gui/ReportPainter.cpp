@@ -1,8 +1,8 @@
 #include "gui/ReportPainter.h"
 
 #include "gui/GridView.h"
-#include "gui/ReportPagePainter.h"
 #include "gui/QtText.h"
+#include "gui/ReportPagePainter.h"
 #include "platform/Text.h"
 
 #include <QApplication>

@@ -245,7 +245,8 @@ class ReportLayout {
     // The band, or a slice of it, at y_ with height h: the stretching texts print count
     // lines (-1 all) from line skip; a slice after the first holds only those texts, at its top.
     // The last slice hands its lines over to the page.
-    void emitSlice(ReportBand& band, std::vector<Prepared>& prepared, bool first, int skip, int count, int h) {
+    void emitSlice(ReportBand& band, std::vector<Prepared>& prepared, bool first, int skip, int count,
+                   int h) {
         ReportPage& page = pages_.back();
         for (Prepared& p : prepared) {
             const ReportControl& c = *p.c;
@@ -257,9 +258,10 @@ class ReportLayout {
             const int from = std::min(skip, size), to = count < 0 ? size : std::min(size, from + count);
             const int top = first ? c.Top : 0;
             const int height = first && count < 0 ? stretchedHeight(p) : (to - from) * p.lineHeight;
-            std::vector<std::string> lines = count < 0 && from == 0
-                                                 ? std::move(p.lines)
-                                                 : std::vector<std::string>(p.lines.begin() + from, p.lines.begin() + to);
+            std::vector<std::string> lines =
+                count < 0 && from == 0
+                    ? std::move(p.lines)
+                    : std::vector<std::string>(p.lines.begin() + from, p.lines.begin() + to);
             emitControl(page, c, std::move(lines), p.lineHeight, top, std::min(height, std::max(0, h - top)));
         }
         frameLines(page, band.Frame, left_, y_, right_ - left_, h, "");
@@ -267,8 +269,8 @@ class ReportLayout {
             {band.Type, band.Type == BandType::Detail ? r_.recordNo_ : 0, y_, h, band.Frame.Bottom});
     }
 
-    void emitControl(ReportPage& page, const ReportControl& c, std::vector<std::string> lines, int lh, int top,
-                     int height) {
+    void emitControl(ReportPage& page, const ReportControl& c, std::vector<std::string> lines, int lh,
+                     int top, int height) {
         const int x = left_ + (c.AlignToBand ? 0 : c.Left), w = controlWidth(c), y = y_ + top;
         if (c.Kind == ControlKind::Shape) {
             PageItem line;

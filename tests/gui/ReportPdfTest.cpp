@@ -52,14 +52,17 @@ struct Word {
 // pdftotext's words with their boxes, in report pixels (96 per inch, not 72).
 std::vector<Word> pdfWords(const std::string& path) {
     const std::string html = command("pdftotext -bbox '" + path + "' -");
-    static const std::regex word(R"re(<page |<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)"[^>]*>([^<]*))re");
+    static const std::regex word(
+        R"re(<page |<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)"[^>]*>([^<]*))re");
     std::vector<Word> out;
     int page = 0;
     for (std::sregex_iterator it(html.begin(), html.end(), word), end; it != end; ++it) {
         const auto& m = *it;
-        if (!m[1].matched) ++page;
+        if (!m[1].matched)
+            ++page;
         else
-            out.push_back({page, m[4], std::stod(m[1]) * 4 / 3, std::stod(m[2]) * 4 / 3, std::stod(m[3]) * 4 / 3});
+            out.push_back(
+                {page, m[4], std::stod(m[1]) * 4 / 3, std::stod(m[2]) * 4 / 3, std::stod(m[3]) * 4 / 3});
     }
     return out;
 }
@@ -68,10 +71,13 @@ std::vector<Word> pdfWords(const std::string& path) {
 struct Grey {
     int width = 0, height = 0;
     std::string pixels;
-    int at(int x, int y) const { return static_cast<unsigned char>(pixels.at(static_cast<size_t>(y * width + x))); }
+    int at(int x, int y) const {
+        return static_cast<unsigned char>(pixels.at(static_cast<size_t>(y * width + x)));
+    }
 };
 Grey pdfGrey(const std::string& path, int page) {
-    const std::string pgm = command(Format("pdftoppm -gray -r 192 -f %d -l %d '%s'", page, page, path.c_str()));
+    const std::string pgm =
+        command(Format("pdftoppm -gray -r 192 -f %d -l %d '%s'", page, page, path.c_str()));
     Grey g;
     int max = 0, used = 0;
     if (std::sscanf(pgm.c_str(), "P5 %d %d %d%n", &g.width, &g.height, &max, &used) == 3)

@@ -18,7 +18,8 @@ inline int StatementsNaming(const std::string& table, const std::function<void()
         db, SQLITE_TRACE_STMT,
         [](unsigned, void* c, void*, void* sql) {
             auto* counted = static_cast<Count*>(c);
-            if (std::string(static_cast<const char*>(sql)).find(counted->table) != std::string::npos) ++counted->n;
+            if (std::string(static_cast<const char*>(sql)).find(counted->table) != std::string::npos)
+                ++counted->n;
             return 0;
         },
         &count);
