@@ -12,6 +12,9 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
+#include <algorithm>
+#include <utility>
+
 QWidget* MainWindow::buildInputPage() {
     auto* page = new QWidget;
     auto* layout = new QVBoxLayout(page);
@@ -25,8 +28,14 @@ QWidget* MainWindow::buildInputPage() {
     auto* panelLayout = new QVBoxLayout(panel);
     panelLayout->setContentsMargins(0, 0, 0, 0);
     panelLayout->setSpacing(0);
-    panelLayout->addWidget(buildSplitTools(panel, form_.SlitToolBar, "SlitToolBar"));
-    panelLayout->addWidget(buildSplitTools(panel, form_.SlitFileToolBar, "SlitFileToolBar"));
+    int toolsWidth = 0;
+    for (auto [row, name] : {std::pair{&form_.SlitToolBar, "SlitToolBar"},
+                             std::pair{&form_.SlitFileToolBar, "SlitFileToolBar"}}) {
+        QToolBar* bar = buildSplitTools(panel, *row, name);
+        panelLayout->addWidget(bar);
+        toolsWidth = std::max(toolsWidth, bar->sizeHint().width());
+    }
+    panel->setMinimumWidth(toolsWidth); // no command hidden behind the tool bar's arrow
     GridView* splits = addGrid(form_.tempKukanGrid, panel);
     splits->keepColumnsInSight(1); // every column but the team name
     panelLayout->addWidget(splits);
