@@ -120,7 +120,7 @@ struct Reads {
     std::shared_ptr<const ResultImage> table;
     std::optional<std::vector<TeamClass>> teamClasses;
     std::map<int, LegReads> legs;
-    std::optional<std::map<int, RunnerRecord>> runners;
+    std::optional<RunnerRecordSet> runners;
     std::optional<bool> everyTeamHasClass;
 };
 Reads& reads() {
@@ -176,15 +176,17 @@ LegReads& legReads(int k) {
     return it->second;
 }
 
-std::map<int, RunnerRecord> readRunners() {
-    std::map<int, RunnerRecord> all;
+RunnerRecordSet readRunners() {
+    RunnerRecordSet all;
     const std::string file = RunnerTableName(MainForm->TaikaiNo);
     if (MainForm->TaikaiNo < 1 || MainForm->DataFolder.empty() || !RaceDb().TableExists(file)) return all;
     Query q = RaceDb().Prepare("SELECT Team_Kukan, R_SEI, R_MEI, R_SEIKANA, R_MEIKANA, G_AGE, REMARK FROM " +
                                file + " ORDER BY Team_Kukan");
-    while (q.Step()) // in key order: each record goes in at the end
-        all.insert_or_assign(all.end(), q.Column(0).AsInteger(),
-                             RunnerRecord{q.Column(1).AsString(), q.Column(2).AsString(), q.Column(3).AsString(),
+    // Every team's slots: the legs, the substitutes and slot 0.
+    const TMainForm& f = *MainForm;
+    all.Reserve(static_cast<size_t>(std::max(f.TeamNum, 0)) * std::max(f.KukanNum + f.HoketuNum + 1, 0));
+    while (q.Step())
+        all.Add(q.Column(0).AsInteger(), {q.Column(1).AsString(), q.Column(2).AsString(), q.Column(3).AsString(),
                                           q.Column(4).AsString(), q.Column(5).AsInteger(), q.Column(6).AsInteger()});
     q.Reset();
     return all;
@@ -352,7 +354,34 @@ void DropOutputReads() {
     r.everyTeamHasClass.reset();
 }
 
-const std::map<int, RunnerRecord>* ScopedRunnerRecords() {
+void RunnerRecordSet::Reserve(size_t count) {
+    keys_.reserve(count);
+    records_.reserve(count);
+}
+
+void RunnerRecordSet::Add(int key, RunnerRecord record) {
+    if (!keys_.empty() && key == keys_.back()) {
+        records_.back() = std::move(record);
+        return;
+    }
+    keys_.push_back(key);
+    records_.push_back(std::move(record));
+}
+
+const RunnerRecord* RunnerRecordSet::Find(int key) const {
+    const auto it = std::lower_bound(keys_.begin(), keys_.end(), key);
+    return it == keys_.end() || *it != key ? nullptr : &records_[it - keys_.begin()];
+}
+
+int RunnerRecordSet::MaxRemark(int fromKey, int toKey) const {
+    int m = 0;
+    for (size_t i = std::lower_bound(keys_.begin(), keys_.end(), fromKey) - keys_.begin();
+         i < keys_.size() && keys_[i] <= toKey; ++i)
+        m = std::max(m, records_[i].Remark);
+    return m;
+}
+
+const RunnerRecordSet* ScopedRunnerRecords() {
     Reads& r = reads();
     if (r.depth == 0) return nullptr;
     if (!r.runners) r.runners = readRunners();

@@ -8,7 +8,6 @@
 
 #include <functional>
 #include <initializer_list>
-#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -26,9 +25,24 @@ class OutputReads {
     OutputReads& operator=(const OutputReads&) = delete;
 };
 void DropOutputReads();
-// The open edition's runner records by key, read whole on first use inside a scope;
-// null outside one.
-const std::map<int, RunnerRecord>* ScopedRunnerRecords();
+
+// Runner records by key, in key order.
+class RunnerRecordSet {
+  public:
+    void Reserve(size_t count);
+    // Records come in ascending key order; a key given again replaces its record.
+    void Add(int key, RunnerRecord record);
+    const RunnerRecord* Find(int key) const;
+    // The largest REMARK of the records with keys fromKey .. toKey; 0 when there is none.
+    int MaxRemark(int fromKey, int toKey) const;
+
+  private:
+    std::vector<int> keys_; // apart from the records, so a search stays in a few cache lines
+    std::vector<RunnerRecord> records_;
+};
+// The open edition's runner records, read whole on first use inside a scope; null
+// outside one.
+const RunnerRecordSet* ScopedRunnerRecords();
 // The work table with every field of every leg, read once inside a scope; read afresh
 // on each call outside one. No rows and no legs when there is no table.
 std::shared_ptr<const ResultImage> OutputWorkTable();
