@@ -14,8 +14,10 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdio>
 #include <ctime>
 #include <filesystem>
+#include <functional>
 #include <random>
 #include <string>
 #include <vector>
@@ -31,17 +33,25 @@ struct Passing {
     int clock;
 };
 
-inline void SetUpRace(TMainForm& f, const std::filesystem::path& folder) {
+// A fresh folder holding edition 1 with these counts, laid out as the open road would.
+inline void OpenEmptyRace(TMainForm& f, const std::filesystem::path& folder, int legs, int subs, int teams,
+                          bool openRaceTable = false) {
+    std::filesystem::remove_all(folder);
     std::filesystem::create_directories(folder);
     f.DataFolder = folder;
     DataMdl->SetFolder(folder);
     f.TaikaiNo = 1;
     f.TaikaiOpen = true;
-    f.KukanSpinNum.SetValue(kLegs);
-    f.HoketuSpinNum.SetValue(2);
-    f.SankaSpinNum.SetValue(kTeams);
+    if (openRaceTable) OpenTaikaiTable();
+    f.KukanSpinNum.SetValue(legs);
+    f.HoketuSpinNum.SetValue(subs);
+    f.SankaSpinNum.SetValue(teams);
     f.ApplyCountsAndLayout();
-    FormKuriage->SetupKuriageGrid(FormKuriage->KuriageGrid, kLegs);
+    FormKuriage->SetupKuriageGrid(FormKuriage->KuriageGrid, legs);
+}
+
+inline void SetUpRace(TMainForm& f, const std::filesystem::path& folder) {
+    OpenEmptyRace(f, folder, kLegs, 2, kTeams);
     for (int t = 1; t <= kTeams; ++t)
         EnsureTeamRunnerRecords(t);
     for (int t = 5; t <= kTeams; t += 40)
@@ -131,6 +141,25 @@ inline double CpuMs() {
 inline double Median(std::vector<double> v) {
     std::sort(v.begin(), v.end());
     return v.empty() ? 0 : v[v.size() / 2];
+}
+
+// Runs `run` `runs` times and prints "<what>: <median> ms (cpu <median> ms)";
+// false, after saying why, when a run reports a fault (a non-empty text).
+inline bool PrintMedianOf(const std::string& what, int runs, const std::function<std::string()>& run) {
+    std::vector<double> ms, cpu;
+    for (int i = 0; i < runs; ++i) {
+        const double cpu0 = CpuMs();
+        const auto t0 = Clock::now();
+        const std::string fault = run();
+        ms.push_back(MsSince(t0));
+        cpu.push_back(CpuMs() - cpu0);
+        if (!fault.empty()) {
+            std::fprintf(stderr, "%s: %s\n", what.c_str(), fault.c_str());
+            return false;
+        }
+    }
+    std::printf("%s: %.1f ms (cpu %.1f ms)\n", what.c_str(), Median(ms), Median(cpu));
+    return true;
 }
 
 } // namespace BenchRace

@@ -8,6 +8,7 @@
 #include "database/Ranking.h"
 #include "database/ResultTable.h"
 #include "database/TDataMdl.h"
+#include "bench/BenchRace.h"
 #include "mainwindow/Program.h"
 #include "mainwindow/TFormKuriage.h"
 #include "mainwindow/TMainForm.h"
@@ -32,18 +33,7 @@ const char* const kFamily[] = {"山田", "佐藤", "鈴木", "高橋", "田中",
 const char* const kGiven[] = {"太郎", "次郎", "花子", "一郎", "三郎", "美咲", "健", "翔太"};
 
 void setUpRace(TMainForm& f, const std::filesystem::path& folder) {
-    std::filesystem::remove_all(folder);
-    std::filesystem::create_directories(folder);
-    f.DataFolder = folder;
-    DataMdl->SetFolder(folder);
-    f.TaikaiNo = 1;
-    f.TaikaiOpen = true;
-    OpenTaikaiTable();
-    f.KukanSpinNum.SetValue(kLegs);
-    f.HoketuSpinNum.SetValue(2);
-    f.SankaSpinNum.SetValue(kTeams);
-    f.ApplyCountsAndLayout();
-    FormKuriage->SetupKuriageGrid(FormKuriage->KuriageGrid, kLegs);
+    BenchRace::OpenEmptyRace(f, folder, kLegs, 2, kTeams, true);
     f.ReceName.SetText("第50回タヴレン記念駅伝");
     f.taikaiBestGrid.SetCells(1, 1, "2024/01/14");
     f.taikaiBestGrid.SetCells(3, 1, "1000000");

@@ -7,6 +7,8 @@
 #include "mainwindow/TFormClockInput.h"
 #include "mainwindow/TFormDelayInf.h"
 #include "mainwindow/TMainForm.h"
+#include "bench/BenchRace.h"
+#include "bench/BenchSteps.h"
 #include "platform/Text.h"
 #include "support/HeadlessProgram.h"
 
@@ -21,14 +23,7 @@ namespace {
 constexpr int kTeams = 200, kLegs = 50, kLeg = 2, kRuns = 15;
 
 void setUpRace(TMainForm& f, const std::filesystem::path& folder) {
-    std::filesystem::create_directories(folder);
-    f.DataFolder = folder;
-    DataMdl->SetFolder(folder);
-    f.TaikaiNo = 1;
-    f.TaikaiOpen = true;
-    f.KukanSpinNum.SetValue(kLegs);
-    f.SankaSpinNum.SetValue(kTeams);
-    f.ApplyCountsAndLayout();
+    BenchRace::OpenEmptyRace(f, folder, kLegs, f.HoketuSpinNum.Value(), kTeams);
     // Leg 1 passings 1:00'00" on, one team every 7 s, team numbers in a scrambled order.
     for (int r = 0; r < kTeams; ++r) {
         f.InputGrid.SetCells(1, r + 2, IntToStr((r * 37) % kTeams + 1));
@@ -54,15 +49,6 @@ void typeWaitingRows(TFormDelayInf& d) {
     }
 }
 
-using Clock = std::chrono::steady_clock;
-
-struct Step {
-    const char* name;
-    std::function<void()> prepare;
-    std::function<bool()> run; // false: the step did not do its work
-    std::vector<double> ms;
-};
-
 } // namespace
 
 int main() {
@@ -77,7 +63,7 @@ int main() {
         for (int r = 1; r <= kTeams; ++r)
             c.ClocInputStringGrid.SetCells(col, r, "");
     };
-    std::vector<Step> steps = {
+    std::vector<BenchSteps::Step> steps = {
         {"SetupClockGrid",
          [&f] { f.InputGrid.SetCurrent(2 * kLeg, 2); },
          [&c] {
@@ -128,27 +114,13 @@ int main() {
          [&f, &d] { return f.LoadDelayGrid() == 0 && d.DelayStringGrid.RowCount() == kTeams + 2; },
          {}},
     };
-    for (int run = 0; run < kRuns; ++run) {
-        for (Step& s : steps) {
-            s.prepare();
-            const auto t0 = Clock::now();
-            const bool ok = s.run();
-            s.ms.push_back(std::chrono::duration<double, std::milli>(Clock::now() - t0).count());
-            if (!ok) {
-                std::fprintf(stderr, "%s failed: %s\n", s.name, bench.dialogs.Joined().c_str());
-                return 1;
-            }
-        }
-    }
+    if (!BenchSteps::Run(steps, kRuns, [&] { return bench.dialogs.Joined(); })) return 1;
     if (bench.dialogs.Pending()) {
         std::fprintf(stderr, "a question of \"書込\" was not asked: %s\n", bench.dialogs.Joined().c_str());
         return 1;
     }
     std::printf("clock-time window and waiting rows, %d teams, leg %d of %d, median of %d runs\n", kTeams,
                 kLeg, kLegs, kRuns);
-    for (Step& s : steps) {
-        std::sort(s.ms.begin(), s.ms.end());
-        std::printf("%s: %.2f ms\n", s.name, s.ms[s.ms.size() / 2]);
-    }
+    BenchSteps::PrintMedians(steps, 2);
     return 0;
 }

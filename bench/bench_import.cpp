@@ -12,6 +12,8 @@
 #include "mainwindow/TFormClockInput.h"
 #include "mainwindow/TMainForm.h"
 #include "platform/Files.h"
+#include "bench/BenchRace.h"
+#include "bench/BenchSteps.h"
 #include "platform/Text.h"
 #include "support/HeadlessProgram.h"
 
@@ -26,15 +28,7 @@ namespace {
 constexpr int kTeams = 200, kLegs = 10, kSubs = 2, kRuns = 9, kClockLines = 999;
 
 void setUpRace(TMainForm& f, const std::filesystem::path& folder) {
-    std::filesystem::create_directories(folder);
-    f.DataFolder = folder;
-    DataMdl->SetFolder(folder);
-    f.TaikaiNo = 1;
-    f.TaikaiOpen = true;
-    f.KukanSpinNum.SetValue(kLegs);
-    f.HoketuSpinNum.SetValue(kSubs);
-    f.SankaSpinNum.SetValue(kTeams);
-    f.ApplyCountsAndLayout();
+    BenchRace::OpenEmptyRace(f, folder, kLegs, kSubs, kTeams);
     OpenTeamTable();
     f.PackEntries();
 }
@@ -61,15 +55,6 @@ std::string clockFile() {
     return ToSjis(text);
 }
 
-using Clock = std::chrono::steady_clock;
-
-struct Step {
-    const char* name;
-    std::function<void()> prepare;
-    std::function<bool()> run; // false: the step did not do its work
-    std::vector<double> ms;
-};
-
 } // namespace
 
 int main() {
@@ -85,7 +70,7 @@ int main() {
     c.SetupClockGrid();
     c.FormShow();
 
-    std::vector<Step> steps = {
+    std::vector<BenchSteps::Step> steps = {
         {"block import",
          [&] { bench.dialogs.AnswerDlg(mrYes); },
          [&] {
@@ -109,21 +94,7 @@ int main() {
          },
          {}},
     };
-    for (int run = 0; run < kRuns; ++run) {
-        for (Step& s : steps) {
-            s.prepare();
-            const auto t0 = Clock::now();
-            const bool ok = s.run();
-            s.ms.push_back(std::chrono::duration<double, std::milli>(Clock::now() - t0).count());
-            if (!ok) {
-                std::fprintf(stderr, "%s failed: %s\n", s.name, bench.dialogs.Joined().c_str());
-                return 1;
-            }
-        }
-    }
-    for (Step& s : steps) {
-        std::sort(s.ms.begin(), s.ms.end());
-        std::printf("%s: %.1f ms\n", s.name, s.ms[s.ms.size() / 2]);
-    }
+    if (!BenchSteps::Run(steps, kRuns, [&] { return bench.dialogs.Joined(); })) return 1;
+    BenchSteps::PrintMedians(steps, 1);
     return 0;
 }

@@ -6,6 +6,7 @@
 #include "database/EntryTables.h"
 #include "database/RaceFile.h"
 #include "database/TDataMdl.h"
+#include "bench/BenchRace.h"
 #include "mainwindow/Program.h"
 #include "mainwindow/TFormKuriage.h"
 #include "mainwindow/TMainForm.h"
@@ -27,18 +28,7 @@ constexpr int kTeams = 200, kLegs = 50, kSubs = 2;
 constexpr double kIndexWaitMs = 100;
 
 void setUpRace(TMainForm& f, const std::filesystem::path& folder) {
-    std::filesystem::remove_all(folder);
-    std::filesystem::create_directories(folder);
-    f.DataFolder = folder;
-    DataMdl->SetFolder(folder);
-    f.TaikaiNo = 1;
-    f.TaikaiOpen = true;
-    OpenTaikaiTable();
-    f.KukanSpinNum.SetValue(kLegs);
-    f.HoketuSpinNum.SetValue(kSubs);
-    f.SankaSpinNum.SetValue(kTeams);
-    f.ApplyCountsAndLayout();
-    FormKuriage->SetupKuriageGrid(FormKuriage->KuriageGrid, kLegs);
+    BenchRace::OpenEmptyRace(f, folder, kLegs, kSubs, kTeams, true);
     f.ReceName.SetText("ベンチ駅伝");
     f.OrgName.SetText("主催：ベンチ協会");
     f.taikaiBestGrid.SetCells(1, 1, "2024/01/14");

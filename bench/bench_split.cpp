@@ -5,6 +5,8 @@
 #include "database/TDataMdl.h"
 #include "mainwindow/Program.h"
 #include "mainwindow/TMainForm.h"
+#include "bench/BenchRace.h"
+#include "bench/BenchSteps.h"
 #include "platform/Text.h"
 #include "support/HeadlessProgram.h"
 
@@ -23,14 +25,7 @@ int alias(int team) {
 }
 
 void setUpRace(TMainForm& f, const std::filesystem::path& folder) {
-    std::filesystem::create_directories(folder);
-    f.DataFolder = folder;
-    DataMdl->SetFolder(folder);
-    f.TaikaiNo = 1;
-    f.TaikaiOpen = true;
-    f.KukanSpinNum.SetValue(kLegs);
-    f.SankaSpinNum.SetValue(kTeams);
-    f.ApplyCountsAndLayout();
+    BenchRace::OpenEmptyRace(f, folder, kLegs, f.HoketuSpinNum.Value(), kTeams);
     for (int t = 1; t <= kTeams; ++t) {
         f.TeamEntryGrid.SetCells(1, t, Format("チーム%d", t));
         f.TeamEntryGrid.SetCells(3, t, IntToStr(alias(t)));
@@ -58,15 +53,6 @@ void fillInputGrid(TMainForm& f) {
         }
 }
 
-using Clock = std::chrono::steady_clock;
-
-struct Step {
-    const char* name;
-    std::function<void()> prepare;
-    std::function<bool()> run; // false: the step did not do its work
-    std::vector<double> ms;
-};
-
 } // namespace
 
 int main() {
@@ -75,7 +61,7 @@ int main() {
     setUpRace(f, bench.home.path() / "race");
     StringGrid& split = f.tempKukanGrid;
     const std::string text = pastedText();
-    std::vector<Step> steps = {
+    std::vector<BenchSteps::Step> steps = {
         {"paste of 999 lines",
          [&] {
              TMainForm::ClearGridData(split, -1);
@@ -106,22 +92,8 @@ int main() {
          },
          {}},
     };
-    for (int run = 0; run < kRuns; ++run) {
-        for (Step& s : steps) {
-            s.prepare();
-            const auto t0 = Clock::now();
-            const bool ok = s.run();
-            s.ms.push_back(std::chrono::duration<double, std::milli>(Clock::now() - t0).count());
-            if (!ok) {
-                std::fprintf(stderr, "%s failed: %s\n", s.name, bench.dialogs.Joined().c_str());
-                return 1;
-            }
-        }
-    }
+    if (!BenchSteps::Run(steps, kRuns, [&] { return bench.dialogs.Joined(); })) return 1;
     std::printf("split grid, %d teams with aliases, %d legs, median of %d runs\n", kTeams, kLegs, kRuns);
-    for (Step& s : steps) {
-        std::sort(s.ms.begin(), s.ms.end());
-        std::printf("%s: %.2f ms\n", s.name, s.ms[s.ms.size() / 2]);
-    }
+    BenchSteps::PrintMedians(steps, 2);
     return 0;
 }

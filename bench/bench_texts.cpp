@@ -28,21 +28,13 @@ constexpr int kRuns = 5;
 bool timeIt(HeadlessProgram& p, const std::string& what, const std::string& notice, const std::function<void()>& run,
             const std::string& clipFile = {}) {
     p.clipboard.SetNoText();
-    std::vector<double> ms, cpu;
-    for (int i = 0; i < kRuns; ++i) {
-        const double cpu0 = CpuMs();
+    const bool ok = PrintMedianOf(what, kRuns, [&] {
         p.dialogs.ClearLog();
-        const auto t0 = Clock::now();
         run();
-        ms.push_back(MsSince(t0));
-        cpu.push_back(CpuMs() - cpu0);
-        if (p.dialogs.Joined().find(notice) == std::string::npos) {
-            std::fprintf(stderr, "%s: %s\n", what.c_str(), p.dialogs.Joined().c_str());
-            return false;
-        }
-    }
-    std::printf("%s: %.1f ms (cpu %.1f ms)\n", what.c_str(), Median(ms), Median(cpu));
-    if (clipFile.empty()) return true;
+        const std::string said = p.dialogs.Joined();
+        return said.find(notice) == std::string::npos ? said : std::string();
+    });
+    if (!ok || clipFile.empty()) return ok;
     std::ofstream out(MainForm->DataFolder / clipFile, std::ios::binary);
     out << p.clipboard.GetText();
     return out.good() && p.clipboard.HasText();

@@ -21,22 +21,13 @@ constexpr int kRuns = 5, kLegShown = 25;
 
 // The median time of a showing; false when it said anything but the recompute question.
 bool timeIt(HeadlessProgram& p, const std::string& what, const std::function<void()>& run) {
-    std::vector<double> ms, cpu;
-    for (int i = 0; i < kRuns; ++i) {
-        const double cpu0 = CpuMs();
+    return PrintMedianOf(what, kRuns, [&] {
         p.dialogs.ClearLog();
-        const auto t0 = Clock::now();
         run();
-        ms.push_back(MsSince(t0));
-        cpu.push_back(CpuMs() - cpu0);
         for (const std::string& text : p.dialogs.Texts())
-            if (text.find("再計算") == std::string::npos) {
-                std::fprintf(stderr, "%s: %s\n", what.c_str(), text.c_str());
-                return false;
-            }
-    }
-    std::printf("%s: %.1f ms (cpu %.1f ms)\n", what.c_str(), Median(ms), Median(cpu));
-    return true;
+            if (text.find("再計算") == std::string::npos) return text;
+        return std::string();
+    });
 }
 
 bool timeViews(HeadlessProgram& p, const char* kind) {

@@ -7,6 +7,7 @@
 #include "database/TDataMdl.h"
 #include "gui/AppFont.h"
 #include "gui/ReportPainter.h"
+#include "bench/BenchRace.h"
 #include "mainwindow/Program.h"
 #include "mainwindow/TFormKuriage.h"
 #include "mainwindow/TMainForm.h"
@@ -35,17 +36,7 @@ struct PdfReports : QtReportService {
 };
 
 void setUpRace(TMainForm& f, const std::filesystem::path& folder) {
-    std::filesystem::remove_all(folder);
-    std::filesystem::create_directories(folder);
-    f.DataFolder = folder;
-    DataMdl->SetFolder(folder);
-    f.TaikaiNo = 1;
-    f.TaikaiOpen = true;
-    f.KukanSpinNum.SetValue(kLegs);
-    f.HoketuSpinNum.SetValue(kSubs);
-    f.SankaSpinNum.SetValue(kTeams);
-    f.ApplyCountsAndLayout();
-    FormKuriage->SetupKuriageGrid(FormKuriage->KuriageGrid, kLegs);
+    BenchRace::OpenEmptyRace(f, folder, kLegs, kSubs, kTeams);
     f.ReceName.SetText("ベンチ駅伝");
     f.OrgName.SetText("主催：ベンチ協会");
     f.taikaiBestGrid.SetCells(1, 1, "2024/01/14");

@@ -3,6 +3,7 @@
 #include "gui/ClockInputDialog.h"
 #include "gui/CsvEntryDialog.h"
 #include "gui/DelayInfDialog.h"
+#include "gui/EnvDialog.h"
 #include "gui/FormRegistry.h"
 #include "gui/KukanParamDialog.h"
 #include "gui/KuriageWindow.h"
@@ -15,6 +16,7 @@
 #include "mainwindow/TCSVEntry.h"
 #include "mainwindow/TFormClockInput.h"
 #include "mainwindow/TFormDelayInf.h"
+#include "mainwindow/TFormEnv.h"
 #include "mainwindow/TFormKuriage.h"
 #include "mainwindow/TKukanParamForm.h"
 #include "mainwindow/TSelectDataForm.h"
@@ -45,6 +47,9 @@ void RegisterMainWindowDialogs() {
     });
     RegisterDialog("TFormDelayInf", [](FormBase& f, QWidget* parent) {
         return new DelayInfDialog(static_cast<TFormDelayInf&>(f), parent);
+    });
+    RegisterDialog("TFormEnv", [](FormBase& f, QWidget* parent) {
+        return new EnvDialog(static_cast<TFormEnv&>(f), parent);
     });
     RegisterDialog("TFormClockInput", [](FormBase& f, QWidget* parent) {
         return new ClockInputDialog(static_cast<TFormClockInput&>(f), parent);
