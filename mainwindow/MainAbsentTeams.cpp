@@ -1,6 +1,7 @@
 // The last rows of the input grid are kept for the absent teams. Filled with dummy
 // numbers and times they make every leg column complete, so the results can be final.
 #include "mainwindow/TMainForm.h"
+#include "platform/Services.h"
 #include "platform/Text.h"
 
 namespace {
@@ -31,4 +32,16 @@ void TMainForm::FillAbsentTeamRows() {
         }
         ++row;
     }
+}
+
+// Fills the rows when they are all empty, otherwise offers to empty them.
+void TMainForm::ActionFillDummyExecute() {
+    if (AbsentTeamRowsEmpty()) {
+        if (Dlg().MessageDlg("欠場チームのﾀﾞﾐｰ値を挿入してもいいですか？", MsgKind::Confirmation,
+                             Btn::YesNo) == mrYes)
+            FillAbsentTeamRows();
+        return;
+    }
+    if (Dlg().MessageDlg("欠場チームのﾀﾞﾐｰｴﾘｱをｸﾘｱしますか？", MsgKind::Confirmation, Btn::YesNo) == mrYes)
+        ClearGridRowsFrom(InputGrid, TeamNum - CountAbsentTeams() + InputGrid.FixedRows());
 }

@@ -128,6 +128,7 @@ void TMainForm::wireHandlers() {
     wireSplitHandlers();
     wireWebHandlers();
     wireCsvEntryHandlers();
+    wireSplitFileHandlers();
     markPendingActions();
 }
 

@@ -121,7 +121,7 @@ public:
     Action OpenClockInputForm{"OpenClockInputForm", "起ﾀｲﾑ変換(&G)"};
     Action OpenDelayInfForm{"OpenDelayInfForm", "待機情報(&D)"};
     Action deleteClockLog{"deleteClockLog", "起ﾀｲﾑﾛｸﾞ削除"};
-    Action ActionFillDummy{"ActionFillDummy", "欠場ﾁｰﾑにﾀﾞﾐｰ値"};
+    Action ActionFillDummy{"ActionFillDummy", "欠場ﾀﾞﾐｰ値付加"};
     Action ActionInputGridToClipboard{"ActionInputGridToClipboard", "入力ｸﾞﾘｯﾄﾞをｸﾘｯﾌﾟﾎﾞｰﾄﾞへ"};
     Action ClearInputGrid{"ClearInputGrid", "ｲﾝﾌﾟｯﾄｸﾞﾘｯﾄﾞｸﾘｱ"};
     Action ToolButtonSlitPanel{"ToolButtonSlitPanel", "ｽﾌﾟﾘｯﾄ"};
@@ -421,7 +421,7 @@ public:
     // The split panel's tool bar.
     MenuDef SlitToolBar{"", {&Slit2InpGrid, &InputGrid2SlitGrid, &ActionRepaintSlitGrid, nullptr, &ActionToClipbord,
                              &ActionClipPaste, nullptr, &ActionCellInsert, &ActionCellDelete, nullptr,
-                             &ActionClearSlitGrid}};
+                             &ActionClearSlitGrid, nullptr, &ActionMergeCSV, &ActionPutSlitText}};
     // Pop-up menu of the input grid (PopupMenu2).
     Action PopInsertCell{"PopInsertCell", "行挿入"};
     Action PopDeleteCell{"PopDeleteCell", "行削除"};
@@ -486,6 +486,20 @@ public:
     bool AbsentTeamRowsEmpty() const;
     // Dummy numbers and passing times in the rows kept for the absent teams.
     void FillAbsentTeamRows();
+    // Fills those rows, or empties them when they hold anything.
+    void ActionFillDummyExecute();
+
+    // ---- CSV merge and the split text file (MainCsvMerge.cpp, MainSplitText.cpp) ----
+    Action ActionMergeCSV{"ActionMergeCSV", "CSVの結合"};
+    Action ActionPutSlitText{"ActionPutSlitText", "ﾃｷｽﾄ出力"};
+    void ActionMergeCSVExecute();
+    // Joins the folder's CSV files into its "marged.csv"; true when written.
+    bool MergeCsvFiles(const std::filesystem::path& folder);
+    void ActionPutSlitTextExecute() { doPutSlitText(); }
+    void doPutSlitText();
+    // The split rows of running teams as the lines of "slit_text.txt".
+    std::string SplitTextLines() const;
+    void wireSplitFileHandlers();
 
     // ---- Workbooks and the print macro workbook ----
     // mode 0 opens the workbook, 1 only probes it: 2 missing, 1 in use elsewhere (or

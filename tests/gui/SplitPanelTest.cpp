@@ -2,6 +2,8 @@
 // pop-up, the input grid's pop-up, and a paste that reaches the grid view.
 #include "gui/MainWindowFixture.h"
 
+#include "platform/Files.h"
+
 #include <QAction>
 #include <QToolBar>
 
@@ -42,7 +44,7 @@ TEST_F(SplitPanelTest, PanelToolsAndPopupsWork) {
     auto* tools = panel->findChild<QToolBar*>("SlitToolBar");
     ASSERT_NE(tools, nullptr);
     EXPECT_EQ(texts(tools->actions()), (QStringList{"入力Gへ", "入力Gから", "区", "ｺﾋﾟｰ", "貼付", "セル挿入",
-                                                    "セル削除", "ｽﾘｯﾄｸﾞﾘｯﾄﾞｸﾘｱ"}));
+                                                    "セル削除", "ｽﾘｯﾄｸﾞﾘｯﾄﾞｸﾘｱ", "CSVの結合", "ﾃｷｽﾄ出力"}));
     EXPECT_EQ(texts(grid(form().tempKukanGrid)->actions()), (QStringList{"行挿入", "行削除"}));
     QList<QAction*> popup = grid(form().InputGrid)->actions();
     EXPECT_EQ(texts(popup),
@@ -60,5 +62,10 @@ TEST_F(SplitPanelTest, PanelToolsAndPopupsWork) {
     window->actionFor(form().Slit2InpGrid)->trigger();
     EXPECT_EQ(form().InputGrid.Cells(4, 2), "20010");
     EXPECT_EQ(grid(form().InputGrid)->model()->index(2, 3).data().toString(), QStringLiteral("2"));
+    form().DataFolder = home.path();
+    window->actionFor(form().ActionPutSlitText)->trigger();
+    std::string text;
+    EXPECT_TRUE(ReadFileBytes(home.path() / "DataHTML" / "csv" / "slit_text.txt", text));
+    EXPECT_EQ(text, "1,1,2,1,10005000,10005000,1\r\n1,1,2,2,20010000,20010000,1\r\n");
     shot("split-panel.png");
 }
