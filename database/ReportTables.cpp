@@ -126,6 +126,7 @@ std::vector<std::string> orderSheetRow(int team, int shown, int op) {
 } // namespace
 
 int BuildReportTable(int mode) {
+    OutputReads reads; // a leg view's readings from one read of the runners
     TOutputForm& out = *OutputForm;
     const StringGrid& g = mode == 0 ? out.OutputTTLGrid : out.OutputGrid;
     std::vector<TeamWorkRec> recs;
@@ -146,6 +147,7 @@ int BuildReportTable(int mode) {
 }
 
 int BuildOrderSheetTable() {
+    OutputReads reads; // every team's runners from one read
     TMainForm& f = *MainForm;
     const int n = f.TeamNum;
     std::vector<int> shown(n), teams(n);

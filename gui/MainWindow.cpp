@@ -105,7 +105,10 @@ QAction* MainWindow::qaction(Action& a) {
     if (QAction* q = actionFor(a)) return q;
     auto* q = new QAction(this);
     q->setObjectName(qs(a.Name()));
-    bind::action(q, a, &a == &form_.ToolButtonSlitPanel);
+    // Toggles show their state as a check mark.
+    const bool toggle =
+        &a == &form_.ToolButtonSlitPanel || &a == &form_.ActionSetAllCSV || &a == &form_.ActionGetDeamon;
+    bind::action(q, a, toggle);
     actions_[&a] = q;
     return q;
 }
@@ -339,7 +342,10 @@ void MainWindow::showEvent(QShowEvent* e) {
 
 void MainWindow::changeEvent(QEvent* e) {
     QMainWindow::changeEvent(e);
-    if (e->type() == QEvent::ActivationChange && shown_ && isActiveWindow()) Guard([&] { form_.FormActivate(); });
+    if (e->type() != QEvent::ActivationChange) return;
+    // The automatic import polls only while the desk works in this window.
+    form_.MainWindowActive = isActiveWindow();
+    if (shown_ && isActiveWindow()) Guard([&] { form_.FormActivate(); });
 }
 
 void MainWindow::closeEvent(QCloseEvent* e) {

@@ -36,6 +36,7 @@ QWidget* MainWindow::buildInputPage() {
 
     auto* path = named(new QLineEdit(page), form_.Edit1);
     bind::edit(path, form_.Edit1);
+    bind::keys(path, [this](char32_t& key) { form_.Edit1KeyDown(key); });
     auto* progress = named(new QProgressBar(page), form_.ProgressBar1);
     bind::progress(progress, form_.ProgressBar1);
     auto* bottom = new QHBoxLayout;

@@ -2,6 +2,7 @@
 
 #include "gui/GridView.h"
 #include "gui/QtText.h"
+#include "gui/ReportPagePainter.h"
 #include "platform/Text.h"
 
 #include <QApplication>
@@ -20,17 +21,6 @@ QString family(const std::string& name) {
     if (name == "ＭＳ ゴシック") return QStringLiteral("Noto Sans Mono CJK JP");
     if (name == "ＭＳ Ｐゴシック" || name.empty()) return QStringLiteral("Noto Sans CJK JP");
     return qs(name);
-}
-
-int alignFlags(ReportAlign a) {
-    switch (a) {
-    case ReportAlign::Center:
-        return Qt::AlignHCenter;
-    case ReportAlign::Right:
-        return Qt::AlignRight;
-    default:
-        return Qt::AlignLeft;
-    }
 }
 
 // Pages are painted in report pixels (96 per inch) on the paper, margins included.
@@ -55,9 +45,10 @@ bool paintAll(QPrinter& printer, const std::vector<ReportPage>& pages, QtTextMea
     if (!painter.begin(&printer)) return false;
     const double scale = printer.resolution() / kReportDpi;
     painter.scale(scale, scale);
+    ReportPagePainter pagePainter(painter, measure);
     for (size_t i = 0; i < pages.size(); ++i) {
         if (i > 0 && !printer.newPage()) return false;
-        PaintReportPage(painter, pages[i], measure);
+        pagePainter.Paint(pages[i]);
     }
     return painter.end();
 }
@@ -73,8 +64,14 @@ QFont ReportQFont(const ReportFont& font) {
 }
 
 QtTextMeasure::Font& QtTextMeasure::font(const ReportFont& f) {
+    if (last_ && f == lastFont_) return *last_;
     Font& entry = fonts_[{f.Family, f.Size, f.Bold}];
-    if (!entry.metrics) entry.metrics = std::make_unique<QFontMetricsF>(ReportQFont(f));
+    lastFont_ = f;
+    last_ = &entry;
+    if (!entry.metrics) {
+        entry.qfont = ReportQFont(f);
+        entry.metrics = std::make_unique<QFontMetricsF>(entry.qfont);
+    }
     return entry;
 }
 
@@ -98,34 +95,6 @@ int QtTextMeasure::LineHeight(const ReportFont& f) {
 
 int QtTextMeasure::ScreenWidth(const std::string& sample) {
     return GridColumnWidth(QFontMetrics(QApplication::font()), sample);
-}
-
-void PaintReportPage(QPainter& painter, const ReportPage& page, QtTextMeasure& measure) {
-    for (const PageItem& it : page.Items) {
-        if (it.Kind == PageItem::Line) {
-            QPen pen(Qt::black, it.PenWidth, it.Dotted ? Qt::DotLine : Qt::SolidLine);
-            painter.setPen(pen);
-            painter.drawLine(QPointF(it.X, it.Y), QPointF(it.X + it.W, it.Y + it.H));
-            continue;
-        }
-        painter.setPen(Qt::black);
-        painter.setFont(ReportQFont(it.Font));
-        const int lh = std::max(it.LineHeight, 1);
-        const double ascent = measure.Ascent(it.Font), descent = measure.Descent(it.Font);
-        for (size_t i = 0; i < it.Lines.size(); ++i) {
-            const QRectF line(it.X, it.Y + static_cast<double>(i) * lh, it.W, lh);
-            const int w = measure.Width(it.Lines[i], it.Font);
-            if (w > it.W) {
-                painter.drawText(line, alignFlags(it.Align) | Qt::AlignVCenter | Qt::TextSingleLine,
-                                 qs(it.Lines[i]));
-                continue;
-            }
-            const double x = it.Align == ReportAlign::Left    ? line.left()
-                             : it.Align == ReportAlign::Right ? line.right() - w
-                                                              : line.left() + (it.W - w) / 2.0;
-            painter.drawText(QPointF(x, line.top() + (lh - ascent - descent) / 2 + ascent), qs(it.Lines[i]));
-        }
-    }
 }
 
 void QtReportService::Preview(Report& report) {

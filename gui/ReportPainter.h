@@ -25,18 +25,20 @@ class QtTextMeasure : public TextMeasure {
     int ScreenWidth(const std::string& sample) override;
     double Ascent(const ReportFont& f) { return font(f).metrics->ascent(); }
     double Descent(const ReportFont& f) { return font(f).metrics->descent(); }
+    const QFont& QFontOf(const ReportFont& f) { return font(f).qfont; }
 
   private:
     struct Font {
+        QFont qfont;
         std::unique_ptr<QFontMetricsF> metrics;
         std::map<char32_t, double> advances;
     };
     Font& font(const ReportFont& f);
     std::map<std::tuple<std::string, int, bool>, Font> fonts_;
+    // The font asked for last: looked up without building a key.
+    ReportFont lastFont_;
+    Font* last_ = nullptr;
 };
-
-// A text narrower than its box is drawn at its own place, without a layout of its box.
-void PaintReportPage(QPainter& painter, const ReportPage& page, QtTextMeasure& measure);
 
 class QtReportService : public ReportService {
   public:

@@ -1,6 +1,7 @@
 // The start lists of the entry page: the real-time team and runner list
 // "members.csv", the Excel start list and the printed order sheet, all from
 // StartListExecute over the order-sheet work table and the same head lines.
+#include "database/RankingQueries.h"
 #include "database/ReportTables.h"
 #include "mainwindow/Program.h"
 #include "mainwindow/TMainForm.h"
@@ -81,6 +82,7 @@ std::vector<std::string> TMainForm::StartListHeadLines(bool withLegs) {
 }
 
 void TMainForm::StartListExecute(int tag) {
+    OutputReads reads; // members.csv, the work table and the sheet read the runners once
     if (tag == 1) {
         const int answer = ask("リアルタイム用スタートリストを出力しますか？", Btn::YesNoCancel);
         if (answer == mrCancel) return;

@@ -126,6 +126,7 @@ void TMainForm::wireHandlers() {
     wireInputHandlers();
     wireOutputHandlers();
     wireSplitHandlers();
+    wireTimingImport();
     wireWebHandlers();
     wireCsvEntryHandlers();
     wireSplitFileHandlers();

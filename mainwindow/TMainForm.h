@@ -421,7 +421,8 @@ public:
     // The split panel's tool bar.
     MenuDef SlitToolBar{"", {&Slit2InpGrid, &InputGrid2SlitGrid, &ActionRepaintSlitGrid, nullptr, &ActionToClipbord,
                              &ActionClipPaste, nullptr, &ActionCellInsert, &ActionCellDelete, nullptr,
-                             &ActionClearSlitGrid, nullptr, &ActionMergeCSV, &ActionPutSlitText}};
+                             &ActionClearSlitGrid, nullptr, &OpenSingleCSV, &ActionOpenAllCSV, &ActionSetAllCSV,
+                             &ActionGetDeamon, nullptr, &ActionMergeCSV, &ActionPutSlitText}};
     // Pop-up menu of the input grid (PopupMenu2).
     Action PopInsertCell{"PopInsertCell", "行挿入"};
     Action PopDeleteCell{"PopDeleteCell", "行削除"};
@@ -458,6 +459,28 @@ public:
     void ActionClearSlitGridExecute();
     void ClearInputGridExecute();
     void wireSplitHandlers();
+
+    // ---- Timing-file import (MainTimingImport.cpp) ----
+    Action OpenSingleCSV{"OpenSingleCSV", "ｼﾝｸﾞﾙCSV取込"};
+    Action ActionOpenAllCSV{"ActionOpenAllCSV", "000.csv指定"};
+    Action ActionSetAllCSV{"ActionSetAllCSV", "自動取込"};    // automatic import on/off
+    Action ActionGetDeamon{"ActionGetDeamon", "自動入力Gへ"}; // transfer without the question
+    StringGrid TimingCsvGrid{"TimingCsvGrid"}; // the timing file as read; never shown
+    long long AutoImportSize = -1;            // FromPath's size when it was last read
+    bool MainWindowActive = false;            // kept by the window on every activation change
+    void OpenSingleCSVExecute();
+    // The single CSV's passings (number 1..998, time >= 1) packed into the split grid.
+    void CopyCsvGridToSplitGrid();
+    void ActionOpenAllCSVExecute();
+    void ActionSetAllCSVExecute();
+    void ActionGetDeamonExecute();
+    void Edit1KeyDown(char32_t& key);
+    void Timer1Timer();
+    // FromPath's leg-ending passings into the split grid (and on to the input grid when
+    // AutoTransferNoAsk is set); false when the file could not be read or did not fit.
+    bool LoadAutoImportFile();
+    bool IsLegEndSplitPoint(int n) const;
+    void wireTimingImport();
 
 private:
     // Two Yes clear every data cell of the grid; true when cleared.

@@ -88,6 +88,7 @@ void TOutputForm::PutToExcelExecute() {
     TMainForm& f = *MainForm;
     const bool overall = Tag == 0;
     const StringGrid& g = overall ? OutputTTLGrid : OutputGrid;
+    OutputReads reads; // the readings of every team from one read of the runners
     std::vector<TeamWorkRec> recs;
     bool allClasses = false;
     if (overall) {

@@ -139,7 +139,8 @@ class ReportLayout {
     };
 
     void startPage() {
-        pages_.emplace_back();
+        const size_t items = pages_.empty() ? 0 : pages_.back().Items.size();
+        pages_.emplace_back().Items.reserve(items); // pages hold about as many items as the one before
         y_ = top_;
         place(r_.PageHeader);
         place(r_.ColumnHeader);
@@ -243,28 +244,32 @@ class ReportLayout {
 
     // The band, or a slice of it, at y_ with height h: the stretching texts print count
     // lines (-1 all) from line skip; a slice after the first holds only those texts, at its top.
-    void emitSlice(ReportBand& band, const std::vector<Prepared>& prepared, bool first, int skip, int count,
+    // The last slice hands its lines over to the page.
+    void emitSlice(ReportBand& band, std::vector<Prepared>& prepared, bool first, int skip, int count,
                    int h) {
         ReportPage& page = pages_.back();
-        for (const Prepared& p : prepared) {
+        for (Prepared& p : prepared) {
             const ReportControl& c = *p.c;
             if (!c.AutoStretch) {
-                if (first) emitControl(page, c, p.lines, p.lineHeight, c.Top, c.Height);
+                if (first) emitControl(page, c, std::move(p.lines), p.lineHeight, c.Top, c.Height);
                 continue;
             }
             const int size = static_cast<int>(p.lines.size());
             const int from = std::min(skip, size), to = count < 0 ? size : std::min(size, from + count);
-            std::vector<std::string> lines(p.lines.begin() + from, p.lines.begin() + to);
             const int top = first ? c.Top : 0;
             const int height = first && count < 0 ? stretchedHeight(p) : (to - from) * p.lineHeight;
-            emitControl(page, c, lines, p.lineHeight, top, std::min(height, std::max(0, h - top)));
+            std::vector<std::string> lines =
+                count < 0 && from == 0
+                    ? std::move(p.lines)
+                    : std::vector<std::string>(p.lines.begin() + from, p.lines.begin() + to);
+            emitControl(page, c, std::move(lines), p.lineHeight, top, std::min(height, std::max(0, h - top)));
         }
         frameLines(page, band.Frame, left_, y_, right_ - left_, h, "");
         page.Bands.push_back(
             {band.Type, band.Type == BandType::Detail ? r_.recordNo_ : 0, y_, h, band.Frame.Bottom});
     }
 
-    void emitControl(ReportPage& page, const ReportControl& c, const std::vector<std::string>& lines, int lh,
+    void emitControl(ReportPage& page, const ReportControl& c, std::vector<std::string> lines, int lh,
                      int top, int height) {
         const int x = left_ + (c.AlignToBand ? 0 : c.Left), w = controlWidth(c), y = y_ + top;
         if (c.Kind == ControlKind::Shape) {
@@ -278,13 +283,13 @@ class ReportLayout {
             }
             line.PenWidth = std::max(1, c.Frame.Width);
             line.Dotted = c.Dotted;
-            page.Items.push_back(line);
+            page.Items.push_back(std::move(line));
             return;
         }
         PageItem t;
         t.Name = c.Name;
         t.X = x, t.Y = y, t.W = w, t.H = height;
-        t.Lines = lines;
+        t.Lines = std::move(lines);
         t.Font = c.Font;
         t.Align = c.Alignment;
         t.LineHeight = lh;
@@ -301,7 +306,7 @@ class ReportLayout {
             l.Name = name;
             l.X = x0, l.Y = y0, l.W = dx, l.H = dy;
             l.PenWidth = f.Width;
-            page.Items.push_back(l);
+            page.Items.push_back(std::move(l));
         };
         if (f.Top) line(x, y, w, 0);
         if (f.Bottom) line(x, y + h, w, 0);

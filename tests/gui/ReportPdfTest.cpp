@@ -1,10 +1,14 @@
 // The reports painted by Qt: the result report of F1 and of larger races written to
 // PDF and read back with poppler's tools, the order sheet, and the modal preview.
 #include "gui/GuiTestApp.h"
-#include "gui/ReportPainter.h"
+#include "gui/ReportPagePainter.h"
 #include "support/F1Race.h"
 
+#include <QImage>
+#include <QPainter>
 #include <QPrintPreviewDialog>
+
+#include <regex>
 
 namespace {
 
@@ -37,6 +41,48 @@ int pdfPages(const std::string& path) {
     const std::string info = command("pdfinfo '" + path + "'");
     const size_t at = info.find("Pages:");
     return at == std::string::npos ? -1 : std::stoi(info.substr(at + 6));
+}
+
+struct Word {
+    int page;
+    std::string text;
+    double xMin, yMin, xMax;
+};
+
+// pdftotext's words with their boxes, in report pixels (96 per inch, not 72).
+std::vector<Word> pdfWords(const std::string& path) {
+    const std::string html = command("pdftotext -bbox '" + path + "' -");
+    static const std::regex word(
+        R"re(<page |<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)"[^>]*>([^<]*))re");
+    std::vector<Word> out;
+    int page = 0;
+    for (std::sregex_iterator it(html.begin(), html.end(), word), end; it != end; ++it) {
+        const auto& m = *it;
+        if (!m[1].matched)
+            ++page;
+        else
+            out.push_back(
+                {page, m[4], std::stod(m[1]) * 4 / 3, std::stod(m[2]) * 4 / 3, std::stod(m[3]) * 4 / 3});
+    }
+    return out;
+}
+
+// A page rendered in grey at 192 per inch (two pixels a report pixel), 0 black.
+struct Grey {
+    int width = 0, height = 0;
+    std::string pixels;
+    int at(int x, int y) const {
+        return static_cast<unsigned char>(pixels.at(static_cast<size_t>(y * width + x)));
+    }
+};
+Grey pdfGrey(const std::string& path, int page) {
+    const std::string pgm =
+        command(Format("pdftoppm -gray -r 192 -f %d -l %d '%s'", page, page, path.c_str()));
+    Grey g;
+    int max = 0, used = 0;
+    if (std::sscanf(pgm.c_str(), "P5 %d %d %d%n", &g.width, &g.height, &max, &used) == 3)
+        g.pixels = pgm.substr(static_cast<size_t>(used) + 1);
+    return g;
 }
 
 } // namespace
@@ -110,4 +156,79 @@ TEST_F(ReportPdf, OrderSheetPdfAndPreviewOpensAndCloses) {
     });
     form().StartListPrev.Execute();
     EXPECT_TRUE(seen);
+}
+
+// Into PDF every text is set once and drawn again wherever it recurs, and the lines of
+// consecutive bands are drawn as one: each text keeps its place on every page, aligned
+// in its box, and the lines run on without a gap.
+TEST_F(ReportPdf, TextsKeepTheirPlacesAndLinesRunOn) {
+    Report r;
+    r.PageHeader.Height = r.PageFooter.Height = 40;
+    const std::pair<const char*, ReportAlign> labels[] = {
+        {"左", ReportAlign::Left}, {"中央", ReportAlign::Center}, {"右端", ReportAlign::Right}};
+    for (int i = 0; i < 3; ++i) {
+        ReportControl& c = r.PageHeader.Add(ControlKind::Label, Format("h%d", i));
+        c.Lines = {labels[i].first};
+        c.Alignment = labels[i].second;
+        c.Left = 200 * i, c.Width = 200;
+    }
+    ReportControl& d = r.Detail.Add(ControlKind::DataText, "d");
+    d.DataField = "f";
+    d.Alignment = ReportAlign::Right;
+    d.Width = 300, d.Height = r.Detail.Height = 18;
+    d.Frame = {false, false, true, false, 1};
+    r.Fields = {"f"};
+    for (int i = 1; i <= 120; ++i)
+        r.Records.push_back({i % 2 ? "12'34\"" : "[ 7]"});
+    ASSERT_EQ(reports.ExportPdf(r, reports.path), "");
+    ASSERT_EQ(pdfPages(reports.path), 3);
+
+    const double left = MmToReportPx(10);
+    std::map<std::string, std::vector<Word>> byText;
+    for (const Word& w : pdfWords(reports.path))
+        byText[w.text].push_back(w);
+    for (const char* t : {"左", "中央", "右端"})
+        ASSERT_EQ(byText[t].size(), 3u) << t;
+    EXPECT_NEAR(byText["左"][2].xMin, left, 1);
+    EXPECT_NEAR((byText["中央"][2].xMin + byText["中央"][2].xMax) / 2, left + 300, 1);
+    EXPECT_NEAR(byText["右端"][2].xMax, left + 600, 1);
+    // The same record text on every page ends at its box's right, its rows 18 px apart.
+    const std::vector<Word>& times = byText["12&apos;34&quot;"]; // as the HTML writes them
+    ASSERT_EQ(times.size(), 60u);
+    for (const Word& w : times) {
+        EXPECT_NEAR(w.xMax, left + 300, 1.5);
+        EXPECT_NEAR(std::remainder(w.yMin - times[0].yMin, 18), 0, 0.01) << w.page;
+    }
+    // The frame line left of the details runs on through the bands' borders of page 2.
+    const Grey g = pdfGrey(reports.path, 2);
+    ASSERT_EQ(g.width, 1587);
+    const int x = 2 * static_cast<int>(left);
+    for (int y = 240; y < 2000; y += 7) // below the page and column headers
+        EXPECT_LT(g.at(x, y), 64) << y;
+    EXPECT_GT(g.at(x + 4, 400), 200);
+}
+
+// On the screen, zoomed out, a line one pixel wide still shows across its whole length.
+TEST_F(ReportPdf, PreviewLinesShowWhenZoomedOut) {
+    ReportPage page;
+    for (int y : {100, 141, 183}) {
+        PageItem line;
+        line.Kind = PageItem::Line;
+        line.X = 20, line.Y = y, line.W = 600;
+        page.Items.push_back(line);
+    }
+    QImage image(400, 150, QImage::Format_Grayscale8);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    painter.scale(0.623, 0.623);
+    QtTextMeasure measure;
+    ReportPagePainter(painter, measure).Paint(page);
+    painter.end();
+    for (int y : {100, 141, 183}) {
+        const int row = static_cast<int>(y * 0.623);
+        int darkest = 255;
+        for (int r = row - 1; r <= row + 1; ++r)
+            darkest = std::min(darkest, qGray(image.pixel(200, r)));
+        EXPECT_LT(darkest, 128) << y;
+    }
 }

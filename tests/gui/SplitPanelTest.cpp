@@ -1,10 +1,12 @@
 // The split panel offscreen: shown from the main tool bar, its own tool bar and
 // pop-up, the input grid's pop-up, and a paste that reaches the grid view.
 #include "gui/MainWindowFixture.h"
+#include "platform/Files.h"
 
 #include "platform/Files.h"
 
 #include <QAction>
+#include <QLineEdit>
 #include <QToolBar>
 
 class SplitPanelTest : public MainWindowTest {
@@ -43,8 +45,10 @@ TEST_F(SplitPanelTest, PanelToolsAndPopupsWork) {
 
     auto* tools = panel->findChild<QToolBar*>("SlitToolBar");
     ASSERT_NE(tools, nullptr);
-    EXPECT_EQ(texts(tools->actions()), (QStringList{"入力Gへ", "入力Gから", "区", "ｺﾋﾟｰ", "貼付", "セル挿入",
-                                                    "セル削除", "ｽﾘｯﾄｸﾞﾘｯﾄﾞｸﾘｱ", "CSVの結合", "ﾃｷｽﾄ出力"}));
+    EXPECT_EQ(
+        texts(tools->actions()),
+        (QStringList{"入力Gへ", "入力Gから", "区", "ｺﾋﾟｰ", "貼付", "セル挿入", "セル削除", "ｽﾘｯﾄｸﾞﾘｯﾄﾞｸﾘｱ",
+                     "ｼﾝｸﾞﾙCSV取込", "000.csv指定", "自動取込", "自動入力Gへ", "CSVの結合", "ﾃｷｽﾄ出力"}));
     EXPECT_EQ(texts(grid(form().tempKukanGrid)->actions()), (QStringList{"行挿入", "行削除"}));
     QList<QAction*> popup = grid(form().InputGrid)->actions();
     EXPECT_EQ(texts(popup),
@@ -68,4 +72,24 @@ TEST_F(SplitPanelTest, PanelToolsAndPopupsWork) {
     EXPECT_TRUE(ReadFileBytes(home.path() / "DataHTML" / "csv" / "slit_text.txt", text));
     EXPECT_EQ(text, "1,1,2,1,10005000,10005000,1\r\n1,1,2,2,20010000,20010000,1\r\n");
     shot("split-panel.png");
+}
+
+TEST_F(SplitPanelTest, AutoImportLineFollowsItsToggles) {
+    EXPECT_TRUE(form().MainWindowActive); // the window was activated when shown
+    const std::string file = (home.path() / "000.csv").string();
+    ASSERT_TRUE(WriteFileBytes(file, "h\r\na,b,3,1000,1\r\n"));
+    auto* path = qobject_cast<QLineEdit*>(window->widgetFor("Edit1"));
+    TypeText(path, QString::fromStdString(file));
+    PressEnter(path);
+    EXPECT_EQ(form().FromPath, file);
+    QAction* autoImport = window->actionFor(form().ActionSetAllCSV);
+    for (QAction* a : {window->actionFor(form().ActionGetDeamon), autoImport, autoImport}) {
+        const bool wasOn = a->isChecked();
+        a->trigger();
+        Settle();
+        EXPECT_NE(a->isChecked(), wasOn);
+        EXPECT_EQ(path->isEnabled(), !form().AutoImportOn);
+        EXPECT_EQ(window->widgetFor("ProgressBar1")->isVisible(), form().AutoImportOn);
+    }
+    EXPECT_EQ(form().InputGrid.Cells(1, 2), "3"); // read and handed on, unasked, when switched on
 }

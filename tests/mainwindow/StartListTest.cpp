@@ -4,6 +4,7 @@
 #include "platform/Services.h"
 #include "support/F1Race.h"
 #include "support/ChildProcess.h"
+#include "support/StatementCount.h"
 
 class StartList : public F1Race {
   protected:
@@ -103,4 +104,22 @@ TEST_F(StartList, OrderSheetBlocks) {
     EXPECT_EQ(lines[2], " 3) [   ]" + std::string(16, ' '));
     EXPECT_EQ(p.ItemsOf("QrNCard").at(0)->Lines.at(0), "  1");
     EXPECT_EQ(p.ItemsOf("QrTeam").at(0)->Lines.at(0), "東京");
+}
+
+// However many teams and slots a start list prints, it reads the runner table once (the
+// Excel list asks once more whether there are readings at all).
+TEST_F(StartList, EachStartListReadsTheRunnersOnce) {
+    const std::string runners = "選手情報";
+    // Real-time list (order decided), the Excel list with readings, no coach, not saved.
+    for (int a : {mrYes, mrYes, mrYes, mrYes, mrYes, mrNo, mrNo})
+        dialogs.AnswerDlg(a);
+    EXPECT_EQ(StatementsNaming(runners, [&] { form().StartListExcel.Execute(); }), 2);
+    std::string members;
+    ReadFileBytes(csv(), members);
+    EXPECT_NE(FromSjis(members).find("1,東京,鈴木  次郎,山田  太郎"), std::string::npos);
+    EXPECT_NE(clipboard.GetText().find("\t\tｽｽﾞｷ ｼﾞﾛｳ\tﾔﾏﾀﾞ ﾀﾛｳ\t\t\n1\t東京\t鈴木 次郎\t"), std::string::npos)
+        << clipboard.GetText();
+    EXPECT_EQ(StatementsNaming(runners, [&] { form().StartListPrev.Execute(); }), 1);
+    EXPECT_EQ(reports.LastPages.at(0).ItemsOf("QRMemoRunner").at(0)->Lines.at(0),
+              " 1) [   ] 鈴木  次郎    ｽｽﾞｷ ｼﾞﾛｳ");
 }

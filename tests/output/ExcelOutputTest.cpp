@@ -4,6 +4,7 @@
 #include "platform/Files.h"
 #include "platform/Workbook.h"
 #include "support/F1Race.h"
+#include "support/StatementCount.h"
 #include "support/XlsxCells.h"
 
 #include <fstream>
@@ -157,4 +158,14 @@ TEST_F(ExcelOutput, BatchShowsTheNoticesAndMacroBookIsOfferedOnce) {
     form().OpenExcelMacro.Execute();
     ASSERT_EQ(shell.Opened.size(), 1u);
     EXPECT_EQ(shell.Opened[0], (home.path() / form().exExcelMacroName).string());
+}
+
+// The readings of every team come from one read of the runner table (and one question
+// whether there are any).
+TEST_F(ExcelOutput, ReadingsReadTheRunnersOnce) {
+    ShowF1(0);
+    dialogs.AnswerDlg(mrYes); // ﾌﾘｶﾞﾅ
+    dialogs.AnswerDlg(mrNo);  // no workbook
+    EXPECT_EQ(StatementsNaming("選手情報", [] { OutputForm->PutToExcelExecute(); }), 2);
+    EXPECT_EQ(line(clipboard.GetText(), 8), "        \tｽｽﾞｷ ｼﾞﾛｳ\tﾔﾏﾀﾞ ﾀﾛｳ\t");
 }

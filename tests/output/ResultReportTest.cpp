@@ -4,6 +4,7 @@
 #include "support/F1Race.h"
 
 #include "platform/Services.h"
+#include "support/StatementCount.h"
 
 class ResultReport : public F1Race {
   protected:
@@ -86,4 +87,15 @@ TEST_F(ResultReport, BrokenWorkTableReportsAndShowsNoPreview) {
     OutputForm->OpenResultRepExecute();
     EXPECT_EQ(dialogs.Joined(), "レポート出力用テーブルの作成に失敗しました。");
     EXPECT_EQ(reports.Previews, 0);
+}
+
+// A leg view prints the readings of every team (F1: only 東京's runner has one) from one
+// read of the runner table.
+TEST_F(ResultReport, LegViewReadsTheRunnersOnce) {
+    ShowF1(2);
+    EXPECT_EQ(StatementsNaming("選手情報", [] { OutputForm->OpenResultRepExecute(); }), 1);
+    std::vector<std::string> kana;
+    for (const PageItem* it : page().ItemsOf("KanaText1"))
+        kana.push_back(it->Lines.at(0));
+    EXPECT_EQ(kana, (std::vector<std::string>{"ﾔﾏﾀﾞ ﾀﾛｳ", "", ""}));
 }
