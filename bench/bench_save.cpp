@@ -155,10 +155,10 @@ int main() {
         const Times t = saveAndLoad(f, pass);
         const double wall = t.edition.wall + t.runners.wall + t.load.wall;
         const double cpu = t.edition.cpu + t.runners.cpu + t.load.cpu;
-        std::printf("pass %d (%s): edition save %.1f ms, runner rows save %.1f ms, load %.1f ms; "
-                    "total %.1f ms (cpu %.1f ms)\n",
-                    pass, pass == 1 ? "new rows" : "updates", t.edition.wall, t.runners.wall, t.load.wall,
-                    wall, cpu);
+        std::printf("pass %d (%s): edition save %.1f ms (cpu %.1f), runner rows save %.1f ms (cpu %.1f), "
+                    "load %.1f ms (cpu %.1f); total %.1f ms (cpu %.1f ms)\n",
+                    pass, pass == 1 ? "new rows" : "updates", t.edition.wall, t.edition.cpu, t.runners.wall,
+                    t.runners.cpu, t.load.wall, t.load.cpu, wall, cpu);
         if (pass > 1) {
             full.push_back(wall);
             fullCpu.push_back(cpu);

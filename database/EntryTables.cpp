@@ -8,6 +8,7 @@
 #include "platform/Text.h"
 
 #include <map>
+#include <optional>
 #include <set>
 #include <strings.h>
 
@@ -174,35 +175,70 @@ void readTeamRow(const std::vector<Value>& v, StringGrid& g, int row) {
     g.SetCellsQuiet(6, row, Format("%d", mainForm().SecondsToDigits(v[6].AsInteger())));
 }
 
-// A runner row stored in one statement, inserted or updated in place. The fixed-size
-// cut of the names is applied here, as these values do not pass the engine's cursor.
-Query prepareRunnerUpsert(const std::string& file) {
-    return RaceDb().Prepare(
-        "INSERT INTO " + file +
-        " (Team_Kukan, R_SEI, R_MEI, R_SEIKANA, R_MEIKANA, G_AGE, REMARK) VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7)"
-        " ON CONFLICT(Team_Kukan) DO UPDATE SET R_SEI=excluded.R_SEI, R_MEI=excluded.R_MEI,"
-        " R_SEIKANA=excluded.R_SEIKANA, R_MEIKANA=excluded.R_MEIKANA, G_AGE=excluded.G_AGE, "
-        "REMARK=excluded.REMARK");
+// Runner rows are written by row number where the table holds them, inserted where it
+// does not: the numbers are read first, so no statement looks up the key or settles a
+// conflict (an upsert pays for a new row number and a statement journal per row). The
+// fixed-size cut of the names is applied here, as these values do not pass the engine's
+// cursor. ?1 is the row number of an update, the key of an insert.
+struct RunnerWrites {
+    Query update, insert;
+};
+
+RunnerWrites prepareRunnerWrites(const std::string& file) {
+    Database& db = RaceDb();
+    return {
+        db.Prepare("UPDATE " + file +
+                   " SET R_SEI=?2, R_MEI=?3, R_SEIKANA=?4, R_MEIKANA=?5, G_AGE=?6, REMARK=?7 WHERE rowid=?1"),
+        db.Prepare("INSERT INTO " + file +
+                   " (Team_Kukan, R_SEI, R_MEI, R_SEIKANA, R_MEIKANA, G_AGE, REMARK)"
+                   " VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7)")};
 }
 
-void upsertRunnerRow(Query& q, int key, const StringGrid& g, int row) {
-    q.Bind(1, Value(key));
-    for (int c = 1; c <= 4; ++c)
-        q.Bind(c + 1, Value(TrimRight(CutSjis(g.Cells(c, row), kRunnerTextBytes))));
+void writeRunnerRow(Query& q, long long id, const StringGrid& g, int row) {
+    std::string names[4]; // bound by reference: they live until the statement has run
+    q.Bind(1, Value(id));
+    for (int c = 1; c <= 4; ++c) {
+        names[c - 1] = TrimRight(CutSjis(g.Cells(c, row), kRunnerTextBytes));
+        q.BindTextRef(c + 1, names[c - 1]);
+    }
     q.Bind(6, Value(cellInt(g, 5, row)));
     q.Bind(7, Value(cellInt(g, 6, row)));
     q.Exec();
 }
 
-// Columns of a runner row as LoadRunnersToGrid reads them, the key first.
-const char* const kRunnerColumns = "Team_Kukan, R_SEI, R_MEI, R_SEIKANA, R_MEIKANA, G_AGE, REMARK";
+// The team's runner rows (columns after the key) in one statement, ready to step; the
+// key comes first, so that slotOf places a row.
+Query teamRunnerRows(const std::string& columns, const Table& t, int team) {
+    Query q = RaceDb().Prepare("SELECT Team_Kukan, " + columns + " FROM " + t.TableName() +
+                               " WHERE Team_Kukan BETWEEN ?1 AND ?2");
+    q.Bind(1, Value(RunnerKey(team, 0))).Bind(2, Value(RunnerKey(team, lastSlot())));
+    return q;
+}
 
-void readRunnerRow(const std::vector<Value>& v, StringGrid& g, int row) {
+int slotOf(const Query& q, int team) {
+    return static_cast<int>(q.ColumnInt(0)) - RunnerKey(team, 0);
+}
+
+// Row numbers of the team's stored runner rows by slot, from the key index alone.
+std::vector<std::optional<long long>> runnerRowIds(const Table& t, int team) {
+    Query q = teamRunnerRows("rowid", t, team);
+    std::vector<std::optional<long long>> ids(lastSlot() + 1);
+    while (q.Step())
+        ids[slotOf(q, team)] = q.ColumnInt(1);
+    q.Reset();
+    return ids;
+}
+
+// Columns of a runner row as LoadRunnersToGrid reads them, after the key.
+const char* const kRunnerColumns = "R_SEI, R_MEI, R_SEIKANA, R_MEIKANA, G_AGE, REMARK";
+
+// The row the query stands on, straight into the grid.
+void readRunnerRow(const Query& q, StringGrid& g, int row) {
     for (int c = 1; c <= 4; ++c)
-        g.SetCellsQuiet(c, row, v[c].AsString());
-    const int age = v[5].AsInteger();
-    g.SetCellsQuiet(5, row, age != 0 ? Format("%d", age) : std::string());
-    g.SetCellsQuiet(6, row, Format("%d", v[6].AsInteger()));
+        g.SetCellsQuiet(c, row, q.ColumnText(c));
+    const int age = static_cast<int>(q.ColumnInt(5));
+    g.SetCellsQuiet(5, row, age != 0 ? IntToStr(age) : std::string());
+    g.SetCellsQuiet(6, row, IntToStr(static_cast<int>(q.ColumnInt(6))));
 }
 
 // Rows of a table read with one statement: a walk by FindKey would lock the files per row.
@@ -365,14 +401,18 @@ void LoadRunnersToGrid() {
     GridUpdate update(g);
     // Rows kept beyond the slot count belong to the team shown before.
     g.DropHiddenCells();
+    Query q = teamRunnerRows(kRunnerColumns, DataMdl->Table3, team);
+    std::vector<bool> read(lastSlot() + 1, false);
+    while (q.Step()) {
+        const int slot = slotOf(q, team);
+        readRunnerRow(q, g, slot + 1);
+        read[slot] = true;
+    }
+    q.Reset();
     // A slot without a row shows empty, its OP cell included.
     for (int slot = 0; slot <= lastSlot(); ++slot)
-        for (int c = 1; c <= 6; ++c)
+        for (int c = 1; c <= 6 && !read[slot]; ++c)
             g.SetCellsQuiet(c, slot + 1, "");
-    const auto rows = selectRows(kRunnerColumns, DataMdl->Table3, " WHERE Team_Kukan BETWEEN ?1 AND ?2",
-                                 {Value(RunnerKey(team, 0)), Value(RunnerKey(team, lastSlot()))});
-    for (const auto& v : rows)
-        readRunnerRow(v, g, v[0].AsInteger() - RunnerKey(team, 0) + 1);
     f.RunnerGridTeam = team;
     g.ClearModified();
 }
@@ -387,12 +427,15 @@ void SaveRunnerRows() {
     OpenRunnerTable();
     Table& t = DataMdl->Table3;
     StringGrid& g = f.RunnerEntryGrid;
-    Query upsert = prepareRunnerUpsert(t.TableName());
+    RunnerWrites writes = prepareRunnerWrites(t.TableName());
     // Only rows changed since the grid was loaded or saved, and slots the table lacks.
-    const std::set<int> stored = storedKeys(t, "Team_Kukan", RunnerKey(team, 0), RunnerKey(team, lastSlot()));
-    for (int slot = 0; slot <= lastSlot(); ++slot)
-        if (g.RowModified(slot + 1) || !stored.count(RunnerKey(team, slot)))
-            upsertRunnerRow(upsert, RunnerKey(team, slot), g, slot + 1);
+    const auto stored = runnerRowIds(t, team);
+    for (int slot = 0; slot <= lastSlot(); ++slot) {
+        if (!stored[slot])
+            writeRunnerRow(writes.insert, RunnerKey(team, slot), g, slot + 1);
+        else if (g.RowModified(slot + 1))
+            writeRunnerRow(writes.update, *stored[slot], g, slot + 1);
+    }
     t.First(); // the cursor reads the rows as stored now
     t.Edit();
     tx.Commit();

@@ -214,8 +214,9 @@ void writeEdition(bool onlyDirty, const Date& opDate) {
 
 void PutInt32LE(std::string& bytes, int32_t v) {
     const auto u = static_cast<uint32_t>(v);
-    for (int i = 0; i < 4; ++i)
-        bytes.push_back(static_cast<char>((u >> (8 * i)) & 0xFF));
+    const char le[4] = {static_cast<char>(u & 0xFF), static_cast<char>((u >> 8) & 0xFF),
+                        static_cast<char>((u >> 16) & 0xFF), static_cast<char>(u >> 24)};
+    bytes.append(le, 4);
 }
 
 void PutFloat32LE(std::string& bytes, float v) {
@@ -421,12 +422,13 @@ void LoadInputBlob() {
     StringGrid& g = mainForm().InputGrid;
     const EditionBlob b =
         loadBlob("R_INF", [](int legs, int teams) { return count(legs) * count(teams) * kInputRecSize; });
+    GridUpdate update(g);
     size_t at = 0;
     for (int leg = 1; leg <= b.legs; ++leg) {
         for (int i = 1; i <= b.teams; ++i, at += kInputRecSize) {
             const int number = GetInt32LE(b.bytes, at + kNumberAt), time = GetInt32LE(b.bytes, at + kTimeAt);
-            if (number != 0) g.SetCellsQuiet(2 * leg - 1, i + 1, Format("%d", number));
-            if (time != 0) g.SetCellsQuiet(2 * leg, i + 1, Format("%d", time));
+            if (number != 0) g.SetCellsQuiet(2 * leg - 1, i + 1, IntToStr(number));
+            if (time != 0) g.SetCellsQuiet(2 * leg, i + 1, IntToStr(time));
         }
     }
     g.ClearModified();

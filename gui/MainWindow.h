@@ -48,7 +48,7 @@ private:
     QToolBar* buildEntryTools(QWidget* parent);
     QWidget* buildRunnerPage(QWidget* parent);
     QWidget* buildInputPage();
-    QToolBar* buildSplitTools(QWidget* parent);
+    QToolBar* buildSplitTools(QWidget* parent, const MenuDef& row, const char* name);
     void bindGrids();
     void bindInputGrids();
     void bindEntryGrids();

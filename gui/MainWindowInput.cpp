@@ -24,12 +24,15 @@ QWidget* MainWindow::buildInputPage() {
     auto* panel = named(new QWidget(split), form_.SlitGridPanel);
     auto* panelLayout = new QVBoxLayout(panel);
     panelLayout->setContentsMargins(0, 0, 0, 0);
-    panelLayout->addWidget(buildSplitTools(panel));
+    panelLayout->setSpacing(0);
+    panelLayout->addWidget(buildSplitTools(panel, form_.SlitToolBar, "SlitToolBar"));
+    panelLayout->addWidget(buildSplitTools(panel, form_.SlitFileToolBar, "SlitFileToolBar"));
     GridView* splits = addGrid(form_.tempKukanGrid, panel);
     splits->keepColumnsInSight(1); // every column but the team name
     panelLayout->addWidget(splits);
     split->addWidget(panel);
     split->setStretchFactor(0, 1);
+    split->setSizes({600, 400}); // in proportion: the input grid keeps the larger part
     bind::control(panel, form_.SlitGridPanel);
     bind::control(split->handle(1), form_.Splitter1);
     layout->addWidget(split, 1);
@@ -46,12 +49,12 @@ QWidget* MainWindow::buildInputPage() {
     return page;
 }
 
-// To and from the input grid, the leg refresh, copy and paste, the cell commands, clearing.
-QToolBar* MainWindow::buildSplitTools(QWidget* parent) {
+// One row of the panel's commands: the grid's own, or the timing files'.
+QToolBar* MainWindow::buildSplitTools(QWidget* parent, const MenuDef& row, const char* name) {
     auto* bar = new QToolBar(parent);
-    bar->setObjectName(QStringLiteral("SlitToolBar"));
+    bar->setObjectName(QString::fromLatin1(name));
     bar->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    for (Action* a : form_.SlitToolBar.Items) {
+    for (Action* a : row.Items) {
         if (a)
             bar->addAction(qaction(*a));
         else

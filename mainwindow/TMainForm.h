@@ -419,10 +419,12 @@ public:
     Action ActionCellDelete{"ActionCellDelete", "セル削除"};
     Action ActionClearSlitGrid{"ActionClearSlitGrid", "ｽﾘｯﾄｸﾞﾘｯﾄﾞｸﾘｱ"};
     // The split panel's tool bar.
+    // Two rows, so that the panel leaves the input grid its width.
     MenuDef SlitToolBar{"", {&Slit2InpGrid, &InputGrid2SlitGrid, &ActionRepaintSlitGrid, nullptr, &ActionToClipbord,
                              &ActionClipPaste, nullptr, &ActionCellInsert, &ActionCellDelete, nullptr,
-                             &ActionClearSlitGrid, nullptr, &OpenSingleCSV, &ActionOpenAllCSV, &ActionSetAllCSV,
-                             &ActionGetDeamon, nullptr, &ActionMergeCSV, &ActionPutSlitText}};
+                             &ActionClearSlitGrid}};
+    MenuDef SlitFileToolBar{"", {&OpenSingleCSV, &ActionOpenAllCSV, &ActionSetAllCSV, &ActionGetDeamon, nullptr,
+                                 &ActionMergeCSV, &ActionPutSlitText}};
     // Pop-up menu of the input grid (PopupMenu2).
     Action PopInsertCell{"PopInsertCell", "行挿入"};
     Action PopDeleteCell{"PopDeleteCell", "行削除"};

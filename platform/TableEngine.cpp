@@ -216,6 +216,14 @@ Query& Query::Bind(int index, const Value& v) {
     return *this;
 }
 
+Query& Query::BindTextRef(int index, const std::string& text) {
+    if (!stmt_) throw DbError("Bind on an unprepared query");
+    if (sqlite3_bind_text(stmt_, index, text.data(), static_cast<int>(text.size()), SQLITE_STATIC) !=
+        SQLITE_OK)
+        db_->fail(sqlite3_sql(stmt_));
+    return *this;
+}
+
 Query& Query::BindAll(const std::vector<Value>& values) {
     for (size_t i = 0; i < values.size(); ++i)
         Bind(static_cast<int>(i + 1), values[i]);
@@ -246,6 +254,25 @@ std::string Query::ColumnName(int i) const {
 Value Query::Column(int i) const {
     if (!stmt_ || i < 0 || i >= ColumnCount()) throw DbError("no column " + std::to_string(i));
     return columnValue(stmt_, i);
+}
+
+std::string Query::ColumnText(int i) const {
+    if (!stmt_ || i < 0 || i >= ColumnCount()) throw DbError("no column " + std::to_string(i));
+    switch (sqlite3_column_type(stmt_, i)) {
+    case SQLITE_NULL:
+        return {};
+    case SQLITE_TEXT:
+        return std::string(reinterpret_cast<const char*>(sqlite3_column_text(stmt_, i)),
+                           sqlite3_column_bytes(stmt_, i));
+    default:
+        return columnValue(stmt_, i).AsString();
+    }
+}
+
+long long Query::ColumnInt(int i) const {
+    if (!stmt_ || i < 0 || i >= ColumnCount()) throw DbError("no column " + std::to_string(i));
+    if (sqlite3_column_type(stmt_, i) == SQLITE_INTEGER) return sqlite3_column_int64(stmt_, i);
+    return columnValue(stmt_, i).AsInt64();
 }
 
 Value Query::Column(const std::string& name) const {
@@ -281,6 +308,10 @@ void Query::Reset() {
 // ---- Database: connection and SQL ----
 
 Database::Database(fs::path folder) : folder_(std::move(folder)) {
+    // The library's allocation statistics take a process-wide lock on every allocation and
+    // nothing reads them. Only possible before the library starts (the first open).
+    static const int noMemStatus = sqlite3_config(SQLITE_CONFIG_MEMSTATUS, 0);
+    (void)noMemStatus;
     const fs::path file = folder_ / RaceFile;
     // One connection used by one thread: no per-call locking inside the library.
     const int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX;

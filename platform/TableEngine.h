@@ -86,12 +86,18 @@ public:
     // Parameters are 1-based, as "?" appears in the SQL.
     Query& Bind(int index, const Value& v);
     Query& BindAll(const std::vector<Value>& values);
+    // Binds a text without copying it: the string must stay as it is until the statement
+    // has run (Exec, or the last Step). For writes of many rows.
+    Query& BindTextRef(int index, const std::string& text);
     // Next row; false at the end.
     bool Step();
     int ColumnCount() const;
     std::string ColumnName(int i) const;
     Value Column(int i) const;
     Value Column(const std::string& name) const;
+    // Column(i).AsString() and .AsInt64() without building a Value: for reads of many rows.
+    std::string ColumnText(int i) const;
+    long long ColumnInt(int i) const;
     // Runs to the end; the number of rows changed.
     int Exec();
     std::vector<std::vector<Value>> All();

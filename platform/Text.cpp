@@ -8,6 +8,7 @@
 #include <cstring>
 #include <iconv.h>
 #include <locale.h>
+#include <string_view>
 #include <system_error>
 #include <unordered_map>
 
@@ -162,6 +163,15 @@ bool isBlank(char c) {
     return static_cast<unsigned char>(c) <= 0x20;
 }
 
+std::string_view trimmed(const std::string& s) {
+    size_t b = 0, e = s.size();
+    while (b < e && isBlank(s[b]))
+        ++b;
+    while (e > b && isBlank(s[e - 1]))
+        --e;
+    return std::string_view(s).substr(b, e - b);
+}
+
 } // namespace
 
 std::string ToSjis(const std::string& utf8) {
@@ -206,6 +216,9 @@ int SjisLength(const std::string& utf8) {
 
 std::string CutSjis(const std::string& utf8, int maxBytes) {
     if (maxBytes <= 0) return {};
+    // No character takes more bytes in Shift-JIS than in UTF-8 (an invalid byte becomes one
+    // '?'): a text that fits in UTF-8 fits whole.
+    if (utf8.size() <= static_cast<size_t>(maxBytes)) return utf8;
     int total = 0;
     size_t i = 0;
     while (i < utf8.size()) {
@@ -225,7 +238,7 @@ std::string CutSjis(const std::string& utf8, int maxBytes) {
 }
 
 bool TryStrToInt(const std::string& s, int& out) {
-    const std::string t = Trim(s);
+    const std::string_view t = trimmed(s); // no copy: cells of whole grids are read through here
     size_t i = 0;
     bool neg = false;
     if (i < t.size() && (t[i] == '+' || t[i] == '-')) {
@@ -277,12 +290,7 @@ double StrToFloatDef(const std::string& s, double def) {
 }
 
 std::string Trim(const std::string& s) {
-    size_t b = 0, e = s.size();
-    while (b < e && isBlank(s[b]))
-        ++b;
-    while (e > b && isBlank(s[e - 1]))
-        --e;
-    return s.substr(b, e - b);
+    return std::string(trimmed(s));
 }
 
 std::string TrimRight(const std::string& s) {

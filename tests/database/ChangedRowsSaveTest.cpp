@@ -1,6 +1,7 @@
 // Saves of the entry grids write only the rows changed since the grid was loaded or
 // saved, and the rows the table lacks; loads fill a grid with one notification.
 #include "database/EntryTables.h"
+#include "database/RaceFile.h"
 #include "database/RaceFixture.h"
 #include "platform/Text.h"
 
@@ -89,4 +90,17 @@ TEST_F(ChangedRowsSave, ALoadNotifiesOnce) {
     EXPECT_EQ(layouts, 1);
     for (int row = 1; row <= 5; ++row)
         EXPECT_FALSE(g.RowModified(row));
+
+    // The passing times of an edition likewise.
+    StringGrid& input = form().InputGrid;
+    input.SetCells(2, 3, "1234");
+    ASSERT_TRUE(SaveTaikaiFields(false)); // the counts the blob is read by, and the blob
+    input.SetCells(2, 3, "");
+    cells = layouts = 0;
+    input.CellChanged.connect([&](int, int) { ++cells; });
+    input.LayoutChanged.connect([&] { ++layouts; });
+    LoadInputBlob();
+    EXPECT_EQ(input.Cells(2, 3), "1234");
+    EXPECT_EQ(cells, 0);
+    EXPECT_EQ(layouts, 1);
 }

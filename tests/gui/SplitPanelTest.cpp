@@ -44,11 +44,14 @@ TEST_F(SplitPanelTest, PanelToolsAndPopupsWork) {
     EXPECT_TRUE(window->actionFor(form().ToolButtonSlitPanel)->isChecked());
 
     auto* tools = panel->findChild<QToolBar*>("SlitToolBar");
-    ASSERT_NE(tools, nullptr);
-    EXPECT_EQ(
-        texts(tools->actions()),
-        (QStringList{"入力Gへ", "入力Gから", "区", "ｺﾋﾟｰ", "貼付", "セル挿入", "セル削除", "ｽﾘｯﾄｸﾞﾘｯﾄﾞｸﾘｱ",
-                     "ｼﾝｸﾞﾙCSV取込", "000.csv指定", "自動取込", "自動入力Gへ", "CSVの結合", "ﾃｷｽﾄ出力"}));
+    auto* fileTools = panel->findChild<QToolBar*>("SlitFileToolBar");
+    ASSERT_TRUE(tools && fileTools);
+    EXPECT_EQ(texts(tools->actions()),
+              (QStringList{"入力Gへ", "入力Gから", "区", "ｺﾋﾟｰ", "貼付", "セル挿入", "セル削除", "ｽﾘｯﾄｸﾞﾘｯﾄﾞｸﾘｱ"}));
+    EXPECT_EQ(texts(fileTools->actions()),
+              (QStringList{"ｼﾝｸﾞﾙCSV取込", "000.csv指定", "自動取込", "自動入力Gへ", "CSVの結合", "ﾃｷｽﾄ出力"}));
+    // The panel must leave the input grid most of the page.
+    EXPECT_GT(grid(form().InputGrid)->width(), panel->width());
     EXPECT_EQ(texts(grid(form().tempKukanGrid)->actions()), (QStringList{"行挿入", "行削除"}));
     QList<QAction*> popup = grid(form().InputGrid)->actions();
     EXPECT_EQ(texts(popup),

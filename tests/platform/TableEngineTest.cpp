@@ -316,6 +316,36 @@ TEST_F(TableEngineTest, QueryJoinsTableFilesWithBoundValues) {
     EXPECT_FALSE(fs::exists(dir.path() / "nosuch.db"));
 }
 
+// The lean readers of many-row reads give what Column gives; a text bound by reference
+// is stored as that text ('' stays '', not NULL).
+TEST_F(TableEngineTest, ColumnTextAndIntReadAsColumnDoes) {
+    createTeams({});
+    const std::vector<Value> values = {Value(),        Value(42),         Value(-7), Value(2.5),
+                                       Value("  12 "), Value("東京"),     Value(""), Value("x9"),
+                                       Value(3.5e9),   Value::Bytes("ab")};
+    Query q = db->Prepare("SELECT ?1");
+    for (const Value& v : values) {
+        q.Bind(1, v);
+        ASSERT_TRUE(q.Step());
+        EXPECT_EQ(q.ColumnText(0), q.Column(0).AsString()) << v.AsString();
+        EXPECT_EQ(q.ColumnInt(0), q.Column(0).AsInt64()) << v.AsString();
+        q.Reset();
+    }
+    EXPECT_THROW(q.ColumnText(1), DbError);
+
+    Query insert = db->Prepare("INSERT INTO チーム情報001.db (NOCD, T_NAME, T_CLS) VALUES (?1, ?2, ?3)");
+    for (int n : {1, 2}) {
+        const std::string name = n == 1 ? "一区" : "", cls = std::to_string(n * 11);
+        insert.Bind(1, n).BindTextRef(2, name).BindTextRef(3, cls).Exec();
+    }
+    const auto rows =
+        db->Prepare("SELECT T_NAME, typeof(T_NAME), T_CLS FROM チーム情報001.db ORDER BY NOCD").All();
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[0][0].AsString(), "一区");
+    EXPECT_EQ(rows[1][1].AsString(), "text");
+    EXPECT_EQ(rows[1][2].AsString(), "22");
+}
+
 // ---- transactions ----
 
 TEST_F(TableEngineTest, InnerRollbackUndoesTheWholeTransaction) {
