@@ -109,7 +109,7 @@ std::vector<TeamClass> readTeamClasses() {
     std::vector<TeamClass> all;
     Query q = RaceDb().Prepare("SELECT NOCD, MyClass FROM " + teamFile());
     while (q.Step())
-        all.push_back({q.Column(0).AsInteger(), q.Column(1).AsString()});
+        all.push_back({static_cast<int>(q.ColumnInt(0)), q.ColumnText(1)});
     q.Reset();
     return all;
 }
@@ -185,9 +185,9 @@ RunnerRecordSet readRunners() {
     // Every team's slots: the legs, the substitutes and slot 0.
     const TMainForm& f = *MainForm;
     all.Reserve(static_cast<size_t>(std::max(f.TeamNum, 0)) * std::max(f.KukanNum + f.HoketuNum + 1, 0));
+    const auto number = [&q](int i) { return static_cast<int>(q.ColumnInt(i)); };
     while (q.Step())
-        all.Add(q.Column(0).AsInteger(), {q.Column(1).AsString(), q.Column(2).AsString(), q.Column(3).AsString(),
-                                          q.Column(4).AsString(), q.Column(5).AsInteger(), q.Column(6).AsInteger()});
+        all.Add(number(0), {q.ColumnText(1), q.ColumnText(2), q.ColumnText(3), q.ColumnText(4), number(5), number(6)});
     q.Reset();
     return all;
 }
