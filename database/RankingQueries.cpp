@@ -99,29 +99,28 @@ struct LegReads {
     }
 };
 
-LegReads readLeg(int k) {
-    LegReads leg;
-    leg.held = tablesHold(k);
-    if (!leg.held) return leg;
-    const std::string T = teamName();
-    Query q = RaceDb().Prepare(
-        Format("SELECT %s.MyClass, %s.NOCD, temptable.KPlace_%d as myPlace, temptable.KTime_%d as myTime "
-               "FROM temptable.db INNER JOIN %s ON temptable.TeamID = %s.NOCD WHERE temptable.KPlace_%d<999 "
-               "ORDER BY temptable.KTime_%d, temptable.KPlace_%d, temptable.TeamID;",
-               T.c_str(), T.c_str(), k, k, teamFile().c_str(), T.c_str(), k, k, k));
+// A team of the team table with its class (MyClass), in the table's order.
+struct TeamClass {
+    int team;
+    std::string cls;
+};
+
+std::vector<TeamClass> readTeamClasses() {
+    std::vector<TeamClass> all;
+    Query q = RaceDb().Prepare("SELECT NOCD, MyClass FROM " + teamFile());
     while (q.Step())
-        leg.rows.push_back(
-            {q.Column(1).AsInteger(), q.Column(2).AsInteger(), q.Column(3).AsInteger(), q.Column(0).AsString()});
+        all.push_back({static_cast<int>(q.ColumnInt(0)), q.ColumnText(1)});
     q.Reset();
-    return leg;
+    return all;
 }
 
 // What a scope keeps; emptied when the outermost scope ends or a computation runs.
 struct Reads {
     int depth = 0;
+    std::shared_ptr<const ResultImage> table;
+    std::optional<std::vector<TeamClass>> teamClasses;
     std::map<int, LegReads> legs;
-    std::optional<std::map<int, RunnerRecord>> runners;
-    std::optional<ResultImage> places;
+    std::optional<RunnerRecordSet> runners;
     std::optional<bool> everyTeamHasClass;
 };
 Reads& reads() {
@@ -129,12 +128,43 @@ Reads& reads() {
     return r;
 }
 
+// Kept inside a scope, read per question outside one.
+template <class T, class Read>
+const T& scoped(std::optional<T>& kept, T& uncached, Read read) {
+    if (reads().depth == 0) return uncached = read();
+    if (!kept) kept = read();
+    return *kept;
+}
+
+const std::vector<TeamClass>& teamClasses() {
+    static std::vector<TeamClass> uncached;
+    return scoped(reads().teamClasses, uncached, readTeamClasses);
+}
+
+// The leg-k rows of the teams in the team table with a leg place below 999, in time order.
+LegReads readLeg(int k) {
+    LegReads leg;
+    leg.held = tablesHold(k);
+    if (!leg.held) return leg;
+    const auto table = OutputWorkTable();
+    const ResultImage& img = *table;
+    for (const TeamClass& t : teamClasses()) {
+        const int row = img.RowOfTeam(t.team);
+        if (row < 0 || img.Legs() < k) continue;
+        const int place = img.Get(row, LegField::Kplace, k);
+        if (place < NoPlace) leg.rows.push_back({t.team, place, img.Get(row, LegField::Ktime, k), t.cls});
+    }
+    std::stable_sort(leg.rows.begin(), leg.rows.end(), [](const LegRow& a, const LegRow& b) {
+        if (a.time != b.time) return a.time < b.time;
+        return a.place != b.place ? a.place < b.place : a.team < b.team;
+    });
+    return leg;
+}
+
 // Read from the team grid per question outside a scope, once inside one.
 bool everyTeamHasClass() {
-    Reads& r = reads();
-    if (r.depth == 0) return MainForm->AllTeamsHaveClass();
-    if (!r.everyTeamHasClass) r.everyTeamHasClass = MainForm->AllTeamsHaveClass();
-    return *r.everyTeamHasClass;
+    static bool uncached;
+    return scoped(reads().everyTeamHasClass, uncached, [] { return MainForm->AllTeamsHaveClass(); });
 }
 
 LegReads& legReads(int k) {
@@ -146,15 +176,18 @@ LegReads& legReads(int k) {
     return it->second;
 }
 
-std::map<int, RunnerRecord> readRunners() {
-    std::map<int, RunnerRecord> all;
+RunnerRecordSet readRunners() {
+    RunnerRecordSet all;
     const std::string file = RunnerTableName(MainForm->TaikaiNo);
     if (MainForm->TaikaiNo < 1 || MainForm->DataFolder.empty() || !RaceDb().TableExists(file)) return all;
     Query q = RaceDb().Prepare("SELECT Team_Kukan, R_SEI, R_MEI, R_SEIKANA, R_MEIKANA, G_AGE, REMARK FROM " +
                                file + " ORDER BY Team_Kukan");
+    // Every team's slots: the legs, the substitutes and slot 0.
+    const TMainForm& f = *MainForm;
+    all.Reserve(static_cast<size_t>(std::max(f.TeamNum, 0)) * std::max(f.KukanNum + f.HoketuNum + 1, 0));
+    const auto number = [&q](int i) { return static_cast<int>(q.ColumnInt(i)); };
     while (q.Step())
-        all[q.Column(0).AsInteger()] = {q.Column(1).AsString(), q.Column(2).AsString(), q.Column(3).AsString(),
-                                        q.Column(4).AsString(), q.Column(5).AsInteger(), q.Column(6).AsInteger()};
+        all.Add(number(0), {q.ColumnText(1), q.ColumnText(2), q.ColumnText(3), q.ColumnText(4), number(5), number(6)});
     q.Reset();
     return all;
 }
@@ -281,27 +314,25 @@ bool QueryGapRanking(std::vector<TeamWorkRec>& records) {
 void BuildResultLines(std::string& prizeText) {
     const int N = MainForm->KukanNum;
     if (ResultTableLegs() < N) return;
-    DataQuery& q = DataMdl->tmpQry;
-    q.SetSQL(Format("SELECT * FROM temptable.db WHERE Tplace_%d < 999 ORDER BY Tplace_%d, TeamID", N, N));
-    q.Open();
-    if (q.IsEmpty()) return;
+    const auto table = OutputWorkTable();
+    const ResultImage& img = *table;
+    const std::vector<int> rows =
+        OrderedRows(img, [&](int row) { return img.Get(row, LegField::Tplace, N) < NoPlace; }, {{LegField::Tplace, N}});
+    if (rows.empty()) return;
     std::vector<TeamWorkRec> records(MainForm->TeamNum);
     QueryGapRanking(records);
-    const std::string ttime = LegFieldName(LegField::Ttime, N), tplace = LegFieldName(LegField::Tplace, N);
-    for (q.First(); !q.Eof(); q.Next()) {
-        const int team = q.Field("TeamID").AsInteger();
-        const TeamWorkRec* rec = recordOf(records, team);
+    for (int row : rows) {
+        const TeamWorkRec* rec = recordOf(records, img.TeamID(row));
         const TeamWorkRec none;
         const TeamWorkRec& r = rec ? *rec : none;
-        const int total = q.Field(ttime).AsInteger();
+        const int total = img.Get(row, LegField::Ttime, N);
         const int gapCode = MainForm->SecondsToDigits(std::abs(r.GapTime)) * (r.GapTime < 0 ? -1 : 1);
-        prizeText += Format("%d,%d,%c,%d,%s,%s,%s,%d,%g,%d,%d,%d,%d\n", 0, q.Field(tplace).AsInteger(),
+        prizeText += Format("%d,%d,%c,%d,%s,%s,%s,%d,%g,%d,%d,%d,%d\n", 0, img.Get(row, LegField::Tplace, N),
                             isClassLetter(r.ClassLetter) ? r.ClassLetter : '*', 0,
-                            Trim(MainForm->TeamEntryGrid.Cells(1, team)).c_str(), "***", "***",
+                            Trim(MainForm->TeamEntryGrid.Cells(1, img.TeamID(row))).c_str(), "***", "***",
                             MainForm->SecondsToDigits(total), 0.0, r.GapPlace, gapCode, r.ClassPlace,
                             taikaiMark(total));
     }
-    q.Close();
 }
 
 // ---- Reads kept for one output ----
@@ -316,24 +347,75 @@ OutputReads::~OutputReads() {
 
 void DropOutputReads() {
     Reads& r = reads();
+    r.table.reset();
+    r.teamClasses.reset();
     r.legs.clear();
     r.runners.reset();
-    r.places.reset();
     r.everyTeamHasClass.reset();
 }
 
-const std::map<int, RunnerRecord>* ScopedRunnerRecords() {
+void RunnerRecordSet::Reserve(size_t count) {
+    keys_.reserve(count);
+    records_.reserve(count);
+}
+
+void RunnerRecordSet::Add(int key, RunnerRecord record) {
+    if (!keys_.empty() && key == keys_.back()) {
+        records_.back() = std::move(record);
+        return;
+    }
+    keys_.push_back(key);
+    records_.push_back(std::move(record));
+}
+
+const RunnerRecord* RunnerRecordSet::Find(int key) const {
+    const auto it = std::lower_bound(keys_.begin(), keys_.end(), key);
+    return it == keys_.end() || *it != key ? nullptr : &records_[it - keys_.begin()];
+}
+
+int RunnerRecordSet::MaxRemark(int fromKey, int toKey) const {
+    int m = 0;
+    for (size_t i = std::lower_bound(keys_.begin(), keys_.end(), fromKey) - keys_.begin();
+         i < keys_.size() && keys_[i] <= toKey; ++i)
+        m = std::max(m, records_[i].Remark);
+    return m;
+}
+
+const RunnerRecordSet* ScopedRunnerRecords() {
     Reads& r = reads();
     if (r.depth == 0) return nullptr;
     if (!r.runners) r.runners = readRunners();
     return &*r.runners;
 }
 
-int WorkTablePassingPlace(int team, int leg) {
+std::shared_ptr<const ResultImage> OutputWorkTable() {
     Reads& r = reads();
-    std::optional<ResultImage> uncached;
-    std::optional<ResultImage>& img = r.depth == 0 ? uncached : r.places;
-    if (!img) img = ResultImage::Load(RaceDb(), {LegField::Tplace});
-    const int row = img->RowOfTeam(team);
-    return row < 0 || leg < 1 || leg > img->Legs() ? 0 : img->Get(row, LegField::Tplace, leg);
+    if (r.table) return r.table;
+    auto table = std::make_shared<const ResultImage>(ResultImage::Load(RaceDb()));
+    if (r.depth > 0) r.table = table;
+    return table;
+}
+
+int WorkTablePassingPlace(int team, int leg) {
+    const auto table = OutputWorkTable();
+    const int row = table->RowOfTeam(team);
+    return row < 0 || leg < 1 || leg > table->Legs() ? 0 : table->Get(row, LegField::Tplace, leg);
+}
+
+std::vector<int> OrderedRows(const ResultImage& img, const std::function<bool(int row)>& keep,
+                             std::initializer_list<LegKey> order) {
+    std::vector<int> rows;
+    for (const LegKey& key : order)
+        if (key.Leg < 1 || key.Leg > img.Legs()) return rows;
+    for (int row = 0; row < img.Count(); ++row)
+        if (keep(row)) rows.push_back(row);
+    const std::vector<LegKey> keys(order);
+    std::sort(rows.begin(), rows.end(), [&](int a, int b) {
+        for (const LegKey& key : keys) {
+            const int x = img.Get(a, key.Field, key.Leg), y = img.Get(b, key.Field, key.Leg);
+            if (x != y) return x < y;
+        }
+        return img.TeamID(a) < img.TeamID(b);
+    });
+    return rows;
 }

@@ -2,16 +2,19 @@
 // The questions the outputs ask of the ranked work table joined with the team
 // table: leg and class prizes, improvement (躍進) and class places, and the
 // overall lines of the prize data.
+#include "database/ResultTable.h"
 #include "database/RunnerKeys.h"
 #include "database/TeamWorkRec.h"
 
-#include <map>
+#include <functional>
+#include <initializer_list>
+#include <memory>
 #include <string>
 #include <vector>
 
 // An output asks these questions per team and leg. While an OutputReads scope lives,
-// each leg is read once (one query for every team and class), and the runner records
-// and the work table's passing places once, and the answers are kept until the
+// the work table (every leg) and the runner records are read once, each leg's winners
+// worked out once (for every team and class), and the answers are kept until the
 // outermost scope ends. Every computation drops them (DropOutputReads), so a scope
 // never answers from an earlier work table. Outside a scope every call reads afresh.
 class OutputReads {
@@ -22,11 +25,39 @@ class OutputReads {
     OutputReads& operator=(const OutputReads&) = delete;
 };
 void DropOutputReads();
-// The open edition's runner records by key, read whole on first use inside a scope;
-// null outside one.
-const std::map<int, RunnerRecord>* ScopedRunnerRecords();
+
+// Runner records by key, in key order.
+class RunnerRecordSet {
+  public:
+    void Reserve(size_t count);
+    // Records come in ascending key order; a key given again replaces its record.
+    void Add(int key, RunnerRecord record);
+    const RunnerRecord* Find(int key) const;
+    // The largest REMARK of the records with keys fromKey .. toKey; 0 when there is none.
+    int MaxRemark(int fromKey, int toKey) const;
+
+  private:
+    std::vector<int> keys_; // apart from the records, so a search stays in a few cache lines
+    std::vector<RunnerRecord> records_;
+};
+// The open edition's runner records, read whole on first use inside a scope; null
+// outside one.
+const RunnerRecordSet* ScopedRunnerRecords();
+// The work table with every field of every leg, read once inside a scope; read afresh
+// on each call outside one. No rows and no legs when there is no table.
+std::shared_ptr<const ResultImage> OutputWorkTable();
 // Tplace of leg k of the team's work-table row; 0 when there is no such row or leg.
 int WorkTablePassingPlace(int team, int leg);
+
+// A field of a leg, as a key to order work-table rows by.
+struct LegKey {
+    LegField Field;
+    int Leg;
+};
+// The rows of the image that keep accepts, ordered by the keys and then by TeamID, as
+// "WHERE ... ORDER BY ..., TeamID" over the table gives them.
+std::vector<int> OrderedRows(const ResultImage& img, const std::function<bool(int row)>& keep,
+                             std::initializer_list<LegKey> order);
 
 // The team's leg time when it wins the class prize of the leg, else 0.
 int QueryClassLegRanking(int team, int leg);

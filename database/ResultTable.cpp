@@ -100,8 +100,8 @@ ResultImage ResultImage::Load(Database& db, std::initializer_list<LegField> fiel
     std::vector<int> values(img.legs_ * kFieldsPerLeg);
     while (q.Step()) {
         for (size_t i = 0; i < slots.size(); ++i)
-            values[slots[i]] = q.Column(static_cast<int>(i) + 1).AsInteger();
-        img.AddRow(q.Column(0).AsInteger(), values);
+            values[slots[i]] = static_cast<int>(q.ColumnInt(static_cast<int>(i) + 1));
+        img.AddRow(static_cast<int>(q.ColumnInt(0)), values);
     }
     q.Reset();
     std::fill(img.changed_.begin(), img.changed_.end(), false);

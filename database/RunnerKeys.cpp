@@ -69,8 +69,8 @@ static Database* editionRunners(std::string& file) {
 
 std::optional<RunnerRecord> ReadRunnerRecord(int key) {
     if (const auto* scoped = ScopedRunnerRecords()) {
-        auto it = scoped->find(key);
-        return it == scoped->end() ? std::nullopt : std::optional<RunnerRecord>(it->second);
+        const RunnerRecord* r = scoped->Find(key);
+        return r ? std::optional<RunnerRecord>(*r) : std::nullopt;
     }
     std::string file;
     Database* db = editionRunners(file);
@@ -87,12 +87,8 @@ int MaxRemarkInKeyRange(Database& db, const std::string& file, int fromKey, int 
 }
 
 int MaxRemarkInKeyRange(int fromKey, int toKey) {
-    if (const auto* scoped = ScopedRunnerRecords()) {
-        int m = 0;
-        for (auto it = scoped->lower_bound(fromKey); it != scoped->end() && it->first <= toKey; ++it)
-            m = std::max(m, it->second.Remark);
-        return m;
-    }
+    if (const auto* scoped = ScopedRunnerRecords())
+        return scoped->MaxRemark(fromKey, toKey);
     std::string file;
     Database* db = editionRunners(file);
     return db ? MaxRemarkInKeyRange(*db, file, fromKey, toKey) : 0;

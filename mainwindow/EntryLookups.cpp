@@ -4,6 +4,7 @@
 // with no copy of our own, so no write to the table can leave a stale answer.
 #include "database/EntryTables.h"
 #include "database/RaceFile.h"
+#include "database/RankingQueries.h"
 #include "database/RunnerKeys.h"
 #include "database/TDataMdl.h"
 #include "mainwindow/TMainForm.h"
@@ -242,12 +243,15 @@ int TMainForm::MaxRunnerNameLength(int leg) const {
 
 // ---- Texts over the result work table ----
 
+// Both read the work table an output keeps for all its legs: a query per leg costs
+// more than the text.
 std::string TMainForm::LegWinnersText(int leg) const {
-    DataQuery q = RaceQuery(Format("SELECT TeamID, %s FROM temptable.db WHERE %s =1", legField("Ktime", leg).c_str(),
-                                   legField("Kplace", leg).c_str()));
+    const auto table = OutputWorkTable();
+    const ResultImage& img = *table;
+    if (leg < 1 || leg > img.Legs()) return {};
     std::string out;
-    for (; !q.Eof(); q.Next()) {
-        int team = fieldInt(q, "TeamID"), time = fieldInt(q, legField("Ktime", leg));
+    for (int row : OrderedRows(img, [&](int r) { return img.Get(r, LegField::Kplace, leg) == 1; }, {})) {
+        const int team = img.TeamID(row), time = img.Get(row, LegField::Ktime, leg);
         out += Format("%d区", leg) + "\t" + RunnerNameText(team, leg, 3) + "\t" + TeamFieldText(team, 0) +
                "\t" + SecondsToMarkText(time) + "\t" + legRecordText(CompareLegRecord(time, leg)) + "\n";
     }
@@ -255,16 +259,18 @@ std::string TMainForm::LegWinnersText(int leg) const {
 }
 
 std::string TMainForm::LegRunnersText(int leg) const {
-    const std::string kp = legField("Kplace", leg), kt = legField("Ktime", leg);
-    // Only this leg's fields: a whole row of a 50-leg table is many times the work.
-    DataQuery q = RaceQuery(Format("SELECT TeamID, %s, %s FROM temptable.db WHERE %s >=1 and %s <999 order by %s, %s, TeamID",
-                                   kp.c_str(), kt.c_str(), kp.c_str(), kp.c_str(), kt.c_str(), kp.c_str()));
+    const auto table = OutputWorkTable();
+    const ResultImage& img = *table;
+    const auto placed = [&](int r) {
+        const int place = img.Get(r, LegField::Kplace, leg);
+        return place >= 1 && place < NoPlace;
+    };
     std::string out;
-    for (; !q.Eof(); q.Next()) {
-        int team = fieldInt(q, "TeamID"), time = fieldInt(q, kt);
+    for (int row : OrderedRows(img, placed, {{LegField::Ktime, leg}, {LegField::Kplace, leg}})) {
+        const int team = img.TeamID(row), time = img.Get(row, LegField::Ktime, leg);
         // No class gives an empty field: the text goes to files and the clipboard.
         std::u32string cls = ToU32(TeamFieldText(team, 2));
-        out += Format("%d\t%d\t", leg, fieldInt(q, kp)) + RunnerNameText(team, leg, 6) + "\t" +
+        out += Format("%d\t%d\t", leg, img.Get(row, LegField::Kplace, leg)) + RunnerNameText(team, leg, 6) + "\t" +
                RunnerFieldText(team, leg, 1) + "\t" + RunnerFieldText(team, leg, 0) + "\t" +
                TeamFieldText(team, 0) + "\t" + SecondsToClockText(time) + "\t" +
                SecondsToKanjiTextPadded(time) + "\t" + (cls.empty() ? std::string() : FromU32(cls[0])) + "\n";

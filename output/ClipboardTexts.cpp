@@ -30,10 +30,6 @@ TMainForm& mf() {
     return *MainForm;
 }
 
-int value(const DataQuery& q, LegField field, int leg) {
-    return q.Field(LegFieldName(field, leg)).AsInteger();
-}
-
 std::string clockText(int seconds) {
     return Trim(mf().SecondsToClockText(seconds));
 }
@@ -77,22 +73,23 @@ struct TeamRows {
     std::vector<std::string> names, totals, legs;
 };
 
-TeamRows teamRows(const DataQuery& q, const TeamWorkRec& rec, bool classPlaces, bool classRank) {
+// The three rows of the team in the row of the work table.
+TeamRows teamRows(const ResultImage& img, int row, const TeamWorkRec& rec, bool classPlaces, bool classRank) {
     TMainForm& f = mf();
-    const int team = q.Field("TeamID").AsInteger(), N = f.KukanNum;
+    const int team = img.TeamID(row), N = f.KukanNum;
     TeamRows r;
     const bool classCell = classPlaces && rec.ClassPlace > 0;
     r.names = {"", classCell ? Format("%c-%d", rec.ClassLetter, rec.ClassPlace) : "", "", "氏名"};
-    const int overall = value(q, LegField::Tplace, N);
+    const int overall = img.Get(row, LegField::Tplace, N);
     const int shown = ConvertTeamNumber(team, true);
     r.totals = {overall >= NoPlace ? "OP" : IntToStr(overall), IntToStr(shown > 0 ? shown : team),
                 f.TeamEntryGrid.Cells(1, team), "通算"};
     r.legs = {"", "", "", "区間"};
     for (int k = 1; k <= N; ++k) {
-        const int legPlace = value(q, LegField::Kplace, k), legTime = value(q, LegField::Ktime, k);
+        const int legPlace = img.Get(row, LegField::Kplace, k), legTime = img.Get(row, LegField::Ktime, k);
         r.names.insert(r.names.end(),
                        {legMarks(team, k, legPlace, legTime, classRank), "", f.RunnerNameText(team, k, 0)});
-        placeAndTime(r.totals, value(q, LegField::Tplace, k), value(q, LegField::Ttime, k));
+        placeAndTime(r.totals, img.Get(row, LegField::Tplace, k), img.Get(row, LegField::Ttime, k));
         placeAndTime(r.legs, legPlace, legTime);
     }
     return r;
@@ -123,11 +120,12 @@ std::string teamTotalsHeader(bool hasClass, const std::string& division) {
     return h + "\n";
 }
 
-std::string teamTotalsLine(const DataQuery& q, const TeamWorkRec& rec, bool hasClass, const std::string& division) {
+std::string teamTotalsLine(const ResultImage& img, int row, const TeamWorkRec& rec, bool hasClass,
+                           const std::string& division) {
     TMainForm& f = mf();
-    const int team = q.Field("TeamID").AsInteger(), N = f.KukanNum;
-    const int total = value(q, LegField::Ttime, N);
-    const int place = value(q, LegField::Ktime, N) == 0 ? NoPlace : value(q, LegField::Tplace, N);
+    const int team = img.TeamID(row), N = f.KukanNum;
+    const int total = img.Get(row, LegField::Ttime, N);
+    const int place = img.Get(row, LegField::Ktime, N) == 0 ? NoPlace : img.Get(row, LegField::Tplace, N);
     const int last = f.TimeDigitsToSeconds(StrToIntDef(Trim(f.TeamEntryGrid.Cells(6, team)), 0));
     const std::string sign = rec.GapTime < 0 ? "○ " : rec.GapTime > 0 ? "× " : "";
     std::string line = Format("%d\t", f.TeamAliasNumber(team)) + f.TeamFieldText(team, 0) +
@@ -216,15 +214,17 @@ void TOutputForm::CopyResultToClipboard() {
         classPlaces = false;
     const int N = f.KukanNum;
     layoutWorkGrid(tempGrid, RankedTeamCount * 3 + 1, 4 + 3 * N);
-    const std::string tp = LegFieldName(LegField::Tplace, N), ip = LegFieldName(LegField::Iplace, N);
-    DataQuery q = RaceQuery(Format("SELECT * from temptable.db WHERE %s <1000 ORDER BY %s, %s, TeamID",
-                                   tp.c_str(), tp.c_str(), ip.c_str()));
+    const auto table = OutputWorkTable();
+    const ResultImage& img = *table;
+    const std::vector<int> ranked = OrderedRows(
+        img, [&](int row) { return img.Get(row, LegField::Tplace, N) < OutOfRanking; },
+        {{LegField::Tplace, N}, {LegField::Iplace, N}});
     ClassRankOn = f.AllTeamsHaveClass();
-    for (int row = 1; !q.Eof() && row + 2 < tempGrid.RowCount(); q.Next(), row += 3) {
-        const TeamRows r = teamRows(q, recordOf(records, q.Field("TeamID").AsInteger()), classPlaces, ClassRankOn);
-        putRow(tempGrid, row, r.names);
-        putRow(tempGrid, row + 1, r.totals);
-        putRow(tempGrid, row + 2, r.legs);
+    for (size_t i = 0; i < ranked.size() && 3 * i + 3 < static_cast<size_t>(tempGrid.RowCount()); ++i) {
+        const TeamRows r = teamRows(img, ranked[i], recordOf(records, img.TeamID(ranked[i])), classPlaces, ClassRankOn);
+        putRow(tempGrid, 3 * i + 1, r.names);
+        putRow(tempGrid, 3 * i + 2, r.totals);
+        putRow(tempGrid, 3 * i + 3, r.legs);
     }
     putOnClipboard(GridToTabText(tempGrid, 1), "ｸﾘｯﾌﾟﾎﾞｰﾄﾞにｺﾋﾟｰしました。");
 }
@@ -240,10 +240,11 @@ void TOutputForm::CopyTeamResultText(int mode) {
     OutputReads reads;
     const std::string division = GetDivisionName();
     const int N = f.KukanNum;
-    const std::string tp = LegFieldName(LegField::Tplace, N);
-    DataQuery q = RaceQuery(
-        Format("SELECT * FROM temptable.db WHERE %s < 999 ORDER BY %s, TeamID", tp.c_str(), tp.c_str()));
-    if (q.Eof()) return;
+    const auto table = OutputWorkTable();
+    const ResultImage& img = *table;
+    const std::vector<int> ranked =
+        OrderedRows(img, [&](int row) { return img.Get(row, LegField::Tplace, N) < NoPlace; }, {{LegField::Tplace, N}});
+    if (ranked.empty()) return;
     bool hasClass = false;
     const std::vector<TeamWorkRec> records = gapRecords(hasClass);
     if (mode == 2) {
@@ -257,10 +258,9 @@ void TOutputForm::CopyTeamResultText(int mode) {
     if (mode == 0) text = f.ResultFinal ? "総合順位とタイム\n" : "総合順位とタイム(途中情報)\n";
     text += teamTotalsHeader(hasClass, division);
     std::vector<int> teams;
-    for (; !q.Eof(); q.Next()) {
-        const int team = q.Field("TeamID").AsInteger();
-        teams.push_back(team);
-        text += teamTotalsLine(q, recordOf(records, team), hasClass, division);
+    for (int row : ranked) {
+        teams.push_back(img.TeamID(row));
+        text += teamTotalsLine(img, row, recordOf(records, teams.back()), hasClass, division);
     }
     if (mode == 1) {
         putOnClipboard(text, "ﾁｰﾑ総合成績をクリップボードにコピーしました。\nワード差し込み印刷等にに利用出来ます。");

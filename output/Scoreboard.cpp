@@ -5,10 +5,8 @@
 #include "output/Scoreboard.h"
 
 #include "database/Editions.h"
-#include "database/RaceFile.h"
 #include "database/RankingQueries.h"
 #include "database/ResultTable.h"
-#include "database/TDataMdl.h"
 #include "mainwindow/Program.h"
 #include "mainwindow/TMainForm.h"
 #include "output/RecordMarks.h"
@@ -32,10 +30,6 @@ TMainForm& mf() {
     return *MainForm;
 }
 
-int value(const DataQuery& q, LegField field, int leg) {
-    return q.Field(LegFieldName(field, leg)).AsInteger();
-}
-
 std::string mark(int seconds) {
     return mf().SecondsToMarkText(seconds);
 }
@@ -52,30 +46,36 @@ std::string placeText(int place) {
     return place == NoPlace ? "OP" : Format("%2d", place);
 }
 
-// The fields of leg k the sections read: a row of every field of 50 legs costs more
-// than the section itself.
-std::string legColumns(int k) {
-    std::string cols = "TeamID";
-    for (LegField f : {LegField::Kplace, LegField::Ktime, LegField::Tplace, LegField::Ttime})
-        cols += ", " + LegFieldName(f, k);
-    return cols;
+// The work table's rows of one section in its order, with the fields of its leg.
+struct LegRows {
+    std::shared_ptr<const ResultImage> table;
+    std::vector<int> rows;
+    int leg;
+
+    bool empty() const { return rows.empty(); }
+    int team(size_t i) const { return table->TeamID(rows[i]); }
+    int get(size_t i, LegField field) const { return table->Get(rows[i], field, leg); }
+    int last(LegField field) const { return get(rows.size() - 1, field); }
+};
+
+// The teams placed on leg k (with a leg time, and a total time when withTotal), ordered
+// by the keys.
+LegRows placedOnLeg(int k, bool withTotal, std::initializer_list<LegKey> order) {
+    LegRows r{OutputWorkTable(), {}, k};
+    const ResultImage& img = *r.table;
+    r.rows = OrderedRows(
+        img,
+        [&](int row) {
+            return img.Get(row, LegField::Kplace, k) < OutOfRanking && img.Get(row, LegField::Ktime, k) > 0 &&
+                   (!withTotal || img.Get(row, LegField::Ttime, k) > 0);
+        },
+        order);
+    return r;
 }
 
 // The teams placed on leg k, in order of their total after it.
-DataQuery teamsByTotal(int k) {
-    const std::string kp = LegFieldName(LegField::Kplace, k), kt = LegFieldName(LegField::Ktime, k);
-    const std::string tt = LegFieldName(LegField::Ttime, k), tp = LegFieldName(LegField::Tplace, k);
-    return RaceQuery(Format("SELECT %s FROM temptable.db WHERE %s<1000 AND %s>0 ORDER BY %s, %s, TeamID",
-                            legColumns(k).c_str(), kp.c_str(), kt.c_str(), tt.c_str(), tp.c_str()));
-}
-
-// The field of the query's last row; the query is left on its first row.
-int lastValue(DataQuery& q, LegField field, int leg) {
-    for (q.First(); q.RecNo() < q.RecordCount() - 1;)
-        q.Next();
-    const int v = value(q, field, leg);
-    q.First();
-    return v;
+LegRows teamsByTotal(int k) {
+    return placedOnLeg(k, false, {{LegField::Ttime, k}, {LegField::Tplace, k}});
 }
 
 std::string prizeLegend(bool classRank) {
@@ -121,14 +121,13 @@ bool AppendDenkoFinalResult(std::string& text, int N) {
     const std::string division = GetDivisionName();
     const int nameWidth = f.MaxTeamNameLength();
     text = division.empty() ? title() + "\n最終結果\n\n" : title() + "\n" + division + "\n最終結果\n";
-    DataQuery q = teamsByTotal(N);
-    const int timeWidth =
-        q.IsEmpty() ? 0 : std::min(bytes(Trim(mark(lastValue(q, LegField::Ttime, N)))), kMaxTimeWidth);
-    for (q.First(); !q.Eof(); q.Next()) {
-        const int team = q.Field("TeamID").AsInteger(), place = value(q, LegField::Tplace, N);
+    const LegRows q = teamsByTotal(N);
+    const int timeWidth = q.empty() ? 0 : std::min(bytes(Trim(mark(q.last(LegField::Ttime)))), kMaxTimeWidth);
+    for (size_t i = 0; i < q.rows.size(); ++i) {
+        const int team = q.team(i), place = q.get(i, LegField::Tplace);
         const int remark = f.MaxRunnerRemark(team, N);
         const std::string time =
-            place == NoPlace && remark >= 2 ? RemarkLabel(remark) : Trim(mark(value(q, LegField::Ttime, N)));
+            place == NoPlace && remark >= 2 ? RemarkLabel(remark) : Trim(mark(q.get(i, LegField::Ttime)));
         text += " " + placeText(place) + " " + PadLeftSjis(time, timeWidth) + " _" +
                 PadRightSjis(f.TeamFieldText(team, 0), nameWidth) + "\n";
     }
@@ -138,20 +137,19 @@ bool AppendDenkoFinalResult(std::string& text, int N) {
 bool AppendDenkoTimeGaps(std::string& text, int N) {
     TMainForm& f = mf();
     text = title() + Format("\n第%d区\nタイム差\n", N);
-    DataQuery q = teamsByTotal(N);
-    if (q.IsEmpty()) return true;
-    const int top = value(q, LegField::Ttime, N);
-    const int w1 = bytes(Trim(mark(lastValue(q, LegField::Ttime, N) - top)));
+    const LegRows q = teamsByTotal(N);
+    if (q.empty()) return true;
+    const int top = q.get(0, LegField::Ttime);
+    const int w1 = bytes(Trim(mark(q.last(LegField::Ttime) - top)));
     int w2 = 0, previous = top;
-    for (q.First(), q.Next(); !q.Eof(); q.Next()) {
-        const int t = value(q, LegField::Ttime, N);
+    for (size_t i = 1; i < q.rows.size(); ++i) {
+        const int t = q.get(i, LegField::Ttime);
         w2 = std::max(w2, bytes(Trim(mark(t - previous))));
         previous = t;
     }
     previous = top;
-    int r = 1;
-    for (q.First(); !q.Eof(); q.Next(), ++r) {
-        const int team = q.Field("TeamID").AsInteger(), t = value(q, LegField::Ttime, N);
+    for (size_t i = 0; i < q.rows.size(); ++i) {
+        const int r = static_cast<int>(i) + 1, team = q.team(i), t = q.get(i, LegField::Ttime);
         std::string gapTop = "↓", gapPrev = " ";
         if (r > 1 && f.MaxRunnerRemark(team, N) >= 2) {
             gapTop = "DNF";
@@ -183,15 +181,12 @@ bool AppendDenkoLegResult(std::string& text, int k) {
     text += "距離" + LegDistanceText(k) + (DistanceInMetres() ? "m" : "km");
     if (w.ClassRankOn) text += prizeLegend(true);
     text += "\n";
-    const std::string kp = LegFieldName(LegField::Kplace, k), kt = LegFieldName(LegField::Ktime, k);
-    const std::string tt = LegFieldName(LegField::Ttime, k);
-    DataQuery q = RaceQuery(Format("SELECT %s FROM temptable.db WHERE %s<1000 AND %s>0 AND %s>0 ORDER BY %s, %s, TeamID",
-                                   legColumns(k).c_str(), kp.c_str(), kt.c_str(), tt.c_str(), kt.c_str(), kp.c_str()));
-    const int timeWidth = q.IsEmpty() ? 0 : bytes(mark(lastValue(q, LegField::Ktime, k)));
-    for (q.First(); !q.Eof(); q.Next()) {
-        const int team = q.Field("TeamID").AsInteger(), place = value(q, LegField::Kplace, k);
+    const LegRows q = placedOnLeg(k, true, {{LegField::Ktime, k}, {LegField::Kplace, k}});
+    const int timeWidth = q.empty() ? 0 : bytes(mark(q.last(LegField::Ktime)));
+    for (size_t i = 0; i < q.rows.size(); ++i) {
+        const int team = q.team(i), place = q.get(i, LegField::Kplace);
         const int remark = f.RunnerRemark(team, k);
-        const std::string time = remark >= 2 ? RemarkLabel(remark) : mark(value(q, LegField::Ktime, k));
+        const std::string time = remark >= 2 ? RemarkLabel(remark) : mark(q.get(i, LegField::Ktime));
         text += " " + placeText(place) + " " + PadLeftSjis(time, timeWidth) + " " +
                 legPrizeMark(team, k, place, w.ClassRankOn) + PadRightSjis(f.RunnerNameText(team, k, 3), nameWidth) +
                 " _" + f.TeamFieldText(team, 0) + "\n";

@@ -214,3 +214,61 @@ TEST_F(RankingQueries, ResultLinesInPlaceOrder) {
                     "0,1,*,0,大阪%s,***,***,1000,0,0,0,1,0\n"
                     "0,2,*,0,東京,***,***,1010,0,1,-10,2,0\n");
 }
+
+// Teams 1 and 3 pass together: the order of the keys, then the team number, as the
+// table's "ORDER BY ..., TeamID" gives it; a leg the table lacks gives no rows.
+TEST_F(RankingQueries, WorkTableRowsInKeyThenTeamOrder) {
+    OpenRace(2, 4);
+    Leg(1, {{3, 1000}, {1, 1000}, {4, 1010}, {2, 1020}});
+    Compute(1);
+    const auto img = OutputWorkTable();
+    const auto teams = [&](const std::function<bool(int)>& keep, std::initializer_list<LegKey> order) {
+        std::vector<int> out;
+        for (int row : OrderedRows(*img, keep, order))
+            out.push_back(img->TeamID(row));
+        return out;
+    };
+    const auto all = [](int) { return true; };
+    EXPECT_EQ(teams(all, {{LegField::Ttime, 1}}), (std::vector<int>{1, 3, 4, 2}));
+    EXPECT_EQ(teams(all, {{LegField::Iplace, 1}}), (std::vector<int>{3, 1, 4, 2}));
+    EXPECT_EQ(teams([&](int row) { return img->TeamID(row) != 4; }, {{LegField::Tplace, 1}, {LegField::Iplace, 1}}),
+              (std::vector<int>{3, 1, 2}));
+    EXPECT_EQ(teams(all, {}), (std::vector<int>{1, 2, 3, 4}));
+    EXPECT_TRUE(teams(all, {{LegField::Ttime, 2}}).empty());
+}
+
+// An output reads the work table once; after a computation drops what it kept, the
+// new table is read.
+TEST_F(RankingQueries, OutputKeepsTheWorkTableUntilDropped) {
+    LegPrizes({"", "", "", "", ""});
+    OutputReads reads;
+    EXPECT_EQ(WorkTablePassingPlace(5, 2), 5);
+    EXPECT_EQ(LegTime(1, 2).place, 1);
+    // Team 5 made the fastest leg 2 and passed first.
+    DataMdl->Db()->Exec("UPDATE temptable.db SET Tplace_2=1, Kplace_2=1, Ktime_2=400 WHERE TeamID=5");
+    DataMdl->Db()->Exec("UPDATE temptable.db SET Kplace_2=2 WHERE TeamID=1");
+    EXPECT_EQ(OutputWorkTable(), OutputWorkTable());
+    EXPECT_EQ(WorkTablePassingPlace(5, 2), 5);
+    EXPECT_EQ(LegTime(1, 2).place, 1);
+    DropOutputReads();
+    EXPECT_EQ(WorkTablePassingPlace(5, 2), 1);
+    EXPECT_EQ(LegTime(5, 2).place, 1);
+    EXPECT_EQ(LegTime(1, 2).place, 0);
+}
+
+TEST(RunnerRecordSet, FindsByKeyAndTakesTheLargestRemarkOfARange) {
+    RunnerRecordSet set;
+    set.Add(101, {"一", "", "", "", 0, 1});
+    set.Add(102, {"二", "", "", "", 0, 0});
+    set.Add(105, {"五", "", "", "", 0, 3});
+    set.Add(105, {"五b", "", "", "", 0, 2}); // read again: the later record holds
+    set.Add(201, {"次", "", "", "", 0, 4});
+    EXPECT_EQ(set.Find(102)->Sei, "二");
+    EXPECT_EQ(set.Find(105)->Sei, "五b");
+    EXPECT_EQ(set.Find(103), nullptr);
+    EXPECT_EQ(set.Find(300), nullptr);
+    EXPECT_EQ(set.MaxRemark(101, 199), 2);
+    EXPECT_EQ(set.MaxRemark(101, 102), 1);
+    EXPECT_EQ(set.MaxRemark(106, 200), 0);
+    EXPECT_EQ(set.MaxRemark(0, 999), 4);
+}
