@@ -127,13 +127,13 @@ std::optional<std::string> QtDialogs::InputQuery(const std::string& caption, con
     return ss(dlg.textValue());
 }
 
-std::optional<std::string> QtDialogs::runFileDialog(const FileDialogSpec& request, bool save) {
+std::optional<std::string> QtDialogs::runFileDialog(const FileDialogRequest& request, bool save) {
     const QStringList files = chooseFiles(request, save, false);
     if (files.isEmpty()) return std::nullopt;
     return ss(files.front());
 }
 
-std::optional<std::vector<std::string>> QtDialogs::OpenFiles(const FileDialogSpec& request) {
+std::optional<std::vector<std::string>> QtDialogs::OpenFiles(const FileDialogRequest& request) {
     const QStringList files = chooseFiles(request, false, true);
     if (files.isEmpty()) return std::nullopt;
     std::vector<std::string> out;
@@ -141,7 +141,7 @@ std::optional<std::vector<std::string>> QtDialogs::OpenFiles(const FileDialogSpe
     return out;
 }
 
-QStringList QtDialogs::chooseFiles(const FileDialogSpec& request, bool save, bool several) {
+QStringList QtDialogs::chooseFiles(const FileDialogRequest& request, bool save, bool several) {
     QFileDialog dlg(dialogParent(), qs(request.Title));
     dlg.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dlg.setFileMode(save ? QFileDialog::AnyFile : several ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);
@@ -165,8 +165,8 @@ QStringList QtDialogs::chooseFiles(const FileDialogSpec& request, bool save, boo
     return dlg.selectedFiles();
 }
 
-std::optional<std::string> QtDialogs::OpenFile(const FileDialogSpec& request) { return runFileDialog(request, false); }
-std::optional<std::string> QtDialogs::SaveFile(const FileDialogSpec& request) { return runFileDialog(request, true); }
+std::optional<std::string> QtDialogs::OpenFile(const FileDialogRequest& request) { return runFileDialog(request, false); }
+std::optional<std::string> QtDialogs::SaveFile(const FileDialogRequest& request) { return runFileDialog(request, true); }
 
 int QtDialogs::ShowModal(FormBase& form) {
     const DialogFactory* make = FindDialog(form.Name());

@@ -17,9 +17,9 @@ public:
     int MessageDlg(const std::string& text, MsgKind kind, int buttons) override;
     std::optional<std::string> InputQuery(const std::string& caption, const std::string& prompt,
                                           const std::string& value) override;
-    std::optional<std::string> OpenFile(const FileDialogSpec& request) override;
-    std::optional<std::string> SaveFile(const FileDialogSpec& request) override;
-    std::optional<std::vector<std::string>> OpenFiles(const FileDialogSpec& request) override;
+    std::optional<std::string> OpenFile(const FileDialogRequest& request) override;
+    std::optional<std::string> SaveFile(const FileDialogRequest& request) override;
+    std::optional<std::vector<std::string>> OpenFiles(const FileDialogRequest& request) override;
     int ShowModal(FormBase& form) override;
     void BeginWait() override;
     void EndWait() override;
@@ -28,8 +28,8 @@ public:
     void RunMinimised(const std::function<void()>& work) override;
 
 private:
-    std::optional<std::string> runFileDialog(const FileDialogSpec& request, bool save);
+    std::optional<std::string> runFileDialog(const FileDialogRequest& request, bool save);
     // The chosen files (empty when cancelled) of a dialog for a save, one file or several.
-    QStringList chooseFiles(const FileDialogSpec& request, bool save, bool several);
+    QStringList chooseFiles(const FileDialogRequest& request, bool save, bool several);
     int waitDepth_ = 0;
 };

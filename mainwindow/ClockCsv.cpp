@@ -287,7 +287,7 @@ void TFormClockInput::OpenClockCsvFile() {
     TMainForm& f = mainForm();
     std::string folder = f.exCsvFilePath;
     while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
-    FileDialogSpec dialogSpec = OpenDialog2;
+    FileDialogRequest dialogSpec = OpenDialog2;
     dialogSpec.InitialDir = folder;
     dialogSpec.FileName = folder + "/Untitled.csv";
     const auto files = Dlg().OpenFiles(dialogSpec);
@@ -331,7 +331,7 @@ void TFormClockInput::ImportClipboardGrid() {
 }
 
 void TFormClockInput::SaveClockCsv() {
-    FileDialogSpec dialogSpec = SaveDialog2;
+    FileDialogRequest dialogSpec = SaveDialog2;
     dialogSpec.InitialDir = mainForm().exCsvFilePath;
     dialogSpec.FileName = Format("%03d.csv", KukanNo);
     const auto file = Dlg().SaveFile(dialogSpec);

@@ -41,7 +41,7 @@ void TMainForm::openCSVFormExecute() {
         Dlg().ShowMessage("ｴﾝﾄﾘｰ情報を整理します。");
         PackEntries();
     }
-    FileDialogSpec dialogSpec;
+    FileDialogRequest dialogSpec;
     dialogSpec.Filter = "CSV|*.csv|TXT|*.txt|*.*|*.*";
     dialogSpec.InitialDir = exCsvFilePath;
     dialogSpec.DefaultExt = "csv";

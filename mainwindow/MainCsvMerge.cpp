@@ -104,7 +104,7 @@ void TMainForm::ActionMergeCSVExecute() {
                                       kMergedName, kMergedName) +
                                "\nフォルダ内のCSVを一つだけ選択して下さい。";
     if (Dlg().MessageDlg(notice, MsgKind::Information, Btn::OKCancel) != mrOk) return;
-    FileDialogSpec request;
+    FileDialogRequest request;
     request.Filter = "CSV files (*.csv)|*.csv";
     const auto chosen = Dlg().OpenFile(request);
     if (!chosen) return;

@@ -72,7 +72,7 @@ void TMainForm::OpenKeyNameExecute() {
         return;
     }
     if (Dlg().MessageDlg("既存の大会情報を開きますか ?", MsgKind::Confirmation, Btn::YesNo) != mrYes) return;
-    FileDialogSpec request;
+    FileDialogRequest request;
     request.Filter = "大会情報|大会情報.db";
     request.FileName = lstDBS_Path;
     request.InitialDir = DataRoot().string();

@@ -75,7 +75,7 @@ void TMainForm::wireTimingImport() {
 }
 
 void TMainForm::OpenSingleCSVExecute() {
-    FileDialogSpec OpenDialog2;
+    FileDialogRequest OpenDialog2;
     OpenDialog2.Filter = "CSV|*.csv|TXT|*.txt";
     const auto path = Dlg().OpenFile(OpenDialog2);
     if (!path) return;
@@ -116,7 +116,7 @@ bool TMainForm::LoadAutoImportFile() {
 }
 
 void TMainForm::ActionOpenAllCSVExecute() {
-    FileDialogSpec OpenDialog3;
+    FileDialogRequest OpenDialog3;
     OpenDialog3.Filter = "000.csv|000.csv";
     if (FileExists(FromPath)) {
         OpenDialog3.FileName = FromPath;

@@ -60,7 +60,7 @@ void TMainForm::OpenExcelMacroExecute() {
 }
 
 void TMainForm::SaveTextAsWorkbook(const std::string& tabText) {
-    FileDialogSpec& dialogSpec = OutputForm->SaveDialog1;
+    FileDialogRequest& dialogSpec = OutputForm->SaveDialog1;
     dialogSpec.Filter = "Excelファイル|*.xlsx";
     dialogSpec.FileName = "untitled";
     const std::optional<std::string> chosen = Dlg().SaveFile(dialogSpec);

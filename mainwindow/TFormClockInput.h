@@ -48,8 +48,8 @@ class TFormClockInput : public FormBase {
     Action SortbyZekken1{"SortbyZekken1", "Sort by No."};
     Action N1{"N1", "ｸﾘｯﾌﾟﾎﾞｰﾄﾞ取込"};
     Action TSV1{"TSV1", "TSV"};
-    FileDialogSpec SaveDialog2{"", "CSV|*.csv|TXT|*.txt", "", "", "csv"};
-    FileDialogSpec OpenDialog2{"", "CSV|*.csv|TXT|*.txt", "", "", "csv;txt"};
+    FileDialogRequest SaveDialog2{"", "CSV|*.csv|TXT|*.txt", "", "", "csv"};
+    FileDialogRequest OpenDialog2{"", "CSV|*.csv|TXT|*.txt", "", "", "csv;txt"};
     // The window's menu; its file and clipboard items are main-window actions.
     std::vector<MenuDef> MainMenu1();
 

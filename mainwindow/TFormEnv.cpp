@@ -46,10 +46,10 @@ void TFormEnv::EditLogFilePathChange() {
 
 // The scoreboard folder is chosen by picking a file in it.
 void TFormEnv::bGetPathClick() {
-    FileDialogSpec spec;
-    spec.Filter = "TXT|*.txt";
-    spec.InitialDir = EditLogFilePath.Text();
-    auto file = Dlg().OpenFile(spec);
+    FileDialogRequest request;
+    request.Filter = "TXT|*.txt";
+    request.InitialDir = EditLogFilePath.Text();
+    auto file = Dlg().OpenFile(request);
     if (!file) return;
     std::string folder = std::filesystem::path(*file).parent_path().string();
     if (folder.empty() || folder.back() != '/') folder += '/';

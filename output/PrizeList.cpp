@@ -140,10 +140,7 @@ void WritePrizeListTeamPart(TOutputForm& form, RtfLines& lines) {
     PrizeTeams teams = ReadPrizeTeams();
     if (teams.records.empty()) return;
     const PrizeSettingsBlock& s = form.PrizeSettings;
-    std::vector<TeamWorkRec>& records = teams.records;
-    const bool allClassed = teams.allClassed;
-    bool improvement = teams.improvement;
-    const char lastClass = teams.lastClass;
+    auto& [records, allClassed, improvement, lastClass] = teams;
     improvement = improvement && s.PrizeNums[2] > 0;
     lines.push_back(heading("(団体の部)"));
     form.WorkSortMode = 0;

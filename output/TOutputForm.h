@@ -81,7 +81,7 @@ class TOutputForm : public FormBase {
     StringGrid tmpDBGrid{"tmpDBGrid"};         // the raw work table after a data error
     StringGrid tempGrid{"tempGrid"};           // hidden work grid
     StatusBar StatusBar1{"StatusBar1"};
-    FileDialogSpec SaveDialog1{"", "Excelファイル|*.xlsx", "", "", "xlsx"};
+    FileDialogRequest SaveDialog1{"", "Excelファイル|*.xlsx", "", "", "xlsx"};
     // The control that has the keyboard focus, by name; the view follows it.
     std::string FocusedControl;
 

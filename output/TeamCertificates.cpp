@@ -223,10 +223,7 @@ void WriteTeamPrizeRtf(TOutputForm& form) {
     PrizeTeams teams = ReadPrizeTeams();
     if (teams.records.empty()) return;
     const PrizeSettingsBlock& s = form.PrizeSettings;
-    std::vector<TeamWorkRec>& records = teams.records;
-    const bool allClassed = teams.allClassed;
-    bool improvement = teams.improvement;
-    const char lastClass = teams.lastClass;
+    auto& [records, allClassed, improvement, lastClass] = teams;
     improvement = improvement && s.PrizeNums[kImprovement] >= 1;
     WaitCursor wait(Dlg());
     const std::filesystem::path path = folder / "AllPrize.RTF";

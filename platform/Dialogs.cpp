@@ -22,27 +22,27 @@ std::optional<std::string> ScriptedDialogs::InputQuery(const std::string& captio
     return r;
 }
 
-std::optional<std::string> ScriptedDialogs::OpenFile(const FileDialogSpec& request) {
+std::optional<std::string> ScriptedDialogs::OpenFile(const FileDialogRequest& request) {
     log_.push_back({"open", request.Title});
-    lastSpec_ = request;
+    lastRequest_ = request;
     if (fileAnswers_.empty()) throw UnexpectedDialog("unexpected open dialog: " + request.Title);
     auto r = fileAnswers_.front();
     fileAnswers_.pop_front();
     return r;
 }
 
-std::optional<std::string> ScriptedDialogs::SaveFile(const FileDialogSpec& request) {
+std::optional<std::string> ScriptedDialogs::SaveFile(const FileDialogRequest& request) {
     log_.push_back({"save", request.Title});
-    lastSpec_ = request;
+    lastRequest_ = request;
     if (fileAnswers_.empty()) throw UnexpectedDialog("unexpected save dialog: " + request.Title);
     auto r = fileAnswers_.front();
     fileAnswers_.pop_front();
     return r;
 }
 
-std::optional<std::vector<std::string>> ScriptedDialogs::OpenFiles(const FileDialogSpec& request) {
+std::optional<std::vector<std::string>> ScriptedDialogs::OpenFiles(const FileDialogRequest& request) {
     log_.push_back({"open", request.Title});
-    lastSpec_ = request;
+    lastRequest_ = request;
     if (filesAnswers_.empty()) throw UnexpectedDialog("unexpected open dialog for files: " + request.Title);
     auto r = filesAnswers_.front();
     filesAnswers_.pop_front();

@@ -20,7 +20,7 @@ constexpr int OKCancel = OK | Cancel;
 constexpr int OKIgnore = OK | Ignore;
 } // namespace Btn
 
-struct FileDialogSpec {
+struct FileDialogRequest {
     std::string Title;
     std::string Filter;      // "説明|*.db|..." as the platform writes filters
     std::string InitialDir;
@@ -43,10 +43,10 @@ public:
         auto r = InputQuery(caption, prompt, def);
         return r ? *r : def;
     }
-    virtual std::optional<std::string> OpenFile(const FileDialogSpec& request) = 0;
-    virtual std::optional<std::string> SaveFile(const FileDialogSpec& request) = 0;
+    virtual std::optional<std::string> OpenFile(const FileDialogRequest& request) = 0;
+    virtual std::optional<std::string> SaveFile(const FileDialogRequest& request) = 0;
     // Open dialog for several files: the chosen files in their order, nothing when cancelled.
-    virtual std::optional<std::vector<std::string>> OpenFiles(const FileDialogSpec& request) = 0;
+    virtual std::optional<std::vector<std::string>> OpenFiles(const FileDialogRequest& request) = 0;
     // Shows a headless form modally; returns its modal result.
     virtual int ShowModal(FormBase& form) = 0;
     // Hourglass cursor on (depth counted) and off.
@@ -96,9 +96,9 @@ public:
     int MessageDlg(const std::string& text, MsgKind kind, int buttons) override;
     std::optional<std::string> InputQuery(const std::string& caption, const std::string& prompt,
                                           const std::string& value) override;
-    std::optional<std::string> OpenFile(const FileDialogSpec& request) override;
-    std::optional<std::string> SaveFile(const FileDialogSpec& request) override;
-    std::optional<std::vector<std::string>> OpenFiles(const FileDialogSpec& request) override;
+    std::optional<std::string> OpenFile(const FileDialogRequest& request) override;
+    std::optional<std::string> SaveFile(const FileDialogRequest& request) override;
+    std::optional<std::vector<std::string>> OpenFiles(const FileDialogRequest& request) override;
     int ShowModal(FormBase& form) override;
     void BeginWait() override { ++waitDepth_; ++waitCount_; }
     void EndWait() override { --waitDepth_; }
@@ -116,7 +116,7 @@ public:
     // Last MessageDlg's kind and buttons, for tests of the box itself.
     MsgKind LastKind() const { return lastKind_; }
     int LastButtons() const { return lastButtons_; }
-    FileDialogSpec LastFileSpec() const { return lastSpec_; }
+    FileDialogRequest LastFileRequest() const { return lastRequest_; }
 
 private:
     std::vector<Shown> log_;
@@ -129,5 +129,5 @@ private:
     int waitCount_ = 0;
     MsgKind lastKind_ = MsgKind::Custom;
     int lastButtons_ = 0;
-    FileDialogSpec lastSpec_;
+    FileDialogRequest lastRequest_;
 };

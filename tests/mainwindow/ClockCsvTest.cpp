@@ -54,7 +54,7 @@ TEST_F(ClockCsv, SavedFileReadsBackIntoTheSameRows) {
     grid().SetCells(3, 4, "60000");
     dialogs.AnswerFile(path("002.csv"));
     form().SaveCsvData.Execute();
-    EXPECT_EQ(dialogs.LastFileSpec().FileName, "002.csv");
+    EXPECT_EQ(dialogs.LastFileRequest().FileName, "002.csv");
     std::string bytes;
     ASSERT_TRUE(ReadFileBytes(path("002.csv"), bytes));
     EXPECT_EQ(bytes, ToSjis("順,No.,経過ﾀｲﾑ,通過ﾀｲﾑ\r\n1,2,45312,52312\r\n2,4,,\r\n3,,,\r\n4,,,60000\r\n"));

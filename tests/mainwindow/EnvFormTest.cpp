@@ -53,7 +53,7 @@ TEST_F(EnvForm, ClosingTakesTheEditsButNoEmptyFolderOrName) {
         EXPECT_EQ(form().exExcelMacroName, c.macro);
         EXPECT_EQ(form().PRTCHG_NO, c.prtchg);
     }
-    EXPECT_EQ(dialogs.LastFileSpec().Filter, "TXT|*.txt");
+    EXPECT_EQ(dialogs.LastFileRequest().Filter, "TXT|*.txt");
     EXPECT_FALSE(FileExists(program->IniPath())) << "the settings wait for the program's close";
     // The help address serves this run only: it never reaches the settings file.
     dialogs.AnswerDlg(mrYes);

@@ -135,8 +135,8 @@ TEST_F(OpenRoad, CancelledFileDialogChangesNothing) {
     form().OpenKeyNameExecute();
     EXPECT_FALSE(form().TaikaiOpen);
     EXPECT_EQ(form().lstDBS_Path, "/before/大会情報.db");
-    EXPECT_EQ(dialogs.LastFileSpec().Filter, "大会情報|大会情報.db");
-    EXPECT_EQ(dialogs.LastFileSpec().FileName, "/before/大会情報.db");
+    EXPECT_EQ(dialogs.LastFileRequest().Filter, "大会情報|大会情報.db");
+    EXPECT_EQ(dialogs.LastFileRequest().FileName, "/before/大会情報.db");
 }
 
 TEST_F(OpenRoad, EditionsSurviveARestartAndAreAddedWithCopies) {

@@ -69,7 +69,7 @@ TEST_F(TimingImport, OnlyPassingsThatEndALegAreTakenAndHandedOn) {
     // The single CSV takes numbers 1..998 whatever the point, packed, without legs.
     dialogs.AnswerFile(file(csv("a,b,0,100 a,b,998,200 a,b,999,300 a,b,12,0 a,b,12,400,9"), "t.csv"));
     form().OpenSingleCSV.Execute();
-    EXPECT_EQ(dialogs.LastFileSpec().Filter, "CSV|*.csv|TXT|*.txt");
+    EXPECT_EQ(dialogs.LastFileRequest().Filter, "CSV|*.csv|TXT|*.txt");
     EXPECT_EQ(splitRows(), "998/200/ 12/400/");
     dialogs.AnswerFile((home.path() / "none.csv").string());
     form().OpenSingleCSV.Execute();
