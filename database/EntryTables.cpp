@@ -2,6 +2,7 @@
 #include "database/EntryTables.h"
 
 #include "database/RaceFile.h"
+#include "database/RunnerKeys.h"
 #include "database/TDataMdl.h"
 #include "mainwindow/Program.h"
 #include "mainwindow/TMainForm.h"
@@ -442,12 +443,14 @@ void SaveRunnerRows() {
     g.ClearModified();
 }
 
+// Teams, not records: slots kept beyond a lowered leg count must not look like more teams.
 int RunnerTeamCount() {
-    const int slots = lastSlot() + 1;
-    if (slots < 1 || !editionInUse()) return -1;
+    if (lastSlot() < 0 || !editionInUse()) return -1;
     OpenRunnerTable();
     Table& t = DataMdl->Table3;
-    const int n = t.RecordCount() / slots;
+    Query q = RaceDb().Prepare("SELECT COUNT(DISTINCT Team_Kukan / " + std::to_string(RunnerKey(1, 0)) + ") FROM " + t.TableName());
+    const int n = q.Step() ? static_cast<int>(q.ColumnInt(0)) : 0;
+    q.Reset();
     t.Close();
     return n;
 }

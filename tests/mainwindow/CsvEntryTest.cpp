@@ -209,8 +209,9 @@ TEST_F(CsvEntry, PackingMatchesRunnerRecordsToTheTeamCount) {
         form().openCSVForm.Execute();
         return int(mrOk);
     });
+    dialogs.AnswerDlg(mrYes);
     dialogs.AnswerFile(std::nullopt);
     EXPECT_TRUE(form().SpeedButtonOpenCSV.Execute()) << "CSV entry is enabled";
-    EXPECT_EQ(dialogs.Joined(), "ｴﾝﾄﾘｰ情報を整理します。");
+    EXPECT_EQ(dialogs.Joined(), "エントリー情報を整理しますか?|エントリー情報を整理しましました。");
     EXPECT_EQ(RunnerTeamCount(), 11);
 }
