@@ -471,13 +471,16 @@ void EnsureTeamRunnerRecords(int team) {
     tx.Commit();
 }
 
+// Every slot of the team, those kept beyond a lowered leg count too: a team left with
+// some records would still count as one.
 void DeleteTeamRunners(int team) {
     if (!editionInUse()) return;
     Transaction tx(RaceDb());
     OpenRunnerTable();
     Table& t = DataMdl->Table3;
-    for (int slot = 0; slot <= lastSlot(); ++slot)
-        if (t.FindKey({Value(RunnerKey(team, slot))})) t.Delete();
+    RaceDb().Exec("DELETE FROM " + t.TableName() + " WHERE Team_Kukan BETWEEN ?1 AND ?2",
+                  {Value(RunnerKey(team, 0)), Value(RunnerKey(team + 1, 0) - 1)});
+    t.First();
     tx.Commit();
 }
 
