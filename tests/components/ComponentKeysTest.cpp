@@ -1,0 +1,254 @@
+// The components under a keyboard as an X server drives it, values set by code while
+// the user edits, and the grids' cells, colours and options as a designer sees them.
+#include "components/ClorCalendar.h"
+#include "components/ComponentWidgetFixture.h"
+#include "components/DaySdler.h"
+#include "components/NumberEdit.h"
+
+#include <QLineEdit>
+#include <QMetaProperty>
+#include <QVBoxLayout>
+
+#include <functional>
+
+namespace {
+
+// A control before and after the one under test, for the focus to go to.
+class ComponentKeysTest : public ComponentWidgetsTest {
+  protected:
+    QLineEdit* before = nullptr;
+    QLineEdit* after = nullptr;
+    template <class W> W* between(W* w) {
+        before = new QLineEdit(&host);
+        after = new QLineEdit(&host);
+        auto* layout = new QVBoxLayout(&host);
+        for (QWidget* each : {static_cast<QWidget*>(before), static_cast<QWidget*>(w), static_cast<QWidget*>(after)})
+            layout->addWidget(each);
+        QWidget::setTabOrder(before, w);
+        QWidget::setTabOrder(w, after);
+        return w;
+    }
+    void clearHost() {
+        delete host.layout();
+        qDeleteAll(host.findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly));
+    }
+};
+
+} // namespace
+
+TEST_F(ComponentKeysTest, NumberEditTakesTheEditingKeysWhateverTextTheyCarry) {
+    struct Case {
+        std::initializer_list<XKey> keys;
+        const char* text;
+    };
+    const Case cases[] = {
+        {{kHome, kDelete}, "2345"},
+        {{kHome, kKeypadDelete, kDelete}, "345"},
+        {{kEnd, kBackspace}, "1234"},
+        {{kHome, kRight, kRight, kDelete, kDelete}, "125"},
+        {{kEnd, kLeft, kLeft, kBackspace, Digit('9')}, "12945"},
+        {{kEnd, {Qt::Key_A, "a"}, {Qt::Key_Return, "\r"}, Digit('6')}, "123456"},
+    };
+    auto* edit = between(new TNumberEdit(&host));
+    edit->SetComma(true);
+    activate();
+    for (const Case& c : cases) {
+        edit->SetValue(12345);
+        edit->setFocus();
+        typeKeys(c.keys);
+        EXPECT_EQ(edit->text(), QString::fromLatin1(c.text));
+        after->setFocus();
+        EXPECT_EQ(edit->Value(), QString::fromLatin1(c.text).toInt()) << c.text;
+    }
+}
+
+TEST_F(ComponentKeysTest, NumberEditKeepsWhatCodeSetsInsideOrOutsideTheBox) {
+    struct Case {
+        const char* what;
+        bool focused;
+        std::function<void(TNumberEdit*)> set;
+        const char* shown; // in the box right after
+        int value;         // after leaving
+        const char* left;
+    };
+    const Case cases[] = {
+        {"SetValue", true, [](TNumberEdit* e) { e->SetValue(4200); }, "4200", 4200, "¥4,200"},
+        {"SetComma", true, [](TNumberEdit* e) { e->SetComma(false); }, "1500", 1500, "¥1500"},
+        {"SetYen", true, [](TNumberEdit* e) { e->SetYen(false); }, "1500", 1500, "1,500"},
+        {"Text", true, [](TNumberEdit* e) { e->setProperty("Text", "77"); }, "77", 77, "¥77"},
+        {"setText", true, [](TNumberEdit* e) { e->setText("4200"); }, "4200", 4200, "¥4,200"},
+        {"setText letters", true, [](TNumberEdit* e) { e->setText("abc"); }, "0", 0, "¥0"},
+        {"clear", true, [](TNumberEdit* e) { e->clear(); }, "0", 0, "¥0"},
+        {"setText away", false, [](TNumberEdit* e) { e->setText("4200"); }, "¥4,200", 4200, "¥4,200"},
+        {"clear away", false, [](TNumberEdit* e) { e->clear(); }, "¥0", 0, "¥0"},
+    };
+    auto* edit = between(new TNumberEdit(&host));
+    activate();
+    for (const Case& c : cases) {
+        edit->SetComma(true);
+        edit->SetYen(true);
+        edit->SetValue(1500);
+        if (c.focused) edit->setFocus();
+        c.set(edit);
+        EXPECT_EQ(edit->text(), QString::fromUtf8(c.shown)) << c.what;
+        EXPECT_EQ(edit->GetText(), c.shown) << c.what;
+        after->setFocus();
+        EXPECT_EQ(std::pair(edit->Value(), edit->text()), std::pair(c.value, QString::fromUtf8(c.left))) << c.what;
+    }
+}
+
+TEST_F(ComponentKeysTest, TabLeavesEitherGridAndChangesNothing) {
+    for (bool calendar : {true, false}) {
+        for (const XKey& key : {kTab, kBacktab}) {
+            clearHost();
+            ComponentGrid* grid = calendar ? static_cast<ComponentGrid*>(new TClorCalendar(&host, clock.fn()))
+                                           : new TDaySdlerTxt(&host, clock.fn());
+            between(grid);
+            int changes = 0;
+            if (auto* cal = qobject_cast<TClorCalendar*>(grid))
+                QObject::connect(cal, &TClorCalendar::Change, [&] { ++changes; });
+            if (!calendar) grid->SetOptions({.Editing = true}); // typing could edit the schedule
+            activate();
+            grid->setFocus();
+            const QModelIndex current = grid->currentIndex();
+            typeKeys({key, Digit('5')}); // the digit lands where Tab went
+            QLineEdit* target = key.Key == Qt::Key_Tab ? after : before;
+            EXPECT_TRUE(target->hasFocus()) << calendar << key.Key;
+            EXPECT_EQ(target->text(), "5");
+            EXPECT_EQ(grid->currentIndex(), current);
+            EXPECT_TRUE(grid->viewport()->findChildren<QLineEdit*>().isEmpty()); // no editor opened
+            EXPECT_EQ(changes, 0);
+            if (calendar) {
+                EXPECT_EQ(static_cast<TClorCalendar*>(grid)->CalendarDate(), Ymd(2024, 4, 10));
+            }
+        }
+    }
+}
+
+TEST_F(ComponentKeysTest, ScheduleColoursHoldUnderTheSelectionWithOrWithoutFocus) {
+    const QColor aqua(0, 255, 255), navy(0, 0, 128), red(255, 0, 0);
+    struct Case {
+        int col, row; // the current cell; row 3 is 10 - 11, the current hour
+        bool focused;
+        QColor back, ink;
+    };
+    auto* day = between(new TDaySdlerTxt(&host, clock.fn()));
+    day->SetCells(1, 3, "佐藤");
+    day->SetCells(1, 5, "山田*");
+    activate();
+    const QColor highlight = day->palette().color(QPalette::Highlight);
+    const QColor highlightText = day->palette().color(QPalette::HighlightedText);
+    const QColor base = day->palette().color(QPalette::Base);
+    const Case cases[] = {
+        {0, 3, false, aqua, navy},         {1, 3, false, aqua, navy},  {0, 3, true, aqua, navy},
+        {1, 5, false, highlight, red},     {1, 5, true, base, red},    {0, 4, false, highlight, highlightText},
+        {0, 4, true, base, day->palette().color(QPalette::Text)},
+    };
+    for (const Case& c : cases) {
+        day->setCurrentIndex(day->model()->index(c.row, c.col));
+        (c.focused ? static_cast<QWidget*>(day) : after)->setFocus();
+        Settle();
+        const std::string where = std::to_string(c.col) + "," + std::to_string(c.row) + (c.focused ? " focused" : "");
+        EXPECT_EQ(cellColour(day, c.col, c.row), c.back) << where;
+        const QColor ink = inkColour(day, c.col, c.row);
+        EXPECT_LT(std::abs(ink.red() - c.ink.red()) + std::abs(ink.green() - c.ink.green()) +
+                      std::abs(ink.blue() - c.ink.blue()),
+                  60)
+            << where << " " << ink.name().toStdString();
+        EXPECT_EQ(cellColour(day, 0, 3), aqua) << where; // the hour stays marked
+    }
+}
+
+TEST_F(ComponentKeysTest, CalendarTakesNoGreyDayBeyondItsYears) {
+    struct Case {
+        std::chrono::year_month_day date;
+        int startOfWeek, col, row; // a grey cell outside years 1..9999
+        bool byKey;                // reached by an arrow key from the shown day, not a click
+    };
+    const Case cases[] = {
+        {Ymd(9999, 12, 20), 1, 6, 6, false}, // the grey 9 of January 10000
+        {Ymd(9999, 12, 25), 1, 5, 5, true},  // down from Christmas to 1 January 10000
+        {Ymd(1, 1, 1), 7, 0, 1, false}, // 31 December of year 0
+        {Ymd(1, 1, 1), 7, 0, 1, true},
+    };
+    auto* cal = between(new TClorCalendar(&host, clock.fn()));
+    cal->resize(350, 280);
+    int changes = 0;
+    QObject::connect(cal, &TClorCalendar::Change, [&] { ++changes; });
+    activate();
+    for (const Case& c : cases) {
+        cal->SetStartOfWeek(c.startOfWeek);
+        cal->SetCalendarDate(c.date);
+        changes = 0;
+        const QModelIndex shown = cal->currentIndex();
+        int outside = 0;
+        cal->Model().DayAt(c.col, c.row, outside);
+        ASSERT_NE(outside, 0);
+        if (c.byKey) {
+            cal->setFocus();
+            typeKeys({c.row > shown.row() ? kDown : c.col > shown.column() ? kRight : kLeft});
+        } else {
+            ClickAt(cal->viewport(), cal->visualRect(cal->model()->index(c.row, c.col)).center());
+        }
+        EXPECT_EQ(cal->CalendarDate(), c.date);
+        EXPECT_EQ(changes, 0);
+        EXPECT_EQ(cal->currentIndex(), shown);
+    }
+    cal->SetStartOfWeek(1);
+    cal->SetCalendarDate(Ymd(9999, 11, 30)); // a grey day of the last month still turns to it
+    ClickAt(cal->viewport(), cal->visualRect(cal->model()->index(6, 6)).center());
+    EXPECT_EQ(cal->CalendarDate(), Ymd(9999, 12, 12));
+}
+
+TEST_F(ComponentKeysTest, CellsFillTheControlUpToLessThanOnePixelEach) {
+    struct Case {
+        bool calendar;
+        int workHour, width, height;
+    };
+    for (const Case& c : {Case{true, 0, 348, 278}, {true, 0, 352, 282}, {false, 14, 240, 400},
+                          {false, 20, 240, 400}, {false, 20, 202, 422}}) {
+        ComponentGrid* grid = c.calendar ? static_cast<ComponentGrid*>(new TClorCalendar(&host, clock.fn()))
+                                         : new TDaySdlerTxt(&host, clock.fn());
+        if (!c.calendar) grid->setProperty("WorkHour", c.workHour);
+        grid->resize(c.width, c.height);
+        grid->show();
+        show();
+        const int cols = grid->model()->columnCount(), rows = grid->model()->rowCount();
+        const int spareX = grid->viewport()->width() - cols * grid->columnWidth(0);
+        const int spareY = grid->viewport()->height() - rows * grid->rowHeight(0);
+        const std::string what = std::to_string(c.width) + "x" + std::to_string(c.height);
+        EXPECT_GE(spareX, 0) << what;
+        EXPECT_LT(spareX, cols) << what;
+        EXPECT_GE(spareY, 0) << what;
+        EXPECT_LT(spareY, rows) << what;
+        delete grid;
+    }
+}
+
+TEST_F(ComponentKeysTest, ScheduleOptionsArePublishedAsFlags) {
+    auto* day = new TDaySdlerTxt(&host, clock.fn());
+    const QMetaObject* meta = day->metaObject();
+    const QMetaProperty options = meta->property(meta->indexOfProperty("Options"));
+    ASSERT_TRUE(options.isValid());
+    EXPECT_TRUE(options.isWritable());
+    EXPECT_TRUE(options.isFlagType());
+    using Set = ComponentGrid::GridOptionSet;
+    EXPECT_EQ(day->property("Options").value<Set>(), Set(ComponentGrid::Lines));
+    for (const Set set : {Set(ComponentGrid::Lines | ComponentGrid::Editing | ComponentGrid::RowSelect),
+                          Set(ComponentGrid::RangeSelect | ComponentGrid::DrawFocusSelected), Set()}) {
+        ASSERT_TRUE(day->setProperty("Options", QVariant::fromValue(set)));
+        EXPECT_EQ(day->property("Options").value<Set>(), set);
+        const GridOptions o = day->Options();
+        EXPECT_EQ(o.Lines, day->showGrid());
+        EXPECT_EQ(o.Editing, bool(day->model()->flags(day->model()->index(2, 1)) & Qt::ItemIsEditable));
+        EXPECT_EQ(o.RowSelect, day->selectionBehavior() == QAbstractItemView::SelectRows);
+        EXPECT_EQ(o.RangeSelect, day->selectionMode() == QAbstractItemView::ExtendedSelection);
+        EXPECT_EQ(std::tuple(o.Lines, o.RangeSelect, o.DrawFocusSelected, o.RowSelect, o.Editing),
+                  std::tuple(set.testFlag(ComponentGrid::Lines), set.testFlag(ComponentGrid::RangeSelect),
+                             set.testFlag(ComponentGrid::DrawFocusSelected),
+                             set.testFlag(ComponentGrid::RowSelect), set.testFlag(ComponentGrid::Editing)));
+    }
+    // The names a designer reads and writes.
+    EXPECT_STREQ(options.enumerator().valueToKeys(ComponentGrid::Lines | ComponentGrid::Editing).constData(),
+                 "Lines|Editing");
+}
