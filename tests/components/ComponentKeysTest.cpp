@@ -22,11 +22,16 @@ class ComponentKeysTest : public ComponentWidgetsTest {
         before = new QLineEdit(&host);
         after = new QLineEdit(&host);
         auto* layout = new QVBoxLayout(&host);
-        for (QWidget* each : {static_cast<QWidget*>(before), static_cast<QWidget*>(w), static_cast<QWidget*>(after)})
+        for (QWidget* each :
+             {static_cast<QWidget*>(before), static_cast<QWidget*>(w), static_cast<QWidget*>(after)})
             layout->addWidget(each);
         QWidget::setTabOrder(before, w);
         QWidget::setTabOrder(w, after);
         return w;
+    }
+    ComponentGrid* makeGrid(bool calendar) {
+        if (calendar) return new TClorCalendar(&host, clock.fn());
+        return new TDaySdlerTxt(&host, clock.fn());
     }
     void clearHost() {
         delete host.layout();
@@ -93,7 +98,8 @@ TEST_F(ComponentKeysTest, NumberEditKeepsWhatCodeSetsInsideOrOutsideTheBox) {
         EXPECT_EQ(edit->text(), QString::fromUtf8(c.shown)) << c.what;
         EXPECT_EQ(edit->GetText(), c.shown) << c.what;
         after->setFocus();
-        EXPECT_EQ(std::pair(edit->Value(), edit->text()), std::pair(c.value, QString::fromUtf8(c.left))) << c.what;
+        EXPECT_EQ(std::pair(edit->Value(), edit->text()), std::pair(c.value, QString::fromUtf8(c.left)))
+            << c.what;
     }
 }
 
@@ -101,9 +107,7 @@ TEST_F(ComponentKeysTest, TabLeavesEitherGridAndChangesNothing) {
     for (bool calendar : {true, false}) {
         for (const XKey& key : {kTab, kBacktab}) {
             clearHost();
-            ComponentGrid* grid = calendar ? static_cast<ComponentGrid*>(new TClorCalendar(&host, clock.fn()))
-                                           : new TDaySdlerTxt(&host, clock.fn());
-            between(grid);
+            ComponentGrid* grid = between(makeGrid(calendar));
             int changes = 0;
             if (auto* cal = qobject_cast<TClorCalendar*>(grid))
                 QObject::connect(cal, &TClorCalendar::Change, [&] { ++changes; });
@@ -140,15 +144,20 @@ TEST_F(ComponentKeysTest, ScheduleColoursHoldUnderTheSelectionWithOrWithoutFocus
     const QColor highlightText = day->palette().color(QPalette::HighlightedText);
     const QColor base = day->palette().color(QPalette::Base);
     const Case cases[] = {
-        {0, 3, false, aqua, navy},         {1, 3, false, aqua, navy},  {0, 3, true, aqua, navy},
-        {1, 5, false, highlight, red},     {1, 5, true, base, red},    {0, 4, false, highlight, highlightText},
+        {0, 3, false, aqua, navy},
+        {1, 3, false, aqua, navy},
+        {0, 3, true, aqua, navy},
+        {1, 5, false, highlight, red},
+        {1, 5, true, base, red},
+        {0, 4, false, highlight, highlightText},
         {0, 4, true, base, day->palette().color(QPalette::Text)},
     };
     for (const Case& c : cases) {
         day->setCurrentIndex(day->model()->index(c.row, c.col));
         (c.focused ? static_cast<QWidget*>(day) : after)->setFocus();
         Settle();
-        const std::string where = std::to_string(c.col) + "," + std::to_string(c.row) + (c.focused ? " focused" : "");
+        const std::string where =
+            std::to_string(c.col) + "," + std::to_string(c.row) + (c.focused ? " focused" : "");
         EXPECT_EQ(cellColour(day, c.col, c.row), c.back) << where;
         const QColor ink = inkColour(day, c.col, c.row);
         EXPECT_LT(std::abs(ink.red() - c.ink.red()) + std::abs(ink.green() - c.ink.green()) +
@@ -168,7 +177,7 @@ TEST_F(ComponentKeysTest, CalendarTakesNoGreyDayBeyondItsYears) {
     const Case cases[] = {
         {Ymd(9999, 12, 20), 1, 6, 6, false}, // the grey 9 of January 10000
         {Ymd(9999, 12, 25), 1, 5, 5, true},  // down from Christmas to 1 January 10000
-        {Ymd(1, 1, 1), 7, 0, 1, false}, // 31 December of year 0
+        {Ymd(1, 1, 1), 7, 0, 1, false},      // 31 December of year 0
         {Ymd(1, 1, 1), 7, 0, 1, true},
     };
     auto* cal = between(new TClorCalendar(&host, clock.fn()));
@@ -205,10 +214,12 @@ TEST_F(ComponentKeysTest, CellsFillTheControlUpToLessThanOnePixelEach) {
         bool calendar;
         int workHour, width, height;
     };
-    for (const Case& c : {Case{true, 0, 348, 278}, {true, 0, 352, 282}, {false, 14, 240, 400},
-                          {false, 20, 240, 400}, {false, 20, 202, 422}}) {
-        ComponentGrid* grid = c.calendar ? static_cast<ComponentGrid*>(new TClorCalendar(&host, clock.fn()))
-                                         : new TDaySdlerTxt(&host, clock.fn());
+    for (const Case& c : {Case{true, 0, 348, 278},
+                          {true, 0, 352, 282},
+                          {false, 14, 240, 400},
+                          {false, 20, 240, 400},
+                          {false, 20, 202, 422}}) {
+        ComponentGrid* grid = makeGrid(c.calendar);
         if (!c.calendar) grid->setProperty("WorkHour", c.workHour);
         grid->resize(c.width, c.height);
         grid->show();

@@ -59,7 +59,8 @@ class ComponentWidgetsTest : public GuiTest {
     // turn between them: each lands where the keys before it left the focus.
     void typeKeys(std::initializer_list<XKey> keys) {
         for (const XKey& k : keys)
-            QTest::sendKeyEvent(QTest::Click, host.windowHandle(), k.Key, QString::fromLatin1(k.Text), k.Mods);
+            QTest::sendKeyEvent(QTest::Click, host.windowHandle(), k.Key, QString::fromLatin1(k.Text),
+                                k.Mods);
     }
     // The colour painted inside a cell, away from its text and lines.
     static QColor cellColour(ComponentGrid* grid, int col, int row) {
