@@ -200,6 +200,13 @@ void ComponentGrid::ResizeCells() {
     WMSize(viewport()->width(), viewport()->height());
 }
 
+void ComponentGrid::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) {
+    const bool tab =
+        hint == QAbstractItemDelegate::EditNextItem || hint == QAbstractItemDelegate::EditPreviousItem;
+    QTableView::closeEditor(editor, tab ? QAbstractItemDelegate::NoHint : hint);
+    if (tab) focusNextPrevChild(hint == QAbstractItemDelegate::EditNextItem);
+}
+
 void ComponentGrid::resizeEvent(QResizeEvent* e) {
     QTableView::resizeEvent(e);
     ResizeCells();

@@ -70,6 +70,8 @@ class ComponentGrid : public QTableView {
     void ShowCurrent(int col, int row);
     void ResizeCells();
     void resizeEvent(QResizeEvent* e) override;
+    // Tab in a cell's editor keeps the text and goes on to the next control, not the next cell.
+    void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
 
   private:
     friend class ComponentGridModel;

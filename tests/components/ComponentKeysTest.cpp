@@ -104,27 +104,39 @@ TEST_F(ComponentKeysTest, NumberEditKeepsWhatCodeSetsInsideOrOutsideTheBox) {
 }
 
 TEST_F(ComponentKeysTest, TabLeavesEitherGridAndChangesNothing) {
-    for (bool calendar : {true, false}) {
-        for (const XKey& key : {kTab, kBacktab}) {
-            clearHost();
-            ComponentGrid* grid = between(makeGrid(calendar));
-            int changes = 0;
-            if (auto* cal = qobject_cast<TClorCalendar*>(grid))
-                QObject::connect(cal, &TClorCalendar::Change, [&] { ++changes; });
-            if (!calendar) grid->SetOptions({.Editing = true}); // typing could edit the schedule
-            activate();
-            grid->setFocus();
-            const QModelIndex current = grid->currentIndex();
-            typeKeys({key, Digit('5')}); // the digit lands where Tab went
-            QLineEdit* target = key.Key == Qt::Key_Tab ? after : before;
-            EXPECT_TRUE(target->hasFocus()) << calendar << key.Key;
-            EXPECT_EQ(target->text(), "5");
-            EXPECT_EQ(grid->currentIndex(), current);
-            EXPECT_TRUE(grid->viewport()->findChildren<QLineEdit*>().isEmpty()); // no editor opened
-            EXPECT_EQ(changes, 0);
-            if (calendar) {
-                EXPECT_EQ(static_cast<TClorCalendar*>(grid)->CalendarDate(), Ymd(2024, 4, 10));
-            }
+    struct Case {
+        bool calendar;
+        XKey key;
+        bool typedFirst; // a digit typed into the schedule's current cell before Tab
+    };
+    const Case cases[] = {{true, kTab, false},      {true, kBacktab, false}, {false, kTab, false},
+                          {false, kBacktab, false}, {false, kTab, true},     {false, kBacktab, true}};
+    for (const Case& c : cases) {
+        clearHost();
+        ComponentGrid* grid = between(makeGrid(c.calendar));
+        int changes = 0;
+        if (auto* cal = qobject_cast<TClorCalendar*>(grid))
+            QObject::connect(cal, &TClorCalendar::Change, [&] { ++changes; });
+        if (!c.calendar) grid->SetOptions({.Editing = true}); // typing edits the schedule
+        activate();
+        grid->setFocus();
+        if (!c.calendar) grid->setCurrentIndex(grid->model()->index(2, 1));
+        const QModelIndex current = grid->currentIndex();
+        const std::string text = grid->CellText(current.column(), current.row());
+        if (c.typedFirst) typeKeys({Digit('7')});
+        typeKeys({c.key, Digit('5')}); // the digit lands where Tab went
+        const std::string what =
+            std::to_string(c.calendar) + " " + std::to_string(c.key.Key) + (c.typedFirst ? " typed" : "");
+        QLineEdit* target = c.key.Key == Qt::Key_Tab ? after : before;
+        EXPECT_TRUE(target->hasFocus()) << what;
+        EXPECT_EQ(target->text(), "5") << what;
+        EXPECT_EQ(grid->currentIndex(), current) << what;
+        EXPECT_EQ(grid->CellText(current.column(), current.row()), c.typedFirst ? "7" : text) << what;
+        for (QLineEdit* editor : grid->viewport()->findChildren<QLineEdit*>())
+            EXPECT_FALSE(editor->isVisible()) << what;
+        EXPECT_EQ(changes, 0);
+        if (c.calendar) {
+            EXPECT_EQ(static_cast<TClorCalendar*>(grid)->CalendarDate(), Ymd(2024, 4, 10));
         }
     }
 }
