@@ -60,7 +60,10 @@ bool isEditingKey(int key) {
 } // namespace
 
 void TNumberEdit::keyPressEvent(QKeyEvent* e) {
-    if (isEditingKey(e->key())) return QLineEdit::keyPressEvent(e);
+    if (isEditingKey(e->key())) {
+        QLineEdit::keyPressEvent(e);
+        return;
+    }
     QList<uint> keys = e->text().toUcs4();
     if (keys.isEmpty() && (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter)) keys.append(U'\r');
     for (uint k : keys) {
