@@ -1,6 +1,8 @@
 #include "database/ResultTable.h"
 
 #include "database/ResultRaceFixture.h"
+#include "platform/Files.h"
+#include "support/ChildProcess.h"
 
 #include <fstream>
 
@@ -222,6 +224,17 @@ TEST_F(ResultTable, AFaultInsideIsReportedAsADataError) {
     EXPECT_EQ(Messages(), std::vector<std::string>{"データにエラーがあります。処理できませんでした。\n" +
                                                    waiting.string() + " のオープンに失敗しました。\n" +
                                                    "file is not a database"});
+
+    // A full disk: the work table cannot be made.
+    DeleteFileAt(waiting);
+    dialogs.ClearLog();
+    const std::string told = RunInChild([this] {
+        LimitFileSize(0);
+        const int result = BuildResultTable(1);
+        return Format("%d|", result) + dialogs.Joined();
+    });
+    EXPECT_EQ(told, "1|データにエラーがあります。処理できませんでした。\n" +
+                        (form().DataFolder / kResultTable).string() + " の作成に失敗しました。\ndisk I/O error");
 }
 
 class RecordsFromResults : public ResultTable {
