@@ -8,8 +8,6 @@
 
 namespace {
 
-constexpr const char* kUtf8Bom = "\xEF\xBB\xBF";
-
 // Lines cut at LF; a CR before it goes with the trim of the line.
 std::vector<std::string> textLines(const std::string& text) {
     std::vector<std::string> lines = Split(text, '\n');
@@ -33,12 +31,7 @@ std::optional<std::string> ReadImportText(const std::filesystem::path& path) {
     if (size < 0 || size > kMaxImportFileBytes) return std::nullopt;
     std::string bytes;
     if (!ReadFileBytes(path, bytes)) return std::nullopt;
-    if (StartsWith(bytes, kUtf8Bom)) {
-        bytes.erase(0, 3);
-        // Broken UTF-8 reads as Shift-JIS would: the bad bytes become U+FFFD.
-        return IsValidUtf8(bytes) ? bytes : FromU32(ToU32(bytes));
-    }
-    return FromSjis(bytes);
+    return DecodeText(bytes).Text;
 }
 
 std::vector<std::string> SplitCsvLine(const std::string& line) {

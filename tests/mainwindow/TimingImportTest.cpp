@@ -138,7 +138,7 @@ TEST_F(TimingImport, DamagedFilesAreToldOrSkippedAndNothingElseChanges) {
     const std::pair<std::string, const char*> cases[] = {
         {ToSjis("時刻,区分,No,通過,地点\r\n"), ""},       // header only: emptied
         {"\xEF\xBB\xBFNo\r\na,b,2,700,1\r\n", "2/700/1"}, // UTF-8 with its mark
-        {"時刻\r\na,b,2,700,1\n", "2/700/1"},             // UTF-8 without: only the header garbles
+        {"時刻\r\na,b,2,700,1\n", "2/700/1"},             // UTF-8 without its mark
         {utf16, ""},                                      // UTF-16: no line reads
         {csv("a,b,1,100,1 a,b,2,200,1 a,b,1,300,1 a,b,2,400,1"), "1/100/1 2/200/1"}, // too long
     };
