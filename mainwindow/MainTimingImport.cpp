@@ -100,8 +100,8 @@ Packed packIntoSplitGrid(const StringGrid& loaded, StringGrid& split,
         if (lineEmpty(loaded, r)) continue;
         const TimingLine line = timingLine(loaded, r);
         const Verdict v = judge(line);
-        const int row = first + p.taken;
         if (v == Verdict::Pass) continue;
+        const int row = first + p.taken;
         if (v != Verdict::Take || row >= split.RowCount()) {
             p.left.Count(v, r);
             continue;
@@ -159,6 +159,7 @@ void TMainForm::CopyCsvGridToSplitGrid() {
     };
     const std::string left = packIntoSplitGrid(TimingCsvGrid, tempKukanGrid, judge).left.Text(TimingCsvGrid);
     LabelAutoImport.SetCaption(left);
+    AutoTransferHeld = false; // what was held is gone from the split grid
     if (!left.empty()) Dlg().ShowMessage(left);
 }
 
