@@ -58,7 +58,7 @@ QWidget* MainWindow::buildInputPage() {
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(path, 1);
     bottom->addWidget(progress);
-    bottom->addWidget(leftOut, 2);
+    bottom->addWidget(leftOut, 1);
     layout->addLayout(bottom);
     return page;
 }

@@ -189,7 +189,6 @@ TEST_F(TimingImport, DamagedFilesAreToldOrSkippedAndNothingElseChanges) {
     import(csv("a,b,2,100,1 a,b,1,200,1"));
     EXPECT_EQ(in().Row(2), (Cells{"1", "2", "100"}));
     EXPECT_EQ(form().LabelAutoImport.Caption(), "1 行はｽﾘｯﾄｸﾞﾘｯﾄﾞに入りませんでした。 最後: 3 行目「a,b,1,200,1」");
-    race(1, 2);
 
     // Too large to be a timing file: told beside the progress bar, never in a box.
     polling(csv("a,b,1,100,1"));
