@@ -27,3 +27,5 @@ void ClearGridCells(StringGrid& grid);
 // and column; the grid grows to hold every line and field. False (after "Cannot open
 // file") when the file cannot be read.
 bool LoadCsvToGrid(StringGrid& grid, const std::filesystem::path& path);
+// The same for a text already read.
+void LoadCsvTextToGrid(StringGrid& grid, const std::string& text);
