@@ -87,21 +87,24 @@ int CalendarModel::DayAt(int col, int row, int& outside) const {
     return n + (m == 1 ? DaysPerMonth(y - 1, 12) : DaysPerMonth(y, m - 1));
 }
 
-void CalendarModel::moveMonths(int months) {
+bool CalendarModel::moveMonths(int months) {
     const year_month first = date_.year() / date_.month() + std::chrono::months{months};
-    if (!showable(first / 1)) return;
+    if (!showable(first / 1)) return false;
     const day last = year_month_day_last{first / std::chrono::last}.day();
     date_ = first / std::min(date_.day(), last);
     // Called from outside too: the month offset must follow, or DayNum and the next
     // click would read the old month's layout.
     UpdateCalendar();
+    return true;
 }
 
 void CalendarModel::Click() {
     int outside = 0;
     const int d = DayNum(col_, row_, outside);
-    if (outside > 0) NextMonth();
-    if (outside < 0) PrevMonth();
+    if (outside != 0 && !moveMonths(outside)) {
+        UpdateCalendar();
+        return;
+    }
     SetDateElement(3, d);
 }
 
@@ -162,9 +165,8 @@ CellStyle CalendarModel::DrawCell(int col, int row) const {
     return s;
 }
 
-CalendarModel::CellSize CalendarModel::WMSize(int width, int height, int gridLineWidth) {
-    const int g = 2 * gridLineWidth;
-    return {(width - 3 * g) / kCols, (height - 3 * g) / kRows};
+CalendarModel::CellSize CalendarModel::WMSize(int width, int height) {
+    return {width / kCols, height / kRows};
 }
 
 } // namespace components

@@ -37,6 +37,7 @@ class CalendarModel {
     void NextYear() { moveMonths(12); }
     void PrevYear() { moveMonths(-12); }
     // The current cell was chosen: its day becomes the shown date, also a grey one.
+    // A grey day beyond years 1..9999 changes nothing; the current cell goes back.
     void Click();
 
     int GetStartOfWeek() const { return startOfWeek_; }
@@ -63,13 +64,15 @@ class CalendarModel {
     struct CellSize {
         int ColWidth, RowHeight;
     };
-    static CellSize WMSize(int width, int height, int gridLineWidth);
+    // Seven columns and rows share the client area; each cell holds its own grid line.
+    static CellSize WMSize(int width, int height);
 
     Signal<> OnChange;  // the shown date was set
     Signal<> OnUpdated; // layout or current cell moved: repaint
 
   private:
-    void moveMonths(int months);
+    // False when the month would leave years 1..9999 (the date stays).
+    bool moveMonths(int months);
     int weekdayOf(int col) const { return (startOfWeek_ + col) % 7; } // 0 Sunday
 
     std::chrono::year_month_day date_;

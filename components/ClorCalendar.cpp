@@ -43,7 +43,7 @@ void TClorCalendar::CurrentMoved(int col, int row) {
 }
 
 void TClorCalendar::WMSize(int width, int height) {
-    const CalendarModel::CellSize size = CalendarModel::WMSize(width, height, kGridLineWidth);
+    const CalendarModel::CellSize size = CalendarModel::WMSize(width, height);
     SetCellSize(size.ColWidth, size.RowHeight);
 }
 

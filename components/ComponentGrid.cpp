@@ -5,8 +5,6 @@
 #include <QAbstractTableModel>
 #include <QHeaderView>
 #include <QPainter>
-#include <QStyle>
-#include <QStyleOptionFocusRect>
 #include <QStyledItemDelegate>
 
 #include <algorithm>
@@ -103,17 +101,20 @@ class ComponentGridDelegate : public QStyledItemDelegate {
         p->fillRect(rect, fixed ? pal.button() : highlight ? pal.highlight() : pal.base());
         if (grid_->OnDrawCell()) grid_->OnDrawCell()(*p, col, row, rect);
         const CellStyle s = grid_->DrawCell(col, row);
-        // A highlighted cell keeps the highlight, so the chosen cell shows on every weekday.
-        if (s.Background >= 0 && !highlight) p->fillRect(rect, rgb(s.Background));
-        if (s.FontColor >= 0 && !highlight) fore = rgb(s.FontColor);
+        // Unless the component's colours are kept, a highlighted cell keeps the
+        // highlight, so the chosen cell shows on every weekday.
+        const bool own = !highlight || grid_->KeepsCellColours();
+        if (s.Background >= 0 && own) p->fillRect(rect, rgb(s.Background));
+        if (s.FontColor >= 0 && own) fore = rgb(s.FontColor);
         p->setPen(fore);
         p->setFont(option.font);
         p->drawText(rect, alignmentOf(s.Align), qs(s.Text));
+        // A dotted frame in the text's colour: the style's own focus frame may tint the
+        // whole cell, and the cell keeps its colours.
         if (focused && !fixed && !opts.RowSelect) {
-            QStyleOptionFocusRect fr;
-            fr.rect = rect.adjusted(1, 1, -1, -1);
-            fr.palette = pal;
-            grid_->style()->drawPrimitive(QStyle::PE_FrameFocusRect, &fr, p, grid_);
+            p->setPen(QPen(fore, 1, Qt::DotLine));
+            p->setBrush(Qt::NoBrush);
+            p->drawRect(rect.adjusted(1, 1, -3, -3));
         }
         p->restore();
     }
@@ -137,6 +138,8 @@ ComponentGrid::ComponentGrid(QWidget* parent) : QTableView(parent), model_(new C
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setWordWrap(false);
     setCornerButtonEnabled(false);
+    // Tab and Shift+Tab go to the next and previous control, as in any grid here.
+    setTabKeyNavigation(false);
     SetOptions(options_);
     connect(selectionModel(), &QItemSelectionModel::currentChanged, this, [this](const QModelIndex& now) {
         if (!syncing_ && now.isValid()) CurrentMoved(now.column(), now.row());
@@ -150,6 +153,22 @@ void ComponentGrid::SetOptions(const GridOptions& options) {
     setSelectionBehavior(options.RowSelect ? SelectRows : SelectItems);
     setEditTriggers(options.Editing ? AnyKeyPressed | DoubleClicked | EditKeyPressed : NoEditTriggers);
     viewport()->update();
+}
+
+ComponentGrid::GridOptionSet ComponentGrid::GetOptionSet() const {
+    GridOptionSet set;
+    set.setFlag(Lines, options_.Lines);
+    set.setFlag(RangeSelect, options_.RangeSelect);
+    set.setFlag(DrawFocusSelected, options_.DrawFocusSelected);
+    set.setFlag(RowSelect, options_.RowSelect);
+    set.setFlag(Editing, options_.Editing);
+    return set;
+}
+
+void ComponentGrid::SetOptionSet(GridOptionSet set) {
+    const GridOptions options{set.testFlag(Lines), set.testFlag(RangeSelect), set.testFlag(DrawFocusSelected),
+                              set.testFlag(RowSelect), set.testFlag(Editing)};
+    if (options != options_) SetOptions(options);
 }
 
 void ComponentGrid::SelectCurrentOnly() {
@@ -179,6 +198,13 @@ void ComponentGrid::ShowCurrent(int col, int row) {
 
 void ComponentGrid::ResizeCells() {
     WMSize(viewport()->width(), viewport()->height());
+}
+
+void ComponentGrid::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) {
+    const bool tab =
+        hint == QAbstractItemDelegate::EditNextItem || hint == QAbstractItemDelegate::EditPreviousItem;
+    QTableView::closeEditor(editor, tab ? QAbstractItemDelegate::NoHint : hint);
+    if (tab) focusNextPrevChild(hint == QAbstractItemDelegate::EditNextItem);
 }
 
 void ComponentGrid::resizeEvent(QResizeEvent* e) {

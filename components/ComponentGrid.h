@@ -24,15 +24,27 @@ class ComponentGrid : public QTableView {
     using DrawCellHook = std::function<void(QPainter& painter, int col, int row, const QRect& rect)>;
     void SetOnDrawCell(DrawCellHook hook) { onDrawCell_ = std::move(hook); }
     const DrawCellHook& OnDrawCell() const { return onDrawCell_; }
+    bool KeepsCellColours() const { return keepCellColours_; }
 
     GridOptions Options() const { return options_; }
     void SetOptions(const GridOptions& options);
+    // The options as a designer sets them: one flag per member of GridOptions.
+    enum GridOption {
+        Lines = 0x1,
+        RangeSelect = 0x2,
+        DrawFocusSelected = 0x4,
+        RowSelect = 0x8,
+        Editing = 0x10,
+    };
+    Q_DECLARE_FLAGS(GridOptionSet, GridOption)
+    Q_FLAG(GridOptionSet)
+    GridOptionSet GetOptionSet() const;
+    void SetOptionSet(GridOptionSet options);
 
     // What the painter draws in a cell; the cell's text as the component keeps it.
     virtual CellStyle DrawCell(int col, int row) const = 0;
     virtual std::string CellText(int col, int row) const = 0;
     bool IsFixed(int row) const { return row < kFixedRows; }
-    static constexpr int kGridLineWidth = 1;
     static constexpr int kFixedRows = 1;
 
   protected:
@@ -48,6 +60,8 @@ class ComponentGrid : public QTableView {
 
     // The current cell is all that is selected, whatever the options say.
     void SelectCurrentOnly();
+    // The component's cell colours are painted over the selection's highlight.
+    void KeepCellColours() { keepCellColours_ = true; }
     // Counts and texts are read again and everything is repainted.
     void Refresh();
     // Sizes every column and row alike.
@@ -56,6 +70,8 @@ class ComponentGrid : public QTableView {
     void ShowCurrent(int col, int row);
     void ResizeCells();
     void resizeEvent(QResizeEvent* e) override;
+    // Tab in a cell's editor keeps the text and goes on to the next control, not the next cell.
+    void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
 
   private:
     friend class ComponentGridModel;
@@ -64,6 +80,9 @@ class ComponentGrid : public QTableView {
     GridOptions options_;
     bool syncing_ = false;
     bool currentOnly_ = false;
+    bool keepCellColours_ = false;
 };
+
+Q_DECLARE_OPERATORS_FOR_FLAGS(ComponentGrid::GridOptionSet)
 
 } // namespace components

@@ -11,6 +11,8 @@ namespace components {
 
 TDaySdlerTxt::TDaySdlerTxt(QWidget* parent, const ClockFn& clock)
     : ComponentGrid(parent), model_(clock), timer_(new QTimer(this)) {
+    // The current hour and the red marks show also on the selected cell.
+    KeepCellColours();
     QPointer<TDaySdlerTxt> self(this);
     model_.OnLayout.connect([self] {
         if (!self) return;
@@ -53,7 +55,7 @@ void TDaySdlerTxt::SetTimeColor(const QColor& color) {
 }
 
 void TDaySdlerTxt::WMSize(int width, int height) {
-    const DaySdlerModel::CellSize size = DaySdlerModel::WMSize(width, height, kGridLineWidth, RowCount());
+    const DaySdlerModel::CellSize size = DaySdlerModel::WMSize(width, height, RowCount());
     SetCellSize(size.ColWidth, size.RowHeight);
 }
 

@@ -16,6 +16,7 @@ class TDaySdlerTxt : public ComponentGrid {
     Q_PROPERTY(QString TitleA READ GetTitleA WRITE SetTitleA)
     Q_PROPERTY(QString TitleB READ GetTitleB WRITE SetTitleB)
     Q_PROPERTY(QColor TimeColor READ GetTimeColor WRITE SetTimeColor)
+    Q_PROPERTY(components::ComponentGrid::GridOptionSet Options READ GetOptionSet WRITE SetOptionSet)
   public:
     static constexpr int kTimerInterval = 60000; // ms
 

@@ -89,9 +89,9 @@ CellStyle DaySdlerModel::DrawCell(int col, int row) const {
     return s;
 }
 
-DaySdlerModel::CellSize DaySdlerModel::WMSize(int width, int height, int gridLineWidth, int rows) {
+DaySdlerModel::CellSize DaySdlerModel::WMSize(int width, int height, int rows) {
     if (rows < 1) rows = 1;
-    return {(width - (kCols - 1) * gridLineWidth) / kCols, (height - (rows - 1) * gridLineWidth) / rows};
+    return {width / kCols, height / rows};
 }
 
 } // namespace components

@@ -48,7 +48,8 @@ class DaySdlerModel {
     struct CellSize {
         int ColWidth, RowHeight;
     };
-    static CellSize WMSize(int width, int height, int gridLineWidth, int rows);
+    // The columns and rows share the client area; each cell holds its own grid line.
+    static CellSize WMSize(int width, int height, int rows);
 
     Signal<> OnLayout;  // the rows were laid out again
     Signal<> OnRepaint; // the colours may have changed

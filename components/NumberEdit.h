@@ -40,6 +40,8 @@ class TNumberEdit : public QLineEdit {
     void SetQText(const QString& text);
 
     NumberEditModel model_;
+    bool showing_ = false; // the model is putting its text into the box
+    bool edited_ = false;  // the change under way is the user's
 };
 
 namespace NumberEdit {

@@ -15,7 +15,7 @@ NumberEditModel::NumberEditModel(GroupDigits group) : group_(std::move(group)) {
 
 void NumberEditModel::SetValue(int value) {
     value_ = value;
-    show(NumberText(value_, comma_, yen_, group_));
+    show(editing_ ? IntToStr(value_) : NumberText(value_, comma_, yen_, group_));
 }
 
 void NumberEditModel::SetComma(bool on) {
@@ -37,7 +37,13 @@ void NumberEditModel::KeyPress(char32_t& key) {
 }
 
 void NumberEditModel::DoEnter() {
-    show(IntToStr(value_));
+    editing_ = true;
+    SetValue(value_);
+}
+
+void NumberEditModel::DoExit() {
+    editing_ = false;
+    SetText(text_);
 }
 
 void NumberEditModel::show(const std::string& text) {

@@ -21,6 +21,8 @@ class NumberEditModel {
     int Value() const { return value_; }
     bool Comma() const { return comma_; }
     bool Yen() const { return yen_; }
+    // While the box is being edited the value shows as plain digits, so that leaving
+    // reads it back unchanged.
     void SetValue(int value);
     void SetComma(bool on);
     void SetYen(bool on);
@@ -37,7 +39,8 @@ class NumberEditModel {
     // Focus enters: plain digits for editing.
     void DoEnter();
     // Focus leaves: the typed text becomes the value, shown formatted.
-    void DoExit() { SetText(text_); }
+    void DoExit();
+    bool Editing() const { return editing_; }
 
     std::function<void()> OnText; // the model changed the text
 
@@ -48,6 +51,7 @@ class NumberEditModel {
     int value_ = 0;
     bool comma_ = false;
     bool yen_ = false;
+    bool editing_ = false;
     std::string text_ = "0";
 };
 

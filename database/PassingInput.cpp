@@ -8,6 +8,7 @@
 #include "mainwindow/TMainForm.h"
 #include "output/TOutputForm.h"
 #include "platform/Services.h"
+#include "platform/TableEngine.h"
 #include "platform/Text.h"
 
 #include <algorithm>
@@ -133,6 +134,9 @@ int PassingReader::teamOfNumber(int k, int r, int number) {
     return team;
 }
 
-void ReportComputationFault(int leg, int row) {
-    Dlg().ShowMessage(Format("データにエラーがあります。処理できませんでした。%d 区 %d行", leg, row));
+void ReportComputationFault(int leg, int row, const std::exception& fault) {
+    const char* const stopped = "データにエラーがあります。処理できませんでした。";
+    // A table the engine could not read or write: its file and the engine's reason.
+    if (dynamic_cast<const DbError*>(&fault)) return Dlg().ShowMessage(std::string(stopped) + "\n" + fault.what());
+    Dlg().ShowMessage(stopped + Format("%d 区 %d行", leg, row));
 }

@@ -2,6 +2,7 @@
 // Reading the passing-time input grid as the results computation does: the checks
 // and messages per row, the totals with advanced-start corrections and waiting times.
 // The computation and the second reading before the ranking passes share it.
+#include <stdexcept>
 #include <vector>
 
 // Waiting times of the edition, read once: key leg * 1000 + number as typed.
@@ -51,5 +52,5 @@ class PassingReader {
     int leg_ = 0, row_ = 0;
 };
 
-// Shows the message of an unexpected failure inside a reading of the input.
-void ReportComputationFault(int leg, int row);
+// Shows the message of an unexpected failure inside a computation.
+void ReportComputationFault(int leg, int row, const std::exception& fault);

@@ -244,8 +244,9 @@ float GetFloat32LE(const std::string& bytes, size_t offset) {
 
 EditionCounts CheckedEditionCounts(const Value& legs, const Value& subs, const Value& teams) {
     const auto checked = [](const Value& v, int max, const char* name) {
+        // Only a stored integer is a count: a real number would be rounded to one.
         const long long n = v.AsInt64();
-        if (v.IsNull() || n < 1 || n > max)
+        if (v.kind() != Value::Kind::Int || n < 1 || n > max)
             throw std::runtime_error(Format("%s が正しくありません: ", name) + v.AsString());
         return static_cast<int>(n);
     };

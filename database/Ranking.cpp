@@ -217,8 +217,8 @@ int LoadPassingData(int legs) {
         for (int k = 1; k <= legs; ++k)
             if (!input->ReadLeg(k)) error = true;
         return error ? 1 : 0;
-    } catch (const std::exception&) {
-        ReportComputationFault(input ? input->Leg() : 0, input ? input->Row() : 0);
+    } catch (const std::exception& e) {
+        ReportComputationFault(input ? input->Leg() : 0, input ? input->Row() : 0, e);
         return 1;
     }
 }

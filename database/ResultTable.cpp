@@ -337,8 +337,8 @@ int BuildResultTable(int n) {
         t.Open();
         holdImage(db, std::move(img), true);
         return error ? 1 : 0;
-    } catch (const std::exception&) {
-        ReportComputationFault(input ? input->Leg() : 0, input ? input->Row() : 0);
+    } catch (const std::exception& e) {
+        ReportComputationFault(input ? input->Leg() : 0, input ? input->Row() : 0, e);
         return 1;
     }
 }

@@ -230,6 +230,7 @@ void GridView::applyLayout() {
     if (!layoutPending_) return;
     layoutPending_ = false;
     model_->reset();
+    grid_.SetEditorOpen(false); // a reset drops the editor without closing it
     applySizes();
     showCurrent();
     emit layoutApplied();
@@ -452,6 +453,7 @@ void GridView::editorOpened(QWidget* editor, int col, int row) {
     editCol_ = col;
     editRow_ = row;
     editOriginal_ = grid_.Cells(col, row);
+    grid_.SetEditorOpen(true);
 }
 
 void GridView::commitAndStay(QWidget* editor) {
@@ -468,6 +470,7 @@ void GridView::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint h
             grid_.SetCells(editCol_, editRow_, editOriginal_);
     }
     QTableView::closeEditor(editor, hint);
+    grid_.SetEditorOpen(editor_ != nullptr);
 }
 
 void GridView::mousePressEvent(QMouseEvent* e) {

@@ -51,9 +51,14 @@ QWidget* MainWindow::buildInputPage() {
     bind::keys(path, [this](char32_t& key) { form_.Edit1KeyDown(key); });
     auto* progress = named(new QProgressBar(page), form_.ProgressBar1);
     bind::progress(progress, form_.ProgressBar1);
+    auto* leftOut = named(new QLabel(page), form_.LabelAutoImport);
+    bind::label(leftOut, form_.LabelAutoImport);
+    // A long report must not widen the window: it takes the room there is.
+    leftOut->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(path, 1);
     bottom->addWidget(progress);
+    bottom->addWidget(leftOut, 1);
     layout->addLayout(bottom);
     return page;
 }

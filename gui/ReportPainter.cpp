@@ -3,12 +3,17 @@
 #include "gui/GridView.h"
 #include "gui/QtText.h"
 #include "gui/ReportPagePainter.h"
+#include "platform/Files.h"
+#include "platform/Services.h"
 #include "platform/Text.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QFontMetricsF>
 #include <QPageLayout>
+#include <QPaintEngine>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 
@@ -23,16 +28,23 @@ QString family(const std::string& name) {
     return qs(name);
 }
 
-// Pages are painted in report pixels (96 per inch) on the paper, margins included.
-void setUpPrinter(QPrinter& printer, const Report& report) {
+constexpr int kPdfDpi = 1200; // what a high-resolution printer gives a PDF
+
+QPageLayout pageLayoutOf(const Report& report) {
     const auto orientation =
         report.Orientation == ReportOrientation::Landscape ? QPageLayout::Landscape : QPageLayout::Portrait;
-    printer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), orientation, QMarginsF(0, 0, 0, 0)));
+    return QPageLayout(QPageSize(QPageSize::A4), orientation, QMarginsF(0, 0, 0, 0));
+}
+
+// Pages are painted in report pixels (96 per inch) on the paper, margins included.
+void setUpPrinter(QPrinter& printer, const Report& report) {
+    printer.setPageLayout(pageLayoutOf(report));
     printer.setFullPage(true);
     printer.setDocName(qs(report.Title));
 }
 
-bool paintAll(QPrinter& printer, const std::vector<ReportPage>& pages, QtTextMeasure& measure) {
+template <typename PagedDevice>
+bool paintAll(PagedDevice& printer, const std::vector<ReportPage>& pages, QtTextMeasure& measure) {
     // The PDF engine allocates and frees a large buffer for every page; without these
     // the C library hands the memory back each time and takes it again (most of the time).
     static const bool heapKept = [] {
@@ -51,6 +63,33 @@ bool paintAll(QPrinter& printer, const std::vector<ReportPage>& pages, QtTextMea
         pagePainter.Paint(pages[i]);
     }
     return painter.end();
+}
+
+// The PDF engine checks none of its writes: the document is made in memory and goes
+// to the file through the shared writer (a temporary file beside it, then a rename),
+// so a full disk reports a failure and leaves the old file as it was.
+std::string writePdf(const std::vector<ReportPage>& pages, QPageLayout layout, int resolution,
+                     const QString& title, QtTextMeasure& measure, const std::string& path) {
+    const std::string failed = path + " の作成に失敗しました。";
+    QByteArray pdf;
+    QBuffer buffer(&pdf);
+    if (!buffer.open(QIODevice::WriteOnly)) return failed;
+    {
+        QPdfWriter writer(&buffer);
+        layout.setMode(QPageLayout::FullPageMode); // painted from the paper's corner
+        writer.setPageLayout(layout);
+        writer.setResolution(resolution);
+        writer.setTitle(title);
+        if (!paintAll(writer, pages, measure)) return failed;
+    }
+    if (!WriteFileBytes(path, pdf.toStdString())) return failed;
+    return {};
+}
+
+// "Print to file" of the preview's print dialog: a PDF file, not the preview's pages.
+bool printsToPdfFile(QPrinter& printer) {
+    return printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty() &&
+           printer.paintEngine() && printer.paintEngine()->type() != QPaintEngine::Picture;
 }
 
 } // namespace
@@ -104,16 +143,20 @@ void QtReportService::Preview(Report& report) {
     QPrintPreviewDialog dialog(&printer, QApplication::activeWindow());
     dialog.setObjectName(QStringLiteral("ReportPreview"));
     QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested,
-                     [this, &pages](QPrinter* p) { paintAll(*p, pages, measure_); });
+                     [this, &pages](QPrinter* p) { printPages(*p, pages); });
     dialog.exec();
 }
 
+void QtReportService::printPages(QPrinter& printer, const std::vector<ReportPage>& pages) {
+    if (!printsToPdfFile(printer)) {
+        paintAll(printer, pages, measure_);
+        return;
+    }
+    const std::string error = writePdf(pages, printer.pageLayout(), printer.resolution(), printer.docName(),
+                                       measure_, printer.outputFileName().toStdString());
+    if (!error.empty()) Dlg().ShowMessage(error);
+}
+
 std::string QtReportService::ExportPdf(Report& report, const std::string& path) {
-    const std::vector<ReportPage> pages = report.LayOut(measure_);
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(qs(path));
-    setUpPrinter(printer, report);
-    if (!paintAll(printer, pages, measure_)) return path + " の作成に失敗しました。";
-    return {};
+    return writePdf(report.LayOut(measure_), pageLayoutOf(report), kPdfDpi, qs(report.Title), measure_, path);
 }

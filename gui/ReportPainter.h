@@ -47,5 +47,7 @@ class QtReportService : public ReportService {
     std::string ExportPdf(Report& report, const std::string& path) override;
 
   private:
+    // What the preview's print button asks for: the printer, or a PDF file.
+    void printPages(QPrinter& printer, const std::vector<ReportPage>& pages);
     QtTextMeasure measure_;
 };

@@ -8,8 +8,6 @@
 
 namespace {
 
-constexpr const char* kUtf8Bom = "\xEF\xBB\xBF";
-
 // Lines cut at LF; a CR before it goes with the trim of the line.
 std::vector<std::string> textLines(const std::string& text) {
     std::vector<std::string> lines = Split(text, '\n');
@@ -33,12 +31,7 @@ std::optional<std::string> ReadImportText(const std::filesystem::path& path) {
     if (size < 0 || size > kMaxImportFileBytes) return std::nullopt;
     std::string bytes;
     if (!ReadFileBytes(path, bytes)) return std::nullopt;
-    if (StartsWith(bytes, kUtf8Bom)) {
-        bytes.erase(0, 3);
-        // Broken UTF-8 reads as Shift-JIS would: the bad bytes become U+FFFD.
-        return IsValidUtf8(bytes) ? bytes : FromU32(ToU32(bytes));
-    }
-    return FromSjis(bytes);
+    return DecodeText(bytes).Text;
 }
 
 std::vector<std::string> SplitCsvLine(const std::string& line) {
@@ -64,19 +57,34 @@ void ClearGridCells(StringGrid& grid) {
             grid.SetCells(c, r, "");
 }
 
-bool LoadCsvToGrid(StringGrid& grid, const std::filesystem::path& path) {
-    const int keepCol = grid.Col(), keepRow = grid.CurRow();
+namespace {
+
+// Empty, with one fixed row and column, before the lines go in.
+void resetForLoad(StringGrid& grid) {
     ClearGridCells(grid);
     grid.SetRowCount(2);
     grid.SetColCount(std::max(grid.ColCount(), 2));
     grid.SetFixedCols(1);
     grid.SetFixedRows(1);
+}
+
+} // namespace
+
+bool LoadCsvToGrid(StringGrid& grid, const std::filesystem::path& path) {
     const std::optional<std::string> text = ReadImportText(path);
-    if (!text) {
-        Dlg().ShowMessage("Cannot open file");
-        return false;
+    if (text) {
+        LoadCsvTextToGrid(grid, *text);
+        return true;
     }
-    const std::vector<std::string> lines = textLines(*text);
+    resetForLoad(grid);
+    Dlg().ShowMessage("Cannot open file");
+    return false;
+}
+
+void LoadCsvTextToGrid(StringGrid& grid, const std::string& text) {
+    const int keepCol = grid.Col(), keepRow = grid.CurRow();
+    resetForLoad(grid);
+    const std::vector<std::string> lines = textLines(text);
     std::vector<std::vector<std::string>> rows;
     size_t width = 2;
     for (const std::string& line : lines) {
@@ -90,5 +98,4 @@ bool LoadCsvToGrid(StringGrid& grid, const std::filesystem::path& path) {
         for (size_t c = 0; c < rows[r].size(); ++c)
             grid.SetCells(static_cast<int>(c), static_cast<int>(r), rows[r][c]);
     if (keepCol < grid.ColCount() && keepRow < grid.RowCount()) grid.SetCurrent(keepCol, keepRow);
-    return true;
 }

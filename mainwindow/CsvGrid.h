@@ -1,6 +1,6 @@
 #pragma once
-// Reading the desk's CSV files: the text of an import file (Shift-JIS, or UTF-8 with a
-// byte-order mark), and a CSV file laid into a string grid cell by cell.
+// Reading the desk's CSV files: the text of an import file (Shift-JIS or UTF-8), and a
+// CSV file laid into a string grid cell by cell.
 #include "platform/StringGrid.h"
 
 #include <filesystem>
@@ -11,9 +11,8 @@
 // Larger files are no entry or timing lists: they are refused unread.
 constexpr long long kMaxImportFileBytes = 16LL * 1024 * 1024;
 
-// The file's text in UTF-8: a UTF-8 byte-order mark means UTF-8, else Shift-JIS (a byte
-// that is no Shift-JIS becomes U+FFFD). Nothing for a missing, unreadable or too large
-// file or for a folder.
+// The file's text in UTF-8, read as DecodeText reads it. Nothing for a missing,
+// unreadable or too large file or for a folder.
 std::optional<std::string> ReadImportText(const std::filesystem::path& path);
 
 // The fields of one CSV line: a comma between double quotes does not cut, also when
@@ -28,3 +27,5 @@ void ClearGridCells(StringGrid& grid);
 // and column; the grid grows to hold every line and field. False (after "Cannot open
 // file") when the file cannot be read.
 bool LoadCsvToGrid(StringGrid& grid, const std::filesystem::path& path);
+// The same for a text already read.
+void LoadCsvTextToGrid(StringGrid& grid, const std::string& text);

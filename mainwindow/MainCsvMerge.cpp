@@ -77,8 +77,8 @@ bool TMainForm::MergeCsvFiles(const fs::path& folder) {
         Dlg().ShowMessage("キャンセルされました。");
         return false;
     }
+    // The old file stays until the new one has been written whole.
     const fs::path merged = folder / kMergedName;
-    DeleteFileAt(merged);
     const JoinedFile joinedFile{folder / kJoinedName};
     std::string joined, unreadable;
     if (!joinCsvFiles(folder, joined, unreadable)) {

@@ -2,6 +2,7 @@
 // then every table and blob into the grids in a fixed order.
 #include "database/EntryTables.h"
 #include "database/Editions.h"
+#include "database/PassingInput.h"
 #include "database/RaceFile.h"
 #include "database/ResultTable.h"
 #include "database/TDataMdl.h"
@@ -216,6 +217,9 @@ void TMainForm::openExistingEdition() {
     LoadKukanBlob();
     LoadKuriageBlob();
     LoadInputBlob();
+    // Read as every computation reads it: a waiting table the engine cannot read stops
+    // the open, with its file named, rather than each computation later.
+    WaitingTimes().Load();
     InputGrid.ClearModified();
     MakeKeyName.SetEnabled(false);
     OpenKeyName.SetEnabled(false);

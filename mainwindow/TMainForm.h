@@ -100,6 +100,8 @@ public:
     RadioButton RadioTenkeyEntry{"RadioTenkeyEntry"};
     Timer Timer1{"Timer1"};
     ProgressBar ProgressBar1{"ProgressBar1"};
+    // Beside ProgressBar1: what the last import of the timing file left out.
+    Label LabelAutoImport{"LabelAutoImport"};
     StatusBar StatusBar1{"StatusBar1"};
     // The control that has the keyboard focus, by name ("" = none); the view follows it.
     std::string FocusedControl;
@@ -473,6 +475,8 @@ public:
     Action ActionGetDeamon{"ActionGetDeamon", "自動入力Gへ"}; // transfer without the question
     StringGrid TimingCsvGrid{"TimingCsvGrid"}; // the timing file as read; never shown
     long long AutoImportSize = -1;            // FromPath's size when it was last read
+    bool AutoImportTornLine = false;          // its last line had no line end: left for later
+    bool AutoTransferHeld = false;            // a transfer waits for the input grid's editor
     bool MainWindowActive = false;            // kept by the window on every activation change
     void OpenSingleCSVExecute();
     // The single CSV's passings (number 1..998, time >= 1) packed into the split grid.
@@ -483,10 +487,18 @@ public:
     void Edit1KeyDown(char32_t& key);
     void Timer1Timer();
     // FromPath's leg-ending passings into the split grid (and on to the input grid when
-    // AutoTransferNoAsk is set); false when the file could not be read or did not fit.
-    bool LoadAutoImportFile();
+    // AutoTransferNoAsk is set); false when the file could not be read. A last line
+    // without its line end is taken only with takeTornLine. What was left out goes to
+    // LabelAutoImport, never to a box: the timer runs this.
+    bool LoadAutoImportFile(bool takeTornLine = false);
     bool IsLegEndSplitPoint(int n) const;
     void wireTimingImport();
+
+private:
+    // The held transfer, once no editor of the input grid is open.
+    void runHeldTransfer();
+
+public:
 
 private:
     // Two Yes clear every data cell of the grid; true when cleared.

@@ -65,11 +65,12 @@ IniFile::IniFile(std::filesystem::path path) : path_(std::move(path)) {
 
 void IniFile::load() {
     sections_.clear();
+    encoding_ = TextEncoding::ShiftJis;
     std::string bytes;
     if (!ReadFileBytes(path_, bytes)) return; // a missing file reads as empty
-    // Settings files are Shift-JIS, as the program writes them; only a byte-order mark
-    // makes one UTF-8 (Shift-JIS bytes often happen to form valid UTF-8 as well).
-    const std::string text = StartsWith(bytes, "\xEF\xBB\xBF") ? bytes.substr(3) : FromSjis(bytes);
+    DecodedText decoded = DecodeText(bytes);
+    encoding_ = decoded.Encoding;
+    const std::string text = std::move(decoded.Text);
 
     Section* cur = nullptr;
     size_t start = 0;
@@ -107,14 +108,24 @@ void IniFile::load() {
     }
 }
 
-bool IniFile::save() const {
+bool IniFile::save() {
     std::string text;
     for (const Section& s : sections_) {
         if (!s.preamble) text += "[" + s.name + "]\r\n";
         for (const Entry& e : s.entries)
             text += e.raw ? e.key + "\r\n" : e.key + "=" + e.value + "\r\n";
     }
-    return WriteFileBytes(path_, ToSjis(text));
+    TextEncoding encoding = encoding_;
+    std::string bytes = EncodeText(text, encoding);
+    // A character Shift-JIS lacks, or Shift-JIS bytes that would read back as UTF-8:
+    // only UTF-8 with its mark keeps every value.
+    if (encoding == TextEncoding::ShiftJis && DecodeText(bytes).Text != text) {
+        encoding = TextEncoding::Utf8Bom;
+        bytes = EncodeText(text, encoding);
+    }
+    if (!WriteFileBytes(path_, bytes)) return false;
+    encoding_ = encoding;
+    return true;
 }
 
 const IniFile::Entry* IniFile::find(const std::string& section, const std::string& key) const {

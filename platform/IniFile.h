@@ -1,6 +1,10 @@
 #pragma once
-// Settings file: Shift-JIS text with CR LF, "[Section]" and "Key=Value" lines.
+// Settings file: text with CR LF, "[Section]" and "Key=Value" lines; Shift-JIS or UTF-8,
+// read as DecodeText reads it and written back the same way, unless Shift-JIS cannot
+// hold it: then the whole file becomes UTF-8 with a byte-order mark.
 // Section and key names are case-insensitive; every write goes to disk at once.
+#include "platform/Text.h"
+
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -37,10 +41,11 @@ private:
         bool preamble = false; // the lines before the first "[Section]"
     };
     void load();
-    bool save() const;
+    bool save();
     const Entry* find(const std::string& section, const std::string& key) const;
 
     std::filesystem::path path_;
     std::vector<Section> sections_;
     bool batch_ = false;
+    TextEncoding encoding_ = TextEncoding::ShiftJis; // as the file was read
 };

@@ -68,6 +68,9 @@ public:
 
     bool Editing() const { return editing_; }
     void SetEditing(bool v) { set(editing_, v); }
+    // A cell's in-place editor is open (kept by the view): what it shows is the user's.
+    bool EditorOpen() const { return editorOpen_; }
+    void SetEditorOpen(bool v) { set(editorOpen_, v); }
     // While a key handler runs: the characters of the text the key goes into (0 when the
     // key starts a new text, a selection not counted); -1 when unknown (the whole cell).
     int TypingLength() const { return typingLength_; }
@@ -107,6 +110,7 @@ private:
     int col_ = 1, row_ = 1;
     GridRect sel_{1, 1, 1, 1};
     bool editing_ = true;
+    bool editorOpen_ = false;
     int typingLength_ = -1;
     bool rowSelect_ = false;
     bool modified_ = false;

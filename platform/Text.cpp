@@ -1,5 +1,6 @@
 #include "platform/Text.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <charconv>
 #include <climits>
@@ -200,6 +201,29 @@ bool IsValidUtf8(const std::string& s) {
         i += n;
     }
     return true;
+}
+
+DecodedText DecodeText(const std::string& bytes) {
+    static const std::string bom = "\xEF\xBB\xBF";
+    if (StartsWith(bytes, bom)) {
+        std::string text = bytes.substr(bom.size());
+        if (!IsValidUtf8(text)) text = FromU32(ToU32(text));
+        return {std::move(text), TextEncoding::Utf8Bom};
+    }
+    const bool multiByte = std::any_of(bytes.begin(), bytes.end(), [](char c) { return c & 0x80; });
+    if (multiByte && IsValidUtf8(bytes)) return {bytes, TextEncoding::Utf8};
+    return {FromSjis(bytes), TextEncoding::ShiftJis};
+}
+
+std::string EncodeText(const std::string& utf8, TextEncoding encoding) {
+    switch (encoding) {
+    case TextEncoding::Utf8:
+        return utf8;
+    case TextEncoding::Utf8Bom:
+        return "\xEF\xBB\xBF" + utf8;
+    default:
+        return ToSjis(utf8);
+    }
 }
 
 // Character by character; text that is not UTF-8 is counted as the converter writes it.

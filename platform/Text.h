@@ -13,6 +13,19 @@ std::string ToSjisCharRefs(const std::string& utf8);
 std::string FromSjis(const std::string& sjis);
 // True when the bytes are well-formed UTF-8 (no overlong forms, no surrogates).
 bool IsValidUtf8(const std::string& s);
+
+// How a text file we read is stored, so that it can be written back the same way.
+enum class TextEncoding { ShiftJis, Utf8, Utf8Bom };
+struct DecodedText {
+    std::string Text; // UTF-8, without the byte-order mark
+    TextEncoding Encoding = TextEncoding::ShiftJis;
+};
+// The bytes of a text file we read (settings, CSV entry, timing and clock files): UTF-8
+// when they start with a byte-order mark or are valid UTF-8 holding multi-byte sequences,
+// else Shift-JIS (plain ASCII included). Bytes no encoding can read become U+FFFD.
+DecodedText DecodeText(const std::string& bytes);
+// The text in the encoding, with the byte-order mark for Utf8Bom.
+std::string EncodeText(const std::string& utf8, TextEncoding encoding);
 // Length of the text in Shift-JIS bytes.
 int SjisLength(const std::string& utf8);
 // Longest prefix of whole characters whose Shift-JIS length is at most maxBytes.

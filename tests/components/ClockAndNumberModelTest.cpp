@@ -72,4 +72,11 @@ TEST(NumberEditModelTest, TextFollowsTheFlagsAndTheEditing) {
     m.SetText("1,234");
     EXPECT_EQ(m.Value(), 0);
     EXPECT_EQ(shown, 7);
+
+    m.DoEnter(); // values and flags set by code while the box is edited stay plain digits
+    m.SetValue(4200);
+    m.SetYen(false);
+    EXPECT_EQ(m.GetText(), "4200");
+    m.DoExit();
+    EXPECT_EQ(std::pair(m.Value(), m.GetText()), std::pair(4200, std::string("4,200")));
 }

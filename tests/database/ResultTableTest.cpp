@@ -1,6 +1,8 @@
 #include "database/ResultTable.h"
 
 #include "database/ResultRaceFixture.h"
+#include "platform/Files.h"
+#include "support/ChildProcess.h"
 
 #include <fstream>
 
@@ -211,14 +213,28 @@ TEST_F(ResultTable, WaitingTimesAreSubtractedUpToTheLeg) {
     EXPECT_EQ(form().SumWaitingTime(11, 50), 120);
 }
 
+// A table the engine cannot read or write is named with the engine's reason.
 TEST_F(ResultTable, AFaultInsideIsReportedAsADataError) {
     OpenRace(1, 2);
     Leg(1, {{1, 1000}, {2, 1010}});
     DataMdl->CloseAll();
-    std::ofstream(form().DataFolder / DelayTableName(1), std::ios::binary) << std::string(4096, 'x');
+    const std::filesystem::path waiting = form().DataFolder / DelayTableName(1);
+    std::ofstream(waiting, std::ios::binary) << std::string(4096, 'x');
     EXPECT_EQ(BuildResultTable(1), 1);
-    EXPECT_EQ(Messages(),
-              std::vector<std::string>{"データにエラーがあります。処理できませんでした。0 区 0行"});
+    EXPECT_EQ(Messages(), std::vector<std::string>{"データにエラーがあります。処理できませんでした。\n" +
+                                                   waiting.string() + " のオープンに失敗しました。\n" +
+                                                   "file is not a database"});
+
+    // A full disk: the work table cannot be made.
+    DeleteFileAt(waiting);
+    dialogs.ClearLog();
+    const std::string told = RunInChild([this] {
+        LimitFileSize(0);
+        const int result = BuildResultTable(1);
+        return Format("%d|", result) + dialogs.Joined();
+    });
+    EXPECT_EQ(told, "1|データにエラーがあります。処理できませんでした。\n" +
+                        (form().DataFolder / kResultTable).string() + " の作成に失敗しました。\ndisk I/O error");
 }
 
 class RecordsFromResults : public ResultTable {

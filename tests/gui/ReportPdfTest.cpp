@@ -2,11 +2,14 @@
 // PDF and read back with poppler's tools, the order sheet, and the modal preview.
 #include "gui/GuiTestApp.h"
 #include "gui/ReportPagePainter.h"
+#include "platform/Files.h"
+#include "support/ChildProcess.h"
 #include "support/F1Race.h"
 
 #include <QImage>
 #include <QPainter>
 #include <QPrintPreviewDialog>
+#include <QPrinter>
 
 #include <regex>
 
@@ -15,7 +18,11 @@ namespace {
 // Shows nothing: every preview goes to a PDF file instead.
 struct PdfReports : QtReportService {
     std::string path, error;
-    void Preview(Report& r) override { error = ExportPdf(r, path); }
+    rlim_t fullAt = 0; // when set, files stop growing there from the PDF's write on
+    void Preview(Report& r) override {
+        if (fullAt) LimitFileSize(fullAt);
+        error = ExportPdf(r, path);
+    }
 };
 
 std::string command(const std::string& cmd) {
@@ -156,6 +163,56 @@ TEST_F(ReportPdf, OrderSheetPdfAndPreviewOpensAndCloses) {
     });
     form().StartListPrev.Execute();
     EXPECT_TRUE(seen);
+}
+
+// A PDF is written whole or not at all: on a full disk the old file stays and the failure
+// is told, for the report, the order sheet and the preview's "print to file" alike.
+TEST_F(ReportPdf, FullDiskKeepsTheOldPdfAndSaysSo) {
+    BuildF1();
+    form().StartListPrev.SetEnabled(true);
+    const std::string failed = reports.path + " の作成に失敗しました。";
+    const std::function<void()> prints[] = {[] { OutputForm->OpenResultRepExecute(); },
+                                            [this] { form().StartListPrev.Execute(); }};
+    for (const auto& print : prints) {
+        if (&print != prints) dialogs.AnswerDlg(mrYes); // recompute on this showing
+        ShowF1(0);
+        ASSERT_TRUE(WriteFileBytes(reports.path, "old report"));
+        const std::string told = RunInChild([&] {
+            reports.fullAt = 4096; // the report's tables are written, its PDF is not
+            print();
+            return reports.error;
+        });
+        EXPECT_EQ(told, failed);
+        std::string kept;
+        EXPECT_TRUE(ReadFileBytes(reports.path, kept) && kept == "old report") << kept;
+        for (const std::string& name : ListDir(home.path()))
+            EXPECT_FALSE(StartsWith(name, ".report.pdf")) << name; // no temporary file left
+        print(); // with room the new file replaces it
+        EXPECT_EQ(reports.error, "");
+        EXPECT_GE(pdfPages(reports.path), 1);
+    }
+
+    // The real preview, printed to a PDF file: a folder that is missing is told, an
+    // existing one gets the file.
+    QtReportService qt;
+    CurrentServices().reports = &qt;
+    const fs::path missing = home.path() / "none" / "printed.pdf", printed = home.path() / "printed.pdf";
+    for (const auto& [target, told] : {std::pair{missing, missing.string() + " の作成に失敗しました。"},
+                                       std::pair{printed, std::string()}}) {
+        QTimer::singleShot(100, [&] {
+            auto* w = qobject_cast<QPrintPreviewDialog*>(QApplication::activeModalWidget());
+            ASSERT_NE(w, nullptr);
+            w->printer()->setOutputFormat(QPrinter::PdfFormat);
+            w->printer()->setOutputFileName(QString::fromStdString(target.string()));
+            emit w->paintRequested(w->printer());
+            w->reject();
+        });
+        dialogs.ClearLog();
+        OutputForm->OpenResultRepExecute();
+        EXPECT_EQ(dialogs.Joined(), told);
+    }
+    EXPECT_EQ(pdfPages(printed.string()), 1);
+    EXPECT_NE(pdfText(printed.string()).find("テスト駅伝 総合成績"), std::string::npos);
 }
 
 // Into PDF every text is set once and drawn again wherever it recurs, and the lines of

@@ -96,3 +96,33 @@ TEST_F(SplitPanelTest, AutoImportLineFollowsItsToggles) {
     }
     EXPECT_EQ(form().InputGrid.Cells(1, 2), "3"); // read and handed on, unasked, when switched on
 }
+
+// The timing file brings the passing whose time the desk is typing: the tick leaves the
+// editor and its cell alone, and the transfer follows when the editor closes.
+TEST_F(SplitPanelTest, ATickNeverWritesUnderTheInputGridsOpenEditor) {
+    if (!form().SlitGridPanel.Visible()) window->actionFor(form().ToolButtonSlitPanel)->trigger();
+    const std::string file = (home.path() / "000.csv").string();
+    ASSERT_TRUE(WriteFileBytes(file, "h\r\n"));
+    form().Edit1.SetText(file);
+    window->actionFor(form().ActionGetDeamon)->trigger();
+    window->actionFor(form().ActionSetAllCSV)->trigger();
+    Settle();
+    dialogs.ClearLog();
+    GridView* input = grid(form().InputGrid);
+    form().InputGrid.SetCurrent(2, 2);
+    PressKey(input, Qt::Key_9, "9");
+    auto* editor = qobject_cast<QLineEdit*>(input->editor());
+    ASSERT_TRUE(editor);
+    ASSERT_TRUE(WriteFileBytes(file, "h\r\na,b,3,20,1\r\n"));
+    form().Timer1.Fire();
+    EXPECT_EQ(form().tempKukanGrid.Row(2), (std::vector<std::string>{"1", "3", "20", "1", form().TeamFieldText(3, 0)}));
+    form().Timer1.Fire(); // nor at a later tick while it stays open
+    EXPECT_EQ(editor->text(), "9");
+    EXPECT_EQ(form().InputGrid.Row(2), (std::vector<std::string>{"1", "", "9", "", ""}));
+    PressKey(editor, Qt::Key_7, "7");
+    EXPECT_EQ(form().InputGrid.Cells(2, 2), "97");
+    PressEnter(editor);
+    EXPECT_FALSE(input->editor());
+    EXPECT_EQ(form().InputGrid.Row(2), (std::vector<std::string>{"1", "3", "20", "", ""}));
+    EXPECT_EQ(dialogs.Joined(), "");
+}

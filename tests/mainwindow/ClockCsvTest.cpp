@@ -138,6 +138,21 @@ TEST_F(ClockCsv, KeywordsFieldsAndLineLimits) {
     EXPECT_EQ(TFormClockInput::DigitsValue("a2147483647"), 2147483647);
 }
 
+// Team names place their numbers whatever the file's encoding.
+TEST_F(ClockCsv, TeamNamesPlaceTheirNumbersInShiftJisAndUtf8) {
+    openOn(3, 1);
+    for (int t = 1; t <= 3; ++t)
+        form().TeamEntryGrid.SetCells(1, t, std::string(t == 1 ? "東" : t == 2 ? "西" : "南") + "チーム");
+    const std::string text = "1,西チーム,45312\r\n2,南チーム\r\n3,東チーム\r\n";
+    for (const std::string& bytes : {ToSjis(text), "\xEF\xBB\xBF" + text, text}) {
+        ClearGridRange(grid(), 1, grid().RowCount());
+        dialogs.ClearLog();
+        writeFile("names.csv", bytes);
+        openFiles({"names.csv"});
+        EXPECT_EQ(rows(), (Cells{"2|45312|", "3||", "1||"})) << bytes << dialogs.Joined();
+    }
+}
+
 TEST_F(ClockCsv, NumberCheckPlacesByNumberOrByOrder) {
     openOn(5, 1);
     form().TeamEntryGrid.SetCells(4, 5, "2"); // team 5 absent

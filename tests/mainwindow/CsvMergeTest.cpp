@@ -64,4 +64,21 @@ TEST_F(CsvMerge, FilesThatCannotBeWrittenAreReported) {
     });
     EXPECT_EQ(shown, (dir() / "$$temp.$$").string() + " ファイルが開けませんでした。\n");
     EXPECT_EQ(ListDir(dir()), (std::vector<std::string>{"a.csv", "b.csv", "c.csv"}));
+
+    // LF lines grow to CR LF: the joined file (20 bytes) fits, the new marged.csv (23) does
+    // not, and the one written before stays as it was.
+    const fs::path lf = home.path() / "lf";
+    fs::create_directories(lf);
+    WriteFileBytes(lf / "a.csv", "No,Time\n1,100\n2,200\n");
+    WriteFileBytes(lf / "marged.csv", "before\r\n");
+    const std::string told = RunInChild([&] {
+        LimitFileSize(20);
+        dialogs.AnswerDlg(mrYes);
+        const bool written = form().MergeCsvFiles(lf);
+        return std::string(written ? "written|" : "") + dialogs.Texts().back();
+    });
+    EXPECT_EQ(told, (lf / "marged.csv").string() + " ファイルが開けませんでした。\n(ファイルが開かれていませんか？)");
+    std::string kept;
+    EXPECT_TRUE(ReadFileBytes(lf / "marged.csv", kept) && kept == "before\r\n") << kept;
+    EXPECT_EQ(ListDir(lf), (std::vector<std::string>{"a.csv", "marged.csv"}));
 }

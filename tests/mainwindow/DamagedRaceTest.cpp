@@ -9,6 +9,7 @@
 #include "support/ChildProcess.h"
 #include "support/ProgramFixture.h"
 #include "support/RaceRoadScript.h"
+#include "support/WaitingRows.h"
 
 #include <map>
 
@@ -30,6 +31,7 @@ class DamagedRace : public ProgramFixture {
             form().InputGrid.SetCells(1, t + 1, Format("%d", t));
             form().InputGrid.SetCells(2, t + 1, Format("%d", 1000 + t));
         }
+        AddWaitingRow(1, 2, 30);
         closeProgram();
         dialogs.ClearLog();
     }
@@ -75,7 +77,7 @@ class DamagedRace : public ProgramFixture {
 };
 
 TEST_F(DamagedRace, TableFileThatIsNoDatabaseStopsTheOpenAndWritesNothing) {
-    for (const std::string file : {"選手情報001.db", "チーム情報001.db", "大会情報.db"}) {
+    for (const std::string file : {"選手情報001.db", "チーム情報001.db", "待機情報001.db", "大会情報.db"}) {
         SCOPED_TRACE(file);
         std::string good;
         ReadFileBytes(race() / file, good);
@@ -113,7 +115,7 @@ TEST_F(DamagedRace, TableFileThatIsNoDatabaseStopsTheOpenAndWritesNothing) {
 TEST_F(DamagedRace, StoredCountsOutOfRangeStopTheOpen) {
     const struct {
         const char* field;
-        long long value;
+        Value value;
         const char* message;
         int saved; // the edition's own value, put back after each case
     } cases[] = {
@@ -121,13 +123,17 @@ TEST_F(DamagedRace, StoredCountsOutOfRangeStopTheOpen) {
         {"K_NUM", 51, "区間数 (K_NUM) が正しくありません: 51", 2},
         {"K_NUM", 2147483647, "区間数 (K_NUM) が正しくありません: 2147483647", 2},
         {"E_NUM", 250, "参加ﾁｰﾑ数 (E_NUM) が正しくありません: 250", 5},
-        {"E_NUM", 4294967301, "参加ﾁｰﾑ数 (E_NUM) が正しくありません: 4294967301", 5}, // 5 in 32 bits
+        {"E_NUM", 4294967301LL, "参加ﾁｰﾑ数 (E_NUM) が正しくありません: 4294967301", 5}, // 5 in 32 bits
         {"H_NUM", 0, "補欠数 (H_NUM) が正しくありません: 0", 1},
         {"H_NUM", 21, "補欠数 (H_NUM) が正しくありません: 21", 1},
+        // Stored as real numbers: rounded, they would size the grids and shift the times saved.
+        {"E_NUM", 2.5, "参加ﾁｰﾑ数 (E_NUM) が正しくありません: 2.5", 5},
+        {"K_NUM", 3.5, "区間数 (K_NUM) が正しくありません: 3.5", 2},
+        {"H_NUM", 1.25, "補欠数 (H_NUM) が正しくありません: 1.25", 1},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(std::string(c.field) + " " + std::to_string(c.value));
-        setEditionField(c.field, Value(c.value));
+        SCOPED_TRACE(std::string(c.field) + " " + c.value.AsString());
+        setEditionField(c.field, c.value);
         const auto before = files();
         dialogs.ClearLog();
         openEdition();

@@ -141,15 +141,54 @@ TEST_F(IniFileTest, ReadsLfOnlyAndBomFilesAndKeepsOtherLines) {
 }
 
 // "ﾃｽ" in Shift-JIS is C3 BD, which is also valid UTF-8: still a Shift-JIS file.
+// "ﾃｽ" in Shift-JIS is C3 BD, which would read back as UTF-8: the file is written as
+// UTF-8 with its mark instead.
 TEST_F(IniFileTest, ShiftJisThatLooksLikeUtf8RoundTrips) {
     const fs::path p = dir / "tavren.INI";
     ASSERT_TRUE(IniFile(p).WriteString("WorkFiles", "exDenkoFileName", "ﾃｽ"));
-    EXPECT_EQ(bytesOf(p), "[WorkFiles]\r\nexDenkoFileName=\xC3\xBD\r\n");
+    EXPECT_EQ(bytesOf(p), "\xEF\xBB\xBF[WorkFiles]\r\nexDenkoFileName=ﾃｽ\r\n");
     IniFile again(p);
     EXPECT_EQ(again.ReadString("WorkFiles", "exDenkoFileName", ""), "ﾃｽ");
     ASSERT_TRUE(again.WriteBool("Params", "chk100", true));
     EXPECT_EQ(IniFile(p).ReadString("WorkFiles", "exDenkoFileName", ""), "ﾃｽ");
-    EXPECT_EQ(bytesOf(p), "[WorkFiles]\r\nexDenkoFileName=\xC3\xBD\r\n[Params]\r\nchk100=1\r\n");
+    EXPECT_EQ(bytesOf(p), "\xEF\xBB\xBF[WorkFiles]\r\nexDenkoFileName=ﾃｽ\r\n[Params]\r\nchk100=1\r\n");
+}
+
+// Every character survives a write and a restart: a file is written back in the encoding
+// it was read in, and becomes UTF-8 with its mark when a value Shift-JIS lacks comes in.
+TEST_F(IniFileTest, EncodingIsKeptOrBecomesUtf8WithAMark) {
+    const std::string bom = "\xEF\xBB\xBF";
+    const struct {
+        std::string before; // the file as it was ("" none)
+        const char* key;
+        const char* value;
+        std::string after;
+        const char* kept; // the value of the key "大会" or "メモ" already there
+    } cases[] = {
+        {"", "exDenkoFilePath", "/srv/Résultats/電光/", bom + "[P]\r\nexDenkoFilePath=/srv/Résultats/電光/\r\n", ""},
+        {ToSjis("[P]\r\n大会=第１回\r\n"), "path", "/srv/Résultats/",
+         bom + "[P]\r\n大会=第１回\r\npath=/srv/Résultats/\r\n", "第１回"},
+        {"[P]\r\nメモ=日本語の設定\r\n", "chk100", "1", "[P]\r\nメモ=日本語の設定\r\nchk100=1\r\n", // by hand
+         "日本語の設定"},
+        {"[P]\r\nchk100=0\r\n", "chk100", "1", "[P]\r\nchk100=1\r\n", ""}, // plain ASCII
+        {ToSjis("[P]\r\n大会=第１回\r\n"), "名前", "ﾘﾚｰ大会", ToSjis("[P]\r\n大会=第１回\r\n名前=ﾘﾚｰ大会\r\n"),
+         "第１回"},
+        {bom + "[P]\r\n大会=東\r\n", "chk100", "1", bom + "[P]\r\n大会=東\r\nchk100=1\r\n", "東"},
+    };
+    const fs::path p = dir / "tavren.INI";
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.after);
+        DeleteFileAt(p);
+        if (!c.before.empty()) {
+            ASSERT_TRUE(WriteFileBytes(p, c.before));
+        }
+        const auto kept = [&p] { return IniFile(p).ReadString("P", "大会", "") + IniFile(p).ReadString("P", "メモ", ""); };
+        EXPECT_EQ(kept(), c.kept);
+        ASSERT_TRUE(IniFile(p).WriteString("P", c.key, c.value));
+        EXPECT_EQ(bytesOf(p), c.after);
+        EXPECT_EQ(IniFile(p).ReadString("P", c.key, ""), c.value); // after a restart
+        EXPECT_EQ(kept(), c.kept);
+    }
 }
 
 TEST_F(IniFileTest, WriteIntoMissingFolderFails) {

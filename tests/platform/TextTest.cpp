@@ -114,6 +114,34 @@ TEST(TextSjis, RandomBytesNeverCrashAndGiveValidUtf8) {
     }
 }
 
+// Files we read: a mark or valid multi-byte UTF-8 means UTF-8, anything else Shift-JIS;
+// each comes back through EncodeText as it was.
+TEST(TextSjis, DecodedFilesTellTheirEncoding) {
+    using E = TextEncoding;
+    const std::string bom = "\xEF\xBB\xBF";
+    const struct {
+        std::string bytes, text;
+        E encoding;
+    } cases[] = {
+        {"", "", E::ShiftJis},
+        {"a=1\r\n", "a=1\r\n", E::ShiftJis}, // plain ASCII
+        {ToSjis("メモ=日本語ﾃｽﾄ"), "メモ=日本語ﾃｽﾄ", E::ShiftJis},
+        {"メモ=日本語の設定", "メモ=日本語の設定", E::Utf8},
+        {bom + "R=Résultats", "R=Résultats", E::Utf8Bom},
+        {bom + "x", "x", E::Utf8Bom},
+        {"\xC3\xBD", "ý", E::Utf8}, // "ﾃｽ" in Shift-JIS is valid UTF-8 as well
+    };
+    for (const auto& c : cases) {
+        const DecodedText d = DecodeText(c.bytes);
+        EXPECT_EQ(d.Text, c.text) << c.bytes;
+        EXPECT_EQ(d.Encoding, c.encoding) << c.bytes;
+        EXPECT_EQ(EncodeText(d.Text, d.Encoding), c.bytes);
+    }
+    // Broken UTF-8 after a mark, and Shift-JIS bytes that are none: U+FFFD each.
+    EXPECT_EQ(DecodeText(bom + "a\xFF").Text, "a\xEF\xBF\xBD");
+    EXPECT_EQ(DecodeText("\x81\xFF").Encoding, E::ShiftJis);
+}
+
 TEST(TextSjis, LengthsInSjisBytes) {
     EXPECT_EQ(SjisLength("東京都ABC"), 9);
     EXPECT_EQ(SjisLength("ﾁｰﾑ"), 3);
