@@ -76,7 +76,8 @@ bool TMainForm::TransferSplitGrid(bool toInput) {
             if (number > 0) InputGrid.SetCells(2 * leg - 1, target, IntToStr(number));
             if (time > 0) InputGrid.SetCells(2 * leg, target, IntToStr(time));
         }
-        reportPassingsBelowStream(counter);
+        // Handed on unasked (the timing file's own mode) no box comes up in front of the desk.
+        if (!AutoTransferNoAsk) reportPassingsBelowStream(counter);
         return true;
     }
     std::vector<PassingRec> recs;

@@ -151,20 +151,21 @@ TEST_F(SplitGrid, NumberTableAnswersAsTheAliasLookup) {
     }
 }
 
-// Enter stays above the absent team's rows; a transfer tells of earlier passings it left
-// below a leg's end (not the absent team's), and keeps them.
+// Enter stays above the absent team's rows; an asked transfer tells of earlier passings
+// it left below a leg's end (not the absent team's), and keeps them.
 TEST_F(SplitGrid, EnterStopsAboveTheAbsentRowsAndLeftoversAreTold) {
     form().TeamEntryGrid.SetCells(4, 4, "2");
     race(2, 4); // split rows 2..7 in use
     in().SetCells(1, 5, "4");
-    form().AutoTransferNoAsk = true;
-    fillSplit({{"1", "100"}, {"2", "110"}, {"3", "120"}});
-    form().Slit2InpGridExecute();
-    TMainForm::ClearGridData(split(), -1);
-    fillSplit({{"2", "105"}, {"1", "106"}});
-    form().Slit2InpGridExecute();
-    EXPECT_EQ(dialogs.Joined(), "ｲﾝﾌﾟｯﾄｸﾞﾘｯﾄﾞに今回の書き込みより後の通過ﾃﾞｰﾀが残っています。確認してください。"
-                                "\n1区：2 行目より後に 1 件");
+    using Rows = std::vector<std::pair<std::string, std::string>>;
+    for (const Rows& stream : {Rows{{"1", "100"}, {"2", "110"}, {"3", "120"}}, Rows{{"2", "105"}, {"1", "106"}}}) {
+        TMainForm::ClearGridData(split(), -1);
+        fillSplit(stream);
+        dialogs.AnswerDlg(mrYes);
+        form().Slit2InpGridExecute();
+    }
+    EXPECT_EQ(dialogs.Texts().back(), "ｲﾝﾌﾟｯﾄｸﾞﾘｯﾄﾞに今回の書き込みより後の通過ﾃﾞｰﾀが残っています。確認してください。"
+                                      "\n1区：2 行目より後に 1 件");
     EXPECT_EQ(column(in(), 1, 2, 5), (Cells{"2", "1", "3", "4"}));
     split().SetCells(2, 6, "10010");
     split().SetCells(2, 7, "30");
