@@ -147,8 +147,8 @@ void WritePrizeListTeamPart(TOutputForm& form, RtfLines& lines) {
     lines.push_back(heading("(団体の部)"));
     form.WorkSortMode = 0;
     SortTeamWorkRecs(records, form.WorkSortMode);
-    // Under a class filter the ranking holds that class only: the overall table keeps only its header.
-    const bool overallRows = f.GetClassFilter().empty();
+    // With every team classed and a class filter set, the overall table keeps only its header.
+    const bool overallRows = !(allClassed && !f.GetClassFilter().empty());
     addTeamTable(form, lines, records, {'0', s.PrizeNums[0]}, true, overallRows);
     for (char c = 'A'; allClassed && c <= lastClass; ++c)
         addTeamTable(form, lines, records, {c, s.PrizeNums[1]}, false, true);

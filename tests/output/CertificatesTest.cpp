@@ -42,12 +42,13 @@ class Certificates : public F1Race {
         ASSERT_TRUE(SaveTaikaiFields(false));
         ShowAll();
     }
-    // The overall view (all classes) or the view of one leg; a second showing recomputes.
-    void ShowAll(int view = 0) {
+    // The overall view (all classes, or the class of that item: 1 A, 2 B) or the view of
+    // one leg; a second showing recomputes.
+    void ShowAll(int view = 0, int classItem = 0) {
         auto calls = std::make_shared<int>(0);
-        auto pick = [view, calls](FormBase& f) {
+        auto pick = [view, classItem, calls](FormBase& f) {
             auto& d = static_cast<TKukanParamForm&>(f);
-            d.KukanListBox.SetItemIndex((*calls)++ == 0 ? view : 0); // then all classes
+            d.KukanListBox.SetItemIndex((*calls)++ == 0 ? view : classItem);
             d.KukanListBoxClick();
             d.OKBtn.Execute();
             return f.ModalResultValue();
@@ -88,6 +89,11 @@ TEST_F(Certificates, RtfBasics) {
         EXPECT_EQ(MmToTwips(mm), twips) << mm;
     EXPECT_EQ(RtfEscapeText("AB\n"), "\\'41\\'42\\'0A");
     EXPECT_EQ(RtfEscapeText(""), "");
+    // Characters Shift-JIS lacks as signed UTF-16 units, each with the fallback the head's \uc1 skips.
+    for (auto [text, rtf] : std::vector<std::pair<std::string, std::string>>{
+             {"𠮷田", "\\u-10174?\\u-8265?\\'93\\'63"}, {"é", "\\u233?"}, {"한?", "\\u-10916?\\'3F"}})
+        EXPECT_EQ(RtfEscapeText(text), rtf) << text;
+    EXPECT_EQ(ReadRtf("{\\rtf1\\uc1 " + RtfEscapeText("𠮷田é") + "\\par}").Paragraphs.at(0), "𠮷田é");
     TOutputForm& w = *OutputForm;
     w.ListCellFontSize = 10;
     EXPECT_EQ(
@@ -159,6 +165,8 @@ TEST_F(Certificates, TeamCertificateLandscapeWithMembersAndClasses) {
     EXPECT_TRUE(Said(doc, "鈴木次郎 \n山田太郎")); // landscape separator is a blank
     EXPECT_TRUE(Said(doc, "貴チームは第五回駅伝において頭書のとおり優秀な成績をおさめられましたのでその栄誉を"
                           "讃えこれを賞します"));
+    EXPECT_TRUE(Said(doc, "（例）日本タヴレン協会")); // the awarders' lines 1 and 3 full width,
+    EXPECT_TRUE(Said(doc, "会長 タヴレン太郎"));      // the names below them as typed
     EXPECT_EQ(doc.Pages, 3);
 
     // Portrait members; classes with an alias; no overall prizes.
@@ -256,10 +264,44 @@ TEST_F(Certificates, OpeningWithThePrizePrinter) {
     EXPECT_EQ(dialogs.Joined(), "Could not create process\n" + path); // the document is there to open by hand
     EXPECT_EQ(desk.Log, (std::vector<std::string>{"default P2", "run viewer " + path, "default P1"}));
 
+    // A desk without a default printer gets none back.
+    desk.Log.clear();
+    desk.ViewerExit = 0;
+    desk.DefaultPrinter.clear();
+    OutputForm->TopTeamPrize.Execute();
+    EXPECT_EQ(desk.Log, (std::vector<std::string>{"default P2", "run viewer " + path, "drop P2"}));
+    EXPECT_EQ(desk.DefaultPrinter, "");
+
     desk.Log.clear();
     form().PRTCHG_NO = true;
     OutputForm->TopTeamPrize.Execute();
     EXPECT_EQ(desk.Log, (std::vector<std::string>{"open " + path}));
+}
+
+// Under a class filter the ranking holds that class only: its places are class places,
+// never overall ones.
+TEST_F(Certificates, UnderAClassFilterNoOverallPlaces) {
+    BuildRace(10000, 20530, [this] {
+        Class(1, "A");
+        Class(2, "B");
+        Class(3, "B");
+    });
+    S().TeamPaperOrientation = 0;
+    S().PrizeNums[2] = 0;
+    ShowAll(0, 2); // class B: 大阪AC second overall, 横浜 third
+    OutputForm->TopTeamPrize.Execute();
+    RtfText doc = ReadRtfFile(Folder() / "AllPrize.RTF");
+    EXPECT_TRUE(Said(doc, "B部優勝"));
+    EXPECT_TRUE(Said(doc, "B部第2位"));
+    EXPECT_FALSE(Said(doc, "優勝"));
+    EXPECT_FALSE(Said(doc, "第2位"));
+    EXPECT_EQ(doc.Pages, 2);
+    OutputForm->TopRunnersList.Execute();
+    doc = ReadRtfFile(Folder() / "ALL_List.RTF");
+    EXPECT_TRUE(Said(doc, "総合順位\tチーム名\tカナ\t記録\t備考\t"));
+    EXPECT_TRUE(Said(doc, "1\t大阪AC\t\t2時間5分40秒\t\t")); // the class table
+    EXPECT_EQ(std::count(doc.Paragraphs.begin(), doc.Paragraphs.end(), "1\t大阪AC\t\t2時間5分40秒\t\t"), 1);
+
 }
 
 TEST_F(Certificates, FontPassChangesOnlyTheFontTable) {
