@@ -51,8 +51,7 @@ std::string chiefLines(const KojinRun& r) {
         if (j % 2 == 0)
             out += RtfLine(words, size, text);
         else
-            out += "\\pard" + words + RtfPitch(size) +
-                   Format("{\\fs%d %s}\\sl-%d\\par", size * 2, text.c_str(), size * 20);
+            out += RtfParagraph(words, size, Format("{\\fs%d %s}\\sl-%d", size * 2, text.c_str(), size * 20));
     }
     return out;
 }
@@ -64,17 +63,17 @@ std::string titleLines(const KojinRun& r, const TOutputForm& form, const LegWinn
         Format("\\sb%d\\sa%d\\qc", MmToTwips(s.kojin_gaps[0]) - r.margin, MmToTwips(s.PrizeGap));
     std::string out;
     if (s.shoClass && !alias.empty())
-        out = "\\pard" + words + RtfPitch(s.FontSize[0]) +
-              Format("{\\fs%d %s}\\line{\\fs%d %s}\\par", s.FontSize[0] * 2, title.c_str(),
-                     static_cast<int>(s.FontSize[0] * 0.7) * 2, RtfEscapeText(alias).c_str());
+        out = RtfParagraph(words, s.FontSize[0],
+                           Format("{\\fs%d %s}\\line{\\fs%d %s}", s.FontSize[0] * 2, title.c_str(),
+                                  static_cast<int>(s.FontSize[0] * 0.7) * 2, RtfEscapeText(alias).c_str()));
     else
         out = RtfLine(words, s.FontSize[0], title);
     const std::string raceWords = Format("\\sb0\\sa%d\\qc", MmToTwips(s.TaiKaiGap));
     if (!r.split) return out + RtfLine(raceWords, s.FontSize[1], RtfEscapeText(r.title));
-    return out + "\\pard" + raceWords + RtfPitch(s.FontSize[1]) +
-           Format("{\\fs%d %s\\line%s}\\sl-%d\\par", s.FontSize[1] * 2,
-                  RtfEscapeText(form.TitleLine1).c_str(), RtfEscapeText(form.TitleLine2).c_str(),
-                  s.FontSize[1] * 20);
+    return out + RtfParagraph(raceWords, s.FontSize[1],
+                              Format("{\\fs%d %s\\line%s}\\sl-%d", s.FontSize[1] * 2,
+                                     RtfEscapeText(form.TitleLine1).c_str(),
+                                     RtfEscapeText(form.TitleLine2).c_str(), s.FontSize[1] * 20));
 }
 
 std::string certificate(const KojinRun& r, const TOutputForm& form, int leg, const LegWinner& w) {
@@ -88,13 +87,13 @@ std::string certificate(const KojinRun& r, const TOutputForm& form, int leg, con
     if (label.empty())
         out += RtfLine(centred, s.FontSize[3], record);
     else
-        out += "\\pard" + centred + RtfPitch(s.FontSize[3]) +
-               Format("{\\fs%d %s}{\\fs%d(%s)}\\par", s.FontSize[3] * 2, record.c_str(),
-                      static_cast<int>(s.FontSize[3] * 1.8), RtfEscapeText(label).c_str());
+        out += RtfParagraph(centred, s.FontSize[3],
+                            Format("{\\fs%d %s}{\\fs%d(%s)}", s.FontSize[3] * 2, record.c_str(),
+                                   static_cast<int>(s.FontSize[3] * 1.8), RtfEscapeText(label).c_str()));
     out += RtfLine(centred, s.FontSize[4], RtfEscapeText(Trim(f.RunnerNameText(w.team, leg, 4))) + " 殿");
-    out += "\\pard" + centred + RtfPitch(s.FontSize[5]) +
-           Format("{\\fs%d %s}\\sl-%d\\par", s.FontSize[5] * 2,
-                  RtfEscapeText(f.TeamFieldText(w.team, 0)).c_str(), s.FontSize[5] * 20);
+    out += RtfParagraph(centred, s.FontSize[5],
+                        Format("{\\fs%d %s}\\sl-%d", s.FontSize[5] * 2,
+                               RtfEscapeText(f.TeamFieldText(w.team, 0)).c_str(), s.FontSize[5] * 20));
     out += RtfLine(Format("\\sb%d\\qc", MmToTwips(s.kojin_gaps[4])), s.FontSize[6], RtfEscapeText(r.glory));
     out += RtfLine(Format("\\sb%d\\sa%d\\qc", MmToTwips(s.kojin_gaps[5]), MmToTwips(s.date_gap2)),
                    s.FontSize[7], RtfEscapeText(r.date));

@@ -21,7 +21,7 @@ const std::vector<int> kKojinWidths = {14, 18, 30, 35, 35, 25, 10};
 const std::vector<int> kTeamWidths = {25, 47, 47, 38, 10};
 constexpr int kLeftMm = 20, kOtherMm = 15;
 
-// newPage: the heading starts a page. A "\\page" after a table's last row is lost on
+// newPage: the heading starts a page. A "\page" after a table's last row is lost on
 // some word processors; a paragraph that breaks before itself is not.
 std::string heading(const std::string& text, bool newPage = false) {
     return Format("\\pard%s\\ql{\\fs%d %s}\\par", newPage ? "\\pagebb" : "", 24, RtfEscapeText(text).c_str());

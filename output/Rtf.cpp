@@ -95,8 +95,12 @@ std::string RtfPitch(int points) {
     return Format("\\sl-%d", points * 20);
 }
 
+std::string RtfParagraph(const std::string& words, int points, const std::string& content) {
+    return "\\pard" + words + RtfPitch(points) + content + "\\par";
+}
+
 std::string RtfLine(const std::string& words, int points, const std::string& text) {
-    return "\\pard" + words + RtfPitch(points) + Format("{\\fs%d %s}\\par", points * 2, text.c_str());
+    return RtfParagraph(words, points, Format("{\\fs%d %s}", points * 2, text.c_str()));
 }
 
 std::string RtfCellBorders(int top, int left, int bottom, int right) {

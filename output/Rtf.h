@@ -36,8 +36,10 @@ std::string RtfFontTableName(const std::string& name);
 // high; taller ones would run a certificate onto a second sheet. It goes before the
 // line's text: after it, not every word processor reads it.
 std::string RtfPitch(int points);
-// One certificate line: "\pard", its paragraph words, its pitch, the escaped text in its
-// size, "\par".
+// One certificate paragraph: "\pard", its paragraph words, the pitch of its type size,
+// the content as given, "\par".
+std::string RtfParagraph(const std::string& words, int points, const std::string& content);
+// The plain form: the escaped text in a group of its size.
 std::string RtfLine(const std::string& words, int points, const std::string& text);
 // "\clbrdrt\brdrw15\brdrs..." for the sides whose flag is 1.
 std::string RtfCellBorders(int top, int left, int bottom, int right);

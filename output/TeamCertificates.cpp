@@ -85,23 +85,23 @@ std::string chiefLines(const TeamRun& r) {
         const bool wide = r.landscape && j % 2 == 0;
         const std::string text = RtfEscapeText(wide ? fullWidth(s.chiefNames[j]) : s.chiefNames[j]);
         const int size = s.TeamFontSize[j % 2 == 0 ? 6 : 7];
-        out += Format("\\pard\\li%d\\ri%d\\q%c%s{\\fs%d %s}\\sl%s%d\\par", j % 2 == 0 ? r.g2 : r.g3, r.g4,
-                      'j', RtfPitch(size).c_str(), size * 2, text.c_str(), j % 2 == 0 ? "" : "-", size * 20);
+        out += RtfParagraph(
+            Format("\\li%d\\ri%d\\q%c", j % 2 == 0 ? r.g2 : r.g3, r.g4, 'j'), size,
+            Format("{\\fs%d %s}\\sl%s%d", size * 2, text.c_str(), j % 2 == 0 ? "" : "-", size * 20));
     }
     return out;
 }
 
 std::string titleLine(const TeamRun& r, char a) {
     const PrizeSettingsBlock& s = r.s;
-    std::string out =
-        Format("\\pard\\sb0\\sa%d%s\\q%c%s", r.sp, r.landscape ? Format("\\li%d", r.g1 / 2).c_str() : "", a,
-               RtfPitch(s.FontSize[1]).c_str());
+    const std::string words =
+        Format("\\sb0\\sa%d%s\\q%c", r.sp, r.landscape ? Format("\\li%d", r.g1 / 2).c_str() : "", a);
     const TOutputForm& w = r.form;
-    if (r.split)
-        return out + Format("{\\fs%d %s\\line%s}\\sl-%d\\par", s.FontSize[1] * 2,
-                            RtfEscapeText(w.TitleLine1).c_str(), RtfEscapeText(w.TitleLine2).c_str(),
-                            s.FontSize[1] * 20);
-    return out + Format("{\\fs%d %s}\\par", s.FontSize[1] * 2, RtfEscapeText(r.title).c_str());
+    if (!r.split) return RtfLine(words, s.FontSize[1], RtfEscapeText(r.title));
+    return RtfParagraph(words, s.FontSize[1],
+                        Format("{\\fs%d %s\\line%s}\\sl-%d", s.FontSize[1] * 2,
+                               RtfEscapeText(w.TitleLine1).c_str(), RtfEscapeText(w.TitleLine2).c_str(),
+                               s.FontSize[1] * 20));
 }
 
 std::string awardLine(const TeamRun& r, const TeamWorkRec& rec, int section, char classLetter, char a) {
@@ -110,9 +110,9 @@ std::string awardLine(const TeamRun& r, const TeamWorkRec& rec, int section, cha
     const std::string award = RtfEscapeText(awardWords(r, section, classLetter, placeIn(rec, section)));
     const std::string alias = section == kClass ? GetClassAlias(s, classLetter) : std::string();
     if (alias.empty()) return RtfLine(words, s.TeamFontSize[1], award);
-    return "\\pard" + words + RtfPitch(s.TeamFontSize[1]) +
-           Format("{\\fs%d %s}%s{\\fs%d %s}\\par", static_cast<int>(s.TeamFontSize[1] * 0.8) * 2,
-                  RtfEscapeText(alias).c_str(), "\\line", s.TeamFontSize[1] * 2, award.c_str());
+    return RtfParagraph(words, s.TeamFontSize[1],
+                        Format("{\\fs%d %s}%s{\\fs%d %s}", static_cast<int>(s.TeamFontSize[1] * 0.8) * 2,
+                               RtfEscapeText(alias).c_str(), "\\line", s.TeamFontSize[1] * 2, award.c_str()));
 }
 
 std::string certificate(const TeamRun& r, const TeamWorkRec& rec, int section, char classLetter, bool first) {
@@ -123,25 +123,27 @@ std::string certificate(const TeamRun& r, const TeamWorkRec& rec, int section, c
     std::string out = first ? "" : kPageBreak;
     out += (r.landscape ? "\\lndscpsxn\\linex0\\stextflow1" : "") +
            RtfLine(Format("\\sb%d\\sa%d\\qc", r.g0, r.sp), s.TeamFontSize[0],
-                RtfEscapeText(s.TTLOpt == 0 ? "賞 状" : "表彰状"));
+                   RtfEscapeText(s.TTLOpt == 0 ? "賞 状" : "表彰状"));
     if (s.MimicKojin) out += titleLine(r, a);
     out += awardLine(r, rec, section, classLetter, a);
     const std::string centred = Format("\\sa%d\\qc", r.sp);
     out += RtfLine(centred, s.TeamFontSize[2], RtfEscapeText(recordText(r, rec, section)));
     const std::string name = f.TeamFieldText(rec.TeamNo, 0);
     out += RtfLine(Format("\\sa%d\\qc", r.sp + MmToTwips(s.team_gaps[6])), s.TeamFontSize[3],
-                RtfEscapeText(r.landscape ? fullWidth(name) : name) + " 殿");
+                   RtfEscapeText(r.landscape ? fullWidth(name) : name) + " 殿");
     if (s.NeedPrizeMember)
         out += ReplaceAll(
             RtfLine(centred, s.TeamFontSize[8], RtfEscapeText(BuildTeamMemberLine(r.form, rec.TeamNo))),
             RtfEscapeText("<>"), "\\line");
     const int bodySize = s.MimicKojin ? s.FontSize[6] : s.TeamFontSize[4];
-    out += Format("\\pard\\sb%d\\sa%d\\li%d\\ri%d\\q%c%s{\\fs%d %s}", MmToTwips(s.team_gaps[4]), r.sp, r.g1,
-                  r.g4, bodyAlign, RtfPitch(bodySize).c_str(), bodySize * 2, RtfEscapeText(r.body).c_str());
-    out += r.landscape ? "\\par" : Format("\\sl-%d\\par", bodySize * 20);
+    out += RtfParagraph(
+        Format("\\sb%d\\sa%d\\li%d\\ri%d\\q%c", MmToTwips(s.team_gaps[4]), r.sp, r.g1, r.g4, bodyAlign),
+        bodySize,
+        Format("{\\fs%d %s}", bodySize * 2, RtfEscapeText(r.body).c_str()) +
+            (r.landscape ? "" : Format("\\sl-%d", bodySize * 20)));
     const std::string date = r.landscape ? ToZenkakuDigits(r.date) : r.date;
     out += RtfLine(Format("\\sb%d\\sa%d\\qc", MmToTwips(s.team_gaps[5]), MmToTwips(s.date_gap + 1)),
-                s.TeamFontSize[5], RtfEscapeText(date));
+                   s.TeamFontSize[5], RtfEscapeText(date));
     return out + chiefLines(r);
 }
 
