@@ -83,6 +83,9 @@ public:
     std::string Default();
     // Makes name the default printer; true only when the switch succeeded.
     bool SetDefault(const std::string& name);
+    // Takes back name as the user's default printer, so that the default is again the
+    // one CUPS gives without it (none when there is none); true when name is no longer it.
+    bool ClearDefault(const std::string& name);
     // Font family names of the system (fontconfig), sorted, each once.
     std::vector<std::string> Fonts();
 

@@ -190,6 +190,49 @@ std::string ToSjisCharRefs(const std::string& utf8) {
     return convertWith(toSjis(), utf8, charRef, seqLen);
 }
 
+bool SjisHas(char32_t c) {
+    if (c < 0x80) return true;
+    // Certificates and files test their names character by character: each is converted once a run.
+    static std::unordered_map<char32_t, bool> known;
+    auto it = known.find(c);
+    if (it != known.end()) return it->second;
+    const bool has = ToSjis(FromU32(c)) != "?";
+    known.emplace(c, has);
+    return has;
+}
+
+// Every character CP932 lacks (and every invalid byte) becomes exactly one '?'.
+std::string ToSjis(const std::string& utf8, bool& whole) {
+    std::string sjis = ToSjis(utf8);
+    whole = std::count(sjis.begin(), sjis.end(), '?') == std::count(utf8.begin(), utf8.end(), '?');
+    return sjis;
+}
+
+std::vector<std::string> SjisLackingTexts(const std::string& utf8) {
+    std::vector<std::string> found;
+    bool whole = true;
+    ToSjis(utf8, whole);
+    if (whole) return found;
+    std::u32string run;
+    bool lacking = false;
+    auto endRun = [&] {
+        const std::string text = FromU32(run);
+        if (lacking && std::find(found.begin(), found.end(), text) == found.end()) found.push_back(text);
+        run.clear();
+        lacking = false;
+    };
+    for (char32_t c : ToU32(utf8)) {
+        if (c == U' ' || c == U',' || c == U'\t' || c == U'"' || c == U'\r' || c == U'\n') {
+            endRun();
+            continue;
+        }
+        run += c;
+        lacking = lacking || !SjisHas(c);
+    }
+    endRun();
+    return found;
+}
+
 std::string FromSjis(const std::string& sjis) {
     return convert(fromSjis(), sjis, "\xEF\xBF\xBD", [](size_t) { return size_t{1}; });
 }
