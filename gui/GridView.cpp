@@ -363,7 +363,6 @@ void GridView::applyIme(ImeMode mode) {
     ApplyIme(editor_, mode);
 }
 
-
 // The handler is asked with the length of the text its key goes into: a key pressed
 // while no editor is open starts a new text.
 std::optional<char32_t> GridView::askTyped(const QKeyEvent& e, int typingLength) {
@@ -495,7 +494,6 @@ void GridView::pasteIntoEditor(QLineEdit* line, QClipboard::Mode mode) {
         QCoreApplication::sendEvent(target, key.get());
     }
 }
-
 
 void GridView::commitAndStay(QWidget* editor) {
     if (editor_ != editor) return; // the handler moved on and that closed the editor

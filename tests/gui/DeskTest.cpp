@@ -1,7 +1,5 @@
 // The main window driven as the desk drives it: mouse clicks and key presses through
 // QTest, each key to the widget that has the focus, no event-loop turn between keys.
-#include "database/EntryTables.h"
-#include "database/RaceFile.h"
 #include "gui/MainWindowFixture.h"
 #include "gui/QtDialogs.h"
 #include "mainwindow/TFormDelayInf.h"
