@@ -331,6 +331,8 @@ private:
     StringGrid& visibleEntryGrid();
     bool runnerTabShown() const;
     void reloadRunnerGrid();
+    int teamGridTeam() const;
+    int runnerTeamToShow() const;
     void showEntryTabControls(bool teams);
     void setEntryGridIme(StringGrid& grid, int col);
     void markEntryRow(int row);
