@@ -44,7 +44,7 @@ std::string pcHeaderCell(const StringGrid& g, int c) {
     TMainForm& f = mainForm();
     std::string s = "<TH>" + HtmlCell(Trim(g.Cells(c, 0))) + "<BR>";
     if (c == 0) {
-        s += DistanceText(f.TotalDistance, "距離 %gkm<BR>", "距離 %dm<BR>");
+        s += DistanceText(f.TotalDistance(), "距離 %gkm<BR>", "距離 %dm<BR>");
         const std::string record = f.taikaiBestGrid.Cells(3, 1);
         if (StrToIntDef(record, 0) != 0) s += "大会記録 " + f.TimeToDisplayText(record);
     } else {

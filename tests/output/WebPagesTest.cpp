@@ -61,9 +61,10 @@ TEST_F(WebPages, BatchOnTheLastLegWritesSheetLegAndTeamPages) {
         "<BODY>\n第2区(最終区)<BR>\n距離6.1km<BR>\n-確定-<br>★=区間賞<br>◎=新,▽=ﾀｲ<BR>大会記録 34'40\"<br>\n"
         "チーム順<HR>\n1位 東京<BR>▽34'40\"<BR>★山田 太郎<BR>18'55\"<BR>区間1位<HR>\n");
     EXPECT_HAS(Page("leg1_02.html"), "個人順<HR>\n区間1位<BR>★山田 太郎<BR>(東京)<BR>18'55\"<HR>\n");
-    // The batch always wants the team pages and reports them with the pages written.
+    // The batch always wants the team pages and reports them with the pages written,
+    // in the notices it shows at its end.
     EXPECT_HAS(Page("leg2_02.html"), "↓<A HREF=\"r1.html\">東京</A><br>\n");
-    const std::string& m = OutputForm->BatchMessages;
+    const std::string m = dialogs.Texts().back();
     EXPECT_HAS(m, (Dir() / "leg0_02.html").string() + "が作成されました。\n");
     EXPECT_HAS(m, "3 個のﾁｰﾑ成績を出力しました。\n");
     EXPECT_HAS(m, (Dir() / "leg1_02.html").string() + "が作成されました。\n");
