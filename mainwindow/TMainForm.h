@@ -530,7 +530,8 @@ public:
 
     // ---- Workbooks and the print macro workbook ----
     // mode 0 opens the workbook, 1 only probes it: 2 missing, 1 in use elsewhere (or
-    // opened), 0 free; -1 any other mode. messages: report a missing or busy file.
+    // opened), 0 free (mode 0: the desktop could not open it, which is always told);
+    // -1 any other mode. messages: report a missing or busy file.
     int OpenExcelMacroBook(const std::string& path, int mode, bool messages);
     // Offers the print macro workbook once per run; true when it was opened.
     bool OfferMacroBook();

@@ -123,3 +123,17 @@ TEST_F(StartList, EachStartListReadsTheRunnersOnce) {
     EXPECT_EQ(reports.LastPages.at(0).ItemsOf("QRMemoRunner").at(0)->Lines.at(0),
               " 1) [   ] 鈴木  次郎    ｽｽﾞｷ ｼﾞﾛｳ");
 }
+
+// A comma, a double quote or a line end in a name would shift the columns: such a field
+// is quoted (its quotes doubled), every other field stays bare.
+TEST_F(StartList, MembersCsvQuotesFieldsThatWouldBreakTheColumns) {
+    const std::pair<const char*, const char*> names[] = {
+        {"大阪,AC", "\"大阪,AC\""}, {"東京\"A\"", "\"東京\"\"A\"\"\""}, {"横浜", "横浜"}};
+    for (int t = 1; t <= 3; ++t)
+        form().TeamEntryGrid.SetCells(1, t, names[t - 1].first);
+    const std::vector<std::string> lines = Split(FromSjis(Members(mrYes)), '\n');
+    ASSERT_EQ(lines.size(), 5u);
+    for (int t = 1; t <= 3; ++t)
+        EXPECT_TRUE(StartsWith(lines[t], IntToStr(t) + "," + names[t - 1].second + ",")) << lines[t];
+    EXPECT_EQ(lines[1], "1,\"大阪,AC\",鈴木  次郎,山田  太郎\r");
+}

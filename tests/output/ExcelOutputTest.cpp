@@ -8,6 +8,7 @@
 #include "support/XlsxCells.h"
 
 #include <fstream>
+#include <functional>
 
 namespace {
 
@@ -169,4 +170,31 @@ TEST_F(ExcelOutput, ReadingsReadTheRunnersOnce) {
     dialogs.AnswerDlg(mrNo);  // no workbook
     EXPECT_EQ(StatementsNaming("選手情報", [] { OutputForm->PutToExcelExecute(); }), 2);
     EXPECT_EQ(line(clipboard.GetText(), 8), "        \tｽｽﾞｷ ｼﾞﾛｳ\tﾔﾏﾀﾞ ﾀﾛｳ\t");
+}
+
+// A desktop with no program for workbooks opens nothing, and says so, whichever road
+// asked for the print macro workbook.
+TEST_F(ExcelOutput, AWorkbookTheDesktopCannotOpenIsReported) {
+    const std::string macro = (home.path() / form().exExcelMacroName).string();
+    std::ofstream(macro) << "macro";
+    shell.OpenSucceeds = false;
+    ShowF1(1);
+    form().OpenExcelMacro.SetEnabled(true);
+    const std::function<void()> roads[] = {[&] {
+                                               SaveAs("r");
+                                               dialogs.AnswerDlg(mrYes); // 印刷用ｴｸｾﾙﾏｸﾛﾌﾞｯｸを開きますか？
+                                               OutputForm->PutToExcelExecute();
+                                           },
+                                           [&] {
+                                               dialogs.AnswerDlg(mrYes);
+                                               form().OpenExcelMacro.Execute();
+                                           }};
+    for (const auto& road : roads) {
+        dialogs.ClearLog();
+        shell.Opened.clear();
+        road();
+        EXPECT_EQ(dialogs.Texts().back(), macro + "\nを開けませんでした。");
+        EXPECT_EQ(shell.Opened, std::vector<std::string>{macro}); // the saved workbook is not tried
+        EXPECT_FALSE(dialogs.Saw("すでにｵｰﾌﾟﾝされています。"));
+    }
 }
