@@ -281,10 +281,10 @@ class ReportLayout {
             const ReportControl& c = *p.c;
             if (!c.AutoStretch) {
                 // A control printed on the pages to come keeps its lines for them.
-                if (first && !c.RepeatOnContinuation)
-                    emitControl(page, c, p.font, std::move(p.lines), p.lineHeight, c.Top, c.Height);
-                else if (first || c.RepeatOnContinuation)
-                    emitControl(page, c, p.font, p.lines, p.lineHeight, c.Top, c.Height);
+                if (first || c.RepeatOnContinuation)
+                    emitControl(page, c, p.font,
+                                c.RepeatOnContinuation ? std::vector<std::string>(p.lines) : std::move(p.lines),
+                                p.lineHeight, c.Top, c.Height);
                 continue;
             }
             const int size = static_cast<int>(p.lines.size());
