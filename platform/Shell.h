@@ -57,10 +57,11 @@ public:
     std::string Executable;       // what FindExecutable answers
     int WaitExitCode = 0;
     CommandResult NextResult{0, ""};
+    bool OpenSucceeds = true; // false: a desktop without a program for the document
 
     bool OpenDocument(const std::string& target) override {
         Opened.push_back(target);
-        return true;
+        return OpenSucceeds;
     }
     std::string FindExecutable(const std::string&) override { return Executable; }
     int RunAndWait(const std::string& program, const std::vector<std::string>& args) override {

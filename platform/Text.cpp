@@ -281,6 +281,35 @@ int SjisLength(const std::string& utf8) {
     return total;
 }
 
+namespace {
+
+bool isWide(char32_t c) {
+    return (c >= 0x1100 && c <= 0x115F) || (c >= 0x2E80 && c <= 0xA4CF) || (c >= 0xAC00 && c <= 0xD7A3) ||
+           (c >= 0xF900 && c <= 0xFAFF) || (c >= 0xFE30 && c <= 0xFE4F) || (c >= 0xFF00 && c <= 0xFF60) ||
+           (c >= 0xFFE0 && c <= 0xFFE6) || (c >= 0x1F300 && c <= 0x1F64F) || (c >= 0x1F900 && c <= 0x1F9FF) ||
+           (c >= 0x20000 && c <= 0x3FFFD);
+}
+
+} // namespace
+
+int DisplayWidth(const std::string& utf8) {
+    int total = 0;
+    for (size_t i = 0; i < utf8.size();) {
+        const size_t n = utf8SeqLen(utf8, i);
+        if (n == 0) return total + static_cast<int>(ToSjis(utf8.substr(i)).size());
+        const int len = sjisCharLength(utf8, i, n);
+        // A lacking character became one "?"; half-width katakana are one byte too, and narrow.
+        if (len == 1 && n > 1) {
+            const std::u32string c = ToU32(utf8.substr(i, n));
+            total += !c.empty() && isWide(c[0]) ? 2 : 1;
+        } else {
+            total += len;
+        }
+        i += n;
+    }
+    return total;
+}
+
 std::string CutSjis(const std::string& utf8, int maxBytes) {
     if (maxBytes <= 0) return {};
     // No character takes more bytes in Shift-JIS than in UTF-8 (an invalid byte becomes one

@@ -35,6 +35,9 @@ DecodedText DecodeText(const std::string& bytes);
 std::string EncodeText(const std::string& utf8, TextEncoding encoding);
 // Length of the text in Shift-JIS bytes.
 int SjisLength(const std::string& utf8);
+// Columns the text takes in a fixed-pitch font: its Shift-JIS length, a character
+// Shift-JIS lacks counted as the East Asian width gives it (𠮷 two, not the one "?").
+int DisplayWidth(const std::string& utf8);
 // Longest prefix of whole characters whose Shift-JIS length is at most maxBytes.
 std::string CutSjis(const std::string& utf8, int maxBytes);
 
