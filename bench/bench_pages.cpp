@@ -37,7 +37,6 @@ void setUpRace(TMainForm& f, const std::filesystem::path& folder) {
         f.KukanInfGrid.SetCells(2, k, "5.5");
         f.KukanInfGrid.SetCells(3, k, "1600");
     }
-    f.TotalDistance = 5.5 * kLegs;
     OpenRunnerTable();
     Transaction tx(RaceDb());
     for (int t = 1; t <= kTeams; ++t) {

@@ -62,7 +62,6 @@ void setUpRace(TMainForm& f, const std::filesystem::path& folder) {
             f.InputGrid.SetCells(2 * k, t + 1, IntToStr(f.SecondsToDigits(seconds)));
         }
     }
-    f.TotalDistance = 5.5 * kLegs;
 }
 
 constexpr int kRuns = 5;

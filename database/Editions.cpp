@@ -172,5 +172,5 @@ std::string FormatOpDate(int style) {
 
 std::string RaceTitleText(int maxBytes) {
     const std::string& name = mainForm().ReceName.Text();
-    return maxBytes > 0 ? CutSjis(name, maxBytes) : name;
+    return maxBytes > 0 ? TMainForm::TruncateToBytes(name, maxBytes) : name;
 }

@@ -401,14 +401,12 @@ void LoadKukanBlob() {
     TMainForm& f = mainForm();
     const EditionBlob b = loadBlob("K_INF", [](int legs, int) { return count(legs) * kKukanRecSize; });
     StringGrid& g = f.KukanInfGrid;
-    f.TotalDistance = 0;
     for (int k = 1; k <= b.legs; ++k) {
         const size_t at = (k - 1) * kKukanRecSize;
         const std::string name = FromSjis(zeroTerminated(b.bytes, at + kGoalNameAt, kGoalNameBytes));
         if (!name.empty()) g.SetCellsQuiet(1, k, name);
         const float km = GetFloat32LE(b.bytes, at + kDistanceAt);
         g.SetCellsQuiet(2, k, FloatToStrG(km));
-        f.TotalDistance += km;
         g.SetCellsQuiet(3, k, Format("%d", GetInt32LE(b.bytes, at + kLegRecordAt)));
     }
     g.ClearModified();

@@ -5,6 +5,7 @@
 
 #include <QAbstractTableModel>
 #include <QApplication>
+#include <QClipboard>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -134,6 +135,10 @@ public:
     QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem&, const QModelIndex& index) const override {
         auto* e = new QLineEdit(parent);
         e->setFrame(false);
+        // A drop or the line edit's own menu would paste around the column's rules: the
+        // grid's pop-up menu (when it has one) comes up instead.
+        e->setAcceptDrops(false);
+        e->setContextMenuPolicy(Qt::NoContextMenu);
         e->setInputMethodHints(view_->inputMethodHints());
         e->setAttribute(Qt::WA_InputMethodEnabled, view_->testAttribute(Qt::WA_InputMethodEnabled));
         const int col = index.column(), row = index.row();
@@ -165,6 +170,12 @@ protected:
         if (editor && e->type() == QEvent::InputMethod &&
             view_->editorInputMethod(editor, *static_cast<QInputMethodEvent*>(e)))
             return true;
+        auto* line = qobject_cast<QLineEdit*>(object);
+        if (line && e->type() == QEvent::MouseButtonRelease &&
+            static_cast<QMouseEvent*>(e)->button() == Qt::MiddleButton) {
+            if (QGuiApplication::clipboard()->supportsSelection()) view_->pasteIntoEditor(line, QClipboard::Selection);
+            return true;
+        }
         return QStyledItemDelegate::eventFilter(object, e);
     }
 
@@ -229,8 +240,9 @@ void GridView::scheduleLayout() {
 void GridView::applyLayout() {
     if (!layoutPending_) return;
     layoutPending_ = false;
+    // The reset would drop an open editor without a word; its text is in the cell already.
+    if (editor_) commitAndStay(editor_);
     model_->reset();
-    grid_.SetEditorOpen(false); // a reset drops the editor without closing it
     applySizes();
     showCurrent();
     emit layoutApplied();
@@ -262,8 +274,13 @@ void GridView::applySizes() {
     }
 }
 
+// A move never waits for the event loop: keys already queued go to the cell it made
+// current, so a pending layout (a row just added) is applied first.
 void GridView::showCurrent() {
-    if (layoutPending_) return;
+    if (layoutPending_) {
+        applyLayout();
+        return;
+    }
     QModelIndex index = model_->index(grid_.CurRow(), grid_.Col());
     if (!index.isValid() || index == currentIndex()) return;
     QItemSelectionModel::SelectionFlags how = QItemSelectionModel::ClearAndSelect;
@@ -346,18 +363,6 @@ void GridView::applyIme(ImeMode mode) {
     ApplyIme(editor_, mode);
 }
 
-// Tab moves between cells before keyPressEvent sees it; the handler is asked first.
-bool GridView::event(QEvent* e) {
-    if (e->type() != QEvent::KeyPress || KeyReplay::Active()) return QTableView::event(e);
-    auto* k = static_cast<QKeyEvent*>(e);
-    if (k->key() != Qt::Key_Tab && k->key() != Qt::Key_Backtab) return QTableView::event(e);
-    auto key = AskKey(binding_.keyPress, *k);
-    KeyReplay replay;
-    if (!key || *key == Key::Tab) return QTableView::event(e);
-    if (*key != 0) keyPressEvent(KeyEventFor(*key, *k).get());
-    return true;
-}
-
 // The handler is asked with the length of the text its key goes into: a key pressed
 // while no editor is open starts a new text.
 std::optional<char32_t> GridView::askTyped(const QKeyEvent& e, int typingLength) {
@@ -367,8 +372,22 @@ std::optional<char32_t> GridView::askTyped(const QKeyEvent& e, int typingLength)
     return key;
 }
 
+bool GridView::isTab(const QKeyEvent& e) { return e.key() == Qt::Key_Tab || e.key() == Qt::Key_Backtab; }
+
 void GridView::keyPressEvent(QKeyEvent* e) {
-    auto key = KeyReplay::Active() ? std::nullopt : askTyped(*e, 0);
+    if (KeyReplay::Active() || isTab(*e)) {
+        QTableView::keyPressEvent(e);
+        return;
+    }
+    // A key that opens the editor may first change the cell (a class letter empties it):
+    // Escape puts back the text from before that key.
+    preKey_ = {grid_.Col(), grid_.CurRow(), grid_.Cells(grid_.Col(), grid_.CurRow())};
+    typeKey(e);
+    preKey_.reset();
+}
+
+void GridView::typeKey(QKeyEvent* e) {
+    auto key = askTyped(*e, 0);
     if (!key) {
         QTableView::keyPressEvent(e);
         return;
@@ -393,9 +412,14 @@ void GridView::inputMethodEvent(QInputMethodEvent* e) {
     QTableView::inputMethodEvent(e);
 }
 
+// Tab is left to the item view (commit, next cell); a paste goes in key by key.
 bool GridView::editorKey(QWidget* editor, const QKeyEvent& e) {
-    if (KeyReplay::Active()) return false;
+    if (KeyReplay::Active() || isTab(e)) return false;
     auto* line = qobject_cast<QLineEdit*>(editor);
+    if (line && e.matches(QKeySequence::Paste)) {
+        pasteIntoEditor(line, QClipboard::Clipboard);
+        return true;
+    }
     if (line && leaveAtEdge(editor, *line, e)) return true;
     const int typing = line ? static_cast<int>(line->text().size() - line->selectedText().size()) : -1;
     auto key = askTyped(e, typing);
@@ -452,8 +476,24 @@ void GridView::editorOpened(QWidget* editor, int col, int row) {
     editor_ = editor;
     editCol_ = col;
     editRow_ = row;
-    editOriginal_ = grid_.Cells(col, row);
+    const bool keyChangedIt = preKey_ && preKey_->Col == col && preKey_->Row == row;
+    editOriginal_ = keyChangedIt ? preKey_->Text : grid_.Cells(col, row);
     grid_.SetEditorOpen(true);
+}
+
+// Pasted text reaches the cell as typed keys, each through the column's rules at the
+// caret: refused characters drop out and the length limit holds. One cell takes the
+// clipboard's first field: a TAB or a line break ends it.
+void GridView::pasteIntoEditor(QLineEdit* line, QClipboard::Mode mode) {
+    const QString text = QGuiApplication::clipboard()->text(mode);
+    const QKeyEvent plain(QEvent::KeyPress, 0, Qt::NoModifier);
+    QPointer<QLineEdit> target(line);
+    for (char32_t c : text.toUcs4()) {
+        if (c == U'\t' || c == U'\r' || c == U'\n') break;
+        if (!target || editor_ != target) break; // a key's handler moved on
+        auto key = KeyEventFor(c, plain);
+        QCoreApplication::sendEvent(target, key.get());
+    }
 }
 
 void GridView::commitAndStay(QWidget* editor) {
@@ -497,9 +537,25 @@ void GridView::mouseDoubleClickEvent(QMouseEvent* e) {
 }
 
 QModelIndex GridView::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) {
+    if (action == MoveNext || action == MovePrevious) return tabTarget(action == MoveNext ? 1 : -1);
     QModelIndex next = QTableView::moveCursor(action, modifiers);
     if (next.isValid() && next != currentIndex() && !mayMoveTo(next)) return currentIndex();
     return next;
+}
+
+// Tab walks the cells row by row, wrapping at the ends, past the fixed ones and those the
+// form refuses (a status column), so it never sticks in front of them.
+QModelIndex GridView::tabTarget(int step) {
+    const QModelIndex from = currentIndex();
+    const int cols = model_->columnCount(), cells = cols * model_->rowCount();
+    if (!from.isValid() || cells == 0) return from;
+    const int start = from.row() * cols + from.column();
+    for (int k = 1; k < cells; ++k) {
+        const int i = ((start + step * k) % cells + cells) % cells;
+        const QModelIndex to = model_->index(i / cols, i % cols);
+        if (!isFixed(to.column(), to.row()) && mayMoveTo(to)) return to;
+    }
+    return from;
 }
 
 bool GridView::owns(QWidget* w) const { return w && (w == this || isAncestorOf(w)); }

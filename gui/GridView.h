@@ -6,6 +6,7 @@
 #include "gui/KeyInput.h"
 #include "platform/StringGrid.h"
 
+#include <QClipboard>
 #include <QPointer>
 #include <QTableView>
 
@@ -22,10 +23,12 @@ class QLineEdit;
 // What a form does about one grid's events. Every callback is optional and runs
 // through Guard.
 struct GridBinding {
-    // Every character typed into a cell (before editing starts or in the editor),
-    // Enter, Tab, Backspace and Escape included. Setting key to 0 discards it; another
-    // character replaces it. An Enter left as it is commits the editor and stays on
-    // the cell: handlers that want to move do so themselves.
+    // Every character typed into a cell (before editing starts or in the editor), pasted
+    // ones one by one, Enter, Backspace and Escape included; never Tab and Shift+Tab,
+    // which always move to the next or previous cell. Setting key to 0 discards it;
+    // another character replaces it. An Enter left as it is commits the editor and stays
+    // on the cell: handlers that want to move do so themselves. An Escape left as it is
+    // ends the edit and puts back the text the cell had before it.
     KeyHandler keyPress = {};
     // After the editor's text changed. The handler sees the cell as it was and usually
     // stores the text itself; when it leaves the cell different the view stores it.
@@ -83,13 +86,14 @@ public:
     void editorOpened(QWidget* editor, int col, int row);
     // The open in-place editor, nullptr when none.
     QWidget* editor() const { return editor_; }
+    // Clipboard text into the open editor, as keys through the handler.
+    void pasteIntoEditor(QLineEdit* line, QClipboard::Mode mode);
 
 signals:
     // Counts and sizes of a layout change are applied.
     void layoutApplied();
 
 protected:
-    bool event(QEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
     void inputMethodEvent(QInputMethodEvent* e) override;
     void mousePressEvent(QMouseEvent* e) override;
@@ -105,8 +109,11 @@ private:
     void showCurrent();
     void userMovedTo(const QModelIndex& current);
     bool mayMoveTo(const QModelIndex& index);
+    QModelIndex tabTarget(int step);
     void commitAndStay(QWidget* editor);
     std::optional<char32_t> askTyped(const QKeyEvent& e, int typingLength);
+    static bool isTab(const QKeyEvent& e);
+    void typeKey(QKeyEvent* e);
     bool leaveAtEdge(QWidget* editor, const QLineEdit& line, const QKeyEvent& e);
     void focusChanged(QWidget* old, QWidget* now);
     bool owns(QWidget* w) const;
@@ -122,6 +129,11 @@ private:
     QPointer<QWidget> editor_; // the open in-place editor
     int editCol_ = 0, editRow_ = 0;
     std::string editOriginal_;  // the cell before editing, back on Escape
+    struct CellText {
+        int Col, Row;
+        std::string Text;
+    };
+    std::optional<CellText> preKey_; // the current cell before the key being handled
     std::vector<int> tallRows_; // rows sized by a height factor at the last layout
     bool styleFailed_ = false;
     ImeMode gridIme_ = ImeMode::DontCare; // the grid's Ime last applied

@@ -28,7 +28,7 @@ constexpr int kTitlePixels = 18;
 
 OutputWindow::OutputWindow(TOutputForm& form, QWidget* parent) : QMainWindow(parent), form_(form) {
     setObjectName(qs(form.Name()));
-    buildToolBar();
+    buildToolBar(1);
     setCentralWidget(buildResults());
     bind::status(statusBar(), form.StatusBar1);
     QPointer<OutputWindow> self(this);
@@ -58,12 +58,24 @@ QAction* OutputWindow::qaction(Action& a) {
     return q;
 }
 
-void OutputWindow::buildToolBar() {
-    QToolBar* bar = addToolBar(QStringLiteral("ToolBar"));
-    bar->setObjectName(QStringLiteral("ToolBar"));
-    bar->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    bar->setMovable(false);
-    for (const ToolButtonDef& def : form_.ToolBar) {
+void OutputWindow::buildToolBar(int rows) {
+    for (QToolBar* old : bars_) {
+        removeToolBar(old);
+        delete old;
+    }
+    bars_.clear();
+    const size_t count = form_.ToolBar.size(), perRow = (count + rows - 1) / rows;
+    QToolBar* bar = nullptr;
+    for (size_t i = 0; i < count; ++i) {
+        if (i % perRow == 0) {
+            if (bar) addToolBarBreak();
+            bar = addToolBar(QStringLiteral("ToolBar"));
+            bar->setObjectName(bars_.empty() ? QStringLiteral("ToolBar") : QStringLiteral("ToolBarRow2"));
+            bar->setToolButtonStyle(Qt::ToolButtonTextOnly);
+            bar->setMovable(false);
+            bars_.push_back(bar);
+        }
+        const ToolButtonDef& def = form_.ToolBar[i];
         QAction* a = qaction(*def.Target);
         bar->addAction(a);
         auto* button = qobject_cast<QToolButton*>(bar->widgetForAction(a));
@@ -145,10 +157,22 @@ void OutputWindow::showEvent(QShowEvent* e) {
     QTimer::singleShot(0, this, [this] { fitToScreen(); });
 }
 
-// As wide as the shown grid needs, up to the screen; most of the screen's height. A
-// maximise request alone is not enough: without a window manager it is ignored.
+int OutputWindow::toolBarWidth() const {
+    int w = 0;
+    for (QToolBar* bar : bars_)
+        w = std::max(w, bar->sizeHint().width());
+    return w;
+}
+
+// As wide as the shown grid needs and as its tool bar (no command behind the bar's
+// arrow; two rows when one is wider than the screen), up to the screen; most of the
+// screen's height. A maximise request alone is not enough: without a window manager it
+// is ignored.
 void OutputWindow::fitToScreen() {
     const QRect avail = screen()->availableGeometry();
+    const int frame = frameGeometry().width() - width();
+    if (toolBarWidth() + frame > avail.width() && bars_.size() == 1) buildToolBar(2);
+    const int tools = toolBarWidth() + frame;
     int gridWidth = 0;
     for (GridView* v : findChildren<GridView*>()) {
         if (!v->isVisibleTo(this) || v->model()->columnCount() == 0) continue;
@@ -158,7 +182,7 @@ void OutputWindow::fitToScreen() {
     }
     const int chrome = frameGeometry().width() - width() + centralWidget()->contentsMargins().left() +
                        centralWidget()->contentsMargins().right() + 24;
-    const int w = std::clamp(gridWidth + chrome, std::min(800, avail.width()), avail.width());
+    const int w = std::clamp(std::max(gridWidth + chrome, tools), std::min(800, avail.width()), avail.width());
     const int h = avail.height() * 9 / 10;
     resize(w - (frameGeometry().width() - width()), h - (frameGeometry().height() - height()));
     move(avail.left() + (avail.width() - w) / 2, avail.top());

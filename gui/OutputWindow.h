@@ -8,9 +8,11 @@
 #include <QMainWindow>
 
 #include <map>
+#include <vector>
 
 class Action;
 class QMenu;
+class QToolBar;
 struct MenuDef;
 class TOutputForm;
 
@@ -22,7 +24,9 @@ protected:
     void showEvent(QShowEvent* e) override;
 
 private:
-    void buildToolBar();
+    // The commands in one row, or split over two rows when one is wider than the screen.
+    void buildToolBar(int rows);
+    int toolBarWidth() const;
     QAction* qaction(Action& a);
     QMenu* buildMenu(const MenuDef& def, QWidget* parent);
     QWidget* buildResults();
@@ -31,6 +35,7 @@ private:
 
     TOutputForm& form_;
     std::map<const Action*, QAction*> actions_;
+    std::vector<QToolBar*> bars_;
     void fitToScreen();
     bool sized_ = false;
     bool focusPending_ = false;

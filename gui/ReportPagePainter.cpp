@@ -5,6 +5,7 @@
 #include <QGlyphRun>
 #include <QPaintEngine>
 #include <QPainter>
+#include <QFontMetricsF>
 #include <QTextLayout>
 
 #include <algorithm>
@@ -102,12 +103,44 @@ void ReportPagePainter::clipped(const PageItem& it, const QRectF& box, const std
     painter_.restore();
 }
 
+// Each character as the font's character map gives it, one after another: what the
+// layout measured, and glyphs the PDF writer can map back to their characters (a
+// shaped "5km" takes a digit form outside the map, which the text layer then drops).
+// A text with a character the font lacks is shaped, so a fallback font draws it.
 const ReportPagePainter::Shaped& ReportPagePainter::shaped(const std::string& text, const ReportFont& font) {
     auto [it, added] = shaped_.try_emplace(fontKey(font, text));
     if (!added) return it->second;
     Shaped& s = it->second;
     s.width = measure_.Width(text, font);
-    QTextLayout layout(qs(text), measure_.QFontOf(font), painter_.device());
+    const QFont& qfont = measure_.QFontOf(font);
+    s.ascent = QFontMetricsF(qfont, painter_.device()).ascent();
+    auto [cached, first] = raw_.try_emplace(fontKey(font, {}));
+    if (first) cached->second = QRawFont::fromFont(qfont);
+    const QRawFont& raw = cached->second;
+    const QString chars = qs(text);
+    QList<quint32> glyphs(chars.size());
+    int count = static_cast<int>(glyphs.size());
+    if (raw.isValid() && raw.glyphIndexesForChars(chars.constData(), static_cast<int>(chars.size()),
+                                                  glyphs.data(), &count)) {
+        glyphs.resize(count);
+        if (!glyphs.contains(0u)) {
+            Piece p{rawFontIndex(raw), glyphs, raw.advancesForGlyphIndexes(glyphs)};
+            double x = 0;
+            for (QPointF& at : p.positions) {
+                const double advance = at.x();
+                at = QPointF(x, 0);
+                x += advance;
+            }
+            s.pieces.push_back(std::move(p));
+            return s;
+        }
+    }
+    shapeWithFallback(s, chars, qfont);
+    return s;
+}
+
+void ReportPagePainter::shapeWithFallback(Shaped& s, const QString& text, const QFont& font) {
+    QTextLayout layout(text, font, painter_.device());
     QTextOption option;
     option.setWrapMode(QTextOption::NoWrap);
     layout.setTextOption(option);
@@ -119,10 +152,9 @@ const ReportPagePainter::Shaped& ReportPagePainter::shaped(const std::string& te
     for (const QGlyphRun& run : layout.glyphRuns()) {
         Piece p{rawFontIndex(run.rawFont()), run.glyphIndexes(), run.positions()};
         for (QPointF& at : p.positions)
-            at.ry() -= s.ascent;
+            at.ry() -= line.ascent();
         s.pieces.push_back(std::move(p));
     }
-    return s;
 }
 
 int ReportPagePainter::rawFontIndex(const QRawFont& font) {

@@ -3,7 +3,8 @@
 // (times, ranks, captions) tens of thousands of times, and the PDF writer spends
 // per text drawn and per line stroked: so into PDF every distinct text is shaped
 // once and the texts that follow each other in one font go out as one glyph run (in
-// the page's order, which text extraction follows), and solid lines go out as filled
+// the page's order, which text extraction follows; the glyphs those of the font's
+// character map, which the text layer maps back), and solid lines go out as filled
 // rectangles, those continuing each other joined into one.
 #include "gui/ReportPainter.h"
 
@@ -51,6 +52,7 @@ class ReportPagePainter {
     void line(const PageItem& item);
     void useFont(const ReportFont& font);
     const Shaped& shaped(const std::string& text, const ReportFont& font);
+    void shapeWithFallback(Shaped& s, const QString& text, const QFont& font);
     int rawFontIndex(const QRawFont& font);
     void addGlyphs(const Shaped& s, QPointF origin);
     void flushText();
@@ -62,6 +64,7 @@ class ReportPagePainter {
     const ReportFont* font_ = nullptr;
     std::unordered_map<std::string, Shaped> shaped_;     // by font and text
     std::unordered_map<std::string, QPointF> clippedAt_; // by font, text, box and alignment
+    std::unordered_map<std::string, QRawFont> raw_; // by font
     std::vector<QRawFont> rawFonts_;
     Run run_; // the glyphs not drawn yet
     std::vector<Segment> segments_;

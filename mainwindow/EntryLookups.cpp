@@ -307,6 +307,13 @@ void TMainForm::ClearGridRowsFrom(StringGrid& grid, int firstRow) {
             grid.SetCells(c, r, "");
 }
 
+double TMainForm::TotalDistance() const {
+    double km = 0;
+    for (int k = 1; k <= KukanNum; ++k)
+        km += static_cast<float>(StrToFloatDef(Trim(KukanInfGrid.Cells(2, k)), 0));
+    return km;
+}
+
 std::string TMainForm::TruncateToBytes(const std::string& text, int n) {
     std::string t = Trim(text);
     if (SjisLength(t) <= n) return t;

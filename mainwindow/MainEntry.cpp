@@ -10,6 +10,8 @@
 #include "platform/TableEngine.h"
 #include "platform/Text.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr int kTeamOpCol = 4, kTeamClassCol = 5, kTeamTimeCol = 6;
@@ -114,6 +116,17 @@ void TMainForm::reloadRunnerGrid() {
     SetupRunnerEntryGrid();
 }
 
+// The team the team grid's current row names; TeamUpDown follows it.
+int TMainForm::teamGridTeam() const {
+    return std::clamp(TeamEntryGrid.CurRow(), 1, std::max(TeamNum, 1));
+}
+
+// A runner grid with an edition open always holds a team, so no typing there is lost:
+// the one shown before while it is still a team, else the team grid's (1 on an open).
+int TMainForm::runnerTeamToShow() const {
+    return CurrTeamNo >= 1 && CurrTeamNo <= TeamNum ? CurrTeamNo : teamGridTeam();
+}
+
 // Every change of the shown team comes here: the rows in the grid are stored under
 // the team they were loaded for before another team's are read.
 void TMainForm::ShowRunnerTeam(int team) {
@@ -158,7 +171,8 @@ void TMainForm::EntryTabChange() {
     Adelete.SetEnabled(true);
     Acopy.SetEnabled(!teams);
     if (!teams) {
-        reloadRunnerGrid();
+        // A tab click never takes the focus from the team grid: the team is taken here.
+        ShowRunnerTeam(teamGridTeam());
         Apaste.SetEnabled(runnerCopied());
     }
     KukanSpinDisable(MainPage.ActivePageIndex());
@@ -315,7 +329,7 @@ void TMainForm::TeamEntryGridSetEditText(int col, int row, const std::string& te
 }
 
 void TMainForm::RunnerEntryGridSetEditText(int col, int row, const std::string& text) {
-    RunnerEntryGrid.SetCells(col, row, text);
+    if (RunnerGridTeam >= 1) RunnerEntryGrid.SetCells(col, row, text);
 }
 
 // ---- Keys ----
@@ -339,8 +353,8 @@ void TMainForm::TeamEntryGridKeyPress(char32_t& key) {
     const int col = g.Col();
     if (col == 3 || col == kTeamTimeCol) {
         FilterNumberKey(key, 1);
-    } else if (col == kTeamClassCol) {
-        // The class is always one upper-case letter: each key replaces the cell.
+    } else if (col == kTeamClassCol && !Key::PassesFilters(key)) {
+        // The class is always one upper-case letter: each typed key replaces the cell.
         g.SetCells(col, g.CurRow(), "");
         if (isAsciiLetter(key))
             key = key >= U'a' ? key - (U'a' - U'A') : key;
@@ -350,6 +364,8 @@ void TMainForm::TeamEntryGridKeyPress(char32_t& key) {
 }
 
 void TMainForm::RunnerEntryGridKeyPress(char32_t& key) {
+    // Rows of no team would have nowhere to be stored.
+    if (RunnerGridTeam < 1 && key != Key::Enter && !Key::PassesFilters(key)) key = Key::None;
     if (key != Key::Enter) return;
     key = Key::None;
     StringGrid& g = RunnerEntryGrid;

@@ -117,6 +117,7 @@ void TMainForm::SetupTeamEntryGrid() {
 void TMainForm::SetupRunnerEntryGrid() {
     StringGrid& g = RunnerEntryGrid;
     bool modified = g.Modified();
+    if (TaikaiOpen) CurrTeamNo = runnerTeamToShow();
     shape(g, 7, 1 + KukanNum + HoketuNum + 1, 1, 1);
     g.SetCellsQuiet(0, 0, Format("%d", CurrTeamNo));
     setTitles(g, 0, {"姓", "名", "ﾌﾘｾｲ", "ﾌﾘﾒｲ", "学年", "OP"}, 1);
@@ -229,12 +230,14 @@ int TMainForm::CheckSplitCounts() const {
 }
 
 bool TMainForm::FilterNumberKey(char32_t& key, int mode) {
+    if (Key::PassesFilters(key)) return true;
     bool pass = (key >= U'0' && key <= U'9') || key == Key::Backspace || (mode == 0 && key == U'.');
     if (!pass) key = Key::None;
     return pass;
 }
 
 bool TMainForm::FilterDateKey(char32_t& key) {
+    if (Key::PassesFilters(key)) return true;
     bool pass = (key >= U'0' && key <= U'9') || key == U'/' || key == Key::Backspace;
     if (!pass) key = Key::None;
     return pass;

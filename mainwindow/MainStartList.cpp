@@ -50,6 +50,13 @@ std::string totalLine(const TMainForm& f) {
            ")";
 }
 
+// A field holding a comma, a double quote or a line end is quoted, its quotes doubled
+// (RFC 4180), so a name never adds a column; other fields stay as they are.
+std::string csvField(const std::string& s) {
+    if (s.find_first_of(",\"\r\n") == std::string::npos) return s;
+    return "\"" + ReplaceAll(s, "\"", "\"\"") + "\"";
+}
+
 // The number shown for a team: its alias when that is above its number card.
 int membersNumber(const TMainForm& f, int team) {
     const int alias = StrToIntDef(f.TeamEntryGrid.Cells(3, team), 0);
@@ -132,16 +139,16 @@ void TMainForm::WriteMembersCsv() {
         }
         const std::string name = TeamFieldText(t, 0);
         text += IntToStr(membersNumber(*this, t)) + "," +
-                (classes ? "[" + TeamFieldText(t, 2) + "]" + name : name);
+                csvField(classes ? "[" + TeamFieldText(t, 2) + "]" + name : name);
         for (int k = 1; k <= KukanNum; ++k)
-            text += "," + RunnerNameText(t, k, 5);
+            text += "," + csvField(RunnerNameText(t, k, 5));
         text += "\n";
     }
     if (classes) {
         const std::string* names = OutputForm->PrizeSettings.ClassAlias; // as the prize settings keep them
         for (int i = 0; i < kClassCount; ++i)
             if (!Trim(names[i]).empty())
-                text += std::string(1, static_cast<char>('A' + i)) + "," + names[i] + "\n";
+                text += std::string(1, static_cast<char>('A' + i)) + "," + csvField(names[i]) + "\n";
     }
     MakeHtmlFolder();
     const std::filesystem::path path = HtmlCsvFolder() / "members.csv";

@@ -19,6 +19,13 @@ bool heldOpen(const std::filesystem::path& p) {
            FileExists(p.parent_path() / ("~$" + name));
 }
 
+// A desktop without a program for the file opens nothing: the user is told.
+bool openOnDesktop(const std::string& path) {
+    if (ShellSvc().OpenDocument(path)) return true;
+    Dlg().ShowMessage(path + "\nを開けませんでした。");
+    return false;
+}
+
 bool askYes(const std::string& text) {
     return Dlg().MessageDlg(text, MsgKind::Confirmation, Btn::YesNo) == mrYes;
 }
@@ -35,10 +42,7 @@ int TMainForm::OpenExcelMacroBook(const std::string& path, int mode, bool messag
         if (messages) Dlg().ShowMessage("すでにｵｰﾌﾟﾝされています。");
         return 1;
     }
-    if (mode == 0) {
-        ShellSvc().OpenDocument(path);
-        return 1;
-    }
+    if (mode == 0) return openOnDesktop(path) ? 1 : 0;
     return mode == 1 ? 0 : -1;
 }
 
@@ -77,5 +81,5 @@ void TMainForm::SaveTextAsWorkbook(const std::string& tabText) {
         return;
     }
     Dlg().ShowMessage(name + "\nが作成されました。");
-    if (OfferMacroBook() && OpenExcelMacroBook(name, 1, false) == 0) ShellSvc().OpenDocument(name);
+    if (OfferMacroBook() && OpenExcelMacroBook(name, 1, false) == 0) openOnDesktop(name);
 }

@@ -182,6 +182,8 @@ bool TMainForm::FormClose() {
         return true;
     }
     if (Dlg().MessageDlg("終了しますか ?", MsgKind::Confirmation, Btn::YesNo) != mrYes) return false;
+    // A time being typed is completed as leaving its cell would, never saved half typed.
+    completeLeftTimeCell(nullptr, 0, 0);
     if (!SaveTaikaiFields(false)) return closeUnsaved(false);
     WriteClockLog();
     // A settings file that cannot be written is reported; the race data is saved already.

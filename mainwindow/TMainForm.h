@@ -62,7 +62,6 @@ public:
     int KukanNum = 1, HoketuNum = 1, TeamNum = 1;
     int PrevKukanNum = 0;
     int EntryTeamNum = 0;
-    double TotalDistance = 0;
     bool ResultFinal = false;
     bool HasNoRecordRunner = false;
     bool AutoImportOn = false;
@@ -262,6 +261,9 @@ public:
     static bool IsGridRangeEmpty(const StringGrid& grid, int firstRow);
     static void ClearGridRowsFrom(StringGrid& grid, int firstRow);
     // Widths in Shift-JIS bytes, cut at whole characters.
+    // The sum of the leg distances in km as the leg grid holds them now (each leg as
+    // the stored single-precision value), so distances typed since the open count.
+    double TotalDistance() const;
     static std::string TruncateToBytes(const std::string& text, int n);
     // mode 0 (or below) full-width, 1 half-width, 2 hiragana, 3 katakana.
     static std::string ConvertTextWidth(const std::string& text, int mode);
@@ -333,6 +335,8 @@ private:
     StringGrid& visibleEntryGrid();
     bool runnerTabShown() const;
     void reloadRunnerGrid();
+    int teamGridTeam() const;
+    int runnerTeamToShow() const;
     void showEntryTabControls(bool teams);
     void setEntryGridIme(StringGrid& grid, int col);
     void markEntryRow(int row);
@@ -544,7 +548,8 @@ public:
 
     // ---- Workbooks and the print macro workbook ----
     // mode 0 opens the workbook, 1 only probes it: 2 missing, 1 in use elsewhere (or
-    // opened), 0 free; -1 any other mode. messages: report a missing or busy file.
+    // opened), 0 free (mode 0: the desktop could not open it, which is always told);
+    // -1 any other mode. messages: report a missing or busy file.
     int OpenExcelMacroBook(const std::string& path, int mode, bool messages);
     // Offers the print macro workbook once per run; true when it was opened.
     bool OfferMacroBook();

@@ -39,7 +39,7 @@ std::string distanceText(double km, bool metres) {
 std::string overallTitleLines() {
     TMainForm& f = *MainForm;
     const bool metres = f.chk100.Checked();
-    std::string text = "  距離 " + distanceText(f.TotalDistance, metres) + "\t";
+    std::string text = "  距離 " + distanceText(f.TotalDistance(), metres) + "\t";
     for (int k = 1; k <= f.KukanNum; ++k)
         text += distanceText(StrToFloatDef(f.KukanInfGrid.Cells(2, k), 0), metres) + "\t";
     text += "\n  大会記録 " + f.TimeToDisplayText(f.taikaiBestGrid.Cells(3, 1)) + "\t";

@@ -71,6 +71,10 @@ std::string MarkText(int seconds) {
     return Trim(MainForm->SecondsToMarkText(seconds));
 }
 
+std::string PaddedMarkText(int seconds) {
+    return MainForm->SecondsToMarkText(seconds);
+}
+
 std::string LegFieldText(const char* name, int leg) {
     return Format("%s_%d", name, leg);
 }

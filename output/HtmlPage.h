@@ -30,6 +30,9 @@ double LegDistanceKm(int leg);
 std::string DistanceText(double km, const char* fmtKm, const char* fmtM);
 // The trimmed mark text of a time value ("" for 0).
 std::string MarkText(int seconds);
+// The mark text as it is formed, its leading hours or minutes padded to two places
+// (" 9'30\""), where the pages print it untrimmed.
+std::string PaddedMarkText(int seconds);
 // "Ttime_3" ...
 std::string LegFieldText(const char* name, int leg);
 

@@ -41,58 +41,62 @@ std::string legText(int leg) {
 
 std::string chiefLines(const KojinRun& r) {
     const PrizeSettingsBlock& s = r.s;
+    const int size = s.FontSize[8];
     std::string out;
     for (int j = 0; j < 4; ++j) {
         if (s.chiefNames[j].empty()) continue;
+        const std::string words =
+            Format("\\li%d\\sa%d\\q%c", MmToTwips(s.kojin_gaps[j % 2 == 0 ? 1 : 2]) - r.margin, 0, 'l');
         const std::string text = RtfEscapeText(s.chiefNames[j]);
         if (j % 2 == 0)
-            out += Format("\\pard\\li%d\\sa%d\\q%c{\\fs%d %s}\\par", MmToTwips(s.kojin_gaps[1]) - r.margin, 0,
-                          'l', s.FontSize[8] * 2, text.c_str());
+            out += RtfLine(words, size, text);
         else
-            out += Format("\\pard\\li%d\\sa%d\\q%c{\\fs%d %s}\\sl-%d\\par",
-                          MmToTwips(s.kojin_gaps[2]) - r.margin, 0, 'l', s.FontSize[8] * 2, text.c_str(),
-                          s.FontSize[8] * 20);
+            out += RtfParagraph(words, size, Format("{\\fs%d %s}\\sl-%d", size * 2, text.c_str(), size * 20));
     }
     return out;
+}
+
+std::string titleLines(const KojinRun& r, const TOutputForm& form, const LegWinner& w) {
+    const PrizeSettingsBlock& s = r.s;
+    const std::string title = RtfEscapeText(prizeTitle(s, w)), alias = GetClassAlias(s, w.classLetter);
+    const std::string words =
+        Format("\\sb%d\\sa%d\\qc", MmToTwips(s.kojin_gaps[0]) - r.margin, MmToTwips(s.PrizeGap));
+    std::string out;
+    if (s.shoClass && !alias.empty())
+        out = RtfParagraph(words, s.FontSize[0],
+                           Format("{\\fs%d %s}\\line{\\fs%d %s}", s.FontSize[0] * 2, title.c_str(),
+                                  static_cast<int>(s.FontSize[0] * 0.7) * 2, RtfEscapeText(alias).c_str()));
+    else
+        out = RtfLine(words, s.FontSize[0], title);
+    const std::string raceWords = Format("\\sb0\\sa%d\\qc", MmToTwips(s.TaiKaiGap));
+    if (!r.split) return out + RtfLine(raceWords, s.FontSize[1], RtfEscapeText(r.title));
+    return out + RtfParagraph(raceWords, s.FontSize[1],
+                              Format("{\\fs%d %s\\line%s}\\sl-%d", s.FontSize[1] * 2,
+                                     RtfEscapeText(form.TitleLine1).c_str(),
+                                     RtfEscapeText(form.TitleLine2).c_str(), s.FontSize[1] * 20));
 }
 
 std::string certificate(const KojinRun& r, const TOutputForm& form, int leg, const LegWinner& w) {
     const PrizeSettingsBlock& s = r.s;
     const TMainForm& f = *MainForm;
-    const std::string title = RtfEscapeText(prizeTitle(s, w)), alias = GetClassAlias(s, w.classLetter);
-    const int before = MmToTwips(s.kojin_gaps[0]) - r.margin, after = MmToTwips(s.PrizeGap);
-    std::string out;
-    if (s.shoClass && !alias.empty())
-        out = Format("\\pard\\sb%d\\sa%d\\qc{\\fs%d %s}\\line{\\fs%d %s}\\par", before, after,
-                     s.FontSize[0] * 2, title.c_str(), static_cast<int>(s.FontSize[0] * 0.7) * 2,
-                     RtfEscapeText(alias).c_str());
-    else
-        out =
-            Format("\\pard\\sb%d\\sa%d\\qc{\\fs%d %s}\\par", before, after, s.FontSize[0] * 2, title.c_str());
-    if (r.split)
-        out += Format("\\pard\\sb0\\sa%d\\qc{\\fs%d %s\\line%s}\\sl-%d\\par", MmToTwips(s.TaiKaiGap),
-                      s.FontSize[1] * 2, RtfEscapeText(form.TitleLine1).c_str(),
-                      RtfEscapeText(form.TitleLine2).c_str(), s.FontSize[1] * 20);
-    else
-        out += Format("\\pard\\sb0\\sa%d\\qc{\\fs%d %s}\\par", MmToTwips(s.TaiKaiGap), s.FontSize[1] * 2,
-                      RtfEscapeText(r.title).c_str());
-    out +=
-        Format("\\pard\\sa%d\\qc{\\fs%d %s}\\par", 0, s.FontSize[2] * 2, RtfEscapeText(legText(leg)).c_str());
+    const std::string centred = Format("\\sa%d\\qc", 0);
+    std::string out = titleLines(r, form, w);
+    out += RtfLine(centred, s.FontSize[2], RtfEscapeText(legText(leg)));
     const std::string record = RtfEscapeText("記録" + f.SecondsToKanjiText(w.time));
     const std::string label = LegRecordLabel(w.mark);
     if (label.empty())
-        out += Format("\\pard\\sa%d\\qc{\\fs%d %s}\\par", 0, s.FontSize[3] * 2, record.c_str());
+        out += RtfLine(centred, s.FontSize[3], record);
     else
-        out += Format("\\pard\\sa%d\\qc{\\fs%d %s}{\\fs%d(%s)}\\par", 0, s.FontSize[3] * 2, record.c_str(),
-                      static_cast<int>(s.FontSize[3] * 1.8), RtfEscapeText(label).c_str());
-    out += Format("\\pard\\sa%d\\qc{\\fs%d %s 殿}\\par", 0, s.FontSize[4] * 2,
-                  RtfEscapeText(Trim(f.RunnerNameText(w.team, leg, 4))).c_str());
-    out += Format("\\pard\\sa%d\\qc{\\fs%d %s}\\sl-%d\\par", 0, s.FontSize[5] * 2,
-                  RtfEscapeText(f.TeamFieldText(w.team, 0)).c_str(), s.FontSize[5] * 20);
-    out += Format("\\pard\\sb%d\\qc{\\fs%d %s}\\par", MmToTwips(s.kojin_gaps[4]), s.FontSize[6] * 2,
-                  RtfEscapeText(r.glory).c_str());
-    out += Format("\\pard\\sb%d\\sa%d\\qc{\\fs%d %s}\\par", MmToTwips(s.kojin_gaps[5]),
-                  MmToTwips(s.date_gap2), s.FontSize[7] * 2, RtfEscapeText(r.date).c_str());
+        out += RtfParagraph(centred, s.FontSize[3],
+                            Format("{\\fs%d %s}{\\fs%d(%s)}", s.FontSize[3] * 2, record.c_str(),
+                                   static_cast<int>(s.FontSize[3] * 1.8), RtfEscapeText(label).c_str()));
+    out += RtfLine(centred, s.FontSize[4], RtfEscapeText(Trim(f.RunnerNameText(w.team, leg, 4))) + " 殿");
+    out += RtfParagraph(centred, s.FontSize[5],
+                        Format("{\\fs%d %s}\\sl-%d", s.FontSize[5] * 2,
+                               RtfEscapeText(f.TeamFieldText(w.team, 0)).c_str(), s.FontSize[5] * 20));
+    out += RtfLine(Format("\\sb%d\\qc", MmToTwips(s.kojin_gaps[4])), s.FontSize[6], RtfEscapeText(r.glory));
+    out += RtfLine(Format("\\sb%d\\sa%d\\qc", MmToTwips(s.kojin_gaps[5]), MmToTwips(s.date_gap2)),
+                   s.FontSize[7], RtfEscapeText(r.date));
     return out + chiefLines(r);
 }
 
@@ -137,7 +141,7 @@ void WriteKojinPrizeRtf(TOutputForm& form, int leg) {
     bool written = false;
     for (int L = first; L <= last; ++L)
         for (const LegWinner& w : LegWinners(L)) {
-            lines.push_back((written ? "\\page" : "") + certificate(run, form, L, w));
+            lines.push_back((written ? kPageBreak : "") + certificate(run, form, L, w));
             written = true;
         }
     lines.insert(lines.end(), {"\\pard\\par", "}"});

@@ -75,7 +75,7 @@ std::string legPageHead(int k, bool classRank) {
     if (k == f.KukanNum) s += "(最終区)";
     s += "<BR>\n" + DistanceText(LegDistanceKm(k), "距離%gkm<BR>\n", "距離%dm<BR>\n");
     const int record = StrToIntDef(f.KukanInfGrid.Cells(3, k), 0);
-    if (record != 0) s += "区間記録" + MarkText(f.TimeDigitsToSeconds(record)) + "<BR>\n";
+    if (record != 0) s += "区間記録" + PaddedMarkText(f.TimeDigitsToSeconds(record)) + "<BR>\n";
     if (!f.ResultFinal) {
         s += "<font color=\"red\">-途中情報-</font><br>\n";
     } else {
@@ -122,7 +122,7 @@ std::string individualEntry(const LegRow& r, int k, bool classRank) {
     const int rc = CompareLegRecord(r.kt, k);
     if (rc > 0) s += RecordMark(rc);
     const int rr = f.RunnerRemark(r.team, k);
-    return s + (rr >= 2 ? RemarkLabel(rr) : MarkText(r.kt)) + "<HR>\n";
+    return s + (rr >= 2 ? RemarkLabel(rr) : PaddedMarkText(r.kt)) + "<HR>\n";
 }
 
 const char* const kLegPageEnd = "<A HREF=\"index.html\">↑</A>ｲﾝﾃﾞｯｸｽへ<br></BODY></HTML>";

@@ -104,9 +104,13 @@ void OpenDocumentAndWait(TOutputForm& form, const std::filesystem::path& path) {
     const bool switched = !prize.empty() && prize != form.SavedPrinterName && SetDefaultPrinter(prize);
     const std::vector<std::string> argv = ShellSvc().OpenCommand(path.string());
     const bool ran = !argv.empty() && runViewer(argv, path, form.LockGraceMs);
-    // Back also after a failed launch: the desk's other printing must not go to the prize printer.
-    if (switched) SetDefaultPrinter(form.SavedPrinterName);
-    if (!ran) Dlg().ShowMessage("Could not create process");
+    // Back also after a failed launch: the desk's other printing must not go to the prize
+    // printer. A desk that had no default gets none again.
+    if (switched && form.SavedPrinterName.empty())
+        PrinterSvc().ClearDefault(prize);
+    else if (switched)
+        SetDefaultPrinter(form.SavedPrinterName);
+    if (!ran) Dlg().ShowMessage("Could not create process\n" + path.string());
 }
 
 void FinishCertificates(TOutputForm& form, const std::filesystem::path& path, const RtfLines& lines) {

@@ -44,7 +44,7 @@ std::string pcHeaderCell(const StringGrid& g, int c) {
     TMainForm& f = mainForm();
     std::string s = "<TH>" + HtmlCell(Trim(g.Cells(c, 0))) + "<BR>";
     if (c == 0) {
-        s += DistanceText(f.TotalDistance, "距離 %gkm<BR>", "距離 %dm<BR>");
+        s += DistanceText(f.TotalDistance(), "距離 %gkm<BR>", "距離 %dm<BR>");
         const std::string record = f.taikaiBestGrid.Cells(3, 1);
         if (StrToIntDef(record, 0) != 0) s += "大会記録 " + f.TimeToDisplayText(record);
     } else {
@@ -108,11 +108,11 @@ std::string kojinCell(const KojinEntry& e, int leg) {
     const int remark = f.RunnerRemark(e.team, leg);
     std::string result;
     if (remark == 1)
-        result = Format("%s(%s)", MarkText(e.time).c_str(), "OP");
+        result = Format("%s(%s)", PaddedMarkText(e.time).c_str(), "OP");
     else if (remark >= 2)
         result = RemarkLabel(remark);
     else
-        result = Format("%s(%d)", MarkText(e.time).c_str(), e.place);
+        result = Format("%s(%d)", PaddedMarkText(e.time).c_str(), e.place);
     return "<TD>" + HtmlText(f.RunnerNameText(e.team, leg, 0)) + "<BR>" +
            HtmlText(f.TeamEntryGrid.Cells(1, e.team)) + "<BR>" + result + "</TD>";
 }
@@ -122,7 +122,7 @@ std::string kojinCell(const KojinEntry& e, int leg) {
 std::string teamLine(int t, int place, int total, int legs) {
     TMainForm& f = mainForm();
     const int m = f.MaxRunnerRemark(t, legs);
-    std::string placeText = IntToStr(place), time = MarkText(total);
+    std::string placeText = IntToStr(place), time = PaddedMarkText(total);
     if (place == NoPlace) {
         placeText = "OP";
         if (m >= 2) time = RemarkLabel(m);
@@ -138,7 +138,7 @@ std::string runnerLine(const ResultImage& img, int row, int t, int n, const std:
     const int kp = img.Get(row, LegField::Kplace, n), kt = img.Get(row, LegField::Ktime, n);
     const std::string place = kp == NoPlace ? std::string("OP") : IntToStr(kp);
     const int rr = kp == NoPlace ? f.RunnerRemark(t, n) : 0; // only an unplaced runner shows a remark
-    const std::string time = rr >= 2 ? RemarkLabel(rr) : MarkText(kt);
+    const std::string time = rr >= 2 ? RemarkLabel(rr) : PaddedMarkText(kt);
     const int rc = CompareLegRecord(kt, n);
     const std::string mark = rc > 0 ? RecordMark(rc) : std::string();
     const std::string prize = kp == 1 ? "★" : QueryClassLegRanking(t, n) > 0 ? "◇" : "";

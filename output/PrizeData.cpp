@@ -16,16 +16,6 @@
 namespace {
 
 constexpr const char* kPrizeFile = "prize_result.csv";
-// The sum of the leg distances as the leg grid holds them now (each leg as the stored
-// single-precision value), so distances typed since the edition was opened count.
-double totalDistance() {
-    TMainForm& f = *MainForm;
-    double km = 0;
-    for (int k = 1; k <= f.KukanNum; ++k)
-        km += static_cast<float>(StrToFloatDef(Trim(f.KukanInfGrid.Cells(2, k)), 0));
-    return km;
-}
-
 constexpr const char* kHeader = "区間,順位,クラス,マーク,選手名,カナ,所属名,記録,距離,躍進順位,躍進タイム,クラス順位,リマーク\n";
 
 } // namespace
@@ -42,7 +32,7 @@ bool TOutputForm::BeginPrizeResult() {
     PrizeCsvText += "-2,-2,*,-2,***,***,***,0,0.0,0,0,0,0\n";
     PrizeCsvText += "-1,-1,*,-1," + Trim(f.ReceName.Text()) + ",***," +
                     Format("%04d/%02d/%02d", date.Year, date.Month, date.Day) +
-                    Format(",0,%g,0,0,0,0\n", totalDistance());
+                    Format(",0,%g,0,0,0,0\n", f.TotalDistance());
     return true;
 }
 

@@ -21,8 +21,10 @@ const std::vector<int> kKojinWidths = {14, 18, 30, 35, 35, 25, 10};
 const std::vector<int> kTeamWidths = {25, 47, 47, 38, 10};
 constexpr int kLeftMm = 20, kOtherMm = 15;
 
-std::string heading(const std::string& text) {
-    return Format("\\pard\\ql{\\fs%d %s}\\par", 24, RtfEscapeText(text).c_str());
+// newPage: the heading starts a page. A "\page" after a table's last row is lost on
+// some word processors; a paragraph that breaks before itself is not.
+std::string heading(const std::string& text, bool newPage = false) {
+    return Format("\\pard%s\\ql{\\fs%d %s}\\par", newPage ? "\\pagebb" : "", 24, RtfEscapeText(text).c_str());
 }
 
 std::string cell(const TOutputForm& form, const std::string& text, char align, const std::string& sub = {}) {
@@ -175,8 +177,7 @@ void WritePrizeListRtf(TOutputForm& form) {
     form.ListCellFontSize = 12;
     WritePrizeListTeamPart(form, lines);
     form.ListCellFontSize = 10;
-    if (form.PrizeSettings.NeedNewPage) lines.push_back("\\page");
-    lines.push_back(heading("(個人の部)"));
+    lines.push_back(heading("(個人の部)", form.PrizeSettings.NeedNewPage));
     lines.push_back(WriteListKojinTable(form, true));
     const bool runnerKana = f.HasKanaData(true), teamKana = f.HasKanaData(false);
     for (int leg = 1; leg <= f.KukanNum; ++leg)

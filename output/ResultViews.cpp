@@ -159,7 +159,7 @@ void fillLegRow(StringGrid& g, const DataQuery& q, int r, int k, bool classRank)
 }
 
 // A fill that fails shows the one message of the views instead of a half view.
-template <typename Fill> void fillOrReport(Fill fill) {
+template <typename Fill> bool fillOrReport(Fill fill) {
     bool ok = false;
     try {
         ok = fill();
@@ -167,6 +167,7 @@ template <typename Fill> void fillOrReport(Fill fill) {
         ok = false;
     }
     if (!ok) Dlg().ShowMessage("異常終了");
+    return ok;
 }
 
 } // namespace
@@ -183,7 +184,7 @@ void TOutputForm::ShowTotalResult(StringGrid& grid) {
         grid.SetColSample(j, xs(hundredths() ? 15 : 13));
     }
     clearBody(grid);
-    fillOrReport([&] { return FillTotalResultGrid(legs); });
+    ResultsShown = fillOrReport([&] { return FillTotalResultGrid(legs); });
 }
 
 bool TOutputForm::FillTotalResultGrid(int legs) {
@@ -229,7 +230,7 @@ void TOutputForm::ShowLegResult() {
         g.SetCells(c, 0, titles[c]);
         g.SetColSample(c, xs(widths[c]));
     }
-    if (Tag != 0) fillOrReport([&] { return FillLegResultGrid(k, false); });
+    if (Tag != 0) ResultsShown = fillOrReport([&] { return FillLegResultGrid(k, false); });
 }
 
 bool TOutputForm::FillLegResultGrid(int k, bool keepCells) {

@@ -39,10 +39,27 @@ int MmToTwips(int mm) {
 }
 
 std::string RtfEscapeText(const std::string& text) {
+    const auto escaped = [](const std::string& sjis) {
+        std::string out;
+        for (unsigned char b : sjis)
+            out += hexByte(b);
+        return out;
+    };
+    bool whole = true;
+    const std::string sjis = ToSjis(text, whole);
+    if (whole) return escaped(sjis);
     std::string out;
-    for (unsigned char b : ToSjis(text))
-        out += hexByte(b);
+    for (char32_t c : ToU32(text))
+        out += SjisHas(c) ? escaped(ToSjis(FromU32(c))) : RtfUnicodeChar(c);
     return out;
+}
+
+std::string RtfUnicodeChar(char32_t c) {
+    // \uN takes a signed 16-bit N; above U+FFFF the two UTF-16 halves follow each other.
+    const auto unit = [](unsigned u) { return Format("\\u%d?", static_cast<int16_t>(u)); };
+    if (c < 0x10000) return unit(c);
+    const unsigned v = c - 0x10000;
+    return unit(0xD800 + (v >> 10)) + unit(0xDC00 + (v & 0x3FF));
 }
 
 bool IsKnownRtfFont(const std::string& fontName) {
@@ -72,6 +89,18 @@ std::string RtfFontTableName(const std::string& name) {
             out += hexByte(b);
     }
     return out;
+}
+
+std::string RtfPitch(int points) {
+    return Format("\\sl-%d", points * 20);
+}
+
+std::string RtfParagraph(const std::string& words, int points, const std::string& content) {
+    return "\\pard" + words + RtfPitch(points) + content + "\\par";
+}
+
+std::string RtfLine(const std::string& words, int points, const std::string& text) {
+    return RtfParagraph(words, points, Format("{\\fs%d %s}", points * 2, text.c_str()));
 }
 
 std::string RtfCellBorders(int top, int left, int bottom, int right) {
@@ -108,7 +137,7 @@ std::string RtfRowDefinition(const TOutputForm& form, const std::vector<int>& wi
 
 std::string RtfHead(const std::string& f0, const std::string& f1, const std::string& f2,
                     const std::string& f3) {
-    std::string head = "{\\rtf1\\ansi\\ansicpg932\\deff0\\fs22{\\fonttbl";
+    std::string head = "{\\rtf1\\ansi\\ansicpg932\\uc1\\deff0\\fs22{\\fonttbl";
     int i = 0;
     for (const std::string* f : {&f0, &f1, &f2, &f3})
         head += Format("{\\f%d\\fcharset128 %s;}", i++, RtfFontTableName(*f).c_str());

@@ -12,11 +12,18 @@ class TOutputForm;
 using RtfLines = std::vector<std::string>;
 
 constexpr const char* kDefaultRtfFont = "ＭＳ Ｐゴシック";
+// The break before each certificate but the first. Ending the paragraph first keeps the
+// page's first line from taking the indent of the line before the break.
+constexpr const char* kPageBreak = "\\pard\\page";
 
 // mm × 567 / 10, truncated toward zero (15 → 850, -15 → -850).
 int MmToTwips(int mm);
-// Every Shift-JIS byte of the text as \'hh (upper-case digits), ASCII included.
+// Every Shift-JIS byte of the text as \'hh (upper-case digits), ASCII included; a
+// character Shift-JIS lacks as RtfUnicodeChar.
 std::string RtfEscapeText(const std::string& text);
+// "\uN?" (the head's \uc1 skips the "?" a reader without Unicode shows instead), one per
+// UTF-16 unit, N signed: U+20BB7 is "\u-10174?\u-8265?".
+std::string RtfUnicodeChar(char32_t c);
 // The fonts a word processor is taken to know (substring match); always true with
 // the program setting NoUseOleFont.
 bool IsKnownRtfFont(const std::string& fontName);
@@ -25,6 +32,15 @@ bool HasSjisForm(const std::string& name);
 // A font-table name: raw characters, with the bytes \ { } ; (also as the second byte of
 // a double-byte character) written as \'hh.
 std::string RtfFontTableName(const std::string& name);
+// "\sl-N": a certificate line's exact pitch, its type size. The desk's fonts stand one em
+// high; taller ones would run a certificate onto a second sheet. It goes before the
+// line's text: after it, not every word processor reads it.
+std::string RtfPitch(int points);
+// One certificate paragraph: "\pard", its paragraph words, the pitch of its type size,
+// the content as given, "\par".
+std::string RtfParagraph(const std::string& words, int points, const std::string& content);
+// The plain form: the escaped text in a group of its size.
+std::string RtfLine(const std::string& words, int points, const std::string& text);
 // "\clbrdrt\brdrw15\brdrs..." for the sides whose flag is 1.
 std::string RtfCellBorders(int top, int left, int bottom, int right);
 // One prize-list cell; text and subText already escaped; align 'l' or 'c'.

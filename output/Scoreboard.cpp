@@ -306,6 +306,11 @@ void TOutputForm::PutToDenkoExecute() {
 }
 
 void TMainForm::denkoStartListExecute() {
+    // Without a race the default path is no folder at all.
+    if (!TaikaiOpen) {
+        Dlg().ShowMessage("大会が開かれていません。");
+        return;
+    }
     if (!DenkoSettingsReady()) return;
     if (Dlg().MessageDlg("電光ｽﾀｰﾄﾁｰﾑを出力してもいいですか？", MsgKind::Confirmation, Btn::YesNo) != mrYes) return;
     WriteDenkoStartList();

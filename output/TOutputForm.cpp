@@ -13,6 +13,7 @@
 namespace {
 
 constexpr const char* kDefaultFont = "ＭＳ Ｐゴシック";
+constexpr const char* kNoResults = "成績が計算されていないので出力できません。";
 
 } // namespace
 
@@ -57,21 +58,31 @@ void TOutputForm::buildToolBar() {
 }
 
 void TOutputForm::wireActions() {
-    OpenResultRep.OnExecute = [this] { OpenResultRepExecute(); };
-    UpDownBtn.OnExecute = [this] { UpDownBtnClick(); };
-    PutToExcel.OnExecute = [this] { PutToExcelExecute(); };
-    ActionClipCopy.OnExecute = [this] { ActionClipCopyExecute(); };
-    TeamResultExcel.OnExecute = [this] { TeamResultExcelExecute(); };
-    PutToWeb.OnExecute = [this] { PutToWebExecute(); };
-    Macro.OnExecute = [this] { MacroExecute(); };
-    PutToDenko.OnExecute = [this] { PutToDenkoExecute(); };
-    PutKojinPrize.OnExecute = [this] { PutKojinPrizeExecute(); };
+    OpenResultRep.OnExecute = withResults([this] { OpenResultRepExecute(); });
+    UpDownBtn.OnExecute = withResults([this] { UpDownBtnClick(); });
+    PutToExcel.OnExecute = withResults([this] { PutToExcelExecute(); });
+    ActionClipCopy.OnExecute = withResults([this] { ActionClipCopyExecute(); });
+    TeamResultExcel.OnExecute = withResults([this] { TeamResultExcelExecute(); });
+    PutToWeb.OnExecute = withResults([this] { PutToWebExecute(); });
+    Macro.OnExecute = withResults([this] { MacroExecute(); });
+    PutToDenko.OnExecute = withResults([this] { PutToDenkoExecute(); });
+    PutKojinPrize.OnExecute = withResults([this] { PutKojinPrizeExecute(); });
     OpenPrintParam.OnExecute = [this] { OpenPrintParamExecute(); };
-    TopRunnersList.OnExecute = [this] { TopRunnersListExecute(); };
-    TopTeamPrize.OnExecute = [this] { TopTeamPrizeExecute(); };
-    N6.OnExecute = [this] { N6Click(); };
-    N7.OnExecute = [this] { N7Click(); };
+    TopRunnersList.OnExecute = withResults([this] { TopRunnersListExecute(); });
+    TopTeamPrize.OnExecute = withResults([this] { TopTeamPrizeExecute(); });
+    N6.OnExecute = withResults([this] { N6Click(); });
+    N7.OnExecute = withResults([this] { N7Click(); });
     ToolButton2.OnExecute = [this] { ToolButton2Click(); };
+}
+
+std::function<void()> TOutputForm::withResults(std::function<void()> run) {
+    return [this, run = std::move(run)] {
+        if (!ResultsShown) {
+            Dlg().ShowMessage(kNoResults);
+            return;
+        }
+        run();
+    };
 }
 
 void TOutputForm::ShowResults() {
@@ -90,13 +101,18 @@ void TOutputForm::FormShow() {
     TeamResultExcel.SetEnabled(Tag == 0);
     OrderMode = 0;
     const int legs = Tag != 0 ? Tag : f.KukanNum;
-    // A view of an earlier showing never stands beside the results of this one.
+    // A view of an earlier showing never stands beside the results of this one, nor do
+    // the commands that only final overall results allow.
     hideViews();
+    ResultsShown = false;
+    for (Action* a : {&TopRunnersList, &TopTeamPrize, static_cast<Action*>(&UpDownBtn)})
+        a->SetEnabled(false);
     if (computeResults(legs) != 0) return;
     tmpDBGrid.SetVisible(false);
     // The view and the prize data read each leg's rankings and the runners once.
     OutputReads reads;
     showView();
+    if (!ResultsShown) return;
     if (f.ResultFinal) writePrizeData(legs);
     PutKojinPrize.SetEnabled(true);
     const bool prizes = f.ResultFinal && Tag == 0;
@@ -169,11 +185,16 @@ void TOutputForm::MacroExecute() {
     PutSheetHtml();
     BatchMessages.clear();
     BatchMode = true;
-    // Every way out of the batch ends it, or each output after it would stay silent.
+    // Every way out of the batch ends it, or each output after it would stay silent, and
+    // drops its notices, shown at its end, or the next output would repeat them.
     struct EndBatch {
         bool& mode;
-        ~EndBatch() { mode = false; }
-    } endBatch{BatchMode};
+        std::string& messages;
+        ~EndBatch() {
+            mode = false;
+            messages.clear();
+        }
+    } endBatch{BatchMode, BatchMessages};
     WaitCursor wait(Dlg());
     PutToWebExecute();
     if (Tag != 0) {

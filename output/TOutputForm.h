@@ -9,6 +9,7 @@
 #include "platform/StringGrid.h"
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -53,6 +54,9 @@ class TOutputForm : public FormBase {
     std::string DenkoText;
     int WorkSortMode = 0;
     PrizeSettingsBlock PrizeSettings;
+    // The view holds the results of the last showing. Without them (a data error, nobody
+    // to rank, a view that failed to fill) every output refuses and writes nothing.
+    bool ResultsShown = false;
 
     // ---- Prize settings file and the certificates' work members ----
     void LoadPrizeParams();
@@ -169,6 +173,8 @@ class TOutputForm : public FormBase {
   private:
     void buildToolBar();
     void wireActions();
+    // The handler of an output command: run only over computed results.
+    std::function<void()> withResults(std::function<void()> run);
     // 0 ranked, 1 data error (the raw table is shown), 2 nobody to rank.
     int computeResults(int legs);
     void showView();

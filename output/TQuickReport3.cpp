@@ -140,10 +140,10 @@ std::vector<std::string> TQuickReport3::titleLines(int i, const StringGrid& grid
     if (LegView) return lines;
     TMainForm& f = *MainForm;
     if (i == 0) {
-        if (f.TotalDistance > 0)
+        if (f.TotalDistance() > 0)
             lines.push_back(f.chk100.Checked()
-                                ? Format("  距離 %dm", KmToMetres(static_cast<float>(f.TotalDistance)))
-                                : Format("  距離 %gkm", f.TotalDistance));
+                                ? Format("  距離 %dm", KmToMetres(static_cast<float>(f.TotalDistance())))
+                                : Format("  距離 %gkm", f.TotalDistance()));
         // A record of 0 is no record, as an empty cell.
         const std::string record = f.TimeToDisplayText(f.taikaiBestGrid.Cells(3, 1));
         if (!record.empty()) lines.push_back("  大会記録 " + record);

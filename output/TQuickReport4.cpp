@@ -3,7 +3,6 @@
 #include "database/ReportTables.h"
 #include "mainwindow/Program.h"
 #include "mainwindow/TMainForm.h"
-#include "output/TextFile.h"
 #include "platform/Services.h"
 #include "platform/Text.h"
 
@@ -29,6 +28,12 @@ ReportControl& label(ReportBand& band, const char* name, const std::string& capt
 
 ReportControl& field(ReportBand& band, const char* name, int left, int top, int width, int height, int size) {
     return put(band, ControlKind::DataText, name, left, top, width, height, size);
+}
+
+// printf's "%-*s" with the width in columns of the fixed-pitch font.
+std::string padRightColumns(const std::string& s, int width) {
+    const int used = DisplayWidth(s);
+    return used >= width ? s : s + std::string(static_cast<size_t>(width - used), ' ');
 }
 
 } // namespace
@@ -60,6 +65,11 @@ TQuickReport4::TQuickReport4()
     QRMemo1.AutoStretch = true;
     QRMemoRunner.Font.Family = kFixedPitch;
     QRMemoRunner.AutoStretch = QRMemoRunner.WordWrap = true;
+    // A long team name keeps whole in its box; a team's block that runs on over a page
+    // says whose runners continue there.
+    QrTeam.ShrinkToFit = true;
+    for (ReportControl* c : {&QRLabel1, &QrNCard, &QRLabel4, &QrTeam})
+        c->RepeatOnContinuation = true;
     QRLabel2.OnPrint = [this](std::string& t) { QRLabel2Print(t); };
     QRLabel1.OnPrint = [this](std::string& t) { QRLabel1Print(t); };
     QRLabel4.OnPrint = [this](std::string& t) { QRLabel4Print(t); };
@@ -82,7 +92,7 @@ void TQuickReport4::DetailBand1BeforePrint(ReportBand&) {
         std::string kana = f.RunnerKanaName(team, i, 0);
         if (name.empty()) name = " ";
         if (kana.empty()) kana = " ";
-        QRMemoRunner.Lines.push_back(Format("%2d) [   ] ", i) + PadRightSjis(name, 13) + " " + kana);
+        QRMemoRunner.Lines.push_back(Format("%2d) [   ] ", i) + padRightColumns(name, 13) + " " + kana);
     }
 }
 

@@ -81,27 +81,38 @@ std::string chiefLines(const TeamRun& r) {
     std::string out;
     for (int j = 0; j < 4; ++j) {
         if (s.chiefNames[j].empty()) continue;
-        const std::string text = RtfEscapeText(r.landscape ? fullWidth(s.chiefNames[j]) : s.chiefNames[j]);
-        if (j % 2 == 0)
-            out += Format("\\pard\\li%d\\ri%d\\q%c{\\fs%d %s}\\sl%d\\par", r.g2, r.g4, 'j',
-                          s.TeamFontSize[6] * 2, text.c_str(), s.TeamFontSize[6] * 20);
-        else
-            out += Format("\\pard\\li%d\\ri%d\\q%c{\\fs%d %s}\\sl-%d\\par", r.g3, r.g4, 'j',
-                          s.TeamFontSize[7] * 2, text.c_str(), s.TeamFontSize[7] * 20);
+        // Landscape widens the awarders' lines (1 and 3); their names stay as typed.
+        const bool wide = r.landscape && j % 2 == 0;
+        const std::string text = RtfEscapeText(wide ? fullWidth(s.chiefNames[j]) : s.chiefNames[j]);
+        const int size = s.TeamFontSize[j % 2 == 0 ? 6 : 7];
+        out += RtfParagraph(
+            Format("\\li%d\\ri%d\\q%c", j % 2 == 0 ? r.g2 : r.g3, r.g4, 'j'), size,
+            Format("{\\fs%d %s}\\sl%s%d", size * 2, text.c_str(), j % 2 == 0 ? "" : "-", size * 20));
     }
     return out;
 }
 
 std::string titleLine(const TeamRun& r, char a) {
     const PrizeSettingsBlock& s = r.s;
-    std::string out =
-        Format("\\pard\\sb0\\sa%d%s\\q%c", r.sp, r.landscape ? Format("\\li%d", r.g1 / 2).c_str() : "", a);
+    const std::string words =
+        Format("\\sb0\\sa%d%s\\q%c", r.sp, r.landscape ? Format("\\li%d", r.g1 / 2).c_str() : "", a);
     const TOutputForm& w = r.form;
-    if (r.split)
-        return out + Format("{\\fs%d %s\\line%s}\\sl-%d\\par", s.FontSize[1] * 2,
-                            RtfEscapeText(w.TitleLine1).c_str(), RtfEscapeText(w.TitleLine2).c_str(),
-                            s.FontSize[1] * 20);
-    return out + Format("{\\fs%d %s}\\par", s.FontSize[1] * 2, RtfEscapeText(r.title).c_str());
+    if (!r.split) return RtfLine(words, s.FontSize[1], RtfEscapeText(r.title));
+    return RtfParagraph(words, s.FontSize[1],
+                        Format("{\\fs%d %s\\line%s}\\sl-%d", s.FontSize[1] * 2,
+                               RtfEscapeText(w.TitleLine1).c_str(), RtfEscapeText(w.TitleLine2).c_str(),
+                               s.FontSize[1] * 20));
+}
+
+std::string awardLine(const TeamRun& r, const TeamWorkRec& rec, int section, char classLetter, char a) {
+    const PrizeSettingsBlock& s = r.s;
+    const std::string words = Format("\\sa%d\\li%d\\ri%d\\q%c", r.sp, r.g1, r.g4, a);
+    const std::string award = RtfEscapeText(awardWords(r, section, classLetter, placeIn(rec, section)));
+    const std::string alias = section == kClass ? GetClassAlias(s, classLetter) : std::string();
+    if (alias.empty()) return RtfLine(words, s.TeamFontSize[1], award);
+    return RtfParagraph(words, s.TeamFontSize[1],
+                        Format("{\\fs%d %s}%s{\\fs%d %s}", static_cast<int>(s.TeamFontSize[1] * 0.8) * 2,
+                               RtfEscapeText(alias).c_str(), "\\line", s.TeamFontSize[1] * 2, award.c_str()));
 }
 
 std::string certificate(const TeamRun& r, const TeamWorkRec& rec, int section, char classLetter, bool first) {
@@ -109,36 +120,30 @@ std::string certificate(const TeamRun& r, const TeamWorkRec& rec, int section, c
     const TMainForm& f = *MainForm;
     const char a = s.MimicKojin ? (r.landscape ? 'l' : 'c') : 'j';
     const char bodyAlign = s.MimicKojin ? 'c' : 'j';
-    std::string out = first ? "" : "\\page";
-    out += Format("%s\\pard\\sb%d\\sa%d\\qc{\\fs%d %s}\\par",
-                  r.landscape ? "\\lndscpsxn\\linex0\\stextflow1" : "", r.g0, r.sp, s.TeamFontSize[0] * 2,
-                  RtfEscapeText(s.TTLOpt == 0 ? "賞 状" : "表彰状").c_str());
+    std::string out = first ? "" : kPageBreak;
+    out += (r.landscape ? "\\lndscpsxn\\linex0\\stextflow1" : "") +
+           RtfLine(Format("\\sb%d\\sa%d\\qc", r.g0, r.sp), s.TeamFontSize[0],
+                   RtfEscapeText(s.TTLOpt == 0 ? "賞 状" : "表彰状"));
     if (s.MimicKojin) out += titleLine(r, a);
-    const std::string award = RtfEscapeText(awardWords(r, section, classLetter, placeIn(rec, section)));
-    const std::string alias = section == kClass ? GetClassAlias(s, classLetter) : std::string();
-    if (alias.empty())
-        out += Format("\\pard\\sa%d\\li%d\\ri%d\\q%c{\\fs%d %s}\\par", r.sp, r.g1, r.g4, a,
-                      s.TeamFontSize[1] * 2, award.c_str());
-    else
-        out += Format("\\pard\\sa%d\\li%d\\ri%d\\q%c{\\fs%d %s}%s{\\fs%d %s}\\par", r.sp, r.g1, r.g4, a,
-                      static_cast<int>(s.TeamFontSize[1] * 0.8) * 2, RtfEscapeText(alias).c_str(), "\\line",
-                      s.TeamFontSize[1] * 2, award.c_str());
-    out += Format("\\pard\\sa%d\\qc{\\fs%d %s}\\par", r.sp, s.TeamFontSize[2] * 2,
-                  RtfEscapeText(recordText(r, rec, section)).c_str());
+    out += awardLine(r, rec, section, classLetter, a);
+    const std::string centred = Format("\\sa%d\\qc", r.sp);
+    out += RtfLine(centred, s.TeamFontSize[2], RtfEscapeText(recordText(r, rec, section)));
     const std::string name = f.TeamFieldText(rec.TeamNo, 0);
-    out += Format("\\pard\\sa%d\\qc{\\fs%d %s 殿}\\par", r.sp + MmToTwips(s.team_gaps[6]),
-                  s.TeamFontSize[3] * 2, RtfEscapeText(r.landscape ? fullWidth(name) : name).c_str());
+    out += RtfLine(Format("\\sa%d\\qc", r.sp + MmToTwips(s.team_gaps[6])), s.TeamFontSize[3],
+                   RtfEscapeText(r.landscape ? fullWidth(name) : name) + " 殿");
     if (s.NeedPrizeMember)
-        out += ReplaceAll(Format("\\pard\\sa%d\\qc{\\fs%d %s}\\par", r.sp, s.TeamFontSize[8] * 2,
-                                 RtfEscapeText(BuildTeamMemberLine(r.form, rec.TeamNo)).c_str()),
-                          RtfEscapeText("<>"), "\\line");
+        out += ReplaceAll(
+            RtfLine(centred, s.TeamFontSize[8], RtfEscapeText(BuildTeamMemberLine(r.form, rec.TeamNo))),
+            RtfEscapeText("<>"), "\\line");
     const int bodySize = s.MimicKojin ? s.FontSize[6] : s.TeamFontSize[4];
-    out += Format("\\pard\\sb%d\\sa%d\\li%d\\ri%d\\q%c{\\fs%d %s}", MmToTwips(s.team_gaps[4]), r.sp, r.g1,
-                  r.g4, bodyAlign, bodySize * 2, RtfEscapeText(r.body).c_str());
-    out += r.landscape ? "\\par" : Format("\\sl-%d\\par", bodySize * 20);
+    out += RtfParagraph(
+        Format("\\sb%d\\sa%d\\li%d\\ri%d\\q%c", MmToTwips(s.team_gaps[4]), r.sp, r.g1, r.g4, bodyAlign),
+        bodySize,
+        Format("{\\fs%d %s}", bodySize * 2, RtfEscapeText(r.body).c_str()) +
+            (r.landscape ? "" : Format("\\sl-%d", bodySize * 20)));
     const std::string date = r.landscape ? ToZenkakuDigits(r.date) : r.date;
-    out += Format("\\pard\\sb%d\\sa%d\\qc{\\fs%d %s}\\par", MmToTwips(s.team_gaps[5]),
-                  MmToTwips(s.date_gap + 1), s.TeamFontSize[5] * 2, RtfEscapeText(date).c_str());
+    out += RtfLine(Format("\\sb%d\\sa%d\\qc", MmToTwips(s.team_gaps[5]), MmToTwips(s.date_gap + 1)),
+                   s.TeamFontSize[5], RtfEscapeText(date));
     return out + chiefLines(r);
 }
 
@@ -239,13 +244,14 @@ void WriteTeamPrizeRtf(TOutputForm& form) {
     // "\page" only between certificates: an empty section leaves no blank sheet.
     auto add = [&](const std::string& section) {
         if (section.empty()) return;
-        if (written) lines.push_back("\\page");
+        if (written) lines.push_back(kPageBreak);
         lines.push_back(section);
         written = true;
     };
     form.WorkSortMode = 0;
     SortTeamWorkRecs(records, form.WorkSortMode);
-    add(WriteTeamCertificates(form, records, kOverall, '0'));
+    // Under a class filter the ranking holds that class only: its places are no overall places.
+    if (f.GetClassFilter().empty()) add(WriteTeamCertificates(form, records, kOverall, '0'));
     for (char c = 'A'; allClassed && c <= lastClass; ++c)
         if (!f.IsClassFilteredOut(c)) add(WriteTeamCertificates(form, records, kClass, c));
     if (improvement) {

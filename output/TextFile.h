@@ -6,6 +6,7 @@
 #include "platform/Files.h"
 
 #include <string>
+#include <vector>
 
 struct TextFileOptions {
     // Pages: characters Shift-JIS lacks become "&#x…;" instead of "?".
@@ -18,8 +19,11 @@ struct TextFileOptions {
 std::string ToCrLf(const std::string& text);
 // The file's bytes: CR LF line ends, Shift-JIS.
 std::string TextFileBytes(const std::string& utf8, const TextFileOptions& opt = {});
-// True only when the whole file was written and renamed into place.
+// True only when the whole file was written and renamed into place. A Shift-JIS file
+// that could not take every character says so once, naming those texts.
 bool WriteTextFile(const fs::path& path, const std::string& utf8, const TextFileOptions& opt = {});
+// That notice: the file, then the texts written with "?" (the first ten, then how many more).
+std::string UnwrittenTextsNotice(const fs::path& path, const std::vector<std::string>& texts);
 
 // printf's "%*s" and "%-*s" with the width counted in Shift-JIS bytes.
 std::string PadLeftSjis(const std::string& s, int width);

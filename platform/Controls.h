@@ -222,4 +222,7 @@ constexpr char32_t Tab = 9;
 constexpr char32_t Enter = 13;
 constexpr char32_t Escape = 27;
 constexpr char32_t None = 0;
+// Tab moves to another cell and Escape puts back the text the cell had: no column's
+// typing rule takes these away or lets them touch a cell.
+constexpr bool PassesFilters(char32_t k) { return k == Tab || k == Escape; }
 } // namespace Key

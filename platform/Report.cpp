@@ -136,7 +136,23 @@ class ReportLayout {
         ReportControl* c;
         std::vector<std::string> lines;
         int lineHeight;
+        ReportFont font; // the control's, or smaller where it shrinks to fit
     };
+
+    static constexpr int kSmallestFitSize = 6; // points
+
+    void shrinkToFit(Prepared& p) {
+        const int width = controlWidth(*p.c);
+        auto widest = [&] {
+            int w = 0;
+            for (const std::string& l : p.lines)
+                w = std::max(w, m_.Width(l, p.font));
+            return w;
+        };
+        for (int w = widest(); w > width && p.font.Size > kSmallestFitSize; w = widest())
+            p.font.Size = std::max(kSmallestFitSize, std::min(p.font.Size - 1, p.font.Size * width / w));
+        p.lineHeight = m_.LineHeight(p.font);
+    }
 
     void startPage() {
         const size_t items = pages_.empty() ? 0 : pages_.back().Items.size();
@@ -159,7 +175,7 @@ class ReportLayout {
     std::vector<Prepared> prepare(ReportBand& band) {
         std::vector<Prepared> out;
         for (ReportControl& c : band.Controls) {
-            Prepared p{&c, {}, m_.LineHeight(c.Font)};
+            Prepared p{&c, {}, m_.LineHeight(c.Font), c.Font};
             if (c.Kind != ControlKind::Shape) {
                 std::vector<std::string> raw = textLines(c, r_, pageNo());
                 if (c.AutoSize && c.Kind == ControlKind::Label) {
@@ -175,6 +191,7 @@ class ReportLayout {
                         for (std::string& piece : wrapLine(l, controlWidth(c), c.Font, m_))
                             p.lines.push_back(std::move(piece));
                 }
+                if (c.ShrinkToFit && !c.WordWrap) shrinkToFit(p);
             }
             out.push_back(std::move(p));
         }
@@ -214,13 +231,14 @@ class ReportLayout {
         std::vector<Prepared> prepared = prepare(band);
         int h = fullHeight(band, prepared);
         if (y_ + h > limit_ && y_ > firstDetailY_) newPage();
+        const int cont = continuationTop(prepared);
         bool first = true;
         int skip = 0;
         while (y_ + h > limit_ && stretches(prepared)) {
             int n = -1;
             for (const Prepared& p : prepared)
                 if (p.c->AutoStretch) {
-                    const int fit = (limit_ - y_ - (first ? p.c->Top : 0)) / p.lineHeight;
+                    const int fit = (limit_ - y_ - (first ? p.c->Top : cont)) / p.lineHeight;
                     n = n < 0 ? fit : std::min(n, fit);
                 }
             n = std::max(n, 1); // at least one line a page, so the band always ends
@@ -231,10 +249,20 @@ class ReportLayout {
             for (const Prepared& p : prepared)
                 if (p.c->AutoStretch)
                     h = std::max(h, std::max(0, static_cast<int>(p.lines.size()) - skip) * p.lineHeight);
+            h += cont;
             newPage();
         }
         emitSlice(band, prepared, first, skip, -1, h);
         y_ += h;
+    }
+
+    // Where a band's stretching texts continue on a following page: below the controls
+    // repeated there, or at its top.
+    static int continuationTop(const std::vector<Prepared>& prepared) {
+        int top = 0;
+        for (const Prepared& p : prepared)
+            if (p.c->RepeatOnContinuation && !p.c->AutoStretch) top = std::max(top, p.c->Top + p.c->Height);
+        return top;
     }
 
     static bool stretches(const std::vector<Prepared>& prepared) {
@@ -248,29 +276,35 @@ class ReportLayout {
     void emitSlice(ReportBand& band, std::vector<Prepared>& prepared, bool first, int skip, int count,
                    int h) {
         ReportPage& page = pages_.back();
+        const int cont = continuationTop(prepared);
         for (Prepared& p : prepared) {
             const ReportControl& c = *p.c;
             if (!c.AutoStretch) {
-                if (first) emitControl(page, c, std::move(p.lines), p.lineHeight, c.Top, c.Height);
+                // A control printed on the pages to come keeps its lines for them.
+                if (first || c.RepeatOnContinuation)
+                    emitControl(page, c, p.font,
+                                c.RepeatOnContinuation ? std::vector<std::string>(p.lines) : std::move(p.lines),
+                                p.lineHeight, c.Top, c.Height);
                 continue;
             }
             const int size = static_cast<int>(p.lines.size());
             const int from = std::min(skip, size), to = count < 0 ? size : std::min(size, from + count);
-            const int top = first ? c.Top : 0;
+            const int top = first ? c.Top : cont;
             const int height = first && count < 0 ? stretchedHeight(p) : (to - from) * p.lineHeight;
             std::vector<std::string> lines =
                 count < 0 && from == 0
                     ? std::move(p.lines)
                     : std::vector<std::string>(p.lines.begin() + from, p.lines.begin() + to);
-            emitControl(page, c, std::move(lines), p.lineHeight, top, std::min(height, std::max(0, h - top)));
+            emitControl(page, c, p.font, std::move(lines), p.lineHeight, top,
+                        std::min(height, std::max(0, h - top)));
         }
         frameLines(page, band.Frame, left_, y_, right_ - left_, h, "");
         page.Bands.push_back(
             {band.Type, band.Type == BandType::Detail ? r_.recordNo_ : 0, y_, h, band.Frame.Bottom});
     }
 
-    void emitControl(ReportPage& page, const ReportControl& c, std::vector<std::string> lines, int lh,
-                     int top, int height) {
+    void emitControl(ReportPage& page, const ReportControl& c, const ReportFont& font,
+                     std::vector<std::string> lines, int lh, int top, int height) {
         const int x = left_ + (c.AlignToBand ? 0 : c.Left), w = controlWidth(c), y = y_ + top;
         if (c.Kind == ControlKind::Shape) {
             PageItem line;
@@ -290,7 +324,7 @@ class ReportLayout {
         t.Name = c.Name;
         t.X = x, t.Y = y, t.W = w, t.H = height;
         t.Lines = std::move(lines);
-        t.Font = c.Font;
+        t.Font = font;
         t.Align = c.Alignment;
         t.LineHeight = lh;
         page.Items.push_back(std::move(t));

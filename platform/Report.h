@@ -45,6 +45,11 @@ struct ReportControl {
     bool AutoSize = false;
     bool WordWrap = false;
     bool AutoStretch = false;
+    // A one-line text wider than the control is set in smaller type until it fits.
+    bool ShrinkToFit = false;
+    // Printed again at the top of each page a stretching band runs on to; the band's
+    // stretching texts continue below the repeated controls.
+    bool RepeatOnContinuation = false;
     ReportFrame Frame;
     ReportFont Font;
     std::vector<std::string> Lines; // label caption, memo lines

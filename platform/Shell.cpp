@@ -427,6 +427,13 @@ bool Printers::SetDefault(const std::string& name) {
     return Default() == name;
 }
 
+bool Printers::ClearDefault(const std::string& name) {
+    if (name.empty()) return false;
+    // lpoptions cannot name "no default": dropping the destination's entry drops its mark.
+    const CommandResult r = shell_.Run({"lpoptions", "-x", name});
+    return r.ExitCode == 0 && Default() != name;
+}
+
 std::vector<std::string> Printers::Fonts() {
     const CommandResult r = shell_.Run({"fc-list", "--format", "%{family[0]}\n"});
     std::vector<std::string> names;

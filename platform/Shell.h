@@ -57,10 +57,11 @@ public:
     std::string Executable;       // what FindExecutable answers
     int WaitExitCode = 0;
     CommandResult NextResult{0, ""};
+    bool OpenSucceeds = true; // false: a desktop without a program for the document
 
     bool OpenDocument(const std::string& target) override {
         Opened.push_back(target);
-        return true;
+        return OpenSucceeds;
     }
     std::string FindExecutable(const std::string&) override { return Executable; }
     int RunAndWait(const std::string& program, const std::vector<std::string>& args) override {
@@ -83,6 +84,9 @@ public:
     std::string Default();
     // Makes name the default printer; true only when the switch succeeded.
     bool SetDefault(const std::string& name);
+    // Takes back name as the user's default printer, so that the default is again the
+    // one CUPS gives without it (none when there is none); true when name is no longer it.
+    bool ClearDefault(const std::string& name);
     // Font family names of the system (fontconfig), sorted, each once.
     std::vector<std::string> Fonts();
 

@@ -190,6 +190,49 @@ std::string ToSjisCharRefs(const std::string& utf8) {
     return convertWith(toSjis(), utf8, charRef, seqLen);
 }
 
+bool SjisHas(char32_t c) {
+    if (c < 0x80) return true;
+    // Certificates and files test their names character by character: each is converted once a run.
+    static std::unordered_map<char32_t, bool> known;
+    auto it = known.find(c);
+    if (it != known.end()) return it->second;
+    const bool has = ToSjis(FromU32(c)) != "?";
+    known.emplace(c, has);
+    return has;
+}
+
+// Every character CP932 lacks (and every invalid byte) becomes exactly one '?'.
+std::string ToSjis(const std::string& utf8, bool& whole) {
+    std::string sjis = ToSjis(utf8);
+    whole = std::count(sjis.begin(), sjis.end(), '?') == std::count(utf8.begin(), utf8.end(), '?');
+    return sjis;
+}
+
+std::vector<std::string> SjisLackingTexts(const std::string& utf8) {
+    std::vector<std::string> found;
+    bool whole = true;
+    ToSjis(utf8, whole);
+    if (whole) return found;
+    std::u32string run;
+    bool lacking = false;
+    auto endRun = [&] {
+        const std::string text = FromU32(run);
+        if (lacking && std::find(found.begin(), found.end(), text) == found.end()) found.push_back(text);
+        run.clear();
+        lacking = false;
+    };
+    for (char32_t c : ToU32(utf8)) {
+        if (c == U' ' || c == U',' || c == U'\t' || c == U'"' || c == U'\r' || c == U'\n') {
+            endRun();
+            continue;
+        }
+        run += c;
+        lacking = lacking || !SjisHas(c);
+    }
+    endRun();
+    return found;
+}
+
 std::string FromSjis(const std::string& sjis) {
     return convert(fromSjis(), sjis, "\xEF\xBF\xBD", [](size_t) { return size_t{1}; });
 }
@@ -233,6 +276,35 @@ int SjisLength(const std::string& utf8) {
         const size_t n = utf8SeqLen(utf8, i);
         if (n == 0) return static_cast<int>(ToSjis(utf8).size());
         total += sjisCharLength(utf8, i, n);
+        i += n;
+    }
+    return total;
+}
+
+namespace {
+
+bool isWide(char32_t c) {
+    return (c >= 0x1100 && c <= 0x115F) || (c >= 0x2E80 && c <= 0xA4CF) || (c >= 0xAC00 && c <= 0xD7A3) ||
+           (c >= 0xF900 && c <= 0xFAFF) || (c >= 0xFE30 && c <= 0xFE4F) || (c >= 0xFF00 && c <= 0xFF60) ||
+           (c >= 0xFFE0 && c <= 0xFFE6) || (c >= 0x1F300 && c <= 0x1F64F) || (c >= 0x1F900 && c <= 0x1F9FF) ||
+           (c >= 0x20000 && c <= 0x3FFFD);
+}
+
+} // namespace
+
+int DisplayWidth(const std::string& utf8) {
+    int total = 0;
+    for (size_t i = 0; i < utf8.size();) {
+        const size_t n = utf8SeqLen(utf8, i);
+        if (n == 0) return total + static_cast<int>(ToSjis(utf8.substr(i)).size());
+        const int len = sjisCharLength(utf8, i, n);
+        // A lacking character became one "?"; half-width katakana are one byte too, and narrow.
+        if (len == 1 && n > 1) {
+            const std::u32string c = ToU32(utf8.substr(i, n));
+            total += !c.empty() && isWide(c[0]) ? 2 : 1;
+        } else {
+            total += len;
+        }
         i += n;
     }
     return total;

@@ -9,6 +9,13 @@
 std::string ToSjis(const std::string& utf8);
 // The same for HTML: a character CP932 lacks becomes a numeric character reference ("&#x20BB7;").
 std::string ToSjisCharRefs(const std::string& utf8);
+// True when CP932 has the character ('?' included).
+bool SjisHas(char32_t c);
+// ToSjis that also tells whether every character had a CP932 form (an invalid byte has none).
+std::string ToSjis(const std::string& utf8, bool& whole);
+// The texts that ToSjis cannot write whole, each once in order of appearance: the runs
+// between blanks, commas, tabs, quotes and line ends that hold a character CP932 lacks.
+std::vector<std::string> SjisLackingTexts(const std::string& utf8);
 // CP932 bytes -> UTF-8; an invalid byte becomes U+FFFD.
 std::string FromSjis(const std::string& sjis);
 // True when the bytes are well-formed UTF-8 (no overlong forms, no surrogates).
@@ -28,6 +35,9 @@ DecodedText DecodeText(const std::string& bytes);
 std::string EncodeText(const std::string& utf8, TextEncoding encoding);
 // Length of the text in Shift-JIS bytes.
 int SjisLength(const std::string& utf8);
+// Columns the text takes in a fixed-pitch font: its Shift-JIS length, a character
+// Shift-JIS lacks counted as the East Asian width gives it (𠮷 two, not the one "?").
+int DisplayWidth(const std::string& utf8);
 // Longest prefix of whole characters whose Shift-JIS length is at most maxBytes.
 std::string CutSjis(const std::string& utf8, int maxBytes);
 

@@ -91,6 +91,6 @@ std::string WorkbookFileName(const std::string& chosen) {
     const std::filesystem::path p(chosen);
     const std::string ext = LowerAscii(p.extension().string());
     if (ext.empty()) return chosen + ".xlsx";
-    if (ext == ".xls") return chosen + "x";
+    if (ext == ".xls") return std::filesystem::path(chosen).replace_extension(".xlsx").string();
     return chosen;
 }

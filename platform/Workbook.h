@@ -18,6 +18,6 @@ SheetRows PasteCells(const std::string& tabText);
 // a failed write leaves an existing file as it was). Empty on success, else the error.
 std::string WriteWorkbook(const std::filesystem::path& path, const std::string& tabText);
 
-// The workbook name a user typed: no extension gets ".xlsx", ".xls" becomes ".xlsx",
-// any other extension is kept.
+// The workbook name a user typed: no extension gets ".xlsx", ".xls" in any case becomes
+// ".xlsx", any other extension is kept.
 std::string WorkbookFileName(const std::string& chosen);

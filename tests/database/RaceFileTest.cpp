@@ -89,7 +89,6 @@ TEST_F(RaceFileBlobs, LoadingPutsTheSavedGridsBack) {
         for (int r = 1; r < g->RowCount(); ++r)
             for (int c = 1; c < g->ColCount(); ++c)
                 g->SetCells(c, r, "");
-    f.TotalDistance = -1;
 
     LoadKukanBlob();
     LoadInputBlob();
@@ -99,7 +98,7 @@ TEST_F(RaceFileBlobs, LoadingPutsTheSavedGridsBack) {
     EXPECT_EQ(f.KukanInfGrid.Cells(3, 1), "1234");
     EXPECT_EQ(f.KukanInfGrid.Cells(3, 2), "0");
     EXPECT_EQ(f.KukanInfGrid.Cells(2, 3), "10");
-    EXPECT_NEAR(f.TotalDistance, 17.595, 1e-5);
+    EXPECT_NEAR(f.TotalDistance(), 17.595, 1e-5);
     EXPECT_EQ(f.InputGrid.Cells(3, 4), "105");
     EXPECT_EQ(f.InputGrid.Cells(4, 4), "12345");
     EXPECT_EQ(f.InputGrid.Cells(2, 2), ""); // a zero time leaves the cell alone

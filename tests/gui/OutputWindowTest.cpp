@@ -110,6 +110,14 @@ TEST_F(OutputWindowTest, TheMainRoadShowsTheOverallResults) {
     EXPECT_GE(overall->viewport()->width(), overall->columnsWidth(0, 2));
     EXPECT_TRUE(w->findChild<QLabel*>("ResultTTL")->text().contains(QStringLiteral("総合成績")));
     shot(w, "result-overall.png");
+    // At its opening size every command shows on the tool bar, none behind its arrow.
+    for (const ToolButtonDef& def : program->outputForm->ToolBar) {
+        auto* button = w->findChild<QToolButton*>(qs(def.Name));
+        ASSERT_NE(button, nullptr) << def.Name;
+        EXPECT_TRUE(button->isVisible()) << def.Name;
+    }
+    for (auto* ext : w->findChildren<QToolButton*>(QStringLiteral("qt_toolbar_ext_button")))
+        EXPECT_FALSE(ext->isVisible());
 
     // The exit button closes the form and its window.
     w->findChild<QToolButton*>("ToolButton2")->click();

@@ -289,3 +289,16 @@ TEST_F(ReportPdf, PreviewLinesShowWhenZoomedOut) {
         EXPECT_LT(darkest, 128) << y;
     }
 }
+
+// The PDF's text layer holds what is printed: searched or copied, a saved report gives
+// its distances (the total as the leg grid holds it, no edition loaded) and times as
+// they stand on the paper.
+TEST_F(ReportPdf, TextLayerHoldsThePrintedText) {
+    BuildF1();
+    ShowF1(0);
+    OutputForm->OpenResultRepExecute();
+    ASSERT_EQ(reports.error, "");
+    const std::string text = pdfText(reports.path);
+    for (const char* s : {"距離 11.1km", "5km", "6.1km", "15'30\"", "大会記録 34'40\""})
+        EXPECT_NE(text.find(s), std::string::npos) << s << "\n" << text;
+}

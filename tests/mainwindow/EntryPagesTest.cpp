@@ -84,6 +84,9 @@ TEST_F(EntryPages, TeamGridKeys) {
     EXPECT_EQ(press(keyPress, U'7'), Key::None);
     EXPECT_EQ(teams().Cells(5, 1), "");
     EXPECT_EQ(press(keyPress, Key::Backspace), Key::Backspace);
+    teams().SetCells(5, 1, "C");
+    for (char32_t key : {Key::Tab, Key::Escape}) EXPECT_EQ(press(keyPress, key), key);
+    EXPECT_EQ(teams().Cells(5, 1), "C") << "Tab and Escape keep the class";
 
     teams().SetCurrent(3, 1);
     EXPECT_EQ(press(keyPress, U'x'), Key::None);
@@ -374,6 +377,27 @@ TEST_F(EntryPages, TeamExchangeFollowsTheTeamGridMarks) {
     click(runners(), 0, 3);
     EXPECT_FALSE(f.SwapTmRunnr.Enabled());
     EXPECT_FALSE(f.SwapTmRunnr.Execute());
+}
+
+// A tab click never takes the focus from the team grid: the runner tab takes the team
+// grid's team itself. A runner grid of no team takes no typing.
+TEST_F(EntryPages, TheRunnerTabShowsTheTeamGridsTeam) {
+    openRace(2, 1, 3);
+    TMainForm& f = form();
+    putRunner(2, 1, "川上", "花子");
+    f.MainPage.ShowPage(1);
+    teams().SetCurrent(1, 2);
+    showRunnerTab();
+    EXPECT_EQ(f.RunnerGridTeam, 2);
+    EXPECT_EQ(f.TeamUpDown.Value(), 2);
+    EXPECT_EQ(runners().Cells(0, 0), "2");
+    EXPECT_EQ(runners().Cells(1, 2), "川上");
+
+    f.RunnerGridTeam = 0;
+    EXPECT_EQ(press(&TMainForm::RunnerEntryGridKeyPress, U'a'), Key::None);
+    EXPECT_EQ(press(&TMainForm::RunnerEntryGridKeyPress, Key::Tab), Key::Tab);
+    f.RunnerEntryGridSetEditText(1, 2, "x");
+    EXPECT_EQ(runners().Cells(1, 2), "川上");
 }
 
 TEST_F(EntryPages, ChangingTheShownTeamSavesTheOldOne) {

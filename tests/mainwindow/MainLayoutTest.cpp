@@ -128,6 +128,13 @@ TEST_F(MainLayout, KeyFilters) {
     EXPECT_TRUE(TMainForm::FilterDateKey(k));
     k = U'a';
     EXPECT_FALSE(TMainForm::FilterDateKey(k));
+    // Tab and Escape type nothing: every filter lets them through to move and restore.
+    for (char32_t passing : {Key::Tab, Key::Escape}) {
+        char32_t keys[3] = {passing, passing, passing};
+        EXPECT_TRUE(TMainForm::FilterNumberKey(keys[0], 0) && TMainForm::FilterNumberKey(keys[1], 1) &&
+                    TMainForm::FilterDateKey(keys[2]));
+        EXPECT_EQ(std::u32string(keys, 3), std::u32string(3, passing));
+    }
 
     counts(3, 1, 2);
     StringGrid& legs = form().KukanInfGrid;

@@ -123,3 +123,54 @@ TEST_F(StartList, EachStartListReadsTheRunnersOnce) {
     EXPECT_EQ(reports.LastPages.at(0).ItemsOf("QRMemoRunner").at(0)->Lines.at(0),
               " 1) [   ] 鈴木  次郎    ｽｽﾞｷ ｼﾞﾛｳ");
 }
+
+// A comma, a double quote or a line end in a name would shift the columns: such a field
+// is quoted (its quotes doubled), every other field stays bare.
+TEST_F(StartList, MembersCsvQuotesFieldsThatWouldBreakTheColumns) {
+    const std::pair<const char*, const char*> names[] = {
+        {"大阪,AC", "\"大阪,AC\""}, {"東京\"A\"", "\"東京\"\"A\"\"\""}, {"横浜", "横浜"}};
+    for (int t = 1; t <= 3; ++t)
+        form().TeamEntryGrid.SetCells(1, t, names[t - 1].first);
+    const std::vector<std::string> lines = Split(FromSjis(Members(mrYes)), '\n');
+    ASSERT_EQ(lines.size(), 5u);
+    for (int t = 1; t <= 3; ++t)
+        EXPECT_TRUE(StartsWith(lines[t], IntToStr(t) + "," + names[t - 1].second + ",")) << lines[t];
+    EXPECT_EQ(lines[1], "1,\"大阪,AC\",鈴木  次郎,山田  太郎\r");
+}
+
+// The order sheet: a long team name is set smaller to fit its box whole, a team whose
+// runner lines run on over a page has its number and name again there, and the names
+// are padded by the columns they take, so a name holding 𠮷 keeps the readings in line.
+TEST_F(StartList, OrderSheetNamesFitAndBlocksRunOnWithTheirTeam) {
+    const std::string longName = "東西南北選抜駅伝クラブ長距離部Ａチーム";
+    form().TeamEntryGrid.SetCells(1, 1, longName);
+    PutRunner(1, 1, {"𠮷田", "次郎", "ｽｽﾞｷ", "ｼﾞﾛｳ"});
+    form().HoketuNum = 30; // 32 runner lines: more than a page
+    form().StartListPrev.Execute();
+    const std::vector<ReportPage>& pages = reports.LastPages;
+    ASSERT_GE(pages.size(), 3u);
+    const PageItem& team1 = *pages[0].ItemsOf("QrTeam").at(0);
+    EXPECT_EQ(team1.Lines.at(0), longName);
+    EXPECT_LT(team1.Font.Size, 26);
+    EXPECT_LE(reports.FixedWidths.Width(longName, team1.Font), team1.W);
+    const std::vector<std::string>& lines = pages[0].ItemsOf("QRMemoRunner").at(0)->Lines;
+    EXPECT_EQ(lines.at(0), " 1) [   ] 𠮷田   次郎   ｽｽﾞｷ ｼﾞﾛｳ");
+    EXPECT_EQ(DisplayWidth(lines.at(0).substr(0, lines.at(0).find("ｽｽﾞｷ"))),
+              DisplayWidth(lines.at(1).substr(0, lines.at(1).find("ﾔﾏﾀﾞ"))));
+    // Page 2 goes on with team 1's lines under its number and name (a short name keeps its size).
+    const PageItem& cont = *pages[1].ItemsOf("QRMemoRunner").at(0);
+    EXPECT_EQ(cont.Lines.at(0).substr(0, 4), Format("%2d) ", static_cast<int>(lines.size()) + 1));
+    for (const char* name : {"QrNCard", "QrTeam"}) {
+        ASSERT_FALSE(pages[1].ItemsOf(name).empty()) << name;
+        EXPECT_LE(pages[1].ItemsOf(name).at(0)->Y + pages[1].ItemsOf(name).at(0)->H, cont.Y) << name;
+    }
+    EXPECT_EQ(pages[1].ItemsOf("QrNCard").at(0)->Lines.at(0), "  1");
+    EXPECT_EQ(pages[1].ItemsOf("QrTeam").at(0)->Lines.at(0), longName);
+    EXPECT_EQ(pages[1].ItemsOf("QRLabel3").size(), 0u); // the coach only where the block starts
+    const PageItem* team2 = nullptr;
+    for (const ReportPage& p : pages)
+        for (const PageItem* it : p.ItemsOf("QrTeam"))
+            if (it->Lines.at(0) == "大阪AC" && !team2) team2 = it;
+    ASSERT_NE(team2, nullptr);
+    EXPECT_EQ(team2->Font.Size, 26);
+}

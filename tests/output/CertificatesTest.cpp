@@ -3,9 +3,11 @@
 // texts a word processor shows, the pages, and the opening with the prize printer.
 #include "output/Certificates.h"
 #include "output/OpenCertificates.h"
+#include "platform/Shell.h"
 #include "support/F1Race.h"
 #include "support/FakeDesk.h"
 #include "support/RtfReader.h"
+#include "support/TempDir.h"
 
 #include <algorithm>
 #include <functional>
@@ -40,12 +42,13 @@ class Certificates : public F1Race {
         ASSERT_TRUE(SaveTaikaiFields(false));
         ShowAll();
     }
-    // The overall view (all classes) or the view of one leg; a second showing recomputes.
-    void ShowAll(int view = 0) {
+    // The overall view (all classes, or the class of that item: 1 A, 2 B) or the view of
+    // one leg; a second showing recomputes.
+    void ShowAll(int view = 0, int classItem = 0) {
         auto calls = std::make_shared<int>(0);
-        auto pick = [view, calls](FormBase& f) {
+        auto pick = [view, classItem, calls](FormBase& f) {
             auto& d = static_cast<TKukanParamForm&>(f);
-            d.KukanListBox.SetItemIndex((*calls)++ == 0 ? view : 0); // then all classes
+            d.KukanListBox.SetItemIndex((*calls)++ == 0 ? view : classItem);
             d.KukanListBoxClick();
             d.OKBtn.Execute();
             return f.ModalResultValue();
@@ -86,6 +89,11 @@ TEST_F(Certificates, RtfBasics) {
         EXPECT_EQ(MmToTwips(mm), twips) << mm;
     EXPECT_EQ(RtfEscapeText("AB\n"), "\\'41\\'42\\'0A");
     EXPECT_EQ(RtfEscapeText(""), "");
+    // Characters Shift-JIS lacks as signed UTF-16 units, each with the fallback the head's \uc1 skips.
+    for (auto [text, rtf] : std::vector<std::pair<std::string, std::string>>{
+             {"𠮷田", "\\u-10174?\\u-8265?\\'93\\'63"}, {"é", "\\u233?"}, {"한?", "\\u-10916?\\'3F"}})
+        EXPECT_EQ(RtfEscapeText(text), rtf) << text;
+    EXPECT_EQ(ReadRtf("{\\rtf1\\uc1 " + RtfEscapeText("𠮷田é") + "\\par}").Paragraphs.at(0), "𠮷田é");
     TOutputForm& w = *OutputForm;
     w.ListCellFontSize = 10;
     EXPECT_EQ(
@@ -125,12 +133,12 @@ TEST_F(Certificates, TeamCertificatePortraitB4) {
     EXPECT_EQ(desk.Log, (std::vector<std::string>{"run viewer " + path}));
     const std::string b = Bytes("AllPrize.RTF");
     EXPECT_TRUE(
-        Has(b, "{\\rtf1\\ansi\\ansicpg932\\deff0\\fs22{\\fonttbl{\\f0\\fcharset128 ＭＳ Ｐゴシック;}"));
+        Has(b, "{\\rtf1\\ansi\\ansicpg932\\uc1\\deff0\\fs22{\\fonttbl{\\f0\\fcharset128 ＭＳ Ｐゴシック;}"));
     EXPECT_TRUE(Has(
         b, "\r\n\\paperw14571 \\paperh20695 \\margl1134 \\margr1134 \\margt1134 \\margb1134 \\portrait\r\n"));
-    EXPECT_TRUE(Has(b, "\\pard\\sb1814\\sa56\\qc{\\fs140 \\'8F\\'DC\\'20\\'8F\\'F3}\\par"));
-    EXPECT_TRUE(Has(b, "\\pard\\sa56\\li1927\\ri1927\\qj{\\fs106 \\'97\\'44\\'8F\\'9F}\\par"));
-    EXPECT_TRUE(Has(b, "\\pard\\sa56\\qc{\\fs84 \\'93\\'8C\\'8D\\'82 殿}\\par"));
+    EXPECT_TRUE(Has(b, "\\pard\\sb1814\\sa56\\qc\\sl-1400{\\fs140 \\'8F\\'DC\\'20\\'8F\\'F3}\\par"));
+    EXPECT_TRUE(Has(b, "\\pard\\sa56\\li1927\\ri1927\\qj\\sl-1060{\\fs106 \\'97\\'44\\'8F\\'9F}\\par"));
+    EXPECT_TRUE(Has(b, "\\pard\\sa56\\qc\\sl-840{\\fs84 \\'93\\'8C\\'8D\\'82 殿}\\par"));
     EXPECT_TRUE(EndsWith(b, "\\pard\\par\r\n}\r\n"));
     const RtfText doc = ReadRtf(b);
     EXPECT_TRUE(doc.Balanced);
@@ -157,6 +165,8 @@ TEST_F(Certificates, TeamCertificateLandscapeWithMembersAndClasses) {
     EXPECT_TRUE(Said(doc, "鈴木次郎 \n山田太郎")); // landscape separator is a blank
     EXPECT_TRUE(Said(doc, "貴チームは第五回駅伝において頭書のとおり優秀な成績をおさめられましたのでその栄誉を"
                           "讃えこれを賞します"));
+    EXPECT_TRUE(Said(doc, "（例）日本タヴレン協会")); // the awarders' lines 1 and 3 full width,
+    EXPECT_TRUE(Said(doc, "会長 タヴレン太郎"));      // the names below them as typed
     EXPECT_EQ(doc.Pages, 3);
 
     // Portrait members; classes with an alias; no overall prizes.
@@ -187,7 +197,7 @@ TEST_F(Certificates, LegCertificateWithNewRecord) {
     OutputForm->PutKojinPrize.Execute();
     std::string b = Bytes("Kukan02.RTF");
     EXPECT_TRUE(Has(b, "\\paperw11907 \\paperh16839 \\margl567 \\margr567 \\margt567 \\margb567 \\portrait"));
-    EXPECT_TRUE(Has(b, "\\pard\\sb2438\\sa170\\qc{\\fs116 \\'8B\\'E6\\'20\\'8A\\'D4\\'20\\'8F\\'DC}\\par"));
+    EXPECT_TRUE(Has(b, "\\pard\\sb2438\\sa170\\qc\\sl-1160{\\fs116 \\'8B\\'E6\\'20\\'8A\\'D4\\'20\\'8F\\'DC}\\par"));
     EXPECT_TRUE(Has(b, "{\\fs68(\\'8B\\'E6\\'8A\\'D4\\'90\\'56)}"));
     RtfText doc = ReadRtf(b);
     for (const char* p : {"第5回駅伝", "第2区(5.25km)", "記録15分30秒(区間新)", "山田太郎 殿", "東高",
@@ -251,13 +261,47 @@ TEST_F(Certificates, OpeningWithThePrizePrinter) {
     desk.Log.clear();
     desk.ViewerExit = -1;
     OutputForm->TopTeamPrize.Execute();
-    EXPECT_EQ(dialogs.Joined(), "Could not create process");
+    EXPECT_EQ(dialogs.Joined(), "Could not create process\n" + path); // the document is there to open by hand
     EXPECT_EQ(desk.Log, (std::vector<std::string>{"default P2", "run viewer " + path, "default P1"}));
+
+    // A desk without a default printer gets none back.
+    desk.Log.clear();
+    desk.ViewerExit = 0;
+    desk.DefaultPrinter.clear();
+    OutputForm->TopTeamPrize.Execute();
+    EXPECT_EQ(desk.Log, (std::vector<std::string>{"default P2", "run viewer " + path, "drop P2"}));
+    EXPECT_EQ(desk.DefaultPrinter, "");
 
     desk.Log.clear();
     form().PRTCHG_NO = true;
     OutputForm->TopTeamPrize.Execute();
     EXPECT_EQ(desk.Log, (std::vector<std::string>{"open " + path}));
+}
+
+// Under a class filter the ranking holds that class only: its places are class places,
+// never overall ones.
+TEST_F(Certificates, UnderAClassFilterNoOverallPlaces) {
+    BuildRace(10000, 20530, [this] {
+        Class(1, "A");
+        Class(2, "B");
+        Class(3, "B");
+    });
+    S().TeamPaperOrientation = 0;
+    S().PrizeNums[2] = 0;
+    ShowAll(0, 2); // class B: 大阪AC second overall, 横浜 third
+    OutputForm->TopTeamPrize.Execute();
+    RtfText doc = ReadRtfFile(Folder() / "AllPrize.RTF");
+    EXPECT_TRUE(Said(doc, "B部優勝"));
+    EXPECT_TRUE(Said(doc, "B部第2位"));
+    EXPECT_FALSE(Said(doc, "優勝"));
+    EXPECT_FALSE(Said(doc, "第2位"));
+    EXPECT_EQ(doc.Pages, 2);
+    OutputForm->TopRunnersList.Execute();
+    doc = ReadRtfFile(Folder() / "ALL_List.RTF");
+    EXPECT_TRUE(Said(doc, "総合順位\tチーム名\tカナ\t記録\t備考\t"));
+    EXPECT_TRUE(Said(doc, "1\t大阪AC\t\t2時間5分40秒\t\t")); // the class table
+    EXPECT_EQ(std::count(doc.Paragraphs.begin(), doc.Paragraphs.end(), "1\t大阪AC\t\t2時間5分40秒\t\t"), 1);
+
 }
 
 TEST_F(Certificates, FontPassChangesOnlyTheFontTable) {
@@ -305,11 +349,148 @@ TEST_F(Certificates, TeamCertificateInTheIndividualStyle) {
     OutputForm->TopTeamPrize.Execute();
     const std::string b = Bytes("AllPrize.RTF");
     // Landscape: the race title split after three characters, left-aligned and indented.
-    EXPECT_TRUE(Has(b, "\\pard\\sb0\\sa56\\li963\\ql{\\fs68 " + RtfEscapeText("第五回") + "\\line" +
+    EXPECT_TRUE(Has(b, "\\pard\\sb0\\sa56\\li963\\ql\\sl-680{\\fs68 " + RtfEscapeText("第五回") + "\\line" +
                            RtfEscapeText("駅伝") + "}\\sl-680\\par"));
     EXPECT_TRUE(
-        Has(b, "\\pard\\sb0\\sa56\\li1927\\ri1927\\qc{\\fs106 " + RtfEscapeText("栄光を讃える") + "}\\par"));
+        Has(b, "\\pard\\sb0\\sa56\\li1927\\ri1927\\qc\\sl-1060{\\fs106 " + RtfEscapeText("栄光を讃える") + "}\\par"));
     const RtfText doc = ReadRtf(b);
     EXPECT_TRUE(Said(doc, "第五回\n駅伝"));
     EXPECT_EQ(doc.Pages, 1);
+}
+
+namespace {
+
+// One word of `pdftotext -bbox`: its page (from 1), box and text.
+struct PdfWord {
+    int page;
+    double x0, y0, x1, y1;
+    std::string text;
+};
+
+double attr(const std::string& line, const std::string& name) {
+    const size_t at = line.find(name + "=\"");
+    if (at == std::string::npos) return -1;
+    const size_t from = at + name.size() + 2;
+    return StrToFloatDef(line.substr(from, line.find('"', from) - from), -1);
+}
+
+// The words of each page of the PDF; pages without words stay empty.
+std::vector<std::vector<PdfWord>> pdfPages(const fs::path& pdf) {
+    const CommandResult r = PosixShell().Run({"pdftotext", "-bbox", pdf.string(), "-"});
+    std::vector<std::vector<PdfWord>> pages;
+    for (const std::string& line : Split(r.Output, '\n')) {
+        if (line.find("<page ") != std::string::npos) pages.emplace_back();
+        const size_t to = line.find("</word>");
+        if (to == std::string::npos || pages.empty()) continue;
+        const size_t from = line.find('>') + 1;
+        pages.back().push_back({static_cast<int>(pages.size()), attr(line, "xMin"), attr(line, "yMin"),
+                                attr(line, "xMax"), attr(line, "yMax"), line.substr(from, to - from)});
+    }
+    return pages;
+}
+
+// The page's first line as one box with its text: the top row of horizontal text, the
+// right-hand column of vertical text.
+PdfWord firstLine(const std::vector<PdfWord>& page, bool vertical) {
+    PdfWord line{0, 1e9, 1e9, -1e9, -1e9, ""};
+    if (page.empty()) return line;
+    auto edge = [vertical](const PdfWord& w) { return vertical ? -w.x1 : w.y0; };
+    const double first = edge(*std::min_element(
+        page.begin(), page.end(), [&](const PdfWord& a, const PdfWord& b) { return edge(a) < edge(b); }));
+    for (const PdfWord& w : page) {
+        if (std::abs(edge(w) - first) > 1) continue;
+        line = {w.page,
+                std::min(line.x0, w.x0),
+                std::min(line.y0, w.y0),
+                std::max(line.x1, w.x1),
+                std::max(line.y1, w.y1),
+                line.text + w.text};
+    }
+    return line;
+}
+
+} // namespace
+
+// The three documents as the desk's word processor lays them out: LibreOffice Writer
+// converts them to PDF in one run (scripts/deps installs it), poppler reads them back.
+TEST_F(Certificates, WriterLaysOutEachCertificateOnItsOwnPage) {
+    ASSERT_EQ(PosixShell().Run({"sh", "-c", "command -v soffice"}).ExitCode, 0)
+        << "soffice missing: run scripts/deps";
+    BuildRace(10000, 20530, [this] {
+        form().ReceName.SetText("第50回タヴレン記念大学対校駅伝競走大会"); // a body of five columns
+        Class(1, "A");
+        Class(2, "B");
+        Class(3, "B");
+    });
+    TeamRow(1, "𠮷高", "3500"); // names the documents read as they stand
+    PutRunner(1, 2, {"𠮷田", "太郎", "ﾖｼﾀﾞ", "ﾀﾛｳ"});
+    form().PRTCHG_NO = true;
+    S().NeedNewPage = true;
+    TempDir out;
+    auto keep = [&](const char* written, const char* as) {
+        std::filesystem::copy_file(Folder() / written, out.path() / as);
+    };
+    OutputForm->TopTeamPrize.Execute(); // landscape B4, as the settings start
+    keep("AllPrize.RTF", "team_landscape.rtf");
+    S().TeamPaperOrientation = 0;
+    OutputForm->TopTeamPrize.Execute();
+    keep("AllPrize.RTF", "team_portrait.rtf");
+    OutputForm->PutKojinPrize.Execute();
+    keep("Kukan00.RTF", "legs.rtf");
+    OutputForm->TopRunnersList.Execute();
+    keep("ALL_List.RTF", "list.rtf");
+    EXPECT_TRUE(dialogs.Texts().empty()) << dialogs.Joined();
+
+    std::vector<std::string> argv{"timeout",
+                                  "-k",
+                                  "5",
+                                  "90",
+                                  "soffice",
+                                  "-env:UserInstallation=file://" + (out.path() / "profile").string(),
+                                  "--headless",
+                                  "--convert-to",
+                                  "pdf",
+                                  "--outdir",
+                                  out.path().string()};
+    const char* names[] = {"team_landscape", "team_portrait", "legs", "list"};
+    for (const char* n : names)
+        argv.push_back((out.path() / (std::string(n) + ".rtf")).string());
+    const CommandResult r = PosixShell().Run(argv);
+    ASSERT_EQ(r.ExitCode, 0) << r.Output;
+
+    // Overall 3, class A 1, class B 2, improvement 2; each leg's winner and the best of
+    // the other class, two of them on leg 2 (a tie).
+    const struct {
+        const char* name;
+        size_t pages;
+        bool vertical;
+    } docs[] = {
+        {"team_landscape", 8, true}, {"team_portrait", 8, false}, {"legs", 5, false}, {"list", 2, false}};
+    for (const auto& d : docs) {
+        SCOPED_TRACE(d.name);
+        const std::vector<std::vector<PdfWord>> pages = pdfPages(out.path() / (std::string(d.name) + ".pdf"));
+        ASSERT_EQ(pages.size(), d.pages);
+        bool yoshi = false;
+        for (const auto& page : pages)
+            for (const PdfWord& w : page)
+                yoshi = yoshi || w.text.find("𠮷") != std::string::npos;
+        EXPECT_TRUE(yoshi);
+        if (std::string(d.name) == "list") {
+            EXPECT_EQ(firstLine(pages[1], false).text, "(個人の部)");
+            continue;
+        }
+        // Every certificate's title stands where the first one's does (centred, so its middle).
+        const PdfWord first = firstLine(pages[0], d.vertical);
+        for (const auto& page : pages) {
+            const PdfWord title = firstLine(page, d.vertical);
+            EXPECT_TRUE(title.text == first.text || title.text == "B部クラス賞") << title.page << title.text;
+            if (d.vertical) {
+                EXPECT_NEAR(title.x1, first.x1, 0.5) << title.page;
+                EXPECT_NEAR(title.y0 + title.y1, first.y0 + first.y1, 1) << title.page;
+            } else {
+                EXPECT_NEAR(title.x0 + title.x1, first.x0 + first.x1, 1) << title.page;
+                EXPECT_NEAR(title.y0, first.y0, 0.5) << title.page;
+            }
+        }
+    }
 }

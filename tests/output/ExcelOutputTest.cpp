@@ -8,6 +8,7 @@
 #include "support/XlsxCells.h"
 
 #include <fstream>
+#include <functional>
 
 namespace {
 
@@ -134,17 +135,18 @@ TEST_F(ExcelOutput, BatchShowsTheNoticesAndMacroBookIsOfferedOnce) {
     OutputForm->Macro.Execute();
     EXPECT_FALSE(OutputForm->BatchMode);
     EXPECT_EQ(dialogs.Texts().size(), 1u) << dialogs.Joined();
-    EXPECT_TRUE(dialogs.Saw(OutputForm->BatchMessages));
-    EXPECT_NE(OutputForm->BatchMessages.find("クリップボードにコピーしました。"), std::string::npos);
+    EXPECT_NE(dialogs.Texts()[0].find("クリップボードにコピーしました。"), std::string::npos);
     EXPECT_TRUE(ListDir(dir()).empty());
 
     // The print macro workbook in the program folder: No once, then never asked again.
+    // The batch's notices went with it: the next Excel question is asked alone.
     std::ofstream(home.path() / form().exExcelMacroName) << "macro";
-    OutputForm->BatchMessages.clear();
+    dialogs.ClearLog();
     dialogs.AnswerDlg(mrNo); // ﾌﾘｶﾞﾅ
     SaveAs("a");
     dialogs.AnswerDlg(mrNo); // 印刷用ｴｸｾﾙﾏｸﾛﾌﾞｯｸを開きますか？
     OutputForm->PutToExcelExecute();
+    EXPECT_EQ(dialogs.Texts().at(1), "クリップボードにコピーしました。\nExcel に出力しますか？");
     EXPECT_TRUE(form().MacroBookDeclined);
     dialogs.ClearLog();
     dialogs.AnswerDlg(mrNo); // ﾌﾘｶﾞﾅ
@@ -168,4 +170,31 @@ TEST_F(ExcelOutput, ReadingsReadTheRunnersOnce) {
     dialogs.AnswerDlg(mrNo);  // no workbook
     EXPECT_EQ(StatementsNaming("選手情報", [] { OutputForm->PutToExcelExecute(); }), 2);
     EXPECT_EQ(line(clipboard.GetText(), 8), "        \tｽｽﾞｷ ｼﾞﾛｳ\tﾔﾏﾀﾞ ﾀﾛｳ\t");
+}
+
+// A desktop with no program for workbooks opens nothing, and says so, whichever road
+// asked for the print macro workbook.
+TEST_F(ExcelOutput, AWorkbookTheDesktopCannotOpenIsReported) {
+    const std::string macro = (home.path() / form().exExcelMacroName).string();
+    std::ofstream(macro) << "macro";
+    shell.OpenSucceeds = false;
+    ShowF1(1);
+    form().OpenExcelMacro.SetEnabled(true);
+    const std::function<void()> roads[] = {[&] {
+                                               SaveAs("r");
+                                               dialogs.AnswerDlg(mrYes); // 印刷用ｴｸｾﾙﾏｸﾛﾌﾞｯｸを開きますか？
+                                               OutputForm->PutToExcelExecute();
+                                           },
+                                           [&] {
+                                               dialogs.AnswerDlg(mrYes);
+                                               form().OpenExcelMacro.Execute();
+                                           }};
+    for (const auto& road : roads) {
+        dialogs.ClearLog();
+        shell.Opened.clear();
+        road();
+        EXPECT_EQ(dialogs.Texts().back(), macro + "\nを開けませんでした。");
+        EXPECT_EQ(shell.Opened, std::vector<std::string>{macro}); // the saved workbook is not tried
+        EXPECT_FALSE(dialogs.Saw("すでにｵｰﾌﾟﾝされています。"));
+    }
 }

@@ -130,3 +130,24 @@ TEST_F(Scoreboard, StartListOfTheMainWindow) {
     EXPECT_EQ(FileLines(file()), (Lines{"テスト駅伝", "", "出場チーム", "  2 大阪AC", " 10 東京"}));
     EXPECT_FALSE(std::filesystem::exists(file("dnkodata_0.txt")));
 }
+
+// The title lines carry the race name trimmed; with no race open the start list has
+// no folder to go to and writes nothing.
+TEST_F(Scoreboard, TitleLinesTrimTheRaceNameAndNoRaceWritesNoStartList) {
+    form().ReceName.SetText("  テスト駅伝  ");
+    ShowF1(0);
+    Denko();
+    const Lines overall = FileLines(file());
+    EXPECT_EQ(overall.at(0), "テスト駅伝");
+    EXPECT_EQ(overall.at(7), "テスト駅伝");
+    dialogs.AnswerDlg(mrYes);
+    form().denkoStartList.Execute();
+    EXPECT_EQ(FileLines(file()).at(0), "テスト駅伝");
+
+    form().TaikaiOpen = false;
+    form().DataFolder.clear();
+    dialogs.ClearLog();
+    form().denkoStartList.Execute();
+    EXPECT_EQ(dialogs.Joined(), "大会が開かれていません。");
+    EXPECT_FALSE(std::filesystem::exists("dnkodata.txt"));
+}

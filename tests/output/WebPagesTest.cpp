@@ -61,9 +61,10 @@ TEST_F(WebPages, BatchOnTheLastLegWritesSheetLegAndTeamPages) {
         "<BODY>\n第2区(最終区)<BR>\n距離6.1km<BR>\n-確定-<br>★=区間賞<br>◎=新,▽=ﾀｲ<BR>大会記録 34'40\"<br>\n"
         "チーム順<HR>\n1位 東京<BR>▽34'40\"<BR>★山田 太郎<BR>18'55\"<BR>区間1位<HR>\n");
     EXPECT_HAS(Page("leg1_02.html"), "個人順<HR>\n区間1位<BR>★山田 太郎<BR>(東京)<BR>18'55\"<HR>\n");
-    // The batch always wants the team pages and reports them with the pages written.
+    // The batch always wants the team pages and reports them with the pages written,
+    // in the notices it shows at its end.
     EXPECT_HAS(Page("leg2_02.html"), "↓<A HREF=\"r1.html\">東京</A><br>\n");
-    const std::string& m = OutputForm->BatchMessages;
+    const std::string m = dialogs.Texts().back();
     EXPECT_HAS(m, (Dir() / "leg0_02.html").string() + "が作成されました。\n");
     EXPECT_HAS(m, "3 個のﾁｰﾑ成績を出力しました。\n");
     EXPECT_HAS(m, (Dir() / "leg1_02.html").string() + "が作成されました。\n");
@@ -322,4 +323,30 @@ TEST_F(WebPages, InterimLegPagesAndAdvancedStartMarks) {
     OutputForm->PutToWebExecute();
     EXPECT_HAS(Page("leg2_01.html"), "*印は繰上出発<HR>\n");
     EXPECT_HAS(Page("leg0_01.html"), "3位 横浜100%<BR>16'10\"<BR>田中 四郎<HR>\n");
+}
+
+// Where the pages print a time whole, it keeps its padded form: " 9'30\"", " 5ﾟ12'30\"".
+TEST_F(WebPages, TimesPrintedWholeKeepTheirPadding) {
+    BuildF1();
+    LegInfo(1, "中継所", "5", "930");
+    Leg(1, {{2, 930}, {1, 945}, {3, 1010}});
+    Leg(2, {{1, 51230}, {2, 51240}, {3, 51300}});
+    ShowF1(0);
+    OutputForm->PutToWeb.Execute();
+    dialogs.AnswerDlg(mrYes); // "再計算しますか ?"
+    ShowF1(1);
+    OutputForm->PutToWeb.Execute();
+    OutputForm->UpDownBtn.Execute(); // individual order
+    OutputForm->PutToWeb.Execute();
+    ShowF1(2); // other legs: no recompute question
+    dialogs.AnswerDlg(mrYes); // ﾁｰﾑ成績が必要ですか?
+    OutputForm->PutToWeb.Execute();
+    const std::pair<const char*, const char*> expected[] = {
+        {"KojinResult.html", "<BR> 9'30\"(1)</TD>"},
+        {"leg0_01.html", "区間記録 9'30\"<BR>\n"},
+        {"leg1_01.html", "<BR>▽ 9'30\"<HR>\n"},
+        {"r1.html", "[1] 5ﾟ12'30\"<hr>\n"},
+        {"r1.html", "1 鈴木 次郎<br>\n 9'45\"(2)<hr>\n2 山田 太郎<br>\n★ 5ﾟ02'45\"(1)<hr>\n"}};
+    for (auto [page, text] : expected)
+        EXPECT_HAS(Page(page), text) << page;
 }

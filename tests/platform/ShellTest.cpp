@@ -230,7 +230,8 @@ TEST_F(ShellTest, FindExecutableWithoutXdgMimeIsEmpty) {
 
 namespace {
 
-// Answers each command by its words; lpoptions -d changes what lpstat -d reports.
+// Answers each command by its words; lpoptions -d changes what lpstat -d reports, and
+// lpoptions -x of the default leaves none.
 class CupsShell : public RecordingShell {
   public:
     std::map<std::string, CommandResult> Answers;
@@ -242,6 +243,10 @@ class CupsShell : public RecordingShell {
         Commands.push_back(argv);
         if (argv.size() == 3 && argv[0] == "lpoptions" && argv[1] == "-d") {
             if (LpoptionsExit == 0 && LpoptionsSwitches) DefaultPrinter = argv[2];
+            return {LpoptionsExit, ""};
+        }
+        if (argv.size() == 3 && argv[0] == "lpoptions" && argv[1] == "-x") {
+            if (LpoptionsExit == 0 && LpoptionsSwitches && DefaultPrinter == argv[2]) DefaultPrinter.clear();
             return {LpoptionsExit, ""};
         }
         if (argv == std::vector<std::string>{"lpstat", "-d"})
@@ -309,6 +314,20 @@ TEST(Printers, SetDefaultSucceedsOnlyWhenTheDefaultChanged) {
     sh.LpoptionsSwitches = false; // claims success but nothing changed
     EXPECT_FALSE(pr.SetDefault("HP"));
     EXPECT_FALSE(pr.SetDefault(""));
+}
+
+TEST(Printers, ClearDefaultLeavesNoneAndSaysWhetherItDid) {
+    CupsShell sh;
+    sh.DefaultPrinter = "Canon";
+    Printers pr(sh);
+    sh.LpoptionsSwitches = false; // claims success but the default stays
+    EXPECT_FALSE(pr.ClearDefault("Canon"));
+    sh.LpoptionsSwitches = true;
+    EXPECT_TRUE(pr.ClearDefault("Canon"));
+    EXPECT_EQ(sh.Commands.back(), (std::vector<std::string>{"lpstat", "-d"}));
+    EXPECT_EQ(sh.Commands[sh.Commands.size() - 2], (std::vector<std::string>{"lpoptions", "-x", "Canon"}));
+    EXPECT_EQ(pr.Default(), "");
+    EXPECT_FALSE(pr.ClearDefault(""));
 }
 
 TEST(Printers, NameIsOneArgumentAndNeverShellText) {

@@ -154,6 +154,15 @@ TEST(TextSjis, LengthsInSjisBytes) {
         EXPECT_EQ(SjisLength(s), static_cast<int>(ToSjis(s).size())) << s;
 }
 
+// Columns of a fixed-pitch font: as Shift-JIS counts them, and a character it lacks as wide
+// as it is drawn rather than as its one "?".
+TEST(TextSjis, DisplayWidthCountsColumns) {
+    const std::pair<const char*, int> cases[] = {{"東京都ABC", 9}, {"ﾁｰﾑ", 3}, {"𠮷田", 4}, {"😀a", 3},
+                                                 {"é", 1},          {"", 0},    {"한", 2}};
+    for (auto [text, width] : cases)
+        EXPECT_EQ(DisplayWidth(text), width) << text;
+}
+
 TEST(TextSjis, CutNeverSplitsADoubleByteCharacter) {
     EXPECT_EQ(CutSjis("東京都ABC", 5), "東京");
     EXPECT_EQ(CutSjis("東京都ABC", 6), "東京都");

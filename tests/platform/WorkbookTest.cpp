@@ -29,7 +29,8 @@ TEST(Workbook, PasteSplitsRowsAndCellsAndKeepsTextsVerbatim) {
 TEST(Workbook, NamesGetTheWorkbookExtension) {
     const std::pair<const char*, const char*> cases[] = {{"r", "r.xlsx"},
                                                          {"r.xls", "r.xlsx"},
-                                                         {"R.XLS", "R.XLSx"},
+                                                         {"R.XLS", "R.xlsx"},
+                                                         {"r.Xls", "r.xlsx"},
                                                          {"r.txt", "r.txt"},
                                                          {"a.b/r", "a.b/r.xlsx"}};
     for (auto [typed, saved] : cases)

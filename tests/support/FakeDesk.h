@@ -1,7 +1,7 @@
 #pragma once
 // The desktop as the certificate opening sees it: CUPS printers with a default that
 // can be switched, the installed fonts, the document's program, and one log of what
-// was done in order ("default P2", "run viewer /path", "open /path").
+// was done in order ("default P2", "drop P2", "run viewer /path", "open /path").
 #include "platform/Shell.h"
 
 #include <string>
@@ -31,10 +31,16 @@ class FakeDesk : public Shell {
     CommandResult Run(const std::vector<std::string>& argv) override {
         if (argv == std::vector<std::string>{"lpstat", "-e"}) return {0, joined(Printers)};
         if (argv == std::vector<std::string>{"lpstat", "-d"})
-            return {0, "system default destination: " + DefaultPrinter + "\n"};
+            return {0, DefaultPrinter.empty() ? "no system default destination\n"
+                                              : "system default destination: " + DefaultPrinter + "\n"};
         if (argv.size() == 3 && argv[0] == "lpoptions" && argv[1] == "-d") {
             DefaultPrinter = argv[2];
             Log.push_back("default " + argv[2]);
+            return {0, ""};
+        }
+        if (argv.size() == 3 && argv[0] == "lpoptions" && argv[1] == "-x") {
+            if (DefaultPrinter == argv[2]) DefaultPrinter.clear();
+            Log.push_back("drop " + argv[2]);
             return {0, ""};
         }
         if (!argv.empty() && argv[0] == "fc-list") return {0, joined(Fonts)};
