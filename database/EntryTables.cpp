@@ -2,6 +2,7 @@
 #include "database/EntryTables.h"
 
 #include "database/RaceFile.h"
+#include "database/RunnerKeys.h"
 #include "database/TDataMdl.h"
 #include "mainwindow/Program.h"
 #include "mainwindow/TMainForm.h"
@@ -442,12 +443,14 @@ void SaveRunnerRows() {
     g.ClearModified();
 }
 
+// Teams, not records: slots kept beyond a lowered leg count must not look like more teams.
 int RunnerTeamCount() {
-    const int slots = lastSlot() + 1;
-    if (slots < 1 || !editionInUse()) return -1;
+    if (lastSlot() < 0 || !editionInUse()) return -1;
     OpenRunnerTable();
     Table& t = DataMdl->Table3;
-    const int n = t.RecordCount() / slots;
+    Query q = RaceDb().Prepare("SELECT COUNT(DISTINCT Team_Kukan / " + std::to_string(RunnerKey(1, 0)) + ") FROM " + t.TableName());
+    const int n = q.Step() ? static_cast<int>(q.ColumnInt(0)) : 0;
+    q.Reset();
     t.Close();
     return n;
 }
@@ -468,13 +471,16 @@ void EnsureTeamRunnerRecords(int team) {
     tx.Commit();
 }
 
+// Every slot of the team, those kept beyond a lowered leg count too: a team left with
+// some records would still count as one.
 void DeleteTeamRunners(int team) {
     if (!editionInUse()) return;
     Transaction tx(RaceDb());
     OpenRunnerTable();
     Table& t = DataMdl->Table3;
-    for (int slot = 0; slot <= lastSlot(); ++slot)
-        if (t.FindKey({Value(RunnerKey(team, slot))})) t.Delete();
+    RaceDb().Exec("DELETE FROM " + t.TableName() + " WHERE Team_Kukan BETWEEN ?1 AND ?2",
+                  {Value(RunnerKey(team, 0)), Value(RunnerKey(team + 1, 0) - 1)});
+    t.First();
     tx.Commit();
 }
 

@@ -29,6 +29,7 @@ void ClearTeamRecords();
 void LoadTeamsToGrid();
 void LoadRunnersToGrid();
 void SaveRunnerRows();
+// The teams that have runner records; -1 while no edition is in use.
 int RunnerTeamCount();
 void EnsureTeamRunnerRecords(int team);
 void DeleteTeamRunners(int team);

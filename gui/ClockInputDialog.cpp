@@ -3,6 +3,7 @@
 #include "gui/Bindings.h"
 #include "gui/GridView.h"
 #include "gui/QtText.h"
+#include "gui/TypedSpinBox.h"
 #include "mainwindow/Program.h"
 #include "mainwindow/TFormClockInput.h"
 #include "platform/Guard.h"
@@ -38,7 +39,7 @@ QGroupBox* newBox(QWidget* parent, Control& m, const char* title) {
 }
 
 QSpinBox* newSpin(QGroupBox* box, SpinEdit& m) {
-    auto* s = named(new QSpinBox(box), m);
+    auto* s = named(new TypedSpinBox(box), m);
     bind::spin(s, m);
     box->layout()->addWidget(s);
     return s;

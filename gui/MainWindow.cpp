@@ -4,6 +4,7 @@
 #include "gui/FormRegistry.h"
 #include "gui/KeyInput.h"
 #include "gui/QtText.h"
+#include "gui/TypedSpinBox.h"
 #include "mainwindow/Program.h"
 #include "mainwindow/TCSVEntry.h"
 #include "mainwindow/TFormClockInput.h"
@@ -220,7 +221,7 @@ QWidget* MainWindow::buildCountPanel(QWidget* parent) {
                                                    {&form_.HoketuSpinNum, QStringLiteral("補欠数")},
                                                    {&form_.SankaSpinNum, QStringLiteral("参加ﾁｰﾑ数")}};
     for (const auto& [model, label] : spins) {
-        auto* spin = named(new QSpinBox(box), *model);
+        auto* spin = named(new TypedSpinBox(box), *model);
         bind::spin(spin, *model);
         ApplyIme(spin, ImeMode::Close); // counts: no kana
         layout->addRow(label, spin);

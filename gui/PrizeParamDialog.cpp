@@ -3,6 +3,7 @@
 #include "gui/Bindings.h"
 #include "gui/GridView.h"
 #include "gui/QtText.h"
+#include "gui/TypedSpinBox.h"
 #include "output/TFormPrizeParam.h"
 #include "platform/Guard.h"
 
@@ -72,7 +73,7 @@ PrizeParamDialog::PrizeParamDialog(TFormPrizeParam& form, QWidget* parent)
 }
 
 QSpinBox* PrizeParamDialog::spin(SpinEdit& m) {
-    auto* s = new QSpinBox(this);
+    auto* s = new TypedSpinBox(this);
     s->setObjectName(qs(m.Name()));
     bind::spin(s, m);
     s->installEventFilter(new SpinPress(s, form_, m));

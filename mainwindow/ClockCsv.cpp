@@ -74,6 +74,14 @@ void noteKeyword(const std::string& field, const char* keyword, int& value) {
         value = TFormClockInput::DigitsValue(field);
 }
 
+// A time field keeps a leading minus, so the conversion's and the write's minus checks
+// see it; the other fields are reduced to their digits.
+int signedDigitsValue(const std::string& field) {
+    const int v = TFormClockInput::DigitsValue(field);
+    const std::string t = unquote(field);
+    return !t.empty() && t.front() == '-' ? -v : v;
+}
+
 // A row placed without a number keeps its times: only a row with nothing in it is free.
 bool rowIsFree(const StringGrid& g, int row) {
     for (int c = 1; c < g.ColCount(); ++c)
@@ -156,8 +164,10 @@ bool TFormClockInput::readBufferText(const std::string& text) {
             }
             noteKeyword(field, "Leg", FileLeg);
             noteKeyword(field, "Invoke", FileInvoke);
-            const int v = col == kNoCol ? TeamNumberFromText(field) : DigitsValue(field);
-            b.SetCells(col, r, v > 0 ? Format("%d", v) : "");
+            const int v = col == kNoCol ? TeamNumberFromText(field)
+                          : col > kNoCol ? signedDigitsValue(field)
+                                         : DigitsValue(field);
+            b.SetCells(col, r, v != 0 ? Format("%d", v) : "");
         }
         if (!Trim(b.Cells(0, r)).empty()) ++r;
     }
@@ -174,10 +184,12 @@ void TFormClockInput::placeBufferRow(int bufferRow, int gridRow) {
     }
 }
 
+// The grid held the old leg's cells: "書込" would put them into the new leg.
 void TFormClockInput::changeLegTo(int leg) {
     KukanNo = leg;
     TimeCol = 2 * KukanNo;
     Lbl_KName.SetCaption(Format("%d区", KukanNo));
+    loadLegCells();
     setSpinsFromTimes();
     updateGapLabel();
 }
@@ -310,6 +322,10 @@ void TFormClockInput::OpenClockCsvFile() {
 
 void TFormClockInput::ImportClipboardGrid() {
     ClearGridRange(InputTestGrid, 0, InputTestGrid.RowCount());
+    if (!Clip().HasText()) {
+        Dlg().ShowMessage("ｸﾘｯﾌﾟﾎﾞｰﾄﾞはテキストではありません。");
+        return;
+    }
     const std::string text = Clip().GetText();
     if (text.empty()) {
         Dlg().ShowMessage("ｸﾘｯﾌﾟﾎﾞｰﾄﾞは空です。");

@@ -37,10 +37,9 @@ void TMainForm::SpeedButtonOpenCSVClick() {
 
 void TMainForm::openCSVFormExecute() {
     // Names go into existing runner records only: every team needs its records first.
-    if (TaikaiOpen && RunnerTeamCount() != TeamNum) {
-        Dlg().ShowMessage("ｴﾝﾄﾘｰ情報を整理します。");
-        PackEntries();
-    }
+    // Packing deletes the runners of teams above the count, so the desk is asked; No
+    // leaves the entries as they are and opens nothing.
+    if (TaikaiOpen && RunnerTeamCount() != TeamNum && !packEntriesAsked()) return;
     FileDialogRequest dialogSpec;
     dialogSpec.Filter = "CSV|*.csv|TXT|*.txt|*.*|*.*";
     dialogSpec.InitialDir = exCsvFilePath;
@@ -54,10 +53,13 @@ void TMainForm::openCSVFormExecute() {
     fitColumnsToTexts(CSVEntry->StringGrid1);
 }
 
-void TMainForm::SpeedButtonPackEntryClick() {
-    if (Dlg().MessageDlg("エントリー情報を整理しますか?", MsgKind::Confirmation, Btn::YesNo) != mrYes) return;
+void TMainForm::SpeedButtonPackEntryClick() { packEntriesAsked(); }
+
+bool TMainForm::packEntriesAsked() {
+    if (Dlg().MessageDlg("エントリー情報を整理しますか?", MsgKind::Confirmation, Btn::YesNo) != mrYes) return false;
     PackEntries();
     Dlg().ShowMessage("エントリー情報を整理しましました。");
+    return true;
 }
 
 void TMainForm::PackEntries() {

@@ -89,6 +89,7 @@ int TMainForm::CheckDelayGrid() const {
 }
 
 // The relay point's rows are replaced in one transaction: a failed save keeps the old ones.
+// A record of the same key filed under another leg is taken over, not added twice.
 void TMainForm::SaveDelayGrid() {
     const TFormDelayInf& d = *FormDelayInf;
     const StringGrid& g = d.DelayStringGrid;
@@ -98,14 +99,18 @@ void TMainForm::SaveDelayGrid() {
     OpenDelayTable();
     const std::string table = DelayTableName(TaikaiNo);
     db.Exec("DELETE FROM " + table + " WHERE KUKAN=?1", {Value(leg)});
+    Query update = db.Prepare("UPDATE " + table + " SET DTIME=?2, KUKAN=?3 WHERE Kukan_Team=?1");
     Query insert = db.Prepare("INSERT INTO " + table + " (Kukan_Team, DTIME, KUKAN) VALUES (?1, ?2, ?3)");
     for (int r = g.FixedRows(); r < g.RowCount(); ++r) {
         const std::string number = Trim(g.Cells(0, r)), time = Trim(g.Cells(1, r));
         if (number.empty() || time.empty()) continue;
-        insert.Bind(1, Value(WaitingKey(leg, StrToIntDef(number, 0))));
-        insert.Bind(2, Value(StrToIntDef(time, 0)));
-        insert.Bind(3, Value(leg));
-        insert.Exec();
+        const std::vector<Value> values{Value(WaitingKey(leg, StrToIntDef(number, 0))), Value(StrToIntDef(time, 0)),
+                                        Value(leg)};
+        update.BindAll(values);
+        if (update.Exec() == 0) {
+            insert.BindAll(values);
+            insert.Exec();
+        }
     }
     DataMdl->Table4.Close();
     tx.Commit();

@@ -120,13 +120,14 @@ int TMainForm::PasteIntoSplitGrid(StringGrid& grid, int columns) {
         Dlg().ShowMessage(kNoText);
         return 1;
     }
+    const int numberCol = grid.FixedCols();
     int row = grid.FixedRows();
     if (!GridIsEmpty(grid)) {
-        // Only an unbroken run of empty cells at the end of the column takes more rows.
-        const int col = grid.Col();
+        // Only an unbroken run of empty rows at the end takes more: a row holding a number
+        // or a time is taken, whichever column is current, so nothing typed is written over.
         int firstEmpty = 0;
         for (int r = grid.FixedRows(); r < grid.RowCount(); ++r) {
-            const bool empty = grid.Cells(col, r).empty();
+            const bool empty = grid.Cells(numberCol, r).empty() && grid.Cells(numberCol + 1, r).empty();
             if (empty && firstEmpty == 0) firstEmpty = r;
             if (!empty && firstEmpty != 0) {
                 Dlg().ShowMessage("空セルが連続してないので貼り付けできません。");
@@ -145,7 +146,6 @@ int TMainForm::PasteIntoSplitGrid(StringGrid& grid, int columns) {
         Dlg().ShowMessage(kEmptyClipboard);
         return 1;
     }
-    const int numberCol = grid.FixedCols();
     size_t i = 0;
     for (; i < pairs.size() && row < grid.RowCount(); ++i, ++row) {
         if (pairs[i].number > 0) grid.SetCells(numberCol, row, IntToStr(pairs[i].number));

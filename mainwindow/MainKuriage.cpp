@@ -4,6 +4,7 @@
 #include "mainwindow/Program.h"
 #include "mainwindow/TFormKuriage.h"
 #include "mainwindow/TMainForm.h"
+#include "mainwindow/TeamNumberTable.h"
 #include "platform/Text.h"
 
 #include <cstdlib>
@@ -30,10 +31,13 @@ int TMainForm::KuriageTimeCode(int row) const {
     return StrToIntDef(FormKuriage->KuriageGrid.Cells(1, row), 0);
 }
 
+// An absent team never passed: its dummy times would set the range's ends.
 int TMainForm::PassingTimeRange(int leg, int& last) const {
+    const TeamNumberTable teams(*this);
     int first = 0;
     last = 0;
     for (int r = InputGrid.FixedRows(); r < InputGrid.RowCount(); ++r) {
+        if (TeamOpValue(teams.Find(StrToIntDef(InputGrid.Cells(2 * leg - 1, r), 0))) == 2) continue;
         const int v = StrToIntDef(InputGrid.Cells(2 * leg, r), 0);
         if (v >= 1 && (first == 0 || v < first)) first = v;
         if (v > last) last = v;

@@ -186,6 +186,8 @@ void TMainForm::KukanSpinDisable(int page) {
     auto inputPageTools = [this](bool on) {
         for (Action* a : {&ToolButtonSlitPanel, &ToolButtonInputGridCopy, &ActionInputGridToClipboard, &ClearInputGrid})
             a->SetEnabled(on);
+        // Off the input page the passing grids have no focus: what needs them is off too.
+        if (!on) enableInputActions(false);
     };
     auto spinners = [this](bool on) {
         for (SpinEdit* s : {&KukanSpinNum, &HoketuSpinNum, &SankaSpinNum}) s->SetEnabled(on);

@@ -76,7 +76,9 @@ void TMainForm::OpenKeyNameExecute() {
     FileDialogRequest request;
     request.Filter = "大会情報|大会情報.db";
     request.FileName = lstDBS_Path;
-    request.InitialDir = DataRoot().string();
+    // The last race is proposed in its own folder; without one the dialog starts at the root.
+    const std::filesystem::path last(lstDBS_Path);
+    request.InitialDir = !lstDBS_Path.empty() && FileExists(last) ? last.parent_path().string() : DataRoot().string();
     auto chosen = Dlg().OpenFile(request);
     if (chosen) {
         std::filesystem::path folder = std::filesystem::path(*chosen).parent_path();

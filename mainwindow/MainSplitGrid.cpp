@@ -42,7 +42,10 @@ int TMainForm::RefreshSplitGridLegs(StringGrid& grid, bool all) {
     std::vector<int> counts(kMaxTeams + 1, 0);
     for (int r = grid.FixedRows(); r < grid.RowCount(); ++r) {
         const bool current = r == grid.CurRow();
-        const int team = teams.Find(cellInt(grid, kNumberCol, r));
+        // A typed 0 is a number no team runs under: it stops the walk as any unknown one.
+        const bool typed = !Trim(grid.Cells(kNumberCol, r)).empty();
+        const int number = cellInt(grid, kNumberCol, r);
+        const int team = typed && number == 0 ? -1 : teams.Find(number);
         if (team == -1) return r;
         std::string leg;
         if (team >= 1 && team <= TeamNum && team <= kMaxTeams) {
@@ -73,6 +76,8 @@ bool TMainForm::TransferSplitGrid(bool toInput) {
             if (number > 0) InputGrid.SetCells(2 * leg - 1, target, IntToStr(number));
             if (time > 0) InputGrid.SetCells(2 * leg, target, IntToStr(time));
         }
+        // Handed on unasked (the timing file's own mode) no box comes up in front of the desk.
+        if (!AutoTransferNoAsk) reportPassingsBelowStream(counter);
         return true;
     }
     std::vector<PassingRec> recs;
@@ -97,6 +102,22 @@ bool TMainForm::TransferSplitGrid(bool toInput) {
         ++row;
     }
     return true;
+}
+
+// A transfer writes over, never clears: passings an earlier, longer stream left below
+// the end of a leg it filled now follow it in that leg. They are told, not deleted.
+void TMainForm::reportPassingsBelowStream(const std::vector<int>& filled) const {
+    const int inUseEnd = InputGrid.FixedRows() + TeamNum - CountAbsentTeams(); // absent teams' rows below
+    std::string lines;
+    for (int leg = 1; leg <= KukanNum && leg < static_cast<int>(filled.size()); ++leg) {
+        if (filled[leg] == 0) continue;
+        int left = 0;
+        for (int r = InputGrid.FixedRows() + filled[leg]; r < inUseEnd && r < InputGrid.RowCount(); ++r)
+            if (!Trim(InputGrid.Cells(2 * leg - 1, r)).empty() || !Trim(InputGrid.Cells(2 * leg, r)).empty()) ++left;
+        if (left > 0) lines += Format("\n%d区：%d 行目より後に %d 件", leg, filled[leg], left);
+    }
+    if (!lines.empty())
+        Dlg().ShowMessage("ｲﾝﾌﾟｯﾄｸﾞﾘｯﾄﾞに今回の書き込みより後の通過ﾃﾞｰﾀが残っています。確認してください。" + lines);
 }
 
 void TMainForm::Slit2InpGridExecute() {
@@ -171,6 +192,13 @@ void TMainForm::tempKukanGridKeyPress(char32_t& key) {
     // The leg of the number just typed shows before the selection moves on.
     const bool moves = static_cast<int>(ToU32(g.Cells(g.Col(), g.CurRow())).size()) < 7;
     if (key == Key::Enter && g.Col() == kNumberCol && moves) RefreshSplitGridLegs(g, false);
+    // The rows kept for absent teams take no passing: Enter on the last row before them
+    // completes the time and stays, as on the grid's last row.
+    if (key == Key::Enter && g.CurRow() + 1 >= SlitAbsentRow()) {
+        editedTime_ = {};
+        if (completesAt(g, g.Col(), g.CurRow())) completeTimeCell(g, g.Col(), g.CurRow());
+        return;
+    }
     InputGridKeyPress(g, key);
 }
 

@@ -21,6 +21,7 @@ constexpr int kOutsideColour = 0x808080;
 constexpr int kRunnerTextBytes = 20;
 constexpr int kMaxSingleBytes = 255;
 constexpr int kFirstTooLargeAlias = 1000;
+constexpr int kNoFreeTeam = -1; // a block row's alias found no team left to name
 constexpr int kTeamNameCol = 1, kTeamKanaCol = 2, kTeamAliasCol = 3;
 constexpr const char* kFullWidthBlank = "　";
 
@@ -48,6 +49,14 @@ int takeSchoolYear(std::string& name) {
         return year;
     }
     return 0;
+}
+
+// "501、502": the numbers a notice names.
+std::string numberList(const std::vector<int>& numbers) {
+    std::string out;
+    for (int n : numbers)
+        out += (out.empty() ? "" : "、") + Format("%d", n);
+    return out;
 }
 
 std::string nameField(const std::string& text) {
@@ -188,7 +197,9 @@ void TCSVEntry::importOneTeam(int direction, int count) {
     const std::string name = Trim(editTeamName.Text());
     if (!name.empty()) f.TeamEntryGrid.SetCells(kTeamNameCol, n, name);
     const int stored = ImportRunnerRange(n, count, 0, 0, direction, StringGrid1);
-    Dlg().ShowMessage(Format("%d 人の選手を取り込みました。", stored));
+    std::string notice = Format("%d 人の選手を取り込みました。", stored);
+    if (LastBeyondSlots > 0) notice += Format("\n選手枠を超えた %d 人は取り込んでいません。", LastBeyondSlots);
+    Dlg().ShowMessage(notice);
     if (stored == 0)
         Dlg().ShowMessage("選手ﾃｰﾌﾞﾙが存在しない可能性があります。\n『ｴﾝﾄﾘｰ情報の整理』を実行して下さい。");
 }
@@ -212,22 +223,30 @@ void TCSVEntry::importBlock() {
         if (n >= 1 && n <= f.TeamNum) taken[n] = true;
     }
     int teams = 0, runners = 0;
+    std::vector<int> unplaced, cut; // the block's "No" of rows without a team, of runners left out
     WaitCursor wait(Dlg());
     for (int r = RangeR0; r <= RangeR1; ++r) {
         if (Trim(g.Cells(RangeC0, r)).empty()) continue; // a reading row
-        const int team = blockRowTeam(cellNumber(g, RangeC0, r), taken);
+        const int n = cellNumber(g, RangeC0, r);
+        const int team = blockRowTeam(n, taken);
+        if (team == kNoFreeTeam) unplaced.push_back(n);
         const std::string name = Trim(g.Cells(RangeC0 + 1, r));
         if (team < 1 || name.empty()) continue;
         f.TeamEntryGrid.SetCells(kTeamNameCol, team, name);
         f.TeamEntryGrid.SetCells(kTeamKanaCol, team, kanaAbove(g, RangeC0 + 1, r));
         runners += ImportRunnerRange(team, count, r - RangeR0, 2, 1, g);
+        if (LastBeyondSlots > 0) cut.push_back(n);
         ++teams;
     }
-    Dlg().ShowMessage(Format("%d ﾁｰﾑ、%d 人の選手を取り込みました。", teams, runners));
+    std::string notice = Format("%d ﾁｰﾑ、%d 人の選手を取り込みました。", teams, runners);
+    if (!unplaced.empty()) notice += "\n空きのNoｶｰﾄﾞがなく取り込めなかったNo：" + numberList(unplaced);
+    if (!cut.empty()) notice += "\n選手枠を超えた選手を取り込めなかったNo：" + numberList(cut);
+    Dlg().ShowMessage(notice);
 }
 
 // The team a block row's "No" names: a number card, or an alias number offered to the
-// first team whose card is not in the block. 0 skips the row.
+// first team whose card is not in the block. 0 skips the row; kNoFreeTeam when no
+// team was left to take the alias.
 int TCSVEntry::blockRowTeam(int n, std::vector<bool>& taken) {
     const int teamNum = MainForm->TeamNum;
     if (n >= 1 && n <= teamNum) {
@@ -241,7 +260,7 @@ int TCSVEntry::blockRowTeam(int n, std::vector<bool>& taken) {
     }
     int t = 1;
     while (t <= teamNum && taken[t]) ++t;
-    if (t > teamNum) return 0;
+    if (t > teamNum) return kNoFreeTeam;
     if (Dlg().MessageDlg(Format("%d を Noｶｰﾄﾞ%d の ｴﾘｱｽNo として取込みますか？", n, t), MsgKind::Confirmation,
                          Btn::YesNo) != mrYes)
         return 0;
@@ -269,14 +288,21 @@ int TCSVEntry::ImportRunnerRange(int team, int count, int rowOffset, int colOffs
                                  const StringGrid& grid) {
     if (!editionInUse()) return 0;
     Transaction tx(RaceDb());
-    const int slotRows = MainForm->RunnerEntryGrid.RowCount();
+    // Records kept beyond a lowered leg count are no slots of this edition.
+    const int lastSlot = MainForm->KukanNum + MainForm->HoketuNum;
     int stored = 0;
-    for (int i = 1; i <= count && i <= slotRows; ++i) {
+    LastBeyondSlots = 0;
+    for (int i = 1; i <= count; ++i) {
         const int col = direction == 0 ? RangeC0 : RangeC0 + colOffset + i - 1;
         const int row = direction == 0 ? RangeR0 + i - 1 : RangeR0 + rowOffset;
-        const std::string kana = direction == 1 ? kanaAbove(grid, col, row) : std::string();
         const int slot = getOpt.Checked() ? i - 1 : i;
-        if (SetRunnerFromText(team, slot, Trim(grid.Cells(col, row)), kana)) ++stored;
+        const std::string name = Trim(grid.Cells(col, row));
+        if (slot > lastSlot) {
+            if (!name.empty()) ++LastBeyondSlots;
+            continue;
+        }
+        const std::string kana = direction == 1 ? kanaAbove(grid, col, row) : std::string();
+        if (SetRunnerFromText(team, slot, name, kana)) ++stored;
     }
     tx.Commit();
     return stored;

@@ -42,6 +42,8 @@ public:
     // offsets; direction 0 down a column, 1 along a row. The number of runners stored.
     int ImportRunnerRange(int team, int count, int rowOffset, int colOffset, int direction,
                           const StringGrid& grid);
+    // Names of the last ImportRunnerRange that fell beyond the edition's slots.
+    int LastBeyondSlots = 0;
     // One runner record from a name cell ("姓 名" with an optional school year) and its
     // reading; false when the record does not exist (nothing is created).
     bool SetRunnerFromText(int team, int slot, const std::string& name, const std::string& kana);

@@ -130,20 +130,28 @@ void TFormClockInput::SetupClockGrid() {
         g.SetCellsQuiet(c, 0, titles[c]);
         g.SetColSample(c, samples[c]);
     }
-    // Row r is the r-th passing at the relay point: row r + 1 of the input grid.
-    for (int r = 1; r <= f.TeamNum; ++r) {
-        g.SetCellsQuiet(0, r, IntToStr(r));
-        g.SetCellsQuiet(kNoCol, r, f.InputGrid.Cells(TimeCol - 1, r + 1));
-        g.SetCellsQuiet(kTypedCol, r, "");
-        g.SetCellsQuiet(kPassCol, r, f.InputGrid.Cells(TimeCol, r + 1));
-    }
-    g.ClearModified();
+    loadLegCells();
     setSpinsFromTimes();
     GroupBoxStartTime.SetEnabled(true);
     StartTimeHourSpin.SetColor(clWhite);
     StartTimeMinSpin.SetColor(clWhite);
     updateGapLabel();
     g.SetCurrent(1, 1);
+}
+
+// Row r is the r-th passing at the relay point: row r + 1 of the input grid.
+void TFormClockInput::loadLegCells() {
+    const TMainForm& f = mainForm();
+    StringGrid& g = ClocInputStringGrid;
+    g.BeginUpdate();
+    for (int r = 1; r <= f.TeamNum && r < g.RowCount(); ++r) {
+        g.SetCellsQuiet(0, r, IntToStr(r));
+        g.SetCellsQuiet(kNoCol, r, f.InputGrid.Cells(TimeCol - 1, r + 1));
+        g.SetCellsQuiet(kTypedCol, r, "");
+        g.SetCellsQuiet(kPassCol, r, f.InputGrid.Cells(TimeCol, r + 1));
+    }
+    g.EndUpdate();
+    g.ClearModified();
 }
 
 // Both times are read before any spin moves: each move stores the spins' pair.

@@ -116,6 +116,8 @@ class TFormClockInput : public FormBase {
     // Seconds, or hundredths while the race counts them.
     int unit() const;
     void setSpinsFromTimes();
+    // The leg's numbers and passing times from the input grid; typed times emptied.
+    void loadLegCells();
     void updateGapLabel();
     int inUseRows() const; // teams less the absent ones
     void convertColumn(int direction);

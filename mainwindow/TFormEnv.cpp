@@ -3,6 +3,7 @@
 #include "mainwindow/Program.h"
 #include "mainwindow/TMainForm.h"
 #include "platform/Services.h"
+#include "platform/Text.h"
 
 #include <filesystem>
 
@@ -56,22 +57,35 @@ void TFormEnv::bGetPathClick() {
     EditLogFilePath.SetText(folder);
 }
 
+namespace {
+
+// A one-line value: line breaks a paste brought in go, and so do the blanks around it.
+std::string oneLine(const Edit& e) {
+    std::string v;
+    for (char ch : e.Text())
+        if (ch != '\r' && ch != '\n') v += ch;
+    return Trim(v);
+}
+
+} // namespace
+
 void TFormEnv::FormClose() {
     if (!Changed) return;
     TMainForm& m = *MainForm;
     // An empty scoreboard folder or name keeps the old one; the rest is still taken.
-    if (EditLogFilePath.Text().empty())
+    const std::string folder = oneLine(EditLogFilePath), file = oneLine(DenkoFileName);
+    if (folder.empty())
         Dlg().ShowMessage("空白パス名には設定できませんでした。");
     else
-        m.exDenkoFilePath = EditLogFilePath.Text();
-    if (DenkoFileName.Text().empty())
+        m.exDenkoFilePath = folder;
+    if (file.empty())
         Dlg().ShowMessage("空白ファイル名には設定できませんでした。");
     else
-        m.exDenkoFileName = DenkoFileName.Text();
+        m.exDenkoFileName = file;
     m.useDnkoDefault = CheckDenkoOpt.Checked();
     m.useFuriganaCTR = CheckFurigana.Checked();
-    m.exExcelMacroName = EMacroFileName.Text();
-    m.HelpUrl = EHelpURL.Text();
+    m.exExcelMacroName = oneLine(EMacroFileName);
+    m.HelpUrl = oneLine(EHelpURL);
     m.closeAutoRecForm = CheckAutoClose.Checked();
     m.PRTCHG_NO = CheckChgPrt.Checked();
     m.NoUseOleFont = CheckOleFont.Checked();

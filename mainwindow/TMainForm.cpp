@@ -150,7 +150,7 @@ void ShowNotBuilt(const std::string& caption) {
 void TMainForm::disableRaceActions() {
     for (Action* a : {&OutputResult, &OpenKuriageForm, &OpenClockInputForm, &OpenDelayInfForm, &deleteClockLog,
                       &saveInputData, &showHtml, &showHtmlPC, &killHtml, &OpenExcelMacro, &ActionFillDummy,
-                      &ActionInputGridToClipboard, &swaprows, &Adelete, &Acopy, &Apaste, &CopyRunner, &SwapTmRunnr,
+                      &ActionInputGridToClipboard, &ToolButtonInputGridCopy, &ToolButtonSlitPanel, &ClearInputGrid, &swaprows, &Adelete, &Acopy, &Apaste, &CopyRunner, &SwapTmRunnr,
                       &startListWeb, &StartListPrev, &StartListExcel})
         a->SetEnabled(false);
     Timer1.SetEnabled(false);

@@ -224,6 +224,8 @@ public:
     void openCSVFormExecute();
     // Runner records for every slot of teams 1..TeamNum, none above; team rows above the count go.
     void PackEntries();
+    // Asks "エントリー情報を整理しますか?"; true when the entries were packed.
+    bool packEntriesAsked();
 
     // ---- Lookups on the entry grids and the runner table ----
     int CountAbsentTeams() const;
@@ -387,6 +389,8 @@ private:
     } editedTime_;
     bool duplicateNumberAbove(int col, int row) const;
     void styleTimeCell(CellStyle& st, int col, int row) const;
+    // filled[leg]: the passings a split transfer wrote into that leg's column.
+    void reportPassingsBelowStream(const std::vector<int>& filled) const;
 
 public:
     // ---- Split grid and its transfer (MainSplitGrid.cpp) ----

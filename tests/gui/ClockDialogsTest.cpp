@@ -1,6 +1,7 @@
 #include "gui/GridView.h"
 #include "gui/MainWindowFixture.h"
 #include "gui/QtDialogs.h"
+#include "gui/SpinTyping.h"
 #include "mainwindow/TFormClockInput.h"
 #include "mainwindow/TFormDelayInf.h"
 
@@ -84,4 +85,22 @@ TEST_F(ClockDialogsTest, TheClockWindowShowsItsLegMenusAndWrappingSpins) {
     EXPECT_EQ(leg, QStringLiteral("2区"));
     EXPECT_EQ(gap, QStringLiteral("起タイム= 0時間0分"));
     EXPECT_TRUE(dialogs.Saw("フォームを閉じますか?\n書き込みはしません"));
+}
+
+// A clock time typed past a spin's end wraps round to the other end, no keystroke lost.
+TEST_F(ClockDialogsTest, TypedClockTimesWrapRound) {
+    form().InputGrid.SetCurrent(4, 2);
+    TFormClockInput& c = *FormClockInput;
+    c.SetupClockGrid();
+    std::vector<int> values;
+    WhenModal([&](QWidget* w) {
+        for (auto [spin, typed] : {std::pair{"StartTimeHourSpin", "25"}, {"StartTimeHourSpin", "-5"},
+                                   {"StartTimeMinSpin", "75"}, {"ClockTimeHourSpin", "12"}}) {
+            TypeSpinValue(child<QSpinBox>(w, spin), typed);
+            values.push_back(c.ClockStartTimes[QString(spin).startsWith("Start") ? 0 : 2]);
+        }
+        form().close_clockInput.Execute();
+    });
+    qt.ShowModal(c);
+    EXPECT_EQ(values, (std::vector<int>{0, 23 * 3600, 23 * 3600, 12 * 3600}));
 }

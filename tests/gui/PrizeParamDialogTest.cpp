@@ -2,6 +2,7 @@
 // form, the user's acts reach the settings, closing it stores them.
 #include "gui/MainWindowFixture.h"
 #include "gui/QtDialogs.h"
+#include "gui/SpinTyping.h"
 #include "output/TOutputForm.h"
 #include "support/FakeDesk.h"
 
@@ -61,6 +62,22 @@ TEST_F(PrizeParamDialogQt, PagesFollowTheFormAndClosingStores) {
     EXPECT_TRUE(s.NeedPrizeMember);
     EXPECT_EQ(s.PrizeParamPage, 2);
     EXPECT_EQ(s.prnName, "");
+}
+
+// A number typed beyond a spin's range is kept whole and becomes the nearest limit.
+TEST_F(PrizeParamDialogQt, TypedValuesTakeTheNearestLimit) {
+    CurrentServices().dialogs = &qt;
+    CurrentServices().printers = &printers;
+    PrizeSettingsBlock& s = OutputForm->PrizeSettings;
+    WhenModal([&](QWidget* w) {
+        for (auto [spin, typed] : {std::pair{"CSF0", "500"}, {"CSF1", "5"}, {"CSPZNum1", "999"}, {"CSPZNum2", "-5"}})
+            TypeSpinValue(w->findChild<QSpinBox*>(spin), typed);
+        w->close();
+    });
+    OutputForm->OpenPrintParamExecute();
+    CurrentServices().dialogs = &dialogs;
+    EXPECT_EQ(std::vector<int>({s.TeamFontSize[0], s.TeamFontSize[1], s.PrizeNums[0], s.PrizeNums[1]}),
+              std::vector<int>({100, 10, 100, 0}));
 }
 
 TEST_F(PrizeParamDialogQt, WaitingForAViewerKeepsTheWindowsAndRestoresThem) {

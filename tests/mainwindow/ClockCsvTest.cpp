@@ -195,3 +195,30 @@ TEST_F(ClockCsv, NumberCheckPlacesByNumberOrByOrder) {
     EXPECT_EQ(dialogs.Joined(), std::string(30, 'x') + "," + std::string(40, 'y') + "あいうえ....." +
                                     "\n\nｸﾘｯﾌﾟﾎﾞｰﾄﾞの中身です。\n取り込みを試みますか？");
 }
+
+// A file of another leg brings that leg's cells: "書込" puts nothing of the old leg into it.
+TEST_F(ClockCsv, ChangingToTheFilesLegShowsThatLegsCells) {
+    openOn(4, 2);
+    StringGrid& in = form().InputGrid;
+    in.SetCells(3, 2, "3"), in.SetCells(4, 2, "52312"), in.SetCells(5, 2, "1"); // leg 2 "3", leg 3 "1"
+    c().SetupClockGrid();
+    writeFile("leg3.csv", "Leg,3\n2,3,1:02:03\n");
+    for (int answer : {mrYes, mrYes, mrNo}) dialogs.AnswerDlg(answer); // add, change the leg, write unconverted
+    openFiles({"leg3.csv"});
+    EXPECT_EQ(rows(), (Cells{"1||", "3|10203|", "||", "||"}));
+    c().CnvExeBtn.Execute();
+    EXPECT_EQ(in.Row(2), (Cells{"1", "", "", "3", "52312", "1", ""}));
+    EXPECT_EQ(in.Cells(5, 3), "3");
+}
+
+// Imported times keep their minus for the minus checks; a clipboard without text is told.
+TEST_F(ClockCsv, ImportedTimesKeepTheirSign) {
+    openOn(4, 1);
+    writeFile("minus.csv", "1,2,-0:00:05,\"-1:00:00\"\n-2,-3,5-\n");
+    openFiles({"minus.csv"});
+    EXPECT_EQ(rows(), (Cells{"2|-5|-10000", "|5|", "||", "||"})); // an order number: its digits
+    clipboard.SetNoText();
+    dialogs.ClearLog();
+    for (Action* a : {&c().timCnvSpeed2, &form().clippeek}) a->Execute();
+    EXPECT_EQ(dialogs.Joined(), "ﾏｲﾅｽﾃﾞｰﾀがあります。\n処理を中止します。|ｸﾘｯﾌﾟﾎﾞｰﾄﾞはテキストではありません。");
+}

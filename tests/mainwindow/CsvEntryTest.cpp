@@ -160,6 +160,28 @@ TEST_F(CsvEntry, BlockImportsTeamsReadingsAndAliases) {
     EXPECT_EQ(dialogs.Texts().back(), "選手が指定範囲内に入っていません。");
 }
 
+// The import names the rows and runners it could not place; opening a CSV file packs
+// only on Yes, and slots kept beyond a lowered leg count need no packing.
+TEST_F(CsvEntry, ImportNamesWhatItLeftOutAndOpeningAsksBeforePacking) {
+    openRace(4, 1, 3); // slots 1..5
+    form().PackEntries();
+    loadSheet({"No,x,1,2,3,4,5,6", "1,東,a b,,,,,k l", "2,西,m n", "3,南,o p", "501,北,q r", "502,中,s t"});
+    markRange(0, 0, 7, 5);
+    dialogs.AnswerDlg(mrYes);
+    csv().getRunnerNameExeExecute();
+    EXPECT_EQ(dialogs.Texts().back(), "3 ﾁｰﾑ、15 人の選手を取り込みました。\n空きのNoｶｰﾄﾞがなく取り込めなかった"
+                                      "No：501、502\n選手枠を超えた選手を取り込めなかったNo：1");
+    for (auto [legs, teams, answer, runner31] :
+         {std::tuple{1, 3, 0, "o|p|||0"}, {1, 2, int(mrNo), "o|p|||0"}, {1, 2, int(mrYes), "-"}}) {
+        form().KukanSpinNum.SetValue(legs), form().KukanSpinNumChange();
+        form().SankaSpinNum.SetValue(teams), form().SankaSpinNumChange();
+        if (answer) dialogs.AnswerDlg(answer);
+        if (answer != mrNo) dialogs.AnswerFile(std::nullopt); // no question: the file dialog comes
+        form().openCSVForm.Execute();
+        EXPECT_EQ(runner(3, 1), runner31) << teams << "/" << answer;
+    }
+}
+
 TEST_F(CsvEntry, MouseMarksRangeAndFillsTheBoxes) {
     openRace(3, 1, 20);
     loadSheet({"No,チーム", "12,  中央走友会  ", "25,x"});
@@ -209,8 +231,9 @@ TEST_F(CsvEntry, PackingMatchesRunnerRecordsToTheTeamCount) {
         form().openCSVForm.Execute();
         return int(mrOk);
     });
+    dialogs.AnswerDlg(mrYes);
     dialogs.AnswerFile(std::nullopt);
     EXPECT_TRUE(form().SpeedButtonOpenCSV.Execute()) << "CSV entry is enabled";
-    EXPECT_EQ(dialogs.Joined(), "ｴﾝﾄﾘｰ情報を整理します。");
+    EXPECT_EQ(dialogs.Joined(), "エントリー情報を整理しますか?|エントリー情報を整理しましました。");
     EXPECT_EQ(RunnerTeamCount(), 11);
 }

@@ -94,6 +94,15 @@ TEST_F(DelayInf, StoresCompleteRowsAndShowsThemAgain) {
     EXPECT_EQ(records(), (std::vector<Record>{{2012, 30, 2}}));
 }
 
+// A record of the key filed under another leg (an older table) is taken over by the save.
+TEST_F(DelayInf, ARecordOfTheKeyUnderAnotherLegIsEdited) {
+    typed(2, {"12"});
+    OpenDelayTable();
+    RaceDb().Exec("INSERT INTO " + DelayTableName(1) + " (Kukan_Team, DTIME, KUKAN) VALUES (2012, 99, 3)");
+    edit(4, {{"12", "30"}});
+    EXPECT_EQ(records(), (std::vector<Record>{{2012, 30, 2}}));
+}
+
 TEST_F(DelayInf, NumbersNotTypedOnceAtTheRelayPointAskBeforeClosing) {
     typed(2, {"12", "15", "", "1000"});
     edit(4, {{"12", "30"}});

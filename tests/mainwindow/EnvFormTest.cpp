@@ -66,3 +66,18 @@ TEST_F(EnvForm, ClosingTakesTheEditsButNoEmptyFolderOrName) {
     EXPECT_EQ(FromSjis(ini).find("help.example.net"), std::string::npos);
     EXPECT_NE(FromSjis(ini).find("exDenkoFilePath=/data/\r\n"), std::string::npos);
 }
+
+// Blanks are no folder or file name; a line break pasted into a one-line box goes.
+TEST_F(EnvForm, BlanksAreEmptyAndLineBreaksGo) {
+    const std::string refused = "空白パス名には設定できませんでした。|空白ファイル名には設定できませんでした。";
+    for (auto [folder, file, messages, stored] : {std::tuple{" ", "\r\n", refused, "/desk/board/|"},
+                                                  {"/a\nb/\r\n", " c.txt\n", std::string(), "/ab/|c.txt"}}) {
+        edit([&](TFormEnv& e) {
+            e.EditLogFilePath.SetText(folder), e.DenkoFileName.SetText(file);
+            e.EHelpURL.SetText("https://help.example.net/\r\n");
+        });
+        EXPECT_EQ(dialogs.Joined(), messages);
+        EXPECT_EQ(form().exDenkoFilePath + "|" + form().exDenkoFileName, stored);
+        EXPECT_EQ(form().HelpUrl, "https://help.example.net/");
+    }
+}

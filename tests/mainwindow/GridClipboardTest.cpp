@@ -67,6 +67,21 @@ TEST_F(GridClipboard, SplitPasteReadsTwoFieldsPerLineAndAppendsBelowAnUnbrokenEn
               "クリップボードの中身はテキストではありません。|クリップボードは空です。");
 }
 
+// An append starts below every row holding a number or a time, from either column.
+TEST_F(GridClipboard, AppendPasteStartsBelowEveryTypedRow) {
+    race(1, 6);
+    for (int col : {1, 2}) {
+        TMainForm::ClearGridData(split(), -1);
+        fillSplit({{"12", ""}, {"", "700"}});
+        split().SetCurrent(col, 2);
+        clipboard.SetText("5\t100\r\n");
+        dialogs.AnswerDlg(mrYes);
+        form().ActionClipPaste.Execute();
+        EXPECT_EQ(column(split(), 1, 2, 5), (Cells{"12", "", "5", ""})) << col;
+        EXPECT_EQ(column(split(), 2, 2, 5), (Cells{"", "700", "100", ""})) << col;
+    }
+}
+
 TEST_F(GridClipboard, PairPasteKeepsKnownNumbersAndLeavesZeroTimes) {
     race(2, 3);
     in().SetCells(4, 4, "99");

@@ -95,6 +95,20 @@ TEST_F(KuriageForm, PassingTimeRangeOverTheRelayPointColumn) {
     EXPECT_EQ(last, 12500);
 }
 
+// An absent team's dummy passing (9:00:04) is no passing for the gaps and the close check.
+TEST_F(KuriageForm, LastGapSkipsAbsentTeamsDummyTimes) {
+    form().SankaSpinNum.SetValue(4);
+    form().ApplyCountsAndLayout();
+    passings();
+    passing(1, 4, "4", "90004");
+    for (const char* state : {"2", ""}) {
+        form().TeamEntryGrid.SetCells(4, 4, state);
+        type(1, 1, "11500");
+        EXPECT_EQ(grid().Cells(3, 1), *state ? "300" : "-27904");
+        EXPECT_EQ(k().RefreshKuriageGaps(), !*state);
+    }
+}
+
 TEST_F(KuriageForm, TypedStartShowsGapsToFirstAndLastPassing) {
     type(1, 1, "11500");
     EXPECT_EQ(row(1), (Cells{"11500", "1000", "300"})); // 10'00" after the first, 3'00" after the last

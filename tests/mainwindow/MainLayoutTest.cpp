@@ -97,6 +97,25 @@ TEST_F(MainLayout, PageChangeWarnsAboutSplitCounts) {
     EXPECT_FALSE(form().ClearInputGrid.Enabled());
 }
 
+// The input page's tools and the commands needing the passing grids: off with no race
+// open, and off every page but the input page.
+TEST_F(MainLayout, PassingCommandsFollowTheInputPage) {
+    form().FormShow();
+    EXPECT_FALSE(form().ToolButtonSlitPanel.Execute() || form().ToolButtonInputGridCopy.Execute());
+    counts(3, 1, 2);
+    openRace(1);
+    form().PrevKukanNum = 3;
+    TMainForm& f = form();
+    for (int page : {0, 1, 2}) {
+        f.MainPage.SetActivePageIndex(2);
+        f.InputGridEnter(f.InputGrid);
+        f.MainPage.SetActivePageIndex(page);
+        for (Action* a : {&f.OutputResult, &f.OpenKuriageForm, &f.OpenClockInputForm, &f.OpenDelayInfForm,
+                          &f.ToolButtonSlitPanel, &f.ToolButtonInputGridCopy})
+            EXPECT_EQ(a->Enabled(), page == 2) << a->Name() << " on page " << page;
+    }
+}
+
 TEST_F(MainLayout, KeyFilters) {
     char32_t k = U'7';
     EXPECT_TRUE(TMainForm::FilterNumberKey(k, 1));

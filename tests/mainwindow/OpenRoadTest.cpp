@@ -139,6 +139,22 @@ TEST_F(OpenRoad, CancelledFileDialogChangesNothing) {
     EXPECT_EQ(dialogs.LastFileRequest().FileName, "/before/大会情報.db");
 }
 
+// The next run proposes the last race in its folder; a path that is gone starts at the root.
+TEST_F(OpenRoad, OpenDialogProposesTheLastRace) {
+    createRace("春の駅伝");
+    openEdition(1);
+    closeProgram();
+    for (const std::string& folder : {race().string(), (home.path() / "tvnData").string()}) {
+        const std::string last = form().lstDBS_Path;
+        dialogs.AnswerDlg(mrYes);
+        dialogs.AnswerFile(std::nullopt);
+        form().OpenKeyNameExecute();
+        EXPECT_EQ(dialogs.LastFileRequest().InitialDir, folder);
+        EXPECT_EQ(dialogs.LastFileRequest().FileName, last);
+        form().lstDBS_Path = "/gone/大会情報.db";
+    }
+}
+
 TEST_F(OpenRoad, EditionsSurviveARestartAndAreAddedWithCopies) {
     createRace("春の駅伝");
     openEdition(1);

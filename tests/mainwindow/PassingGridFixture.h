@@ -1,6 +1,6 @@
 #pragma once
-// A race of the given legs and teams with its input grid and split grid laid out,
-// and column reads of either grid.
+// A race of the given legs and teams with its input grid and split grid laid out and
+// the input page shown, and column reads of either grid.
 #include "support/ProgramFixture.h"
 
 #include <string>
@@ -15,6 +15,7 @@ class PassingGridFixture : public ProgramFixture {
         form().SankaSpinNum.SetValue(teams);
         form().ApplyCountsAndLayout();
         form().EntryTeamNum = form().TeamNum - form().CountAbsentTeams();
+        form().KukanSpinDisable(2); // on the input page, where its tools are enabled
     }
     StringGrid& in() { return form().InputGrid; }
     StringGrid& split() { return form().tempKukanGrid; }

@@ -49,6 +49,7 @@ TEST_F(SplitGrid, UnknownNumberOrBrokenRowsRefuseAndWriteNothing) {
     } cases[] = {
         {{}, "ｽﾘｯﾄｸﾞﾘｯﾄﾞ空です。"},
         {{{"12", "10000"}, {"99", "10010"}, {"7", "10020"}}, "2 行目のNo.99 はチームにありません。"},
+        {{{"12", "10000"}, {"0", "10010"}, {"7", "10020"}}, "2 行目のNo.0 はチームにありません。"},
         {{{"12", "10000"}, {"", ""}, {"7", "10020"}}, "空白行が途中に含まれています。"},
         {{{"12", "10000"}, {"7", ""}}, "空セルが含まれています。"},
     };
@@ -148,4 +149,31 @@ TEST_F(SplitGrid, NumberTableAnswersAsTheAliasLookup) {
         for (int n = -2; n <= 1000; ++n)
             ASSERT_EQ(table.Find(n), form().FindTeamRowByAlias(n)) << n;
     }
+}
+
+// Enter stays above the absent team's rows; an asked transfer tells of earlier passings
+// it left below a leg's end (not the absent team's), and keeps them.
+TEST_F(SplitGrid, EnterStopsAboveTheAbsentRowsAndLeftoversAreTold) {
+    form().TeamEntryGrid.SetCells(4, 4, "2");
+    race(2, 4); // split rows 2..7 in use
+    in().SetCells(1, 5, "4");
+    using Rows = std::vector<std::pair<std::string, std::string>>;
+    for (const Rows& stream : {Rows{{"1", "100"}, {"2", "110"}, {"3", "120"}}, Rows{{"2", "105"}, {"1", "106"}}}) {
+        TMainForm::ClearGridData(split(), -1);
+        fillSplit(stream);
+        dialogs.AnswerDlg(mrYes);
+        form().Slit2InpGridExecute();
+    }
+    EXPECT_EQ(dialogs.Texts().back(), "ｲﾝﾌﾟｯﾄｸﾞﾘｯﾄﾞに今回の書き込みより後の通過ﾃﾞｰﾀが残っています。確認してください。"
+                                      "\n1区：2 行目より後に 1 件");
+    EXPECT_EQ(column(in(), 1, 2, 5), (Cells{"2", "1", "3", "4"}));
+    split().SetCells(2, 6, "10010");
+    split().SetCells(2, 7, "30");
+    for (auto [row, next] : {std::pair{6, 7}, {7, 7}}) {
+        split().SetCurrent(2, row);
+        char32_t key = Key::Enter;
+        form().tempKukanGridKeyPress(key);
+        EXPECT_EQ(split().CurRow(), next);
+    }
+    EXPECT_EQ(split().Cells(2, 7), "10030");
 }
