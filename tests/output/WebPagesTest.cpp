@@ -176,7 +176,8 @@ TEST_F(WebPages, FaultsAreReportedAndNothingIsAnnounced) {
     ASSERT_TRUE(writeRaw(Dir(), "a file"));
     dialogs.ClearLog();
     OutputForm->PutToWebExecute();
-    EXPECT_EQ(dialogs.Texts(), std::vector<std::string>{"Cannot create" + (Dir() / "").string()});
+    EXPECT_EQ(dialogs.Texts(), std::vector<std::string>{(Dir() / "").string() +
+                                                        " の作成に失敗しました。\n同じ名前のファイルがあります。"});
     std::filesystem::remove(Dir());
 
     // A full disk keeps the published page and says which file failed.
