@@ -183,7 +183,7 @@ bool TMainForm::FormClose() {
     }
     if (Dlg().MessageDlg("終了しますか ?", MsgKind::Confirmation, Btn::YesNo) != mrYes) return false;
     // A time being typed is completed as leaving its cell would, never saved half typed.
-    completeLeftTimeCell(nullptr, 0, 0);
+    CompleteEditedTime();
     if (!SaveTaikaiFields(false)) return closeUnsaved(false);
     WriteClockLog();
     // A settings file that cannot be written is reported; the race data is saved already.
@@ -211,8 +211,12 @@ bool TMainForm::closeUnsaved(bool lockReleased) {
     return true;
 }
 
+// The desk comes back from another window: a time typed before it left is saved as
+// leaving its cell would complete it.
 void TMainForm::FormActivate() {
-    if (TaikaiOpen && MainPage.ActivePageIndex() == 2 && InputGrid.Modified()) saveInputDataExecute();
+    if (!TaikaiOpen || MainPage.ActivePageIndex() != 2 || !InputGrid.Modified()) return;
+    CompleteEditedTime();
+    saveInputDataExecute();
 }
 
 void TMainForm::ExitExecute() { closeRequested_ = true; }
