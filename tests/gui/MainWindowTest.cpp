@@ -1,4 +1,5 @@
 #include "gui/MainWindowFixture.h"
+#include "gui/SpinTyping.h"
 #include "mainwindow/TFormDelayInf.h"
 
 #include <QAction>
@@ -157,6 +158,33 @@ TEST_F(MainWindowTest, SpinEditsApplyWhenEditingEndsAndCountsGiveBackTheirCells)
     EXPECT_EQ(grid(form().InputGrid)->model()->columnCount(), 7);
     EXPECT_EQ(form().InputGrid.Cells(5, 2), "7");
     EXPECT_EQ(form().KukanInfGrid.Cells(1, 3), "ゴール");
+}
+
+// Team 4 passed sixth: typing 4 teams asks, No puts 6 back in the box, an arrow down
+// to 5 asks again and Yes lays out 5 rows.
+TEST_F(MainWindowTest, ALowerTeamCountOverPassingsAsksAndNoShowsTheOldCount) {
+    open();
+    openRace();
+    form().SankaSpinNum.SetValue(6);
+    form().InputGrid.SetCells(1, 7, "4");
+    form().InputGrid.SetCells(2, 7, "1006");
+    auto* teams = qobject_cast<QSpinBox*>(window->widgetFor("SankaSpinNum"));
+    dialogs.AnswerDlg(mrNo);
+    TypeSpinValue(teams, QStringLiteral("4"));
+    Settle();
+    EXPECT_TRUE(dialogs.Saw("参加ﾁｰﾑ数を 4 にすると、次の通過ﾃﾞｰﾀが範囲外になり保存されません。\n1区：4 行目より後に "
+                            "1 件\n\n参加ﾁｰﾑ数を 4 にしますか？"))
+        << dialogs.Joined();
+    EXPECT_EQ(teams->text(), QStringLiteral("6"));
+    EXPECT_EQ(form().TeamNum, 6);
+    EXPECT_EQ(grid(form().InputGrid)->model()->rowCount(), 8);
+    shot("team-count-kept.png");
+
+    dialogs.AnswerDlg(mrYes);
+    PressKey(teams, Qt::Key_Down);
+    Settle();
+    EXPECT_EQ(teams->text(), QStringLiteral("5"));
+    EXPECT_EQ(grid(form().InputGrid)->model()->rowCount(), 7);
 }
 
 TEST_F(MainWindowTest, ClosingWithNoRaceOpenCloses) {
