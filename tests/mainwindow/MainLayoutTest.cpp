@@ -1,14 +1,11 @@
-#include "database/EntryTables.h"
 #include "database/RaceFile.h"
 #include "platform/Files.h"
 #include "platform/IniFile.h"
-#include "platform/TableEngine.h"
-#include "platform/Text.h"
 #include "support/ProgramFixture.h"
 #include "support/RaceRoadScript.h"
 #include "support/WaitingRows.h"
 
-#include <functional>
+#include <tuple>
 
 class MainLayout : public ProgramFixture {
 protected:
@@ -16,6 +13,12 @@ protected:
         form().KukanSpinNum.SetValue(legs);
         form().HoketuSpinNum.SetValue(subs);
         form().SankaSpinNum.SetValue(teams);
+    }
+    static std::vector<std::string> cells(const StringGrid& g) {
+        std::vector<std::string> all;
+        for (int r = 0; r < g.RowCount(); ++r)
+            for (const std::string& c : g.Row(r)) all.push_back(c);
+        return all;
     }
     void openRace(int taikaiNo) {
         form().DataFolder = home.path();
@@ -213,186 +216,53 @@ TEST_F(MainLayout, EditionSettingsAreReadOnceNotOnEveryRebuild) {
     EXPECT_EQ(form().KukanInfGrid.Cells(4, 2), "2");
 }
 
-// A race made and opened through the menus, as the desk has it on race day.
-class LayoutOnARace : public ProgramFixture {
-protected:
-    std::filesystem::path race;
-    void SetUp() override {
-        ProgramFixture::SetUp();
-        openNewRace("駅伝");
-    }
-    void openNewRace(const std::string& name) {
-        form().FormShow();
-        race = home.path() / "tvnData" / name;
-        ScriptRaceFolder(dialogs, name);
-        form().MakeKeyNameExecute();
-        ScriptOpenEdition(dialogs, race / "大会情報.db", 1);
-        form().OpenKeyNameExecute();
-        ASSERT_TRUE(form().TaikaiOpen) << dialogs.Joined();
-    }
-    // A fresh program on the same folder after a kill: the lock is released as the desk
-    // does it (無視, Yes), then the edition is opened.
-    void reopenAfterKill() {
-        Start();
-        form().FormShow();
-        dialogs.AnswerDlg(mrYes);
-        dialogs.AnswerFile((race / "大会情報.db").string());
-        dialogs.AnswerDlg(mrIgnore);
-        dialogs.AnswerDlg(mrYes);
-        form().OpenKeyNameExecute();
-        ASSERT_TRUE(dialogs.Saw("ロックを解除しました。")) << dialogs.Joined();
-        ScriptOpenEdition(dialogs, race / "大会情報.db", 1);
-        form().OpenKeyNameExecute();
-        ASSERT_TRUE(form().TaikaiOpen) << dialogs.Joined();
-    }
-    std::vector<std::string> splitCounts() {
-        std::vector<std::string> v;
-        for (int k = 1; k <= form().KukanNum; ++k) v.push_back(form().KukanInfGrid.Cells(4, k));
-        return v;
-    }
-    static std::vector<std::string> cells(const StringGrid& g) {
-        std::vector<std::string> all;
-        for (int r = 0; r < g.RowCount(); ++r)
-            for (const std::string& c : g.Row(r)) all.push_back(c);
-        return all;
-    }
-    static void passing(TMainForm& f, int leg, int order, int number, int time) {
-        f.InputGrid.SetCells(2 * leg - 1, order + 1, IntToStr(number));
-        f.InputGrid.SetCells(2 * leg, order + 1, IntToStr(time));
-    }
-};
-
-// Whichever road runs the input save, the settings the timing import reads are written
-// with it: a program killed afterwards starts with them.
-TEST_F(LayoutOnARace, SettingsComeBackAfterASaveAndAKill) {
-    const auto timing = home.path() / "000.csv";
-    ASSERT_TRUE(WriteFileBytes(timing, "1,1,100000\r\n"));
-    struct Road {
-        const char* name;
-        std::function<void(TMainForm&)> save;
-        std::vector<std::string> counts;
-    };
-    const Road roads[] = {
-        {"ｲﾝﾌﾟｯﾄﾃﾞｰﾀ保存", [](TMainForm& f) { f.saveInputData.Execute(); }, {"2", "4", "6"}},
-        {"activation with input typed",
-         [](TMainForm& f) {
-             f.InputGrid.SetCells(2, 2, "100000");
-             f.FormActivate();
-         },
-         {"2", "4", "6"}},
-        {"page change after a new leg count",
-         [](TMainForm& f) {
-             f.MainPage.SetActivePageIndex(0);
-             f.KukanSpinNum.SetValue(4);
-             f.KukanInfGrid.SetCells(4, 4, "8");
-             f.MainPage.SetActivePageIndex(2);
-         },
-         {"2", "4", "6", "8"}},
-    };
-    int n = 0;
-    for (const Road& road : roads) {
-        if (n++ > 0) {
-            std::filesystem::remove(program->IniPath()); // each road starts without one
-            Start();
-            openNewRace(Format("駅伝%d", n));
-        }
-        TMainForm& f = form();
-        f.KukanSpinNum.SetValue(3);
-        f.SankaSpinNum.SetValue(2);
-        f.PrevKukanNum = 3;
-        for (int k = 1; k <= 3; ++k) f.KukanInfGrid.SetCells(4, k, IntToStr(2 * k));
-        f.chk100.SetChecked(true);
-        f.MainPage.SetActivePageIndex(2);
-        dialogs.AnswerFile(timing.string());
-        f.ActionOpenAllCSVExecute();
-        ASSERT_TRUE(f.ToolButtonSlitPanel.Execute());
-        f.InputGridEnter(f.InputGrid);
-        road.save(f);
-        reopenAfterKill();
-        EXPECT_EQ(splitCounts(), road.counts) << road.name;
-        EXPECT_TRUE(form().chk100.Checked()) << road.name;
-        EXPECT_EQ(form().FromPath, timing.string()) << road.name;
-        EXPECT_EQ(form().Edit1.Text(), timing.string()) << road.name;
-        EXPECT_TRUE(form().SlitGridPanel.Visible()) << road.name;
-        EXPECT_EQ(form().InputGrid.ColSample(2), "XXXXXXXXXXX") << road.name; // 1/100 widths
-    }
-}
 
 // Rows are passing order: a lower team count cuts the last rows of every leg and of the
-// split stream. Each cut asks; No keeps the count and every row, Yes lowers it.
-TEST_F(LayoutOnARace, LoweringTheTeamCountOverPassingsAsks) {
-    struct Case {
-        const char* name;
-        std::function<void(TMainForm&)> fill;
-        std::string told; // "" = no question
+// split stream. Each cut asks; No keeps the count and every row through a save, Yes lowers it.
+TEST_F(MainLayout, LoweringTheTeamCountOverPassingsAsks) {
+    form().FormShow();
+    ScriptRaceFolder(dialogs, "駅伝");
+    form().MakeKeyNameExecute();
+    ScriptOpenEdition(dialogs, home.path() / "tvnData" / "駅伝" / "大会情報.db", 1);
+    form().OpenKeyNameExecute();
+    AddWaitingRow(2, 6, 30); // team 6 passes point 2 in row 6 below
+    AddWaitingRow(2, 3, 20); // team 3 in row 1: its passing stays
+    TMainForm& f = form();
+    struct Cell {
+        StringGrid& g;
+        int col, row;
+        const char* text;
     };
-    const Case cases[] = {
-        {"team 4's passings in row 5",
-         [](TMainForm& f) {
-             const int numbers[] = {1, 2, 3, 5, 4};
-             for (int leg = 1; leg <= 3; ++leg)
-                 for (int order = 1; order <= 5; ++order) passing(f, leg, order, numbers[order - 1], 1000 * leg + order);
-         },
-         "\n1区：4 行目より後に 1 件\n2区：4 行目より後に 1 件\n3区：4 行目より後に 1 件"},
-        {"a number without its time, last row",
-         [](TMainForm& f) { f.InputGrid.SetCells(3, 7, "6"); }, "\n2区：4 行目より後に 1 件"},
-        {"split stream beyond 4 × 3 rows",
-         [](TMainForm& f) {
-             for (int r = 2; r <= 14; ++r) f.tempKukanGrid.SetCells(2, r, IntToStr(1000 + r));
-         },
-         "\nｽﾌﾟﾘｯﾄｸﾞﾘｯﾄﾞ：12 行目より後に 1 件"},
-        {"a waiting time of a cut passing",
-         [](TMainForm& f) {
-             passing(f, 2, 6, 6, 2000);
-             passing(f, 2, 1, 3, 1900);
-             AddWaitingRow(2, 6, 30);
-             AddWaitingRow(2, 3, 20); // its passing stays
-         },
-         "\n2区：4 行目より後に 1 件\n待機情報：1 件"},
-        {"passings within the new count", [](TMainForm& f) { passing(f, 1, 4, 2, 1000); }, ""},
+    const struct {
+        std::vector<Cell> cells;
+        std::string told;
+    } cases[] = {
+        {{{f.InputGrid, 1, 6, "4"}, {f.InputGrid, 2, 6, "1005"}}, "\n1区：4 行目より後に 1 件"},
+        {{{f.InputGrid, 3, 7, "6"}, {f.InputGrid, 3, 2, "3"}}, "\n2区：4 行目より後に 1 件\n待機情報：1 件"},
+        {{{f.tempKukanGrid, 2, 14, "1014"}}, "\nｽﾌﾟﾘｯﾄｸﾞﾘｯﾄﾞ：12 行目より後に 1 件"},
+        {{{f.InputGrid, 1, 5, "2"}, {f.tempKukanGrid, 1, 13, "2"}}, ""}, // within 4 rows, 12 split rows
     };
-    for (const Case& c : cases) {
-        TMainForm& f = form();
+    for (const auto& c : cases) {
         f.KukanSpinNum.SetValue(3);
         f.SankaSpinNum.SetValue(6);
         TMainForm::ClearGridData(f.InputGrid, -1);
         TMainForm::ClearGridData(f.tempKukanGrid, -1);
-        OpenDelayTable();
-        RaceDb().Exec("DELETE FROM " + DelayTableName(1));
-        c.fill(f);
-        const auto inputBefore = cells(f.InputGrid), splitBefore = cells(f.tempKukanGrid);
+        for (const Cell& cell : c.cells) cell.g.SetCells(cell.col, cell.row, cell.text);
+        const auto input = cells(f.InputGrid), split = cells(f.tempKukanGrid);
         dialogs.ClearLog();
         if (!c.told.empty()) {
             dialogs.AnswerDlg(mrNo);
             f.SankaSpinNum.SetValue(4);
             EXPECT_EQ(dialogs.Joined(), "参加ﾁｰﾑ数を 4 にすると、次の通過ﾃﾞｰﾀが範囲外になり保存されません。" + c.told +
-                                            "\n\n参加ﾁｰﾑ数を 4 にしますか？")
-                << c.name;
-            EXPECT_EQ(f.SankaSpinNum.Value(), 6) << c.name;
-            EXPECT_EQ(f.SankaSpinNum.Text(), "6") << c.name;
-            EXPECT_EQ(f.TeamNum, 6) << c.name;
-            EXPECT_EQ(f.InputGrid.RowCount(), 8) << c.name;
-            EXPECT_EQ(f.tempKukanGrid.RowCount(), 2 + 18) << c.name;
-            EXPECT_EQ(cells(f.InputGrid), inputBefore) << c.name;
-            EXPECT_EQ(cells(f.tempKukanGrid), splitBefore) << c.name;
+                                            "\n\n参加ﾁｰﾑ数を 4 にしますか？");
+            EXPECT_EQ(std::tuple(f.SankaSpinNum.Text(), f.TeamNum, cells(f.tempKukanGrid)), std::tuple("6", 6, split));
+            f.saveInputDataExecute();
+            TMainForm::ClearGridData(f.InputGrid, -1);
+            LoadInputBlob();
+            EXPECT_EQ(cells(f.InputGrid), input) << c.told;
             dialogs.AnswerDlg(mrYes);
         }
         f.SankaSpinNum.SetValue(4);
-        EXPECT_EQ(f.TeamNum, 4) << c.name;
-        EXPECT_EQ(f.InputGrid.RowCount(), 6) << c.name;
+        EXPECT_EQ(f.InputGrid.RowCount(), 2 + 4) << c.told;
     }
-}
-
-// No keeps the rows through a save: the passings beyond 4 are in the stored input.
-TEST_F(LayoutOnARace, DecliningTheLowerCountSavesEveryPassing) {
-    form().KukanSpinNum.SetValue(1);
-    form().SankaSpinNum.SetValue(6);
-    for (int order = 1; order <= 6; ++order) passing(form(), 1, order, order, 1000 + order);
-    dialogs.AnswerDlg(mrNo);
-    form().SankaSpinNum.SetValue(4);
-    form().saveInputDataExecute();
-    TMainForm::ClearGridData(form().InputGrid, -1);
-    LoadInputBlob();
-    EXPECT_EQ(form().InputGrid.Cells(1, 7), "6");
-    EXPECT_EQ(form().InputGrid.Cells(2, 7), "1006");
 }
