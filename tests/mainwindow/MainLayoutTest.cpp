@@ -228,41 +228,34 @@ TEST_F(MainLayout, LoweringTheTeamCountOverPassingsAsks) {
     AddWaitingRow(2, 6, 30); // team 6 passes point 2 in row 6 below
     AddWaitingRow(2, 3, 20); // team 3 in row 1: its passing stays
     TMainForm& f = form();
-    struct Cell {
-        StringGrid& g;
-        int col, row;
-        const char* text;
-    };
-    const struct {
-        std::vector<Cell> cells;
-        std::string told;
-    } cases[] = {
+    using Cell = std::tuple<StringGrid&, int, int, const char*>; // grid, column, row, text
+    const std::pair<std::vector<Cell>, std::string> cases[] = { // cells typed, the cut told
         {{{f.InputGrid, 1, 6, "4"}, {f.InputGrid, 2, 6, "1005"}}, "\n1区：4 行目より後に 1 件"},
         {{{f.InputGrid, 3, 7, "6"}, {f.InputGrid, 3, 2, "3"}}, "\n2区：4 行目より後に 1 件\n待機情報：1 件"},
         {{{f.tempKukanGrid, 2, 14, "1014"}}, "\nｽﾌﾟﾘｯﾄｸﾞﾘｯﾄﾞ：12 行目より後に 1 件"},
         {{{f.InputGrid, 1, 5, "2"}, {f.tempKukanGrid, 1, 13, "2"}}, ""}, // within 4 rows, 12 split rows
     };
-    for (const auto& c : cases) {
+    for (const auto& [typed, told] : cases) {
         f.KukanSpinNum.SetValue(3);
         f.SankaSpinNum.SetValue(6);
         TMainForm::ClearGridData(f.InputGrid, -1);
         TMainForm::ClearGridData(f.tempKukanGrid, -1);
-        for (const Cell& cell : c.cells) cell.g.SetCells(cell.col, cell.row, cell.text);
+        for (const auto& [g, col, row, text] : typed) g.SetCells(col, row, text);
         const auto input = cells(f.InputGrid), split = cells(f.tempKukanGrid);
         dialogs.ClearLog();
-        if (!c.told.empty()) {
+        if (!told.empty()) {
             dialogs.AnswerDlg(mrNo);
             f.SankaSpinNum.SetValue(4);
-            EXPECT_EQ(dialogs.Joined(), "参加ﾁｰﾑ数を 4 にすると、次の通過ﾃﾞｰﾀが範囲外になり保存されません。" + c.told +
+            EXPECT_EQ(dialogs.Joined(), "参加ﾁｰﾑ数を 4 にすると、次の通過ﾃﾞｰﾀが範囲外になり保存されません。" + told +
                                             "\n\n参加ﾁｰﾑ数を 4 にしますか？");
             EXPECT_EQ(std::tuple(f.SankaSpinNum.Text(), f.TeamNum, cells(f.tempKukanGrid)), std::tuple("6", 6, split));
             f.saveInputDataExecute();
             TMainForm::ClearGridData(f.InputGrid, -1);
             LoadInputBlob();
-            EXPECT_EQ(cells(f.InputGrid), input) << c.told;
+            EXPECT_EQ(cells(f.InputGrid), input) << told;
             dialogs.AnswerDlg(mrYes);
         }
         f.SankaSpinNum.SetValue(4);
-        EXPECT_EQ(f.InputGrid.RowCount(), 2 + 4) << c.told;
+        EXPECT_EQ(f.InputGrid.RowCount(), 2 + 4) << told;
     }
 }
