@@ -1,6 +1,6 @@
 // Main window pages and grid layouts for the counts of legs, substitutes and teams,
-// the page-change saves, the key filters and painters of the information grids,
-// and the per-edition settings file.
+// the question before a lower team count cuts passings, the page-change saves, the
+// key filters and painters of the information grids, and the per-edition settings file.
 #include "database/EntryTables.h"
 #include "database/RaceFile.h"
 #include "database/TimeCodes.h"
