@@ -149,6 +149,8 @@ public:
     void FormActivate();
     // False (after the message) when the file could not be written.
     bool WriteMainIni();
+    // Both settings files of an open edition, as the close writes them.
+    void WriteSettingsFiles();
     void HelpContentsExecute();
     void HelpIndexExecute() {}
     void MainPageChanging() {}
@@ -186,6 +188,18 @@ public:
     bool WriteTaikaiIni();
     // The per-edition settings are read once per opened edition, at its first layout.
     bool TaikaiIniPending = false;
+
+    // The counts of an edition row as it is loaded, each applied as its spin edit does.
+    void SetEditionCounts(int legs, int subs, int teams);
+
+private:
+    bool teamCountLoweringAgreed(int count);
+    std::string passingsBeyondTeamCount(int count) const;
+    int waitingRowsCut(int count) const;
+    bool keepingTeamCount_ = false; // the spin edit shows the count in use again
+    bool countsFromEdition_ = false;
+
+public:
 
     // ---- Race information ----
     // The edition cell ("回数") always shows TaikaiNo: the edition row is addressed by it.
