@@ -4,6 +4,7 @@
 #include "gui/QtText.h"
 
 #include <QLocale>
+#include <QMouseEvent>
 #include <QPointer>
 
 namespace components {
@@ -40,6 +41,27 @@ void TClorCalendar::CurrentMoved(int col, int row) {
     }
     model_.SetCurrent(col, row);
     model_.Click();
+}
+
+void TClorCalendar::mousePressEvent(QMouseEvent* e) {
+    e->accept();
+    if (e->button() != Qt::LeftButton) return;
+    const QModelIndex at = indexAt(e->position().toPoint());
+    // Also the shown day itself: every click is one Change, as the keys' moves are.
+    if (at.isValid()) CurrentMoved(at.column(), at.row());
+}
+
+void TClorCalendar::mouseMoveEvent(QMouseEvent* e) {
+    if (e->buttons() == Qt::NoButton) return ComponentGrid::mouseMoveEvent(e); // hover
+    e->accept();
+}
+
+void TClorCalendar::mouseReleaseEvent(QMouseEvent* e) {
+    e->accept();
+}
+
+void TClorCalendar::mouseDoubleClickEvent(QMouseEvent* e) {
+    e->accept();
 }
 
 void TClorCalendar::WMSize(int width, int height) {

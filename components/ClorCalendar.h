@@ -1,7 +1,7 @@
 #pragma once
 // TClorCalendar: a month calendar in a 7 x 7 grid, the day names in the fixed row,
-// Saturdays blue and Sundays red, the days of the neighbouring months grey. A click
-// (or a key that moves the current cell) makes that day the shown date.
+// Saturdays blue and Sundays red, the days of the neighbouring months grey. A click of
+// the left button (or a key that moves the current cell) makes that day the shown date.
 #include "components/CalendarModel.h"
 #include "components/ComponentGrid.h"
 
@@ -45,6 +45,13 @@ class TClorCalendar : public ComponentGrid {
     int RowCount() const override { return CalendarModel::kRows; }
     void CurrentMoved(int col, int row) override;
     void WMSize(int width, int height) override;
+    // A press of the left button picks the day under it, once. Dragging picks no more
+    // (a grey day would turn the page under the pointer), nor do the other buttons or
+    // the second press of a double click.
+    void mousePressEvent(QMouseEvent* e) override;
+    void mouseMoveEvent(QMouseEvent* e) override;
+    void mouseReleaseEvent(QMouseEvent* e) override;
+    void mouseDoubleClickEvent(QMouseEvent* e) override;
 
   private:
     CalendarModel model_;

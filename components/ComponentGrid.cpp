@@ -177,8 +177,22 @@ void ComponentGrid::SelectCurrentOnly() {
 }
 
 void ComponentGrid::Refresh() {
+    const QModelIndex before = currentIndex();
     model_->refresh(ColCount(), RowCount());
+    keepCurrent(before);
     viewport()->update();
+}
+
+// A new row count resets Qt's current cell; without one the arrow keys and typing
+// have nowhere to start (the fixed row takes no cell).
+void ComponentGrid::keepCurrent(const QModelIndex& before) {
+    const QModelIndex now = currentIndex();
+    if (now.isValid() && !IsFixed(now.row())) return;
+    const int cols = ColCount(), rows = RowCount();
+    if (cols < 1 || rows <= kFixedRows) return;
+    const int col = std::clamp(before.column(), 0, cols - 1);
+    const int row = before.row() < rows && !IsFixed(before.row()) ? before.row() : kFixedRows;
+    ShowCurrent(col, row);
 }
 
 void ComponentGrid::SetCellSize(int colWidth, int rowHeight) {

@@ -47,6 +47,10 @@ class ComponentGrid : public QTableView {
     bool IsFixed(int row) const { return row < kFixedRows; }
     static constexpr int kFixedRows = 1;
 
+    // Typed characters do not search the cells: these grids move by arrow and paging
+    // keys alone (an editable grid still takes them as the start of an edit).
+    void keyboardSearch(const QString&) override {}
+
   protected:
     explicit ComponentGrid(QWidget* parent);
     // Counts as the component has them now; a change of a count resets the view.
@@ -62,7 +66,8 @@ class ComponentGrid : public QTableView {
     void SelectCurrentOnly();
     // The component's cell colours are painted over the selection's highlight.
     void KeepCellColours() { keepCellColours_ = true; }
-    // Counts and texts are read again and everything is repainted.
+    // Counts and texts are read again and everything is repainted. A cell stays current:
+    // the one before when its row remains, else one in the first non-fixed row.
     void Refresh();
     // Sizes every column and row alike.
     void SetCellSize(int colWidth, int rowHeight);
@@ -75,6 +80,7 @@ class ComponentGrid : public QTableView {
 
   private:
     friend class ComponentGridModel;
+    void keepCurrent(const QModelIndex& before);
     ComponentGridModel* model_;
     DrawCellHook onDrawCell_;
     GridOptions options_;

@@ -8,8 +8,11 @@
 
 #include <QApplication>
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPixmap>
+#include <QSpinBox>
 
 #include <system_error>
 
@@ -33,6 +36,42 @@ ComponentsDemo::ComponentsDemo(const ClockFn& clock, QWidget* parent)
     grid->addWidget(Schedule, 0, 1, 3, 1, Qt::AlignTop);
     grid->addWidget(Clock, 1, 0, Qt::AlignLeft);
     grid->addWidget(Number, 2, 0, Qt::AlignTop);
+    grid->addLayout(settingsRow(), 3, 0, 1, 2);
+}
+
+// What a designer would set on the schedule, and the calendar's Change events counted,
+// so that both can be tried by hand.
+QHBoxLayout* ComponentsDemo::settingsRow() {
+    Schedule->SetOptions({.Editing = true});
+    auto* row = new QHBoxLayout;
+    auto* changes = new QLabel(QStringLiteral("Change 0"), this);
+    connect(Calendar, &TClorCalendar::Change, changes, [this, changes, n = 0]() mutable {
+        const auto d = Calendar->CalendarDate();
+        changes->setText(QStringLiteral("Change %1  %2/%3/%4")
+                             .arg(++n)
+                             .arg(static_cast<int>(d.year()))
+                             .arg(static_cast<unsigned>(d.month()))
+                             .arg(static_cast<unsigned>(d.day())));
+    });
+    row->addWidget(changes);
+    const auto spin = [this, row](const char* name, int low, int high, int value,
+                                  void (TDaySdlerTxt::*set)(int)) {
+        auto* box = new QSpinBox(this);
+        box->setRange(low, high);
+        box->setValue(value);
+        box->setKeyboardTracking(false);
+        connect(box, &QSpinBox::valueChanged, Schedule, set);
+        row->addWidget(new QLabel(QString::fromLatin1(name), this));
+        row->addWidget(box);
+    };
+    spin("StWorkTime", 0, 23, Schedule->GetStWorkTime(), &TDaySdlerTxt::SetStWorkTime);
+    spin("WorkHour", 1, 24, Schedule->GetWorkHour(), &TDaySdlerTxt::SetWorkHour);
+    auto* title = new QLineEdit(Schedule->GetTitleA(), this);
+    connect(title, &QLineEdit::editingFinished, Schedule,
+            [this, title] { Schedule->SetTitleA(title->text()); });
+    row->addWidget(new QLabel(QStringLiteral("TitleA"), this));
+    row->addWidget(title);
+    return row;
 }
 
 LocalDateTime DemoTime() {

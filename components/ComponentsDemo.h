@@ -1,5 +1,6 @@
 #pragma once
-// The four visual components laid out side by side, and their pictures: what the
+// The four visual components laid out side by side (the schedule editable, with its
+// settings and the calendar's Change events beside them), and their pictures: what the
 // demo program shows and writes.
 #include "components/ComponentTypes.h"
 
@@ -7,6 +8,8 @@
 
 #include <filesystem>
 #include <string>
+
+class QHBoxLayout;
 
 namespace components {
 
@@ -24,6 +27,9 @@ class ComponentsDemo : public QWidget {
     TDaySdlerTxt* Schedule;
     TDgitClock* Clock;
     TNumberEdit* Number;
+
+  private:
+    QHBoxLayout* settingsRow();
 };
 
 // The date and time the pictures show: Wednesday 10 April 2024, 10:30:15.

@@ -3,6 +3,8 @@
 
 #include "platform/Text.h"
 
+#include <algorithm>
+
 namespace components {
 
 DaySdlerModel::DaySdlerModel(ClockFn clock) : clock_(std::move(clock)), targetDate_(clock_().Date) {
@@ -13,29 +15,31 @@ DaySdlerModel::DaySdlerModel(ClockFn clock) : clock_(std::move(clock)), targetDa
 }
 
 // Each setting keeps only a changed value. A change of the hours or the titles lays
-// the rows out again, so that their texts follow the highlight.
+// the rows out again, so that their texts follow the highlight; the names typed into
+// the free column stay with their rows (only the rows a shorter day drops lose theirs).
 void DaySdlerModel::SetStWorkTime(uint16_t hour) {
     if (hour == stWorkTime_) return;
     stWorkTime_ = hour;
-    SetTitleEtc();
+    layOut(workHour_);
 }
 
 void DaySdlerModel::SetWorkHour(uint16_t hours) {
     if (hours == workHour_) return;
+    const int kept = std::min(hours, workHour_);
     workHour_ = hours;
-    SetTitleEtc();
+    layOut(kept);
 }
 
 void DaySdlerModel::SetTitleA(const std::string& title) {
     if (title == titleA_) return;
     titleA_ = title;
-    SetTitleEtc();
+    layOut(workHour_);
 }
 
 void DaySdlerModel::SetTitleB(const std::string& title) {
     if (title == titleB_) return;
     titleB_ = title;
-    SetTitleEtc();
+    layOut(workHour_);
 }
 
 void DaySdlerModel::SetTimeColor(int color) {
@@ -51,12 +55,18 @@ void DaySdlerModel::SetTargetDate(std::chrono::year_month_day date) {
 }
 
 void DaySdlerModel::SetTitleEtc() {
+    layOut(0);
+}
+
+// Rows past keptNames get an empty free column: new rows (or every row, when built)
+// start without names, also where the grid kept cells beyond an earlier row count.
+void DaySdlerModel::layOut(int keptNames) {
     Grid.SetRowCount(workHour_ + 1);
     Grid.SetCellsQuiet(0, 0, titleA_);
     Grid.SetCellsQuiet(1, 0, titleB_);
     for (int r = 1; r <= workHour_; ++r) {
         Grid.SetCellsQuiet(0, r, Format("%02d - %02d", stWorkTime_ - 1 + r, stWorkTime_ + r));
-        Grid.SetCellsQuiet(1, r, "");
+        if (r > keptNames) Grid.SetCellsQuiet(1, r, "");
     }
     OnLayout();
 }

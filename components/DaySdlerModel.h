@@ -34,7 +34,8 @@ class DaySdlerModel {
     std::chrono::year_month_day TargetDate() const { return targetDate_; }
     void SetTargetDate(std::chrono::year_month_day date);
 
-    // Row count, titles and hour texts from the settings; the free column is emptied.
+    // Row count, titles and hour texts from the settings; the free column is emptied
+    // (the settings' own setters keep the names).
     void SetTitleEtc();
     // The timer's handler: takes the time when the hour has turned; true when it did.
     bool Tick();
@@ -55,6 +56,8 @@ class DaySdlerModel {
     Signal<> OnRepaint; // the colours may have changed
 
   private:
+    void layOut(int keptNames);
+
     ClockFn clock_;
     uint16_t stWorkTime_ = 8;
     uint16_t workHour_ = 14;

@@ -96,9 +96,7 @@ void loadEditionRow(const Table& t) {
     g.SetCellsQuiet(2, 1, t.FieldStr("ST_PLACE"));
     g.SetCellsQuiet(3, 1, Format("%d", t.FieldInt("TP_TIME")));
     LoadRaceNames();
-    f.KukanSpinNum.SetValue(n.legs);
-    f.HoketuSpinNum.SetValue(n.subs);
-    f.SankaSpinNum.SetValue(n.teams);
+    f.SetEditionCounts(n.legs, n.subs, n.teams);
 }
 
 void fillEditionGrid(StringGrid& g, DataQuery& q) {

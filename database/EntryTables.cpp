@@ -16,7 +16,7 @@
 namespace {
 
 constexpr int kTeamFieldCount = 8;
-constexpr int kRunnerTextBytes = 20;
+constexpr int kRunnerTextBytes = EntryFieldBytes::RunnerText;
 
 TMainForm& mainForm() {
     return *MainForm;
@@ -24,9 +24,15 @@ TMainForm& mainForm() {
 
 std::vector<FieldDef> teamFields() {
     using T = FieldType;
-    return {{"NOCD", T::Integer},       {"T_NAME", T::FixedChar, 40}, {"T_KANA", T::FixedChar, 40},
-            {"T_CLS", T::FixedChar, 3}, {"REMARK", T::Smallint},      {"MyClass", T::FixedChar, 1},
-            {"LastTime", T::Integer},   {"thisTime", T::Integer}};
+    namespace B = EntryFieldBytes;
+    return {{"NOCD", T::Integer},
+            {"T_NAME", T::FixedChar, B::TeamName},
+            {"T_KANA", T::FixedChar, B::TeamKana},
+            {"T_CLS", T::FixedChar, B::TeamAlias},
+            {"REMARK", T::Smallint},
+            {"MyClass", T::FixedChar, B::TeamClass},
+            {"LastTime", T::Integer},
+            {"thisTime", T::Integer}};
 }
 
 std::vector<FieldDef> runnerFields() {

@@ -6,6 +6,11 @@
 
 constexpr const char* kTeamCopyFile = "cpytemptable.db";
 
+// Shift-JIS bytes the text fields of the team and runner tables keep; longer texts are cut.
+namespace EntryFieldBytes {
+constexpr int TeamName = 40, TeamKana = 40, TeamAlias = 3, TeamClass = 1, RunnerText = 20;
+}
+
 std::string TeamTableName(int taikaiNo);
 std::string RunnerTableName(int taikaiNo);
 std::string DelayTableName(int taikaiNo);

@@ -22,7 +22,7 @@ namespace {
 // K_INF record: leg, goal name, distance (float32 km), leg record.
 constexpr size_t kKukanRecSize = 44, kGoalNameAt = 4, kDistanceAt = 36, kLegRecordAt = 40;
 constexpr size_t kGoalNameBytes = 32; // zero-terminated within the record
-constexpr int kGoalNameKeep = 30;     // longest name stored whole
+constexpr int kGoalNameKeep = kGoalNameStoredBytes; // longest name stored whole
 constexpr int kGoalNameCut = 29;      // what a longer name is cut to
 // R_INF record: leg, number as typed, passing order, passing time.
 constexpr size_t kInputRecSize = 16, kNumberAt = 4, kTimeAt = 12;
@@ -37,7 +37,7 @@ std::vector<FieldDef> raceFields() {
             {"OP_DATE", T::Date},
             {"R_NAME", T::FixedChar, 80},
             {"O_NAME", T::Memo},
-            {"ST_PLACE", T::FixedChar, 40},
+            {"ST_PLACE", T::FixedChar, kStartPlaceBytes},
             {"TP_TIME", T::Integer},
             {"K_NUM", T::Smallint},
             {"H_NUM", T::Smallint},

@@ -10,6 +10,9 @@ class Table;
 
 constexpr const char* kLockFileName = "mylock.$$$";
 
+// Shift-JIS bytes the race file keeps of a leg's goal name and of the start place.
+constexpr int kGoalNameStoredBytes = 30, kStartPlaceBytes = 40;
+
 // op 1 leaves the system's reason in *error when the file could not be created for
 // another reason than an existing lock (error left empty when the lock exists).
 bool LockFileOp(int op, std::string* error = nullptr);

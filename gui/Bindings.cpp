@@ -1,5 +1,6 @@
 #include "gui/Bindings.h"
 
+#include "gui/GridView.h"
 #include "gui/QtText.h"
 #include "platform/Guard.h"
 
@@ -37,6 +38,13 @@ template <typename W, typename M, typename Apply> void follow(W* w, M& m, Apply 
 
 // Runs a model change the user caused, reporting what it throws.
 template <typename F> void user(F&& f) { Guard(std::forward<F>(f)); }
+
+// Every action reads the grids as the desk left them: what is being typed in a cell is
+// completed first, exactly as leaving the cell would.
+void execute(Action& m) {
+    if (m.Enabled()) GridView::FinishEdits();
+    m.Execute();
+}
 
 void applyColor(QWidget* w, int color) {
     if (color < 0) {
@@ -90,7 +98,7 @@ void bindAction(QAction* a, Action& m, bool checkable, ActionText text) {
     follow(a, m, [checkable, text](QAction* q, Action& m) { applyAction(q, m, checkable, text); }, false);
     if (!m.ShortCut.empty()) a->setShortcut(QKeySequence(qs(m.ShortCut)));
     QObject::connect(a, &QAction::triggered, a, [a, &m, checkable, text] {
-        user([&] { m.Execute(); });
+        user([&] { execute(m); });
         // Qt toggled the check mark itself; the model decides it.
         applyAction(a, m, checkable, text);
     });
@@ -283,7 +291,7 @@ void button(QAbstractButton* w, Action& m) {
         applyControl(b, m);
         b->setText(actionText(m));
     });
-    QObject::connect(w, &QAbstractButton::clicked, w, [&m] { user([&] { m.Execute(); }); });
+    QObject::connect(w, &QAbstractButton::clicked, w, [&m] { user([&] { execute(m); }); });
 }
 
 void pages(QTabWidget* w, PageControl& m) {

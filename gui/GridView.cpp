@@ -2,6 +2,7 @@
 
 #include "gui/QtText.h"
 #include "platform/Guard.h"
+#include "platform/Text.h"
 
 #include <QAbstractTableModel>
 #include <QApplication>
@@ -13,6 +14,8 @@
 #include <QScrollBar>
 #include <QStyledItemDelegate>
 #include <QTimer>
+
+#include <algorithm>
 
 namespace {
 
@@ -29,6 +32,13 @@ Qt::Alignment alignmentOf(CellAlign a) {
     case CellAlign::TopLeft: return Qt::AlignLeft | Qt::AlignTop;
     }
     return Qt::AlignLeft | Qt::AlignVCenter;
+}
+
+// The editor's text less its selection, which a paste replaces.
+QString unselectedText(const QLineEdit& line) {
+    QString t = line.text();
+    if (line.hasSelectedText()) t.remove(line.selectionStart(), line.selectedText().size());
+    return t;
 }
 
 } // namespace
@@ -219,11 +229,13 @@ GridView::GridView(StringGrid& grid, QWidget* parent)
     connect(qApp, &QApplication::focusChanged, this, &GridView::focusChanged);
     layoutPending_ = true;
     applyLayout();
+    views_.push_back(this);
 }
 
 // Taking the view down must not move the grid's current cell, and focus changes made
 // while ~QWidget runs must not reach a half-destroyed view.
 GridView::~GridView() {
+    std::erase(views_, this);
     disconnect(qApp, nullptr, this, nullptr);
     disconnect(selectionModel(), nullptr, this, nullptr);
 }
@@ -481,19 +493,55 @@ void GridView::editorOpened(QWidget* editor, int col, int row) {
     grid_.SetEditorOpen(true);
 }
 
-// Pasted text reaches the cell as typed keys, each through the column's rules at the
-// caret: refused characters drop out and the length limit holds. One cell takes the
-// clipboard's first field: a TAB or a line break ends it.
+// A paste is one edit: its characters go through the column's rules as typed keys
+// would, at the caret, and the text kept is inserted once, so the cell and its
+// handlers see one change, however long the clipboard. One cell takes the clipboard's
+// first field: a TAB or a line break ends it.
 void GridView::pasteIntoEditor(QLineEdit* line, QClipboard::Mode mode) {
-    const QString text = QGuiApplication::clipboard()->text(mode);
-    const QKeyEvent plain(QEvent::KeyPress, 0, Qt::NoModifier);
     QPointer<QLineEdit> target(line);
+    const QString kept = filterPasted(line, QGuiApplication::clipboard()->text(mode));
+    if (target && editor_ == target && !kept.isEmpty()) target->insert(kept);
+}
+
+// The characters of text the handler keeps, as far as the column stores them. A handler
+// that rewrites the cell (a class letter empties it) starts the text anew, as its key would.
+QString GridView::filterPasted(QLineEdit* line, const QString& text) {
+    QPointer<QLineEdit> target(line);
+    const int limit = binding_.cellBytes ? binding_.cellBytes(editCol_) : 0;
+    QString base, kept;
+    int baseChars = 0, bytes = 0;
+    auto takeBase = [&] {
+        base = line->text();
+        const QString rest = unselectedText(*line);
+        baseChars = static_cast<int>(rest.size());
+        bytes = limit > 0 ? SjisLength(ss(rest)) : 0;
+        kept.clear();
+    };
+    takeBase();
     for (char32_t c : text.toUcs4()) {
         if (c == U'\t' || c == U'\r' || c == U'\n') break;
-        if (!target || editor_ != target) break; // a key's handler moved on
-        auto key = KeyEventFor(c, plain);
-        QCoreApplication::sendEvent(target, key.get());
+        if (c < 0x20 || c == 0x7F) continue; // control characters type nothing
+        grid_.SetTypingLength(baseChars + static_cast<int>(kept.size()));
+        const bool asked = !binding_.keyPress || Guard([&] { binding_.keyPress(c); });
+        grid_.SetTypingLength(-1);
+        if (!asked || !target || editor_ != target) return {}; // the handler failed or moved on
+        if (line->text() != base) takeBase();
+        if (c < 0x20 || c == 0x7F) continue; // dropped, or replaced by a key that types nothing
+        const QString ch = QString::fromUcs4(&c, 1);
+        const int size = limit > 0 ? SjisLength(ss(ch)) : 0;
+        if (limit > 0 && bytes + size > limit) break;
+        bytes += size;
+        kept += ch;
     }
+    return kept;
+}
+
+void GridView::FinishEdits() {
+    const std::vector<GridView*> views = views_; // a finishing handler may take a view down
+    for (GridView* v : views)
+        if (std::ranges::count(views_, v) && v->editor_) v->commitAndStay(v->editor_);
+    for (GridView* v : views)
+        if (std::ranges::count(views_, v)) v->run(v->binding_.finishEdit);
 }
 
 void GridView::commitAndStay(QWidget* editor) {

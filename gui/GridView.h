@@ -49,6 +49,11 @@ struct GridBinding {
     // An input method committed text in a cell; reading is the last all-kana pre-edit
     // text of that composition.
     std::function<void(const std::string& reading)> composition = {};
+    // An action is about to run (see GridView::FinishEdits): what leaving the cell does
+    // to the text typed there. The editor is already closed.
+    std::function<void()> finishEdit = {};
+    // The Shift-JIS bytes a column's cells keep (0: no limit): a paste stops there.
+    std::function<int(int col)> cellBytes = {};
 };
 
 class GridModel;
@@ -86,8 +91,13 @@ public:
     void editorOpened(QWidget* editor, int col, int row);
     // The open in-place editor, nullptr when none.
     QWidget* editor() const { return editor_; }
-    // Clipboard text into the open editor, as keys through the handler.
+    // Clipboard text into the open editor: filtered through the handler, then inserted once.
     void pasteIntoEditor(QLineEdit* line, QClipboard::Mode mode);
+
+    // Before any action runs: every grid's open editor is committed and closed and every
+    // grid's finishEdit runs, as leaving the cell would. A tool button takes no focus, so
+    // without this an action would read a text still being typed.
+    static void FinishEdits();
 
 signals:
     // Counts and sizes of a layout change are applied.
@@ -120,6 +130,7 @@ private:
     void run(const std::function<void()>& callback);
     CellStyle askStyle(const std::function<CellStyle(int, int)>& style, int col, int row);
     void noteComposition(const QInputMethodEvent& e);
+    QString filterPasted(QLineEdit* line, const QString& text);
 
     StringGrid& grid_;
     GridModel* model_;
@@ -138,4 +149,5 @@ private:
     bool styleFailed_ = false;
     ImeMode gridIme_ = ImeMode::DontCare; // the grid's Ime last applied
     QString reading_; // the composition's last all-kana pre-edit text
+    static inline std::vector<GridView*> views_; // every live view, for FinishEdits
 };

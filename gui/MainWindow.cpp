@@ -240,7 +240,11 @@ GridView* MainWindow::addGrid(StringGrid& grid, QWidget* parent) {
     return view;
 }
 
-void MainWindow::bindGrid(StringGrid& grid, GridBinding binding) { grids_.at(&grid)->setBinding(std::move(binding)); }
+// Every grid of the window: a paste stops at what the tables keep of its column.
+void MainWindow::bindGrid(StringGrid& grid, GridBinding binding) {
+    binding.cellBytes = [this, &grid](int c) { return form_.StoredCellBytes(grid, c); };
+    grids_.at(&grid)->setBinding(std::move(binding));
+}
 
 void MainWindow::bindGrids() {
     // The edition grid and the leg grid share their handlers; Tag tells them apart.

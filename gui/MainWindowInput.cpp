@@ -85,7 +85,8 @@ void MainWindow::bindInputGrids() {
             .setEditText = [this, &g](int c, int r,
                                       const std::string& t) { form_.InputGridSetEditText(g, c, r, t); },
             .enter = [this, &g] { form_.InputGridEnter(g); },
-            .exit = [this] { form_.InputGridExit(); }};
+            .exit = [this, &g] { form_.InputGridExit(g); },
+            .finishEdit = [this] { form_.CompleteEditedTime(); }};
     };
     GridBinding input = timeGrid(form_.InputGrid);
     input.selectCell = [this](int c, int r) {

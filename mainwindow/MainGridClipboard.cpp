@@ -3,6 +3,8 @@
 // number/time pairs, the input grid's pop-up menu (column insert and delete, cell
 // copy and paste, column clear, pair paste), the split panel's cell commands and the
 // clearing of either grid.
+#include "database/EntryTables.h"
+#include "database/RaceFile.h"
 #include "mainwindow/GridOps.h"
 #include "mainwindow/GridText.h"
 #include "mainwindow/TMainForm.h"
@@ -96,6 +98,22 @@ void TMainForm::ActionCopyTeamGridExecute() {
 }
 
 // ---- Pastes ----
+
+int TMainForm::StoredCellBytes(const StringGrid& grid, int col) const {
+    namespace B = EntryFieldBytes;
+    const struct {
+        const StringGrid* grid;
+        int firstCol, lastCol, bytes;
+    } columns[] = {
+        {&TeamEntryGrid, 1, 1, B::TeamName},          {&TeamEntryGrid, 2, 2, B::TeamKana},
+        {&TeamEntryGrid, 3, 3, B::TeamAlias},         {&TeamEntryGrid, 5, 5, B::TeamClass},
+        {&RunnerEntryGrid, 1, 4, B::RunnerText},      {&KukanInfGrid, 1, 1, kGoalNameStoredBytes},
+        {&taikaiBestGrid, 2, 2, kStartPlaceBytes},
+    };
+    for (const auto& c : columns)
+        if (c.grid == &grid && col >= c.firstCol && col <= c.lastCol) return c.bytes;
+    return 0;
+}
 
 int TMainForm::ClipboardSeparatorKind() {
     if (!Clip().HasText()) return -1;

@@ -167,11 +167,16 @@ void TMainForm::enableInputActions(bool on) {
 
 void TMainForm::InputGridEnter(StringGrid& grid) {
     grid.SetEditing(true);
+    if (&grid == &InputGrid || &grid == &tempKukanGrid) enteredInputGrid_ = &grid;
     enableInputActions(true);
 }
 
-void TMainForm::InputGridExit() {
-    completeLeftTimeCell(nullptr, 0, 0);
+// Moving between the two passing grids, the focus signals come in either order: the
+// actions follow the grid that holds the focus, not the signal that came last.
+void TMainForm::InputGridExit(StringGrid& grid) {
+    CompleteEditedTime();
+    if (enteredInputGrid_ && enteredInputGrid_ != &grid) return;
+    enteredInputGrid_ = nullptr;
     enableInputActions(false);
 }
 

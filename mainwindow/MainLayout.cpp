@@ -1,7 +1,8 @@
 // Main window pages and grid layouts for the counts of legs, substitutes and teams,
-// the page-change saves, the key filters and painters of the information grids,
-// and the per-edition settings file.
+// the question before a lower team count cuts passings, the page-change saves, the
+// key filters and painters of the information grids, and the per-edition settings file.
 #include "database/EntryTables.h"
+#include "database/RaceFile.h"
 #include "database/TimeCodes.h"
 #include "mainwindow/Program.h"
 #include "mainwindow/TFormKuriage.h"
@@ -9,7 +10,10 @@
 #include "platform/Files.h"
 #include "platform/IniFile.h"
 #include "platform/Services.h"
+#include "platform/TableEngine.h"
 #include "platform/Text.h"
+
+#include <set>
 
 namespace {
 
@@ -28,6 +32,18 @@ void shape(StringGrid& g, int cols, int rows, int fixedCols, int fixedRows) {
     g.SetRowCount(rows);
     g.SetFixedCols(fixedCols);
     g.SetFixedRows(fixedRows);
+}
+
+bool filled(const StringGrid& g, int col, int row) {
+    return !Trim(g.Cells(col, row)).empty() || !Trim(g.Cells(col + 1, row)).empty();
+}
+
+// Filled (number, time) rows of a column pair from row `from` up to the end of the
+// rows in use.
+int filledRows(const StringGrid& g, int col, int from, int end) {
+    int n = 0;
+    for (int r = from; r < end && r < g.RowCount(); ++r) n += filled(g, col, r) ? 1 : 0;
+    return n;
 }
 
 } // namespace
@@ -158,9 +174,80 @@ void TMainForm::HoketuSpinNumChange() {
 }
 
 void TMainForm::SankaSpinNumChange() {
-    if (SankaSpinNum.Text().empty()) return;
+    if (SankaSpinNum.Text().empty() || keepingTeamCount_) return;
+    const bool lowered = SankaSpinNum.Value() < TeamNum && !countsFromEdition_;
+    if (lowered && !teamCountLoweringAgreed(SankaSpinNum.Value())) return;
     if (TaikaiOpen) EnsureTeamRunnerRecords(SankaSpinNum.Value());
     ApplyCountsAndLayout();
+}
+
+// The grids are loaded after the counts: what they held before is not the edition's,
+// so a lower stored count asks nothing.
+void TMainForm::SetEditionCounts(int legs, int subs, int teams) {
+    countsFromEdition_ = true;
+    struct Done {
+        bool& flag;
+        ~Done() { flag = false; }
+    } done{countsFromEdition_};
+    KukanSpinNum.SetValue(legs);
+    HoketuSpinNum.SetValue(subs);
+    SankaSpinNum.SetValue(teams);
+}
+
+// Rows are passing order, not teams: a lower count cuts the last passings of every leg
+// and of the split stream, which the next save would drop. The desk is asked first;
+// No shows the count in use again and lays nothing out.
+bool TMainForm::teamCountLoweringAgreed(int count) {
+    const std::string cut = passingsBeyondTeamCount(count);
+    if (cut.empty()) return true;
+    const std::string question = Format("参加ﾁｰﾑ数を %d にすると、次の通過ﾃﾞｰﾀが範囲外になり保存されません。", count) +
+                                 cut + Format("\n\n参加ﾁｰﾑ数を %d にしますか？", count);
+    if (Dlg().MessageDlg(question, MsgKind::Confirmation, Btn::YesNo) == mrYes) return true;
+    keepingTeamCount_ = true;
+    SankaSpinNum.SetValue(TeamNum);
+    keepingTeamCount_ = false;
+    return false;
+}
+
+// One line per leg and for the split grid and the waiting rows, as the transfer tells
+// passings left below its stream; empty when nothing would be cut.
+std::string TMainForm::passingsBeyondTeamCount(int count) const {
+    std::string lines;
+    const int fixed = InputGrid.FixedRows();
+    for (int leg = 1; leg <= KukanNum; ++leg)
+        if (int n = filledRows(InputGrid, 2 * leg - 1, fixed + count, fixed + TeamNum))
+            lines += Format("\n%d区：%d 行目より後に %d 件", leg, count, n);
+    const int split = filledRows(tempKukanGrid, 1, 2 + count * KukanNum, 2 + TeamNum * KukanNum);
+    if (split > 0) lines += Format("\nｽﾌﾟﾘｯﾄｸﾞﾘｯﾄﾞ：%d 行目より後に %d 件", count * KukanNum, split);
+    if (int waiting = lines.empty() ? 0 : waitingRowsCut(count)) lines += Format("\n待機情報：%d 件", waiting);
+    return lines;
+}
+
+// Waiting rows whose number stands at their relay point only in rows the count cuts:
+// their waiting time would belong to no passing.
+int TMainForm::waitingRowsCut(int count) const {
+    if (!TaikaiOpen || TaikaiNo < 1) return 0;
+    const int fixed = InputGrid.FixedRows();
+    std::set<int> kept, cut; // waiting keys of the numbers above and below the new count
+    for (int leg = 1; leg <= KukanNum; ++leg)
+        for (int r = fixed; r < fixed + TeamNum && r < InputGrid.RowCount(); ++r) {
+            const std::string number = Trim(InputGrid.Cells(2 * leg - 1, r));
+            if (!number.empty()) (r < fixed + count ? kept : cut).insert(WaitingKey(leg, StrToIntDef(number, 0)));
+        }
+    int n = 0;
+    try {
+        Database& db = RaceDb();
+        const std::string table = DelayTableName(TaikaiNo);
+        if (!db.TableExists(table)) return 0;
+        Query q = db.Prepare("SELECT Kukan_Team FROM " + table);
+        while (q.Step()) {
+            const int key = q.Column(0).AsInteger();
+            n += cut.count(key) && !kept.count(key) ? 1 : 0;
+        }
+    } catch (const std::exception&) {
+        return 0; // an unreadable waiting table is told where it is read; the question stands
+    }
+    return n;
 }
 
 void TMainForm::MainPageChange() {
@@ -306,9 +393,11 @@ void TMainForm::CopyTaikaiIni() {
 
 bool TMainForm::WriteTaikaiIni() {
     IniFile ini(TaikaiIniPath(TaikaiNo));
-    bool ok = ini.WriteBool("Params", "chk100", chk100.Checked());
-    for (int k = 1; ok && k <= KukanNum; ++k)
-        ok = ini.WriteInteger("Params", Format("s_%d", k), StrToIntDef(KukanInfGrid.Cells(4, k), 0));
+    ini.BeginUpdate();
+    ini.WriteBool("Params", "chk100", chk100.Checked());
+    for (int k = 1; k <= KukanNum; ++k)
+        ini.WriteInteger("Params", Format("s_%d", k), StrToIntDef(KukanInfGrid.Cells(4, k), 0));
+    const bool ok = ini.EndUpdate();
     if (!ok) ShowSettingsNotSaved(ini.FileName());
     return ok;
 }

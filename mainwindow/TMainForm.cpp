@@ -67,23 +67,33 @@ void TMainForm::readMainIni() {
 
 bool TMainForm::WriteMainIni() {
     IniFile ini(program_.IniPath());
-    // Every write rewrites the file: the first that fails ends them, with one message.
-    const bool ok = ini.WriteString(kWorkFiles, "exCsvFilePath", exCsvFilePath) &&
-                    ini.WriteBool(kParams, "ClickEntry", RadioClickEntry.Checked()) &&
-                    ini.WriteBool(kParams, "CSVEntryGetOpt", CSVEntryGetOpt) &&
-                    ini.WriteString(kWorkFiles, "exDenkoFilePath", exDenkoFilePath) &&
-                    ini.WriteString(kWorkFiles, "exDenkoFileName", exDenkoFileName) &&
-                    ini.WriteString(kWorkFiles, "exExcelMacroName", exExcelMacroName) &&
-                    ini.WriteBool(kParams, "useDnkoDefault", useDnkoDefault) &&
-                    ini.WriteBool(kParams, "useFuriganaCTR", useFuriganaCTR) &&
-                    ini.WriteBool(kParams, "closeAutoRecForm", closeAutoRecForm) &&
-                    ini.WriteString(kWorkFiles, "FromPath", FromPath) &&
-                    ini.WriteBool(kParams, "showSlitPanel", showSlitPanel) &&
-                    ini.WriteString(kWorkFiles, "lstDBS_Path", lstDBS_Path) &&
-                    ini.WriteBool(kParams, "PRTCHG_NO", PRTCHG_NO) &&
-                    ini.WriteBool(kParams, "NoUseOleFont", NoUseOleFont);
+    // One file write for the fourteen keys: a crash keeps the old file or the new one.
+    ini.BeginUpdate();
+    ini.WriteString(kWorkFiles, "exCsvFilePath", exCsvFilePath);
+    ini.WriteBool(kParams, "ClickEntry", RadioClickEntry.Checked());
+    ini.WriteBool(kParams, "CSVEntryGetOpt", CSVEntryGetOpt);
+    ini.WriteString(kWorkFiles, "exDenkoFilePath", exDenkoFilePath);
+    ini.WriteString(kWorkFiles, "exDenkoFileName", exDenkoFileName);
+    ini.WriteString(kWorkFiles, "exExcelMacroName", exExcelMacroName);
+    ini.WriteBool(kParams, "useDnkoDefault", useDnkoDefault);
+    ini.WriteBool(kParams, "useFuriganaCTR", useFuriganaCTR);
+    ini.WriteBool(kParams, "closeAutoRecForm", closeAutoRecForm);
+    ini.WriteString(kWorkFiles, "FromPath", FromPath);
+    ini.WriteBool(kParams, "showSlitPanel", showSlitPanel);
+    ini.WriteString(kWorkFiles, "lstDBS_Path", lstDBS_Path);
+    ini.WriteBool(kParams, "PRTCHG_NO", PRTCHG_NO);
+    ini.WriteBool(kParams, "NoUseOleFont", NoUseOleFont);
+    const bool ok = ini.EndUpdate();
     if (!ok) ShowSettingsNotSaved(ini.FileName());
     return ok;
+}
+
+// The import reads the split counts, 1/100 and the timing file from these files: they
+// are written with every save, not only at a close, so that a crash keeps them.
+void TMainForm::WriteSettingsFiles() {
+    if (!TaikaiOpen || TaikaiNo < 1) return;
+    WriteTaikaiIni();
+    WriteMainIni();
 }
 
 void ShowSettingsNotSaved(const std::filesystem::path& file) {
@@ -184,12 +194,11 @@ bool TMainForm::FormClose() {
     }
     if (Dlg().MessageDlg("終了しますか ?", MsgKind::Confirmation, Btn::YesNo) != mrYes) return false;
     // A time being typed is completed as leaving its cell would, never saved half typed.
-    completeLeftTimeCell(nullptr, 0, 0);
+    CompleteEditedTime();
     if (!SaveTaikaiFields(false)) return closeUnsaved(false);
     WriteClockLog();
     // A settings file that cannot be written is reported; the race data is saved already.
-    WriteTaikaiIni();
-    WriteMainIni();
+    WriteSettingsFiles();
     ReleaseLockFile();
     if (FocusedControl == RunnerEntryGrid.Name()) {
         Dlg().ShowMessage("選手情報をセーブします。");
@@ -212,8 +221,12 @@ bool TMainForm::closeUnsaved(bool lockReleased) {
     return true;
 }
 
+// The desk comes back from another window: a time typed before it left is saved as
+// leaving its cell would complete it.
 void TMainForm::FormActivate() {
-    if (TaikaiOpen && MainPage.ActivePageIndex() == 2 && InputGrid.Modified()) saveInputDataExecute();
+    if (!TaikaiOpen || MainPage.ActivePageIndex() != 2 || !InputGrid.Modified()) return;
+    CompleteEditedTime();
+    saveInputDataExecute();
 }
 
 void TMainForm::ExitExecute() { closeRequested_ = true; }
@@ -231,9 +244,11 @@ void TMainForm::HelpContentsExecute() {
         ShellSvc().OpenDocument(url);
 }
 
-// A refused save keeps the window's unsaved texts: no reload over them.
+// A refused save keeps the window's unsaved texts: no reload over them. The settings
+// are the desk's too and do not depend on the tables: they are written either way.
 void TMainForm::saveInputDataExecute() {
     if (SaveTaikaiFields(true)) OpenTaikaiTable();
+    WriteSettingsFiles();
 }
 
 void TMainForm::SetFocus(const Control& c) {

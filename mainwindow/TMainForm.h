@@ -149,6 +149,8 @@ public:
     void FormActivate();
     // False (after the message) when the file could not be written.
     bool WriteMainIni();
+    // Both settings files of an open edition, as the close writes them.
+    void WriteSettingsFiles();
     void HelpContentsExecute();
     void HelpIndexExecute() {}
     void MainPageChanging() {}
@@ -186,6 +188,18 @@ public:
     bool WriteTaikaiIni();
     // The per-edition settings are read once per opened edition, at its first layout.
     bool TaikaiIniPending = false;
+
+    // The counts of an edition row as it is loaded, each applied as its spin edit does.
+    void SetEditionCounts(int legs, int subs, int teams);
+
+private:
+    bool teamCountLoweringAgreed(int count);
+    std::string passingsBeyondTeamCount(int count) const;
+    int waitingRowsCut(int count) const;
+    bool keepingTeamCount_ = false; // the spin edit shows the count in use again
+    bool countsFromEdition_ = false;
+
+public:
 
     // ---- Race information ----
     // The edition cell ("回数") always shows TaikaiNo: the edition row is addressed by it.
@@ -365,7 +379,10 @@ public:
     // drawn bottom-right over the title; empty Text when the relay point has none.
     CellStyle InputGridTitleMark(int col) const;
     void InputGridEnter(StringGrid& grid);
-    void InputGridExit();
+    void InputGridExit(StringGrid& grid);
+    // A time typed and not yet completed is completed as leaving its cell would: every
+    // action that reads or saves the passing grids runs this first.
+    void CompleteEditedTime() { completeLeftTimeCell(nullptr, 0, 0); }
     void InputGridSelectCell(int col, int row);
     void InputGridClick();
     void InputGridSetEditText(StringGrid& grid, int col, int row, const std::string& text);
@@ -387,6 +404,9 @@ private:
         StringGrid* Grid = nullptr;
         int Col = 0, Row = 0;
     } editedTime_;
+    // The passing grid last entered and not yet left: its exit may come after the next
+    // grid's enter.
+    const StringGrid* enteredInputGrid_ = nullptr;
     bool duplicateNumberAbove(int col, int row) const;
     void styleTimeCell(CellStyle& st, int col, int row) const;
     // filled[leg]: the passings a split transfer wrote into that leg's column.
@@ -458,6 +478,9 @@ public:
     int PasteNumberTimePairs(StringGrid& grid, bool fromStart);
     // -1 no text, 0 it holds ",", 1 a TAB, 2 neither.
     static int ClipboardSeparatorKind();
+    // The Shift-JIS bytes the tables keep of a text column, where a paste into a cell
+    // stops; 0 for the other columns, which their key rules hold.
+    int StoredCellBytes(const StringGrid& grid, int col) const;
     // fromRow -1: every non-fixed cell; else the current column from that row down.
     static void ClearGridData(StringGrid& grid, int fromRow);
     static void ShiftColumnCells(StringGrid& grid, bool insert);

@@ -4,12 +4,15 @@
 #include "components/ComponentWidgetFixture.h"
 #include "components/DaySdler.h"
 #include "components/NumberEdit.h"
+#include "gui/QtText.h"
+#include "platform/Text.h"
 
 #include <QLineEdit>
 #include <QMetaProperty>
 #include <QVBoxLayout>
 
 #include <functional>
+#include <map>
 
 namespace {
 
@@ -32,6 +35,34 @@ class ComponentKeysTest : public ComponentWidgetsTest {
     ComponentGrid* makeGrid(bool calendar) {
         if (calendar) return new TClorCalendar(&host, clock.fn());
         return new TDaySdlerTxt(&host, clock.fn());
+    }
+    // A calendar between the two boxes, its Change events counted into changes.
+    TClorCalendar* activeCalendar(int& changes) {
+        auto* cal = between(new TClorCalendar(&host, clock.fn()));
+        cal->resize(350, 280);
+        QObject::connect(cal, &TClorCalendar::Change, [&changes] { ++changes; });
+        activate();
+        return cal;
+    }
+    // Clicks and drags on a calendar at 10 April 2024, weeks from Monday: row 1 reads
+    // 1..7 April, row 5 ends in the grey 1..5 May, row 6 holds the grey 6..12 May.
+    struct Pick {
+        Qt::MouseButton button;
+        bool doubled;
+        std::vector<Cell> path; // pressed, crossed with the button held, released
+        std::chrono::year_month_day picked;
+        int changes;
+    };
+    void expectPicks(std::initializer_list<Pick> picks) {
+        int changes = 0;
+        TClorCalendar* cal = activeCalendar(changes);
+        for (const Pick& p : picks) {
+            cal->SetCalendarDate(Ymd(2024, 4, 10));
+            changes = 0;
+            p.doubled ? doubleClick(cal, p.path[0]) : drag(cal, p.path, p.button);
+            EXPECT_EQ(std::pair(cal->CalendarDate(), changes), std::pair(p.picked, p.changes))
+                << p.button << " " << p.path[0].first << "," << p.path[0].second;
+        }
     }
     void clearHost() {
         delete host.layout();
@@ -179,11 +210,8 @@ TEST_F(ComponentKeysTest, CalendarTakesNoGreyDayBeyondItsYears) {
         {Ymd(1, 1, 1), 7, 0, 1, false},      // 31 December of year 0
         {Ymd(1, 1, 1), 7, 0, 1, true},
     };
-    auto* cal = between(new TClorCalendar(&host, clock.fn()));
-    cal->resize(350, 280);
     int changes = 0;
-    QObject::connect(cal, &TClorCalendar::Change, [&] { ++changes; });
-    activate();
+    TClorCalendar* cal = activeCalendar(changes);
     for (const Case& c : cases) {
         cal->SetStartOfWeek(c.startOfWeek);
         cal->SetCalendarDate(c.date);
@@ -217,5 +245,122 @@ TEST_F(ComponentKeysTest, ScheduleOptionsArePublishedAsFlags) {
                   std::tuple(set.testFlag(ComponentGrid::Lines), set.testFlag(ComponentGrid::RangeSelect),
                              set.testFlag(ComponentGrid::DrawFocusSelected),
                              set.testFlag(ComponentGrid::RowSelect), set.testFlag(ComponentGrid::Editing)));
+    }
+}
+
+TEST_F(ComponentKeysTest, CalendarDragPicksThePressedDayWithOneChange) {
+    const auto L = Qt::LeftButton;
+    expectPicks({
+        {L,
+         false,
+         {{2, 2}, {2, 3}, {2, 4}, {2, 5}, {2, 6}, {3, 6}, {4, 6}, {5, 6}, {6, 6}},
+         Ymd(2024, 4, 10),
+         1},
+        {L, false, {{5, 5}, {6, 5}, {6, 6}, {0, 6}, {0, 1}}, Ymd(2024, 5, 4), 1}, // (0, 1): then 29 April
+        {L, false, {{0, 1}, {4, 5}, {5, 5}}, Ymd(2024, 4, 1), 1},
+        {L, false, {{3, 0}, {3, 3}, {6, 6}}, Ymd(2024, 4, 10), 0}, // pressed on the day names
+        {L, true, {{6, 6}}, Ymd(2024, 5, 12), 1},                  // a double click: one page
+    });
+}
+
+TEST_F(ComponentKeysTest, OnlyTheLeftButtonPicksADay) {
+    expectPicks({{Qt::RightButton, false, {{4, 3}}, Ymd(2024, 4, 10), 0},
+                 {Qt::MiddleButton, false, {{6, 6}}, Ymd(2024, 4, 10), 0},
+                 {Qt::RightButton, false, {{0, 1}}, Ymd(2024, 4, 10), 0},
+                 {Qt::LeftButton, false, {{4, 3}}, Ymd(2024, 4, 19), 1},
+                 {Qt::LeftButton, false, {{2, 2}}, Ymd(2024, 4, 10), 1}}); // the shown day again
+}
+
+TEST_F(ComponentKeysTest, TypedCharactersMoveNeitherGrid) {
+    struct Case {
+        bool calendar, editing;
+        Cell current;
+        std::initializer_list<XKey> keys;
+        const char* text; // then in the current cell
+    } const cases[] = {
+        {true, false, {2, 2}, {Digit('1'), Digit('6')}, "10"}, // a search found 17 April
+        {true, false, {2, 2}, {Digit('3'), kSpace}, "10"},     // and 3 April
+        {false, false, {0, 1}, {Digit('1'), Digit('2')}, "08 - 09"},
+        {false, true, {1, 2}, {Digit('1'), Digit('2'), kTab}, "12"}, // typing still edits
+    };
+    for (const Case& c : cases) {
+        clearHost();
+        ComponentGrid* grid = between(makeGrid(c.calendar));
+        grid->SetOptions({.Editing = c.editing});
+        activate();
+        grid->setFocus();
+        const QModelIndex current = grid->model()->index(c.current.second, c.current.first);
+        grid->setCurrentIndex(current);
+        typeKeys(c.keys);
+        EXPECT_EQ(grid->currentIndex(), current) << c.calendar << c.editing;
+        const auto* cal = qobject_cast<TClorCalendar*>(grid);
+        EXPECT_EQ(cal ? cal->CalendarDate() : Ymd(2024, 4, 10), Ymd(2024, 4, 10));
+        EXPECT_EQ(current.data().toString(), QString::fromUtf8(c.text));
+    }
+}
+
+TEST_F(ComponentKeysTest, ScheduleTakesArrowsAndTypingAfterTabFromTheStartAndAfterEachLayout) {
+    struct Case {
+        Cell chosen; // the current cell before the change; (-1, -1) none chosen
+        std::function<void(TDaySdlerTxt*)> change;
+        Cell current, typed; // then; where Tab, Right, Down and a digit land
+    } const cases[] = {
+        {{-1, -1}, [](TDaySdlerTxt*) {}, {0, 1}, {1, 2}},
+        {{-1, -1}, [](TDaySdlerTxt* d) { d->SetWorkHour(4); }, {0, 1}, {1, 2}},
+        {{1, 10}, [](TDaySdlerTxt* d) { d->SetWorkHour(4); }, {1, 1}, {1, 2}}, // its row is gone
+        {{1, 3}, [](TDaySdlerTxt* d) { d->SetWorkHour(20); }, {1, 3}, {1, 4}}, // its row remains
+        {{0, 5}, [](TDaySdlerTxt* d) { d->SetStWorkTime(10); }, {0, 5}, {1, 6}},
+        {{-1, -1}, [](TDaySdlerTxt* d) { d->setProperty("TitleA", QStringLiteral("時間")); }, {0, 1}, {1, 2}},
+        {{-1, -1}, [](TDaySdlerTxt* d) { d->SetTitleEtc(); }, {0, 1}, {1, 2}},
+    };
+    for (const Case& c : cases) {
+        clearHost();
+        auto* day = between(new TDaySdlerTxt(&host, clock.fn()));
+        day->SetOptions({.Editing = true});
+        if (c.chosen.first >= 0) day->setCurrentIndex(day->model()->index(c.chosen.second, c.chosen.first));
+        c.change(day);
+        activate();
+        before->setFocus();
+        EXPECT_EQ(day->currentIndex(), day->model()->index(c.current.second, c.current.first))
+            << c.current.second;
+        typeKeys({kTab, kRight, kDown, Digit('5'), kTab});
+        EXPECT_TRUE(after->hasFocus());
+        EXPECT_EQ(day->Cells(c.typed.first, c.typed.second), "5") << c.typed.second;
+    }
+}
+
+TEST_F(ComponentKeysTest, ScheduleSettersKeepTheNamesOfTheRowsThatRemain) {
+    struct Case {
+        std::function<void(TDaySdlerTxt*)> set;
+        const char *titleA, *titleB;
+        int stWorkTime, workHour;
+        std::map<int, std::string> names; // row -> the name as drawn
+    };
+    const std::map<int, std::string> all{{1, "佐藤"}, {3, "山田"}, {14, "林"}},
+        kept{{1, "佐藤"}, {3, "山田"}};
+    const char *a = "予約時間", *b = "患者名";
+    const Case cases[] = {
+        {[](TDaySdlerTxt* d) { d->setProperty("TitleA", QStringLiteral("時間")); }, "時間", b, 8, 14, all},
+        {[](TDaySdlerTxt* d) { d->SetTitleB(QStringLiteral("氏名")); }, a, "氏名", 8, 14, all},
+        {[](TDaySdlerTxt* d) { d->setProperty("WorkHour", 3); }, a, b, 8, 3, kept},
+        {[](TDaySdlerTxt* d) { d->SetWorkHour(3), d->SetWorkHour(14); }, a, b, 8, 14, kept}, // back empty
+        {[](TDaySdlerTxt* d) { d->SetWorkHour(16); }, a, b, 8, 16, all},
+        {[](TDaySdlerTxt* d) { d->setProperty("StWorkTime", 9); }, a, b, 9, 14, all},
+        {[](TDaySdlerTxt* d) { d->SetTitleEtc(); }, a, b, 8, 14, {}}, // as when built
+    };
+    for (const Case& c : cases) {
+        clearHost();
+        auto* day = between(new TDaySdlerTxt(&host, clock.fn()));
+        for (const auto& [row, name] : std::map<int, std::string>{{1, "佐藤"}, {3, "山田*"}, {14, "林"}})
+            day->SetCells(1, row, name);
+        c.set(day);
+        std::vector<std::vector<std::string>> expected{{c.titleA, c.titleB}}, drawn;
+        for (int r = 1; r <= c.workHour; ++r)
+            expected.push_back({Format("%02d - %02d", c.stWorkTime - 1 + r, c.stWorkTime + r),
+                                c.names.count(r) ? c.names.at(r) : ""});
+        for (int r = 0; r < day->model()->rowCount(); ++r)
+            drawn.push_back({ss(day->model()->index(r, 0).data().toString()),
+                             ss(day->model()->index(r, 1).data().toString())});
+        EXPECT_EQ(drawn, expected) << c.titleA << c.titleB << c.stWorkTime << " " << c.workHour;
     }
 }

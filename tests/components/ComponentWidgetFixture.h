@@ -1,6 +1,6 @@
 #pragma once
-// The components on Qt's offscreen platform: a host window at a fixed clock, keys as
-// an X server sends them, and the colours painted in a cell.
+// The components on Qt's offscreen platform: a host window at a fixed clock, keys and
+// the pointer as an X server sends them, and the colours painted in a cell.
 #include "components/ComponentGrid.h"
 #include "components/SetClock.h"
 #include "gui/GuiTestApp.h"
@@ -10,6 +10,8 @@
 #include <QTest>
 
 #include <initializer_list>
+#include <utility>
+#include <vector>
 
 using namespace components;
 
@@ -25,6 +27,7 @@ inline const XKey kKeypadDelete{Qt::Key_Delete, "", Qt::KeypadModifier};
 inline const XKey kBackspace{Qt::Key_Backspace, "\b"};
 inline const XKey kTab{Qt::Key_Tab, "\t"};
 inline const XKey kBacktab{Qt::Key_Backtab, "", Qt::ShiftModifier};
+inline const XKey kSpace{Qt::Key_Space, " "};
 inline const XKey kHome{Qt::Key_Home}, kEnd{Qt::Key_End}, kLeft{Qt::Key_Left}, kRight{Qt::Key_Right},
     kDown{Qt::Key_Down};
 inline XKey Digit(char d) {
@@ -61,6 +64,23 @@ class ComponentWidgetsTest : public GuiTest {
         for (const XKey& k : keys)
             QTest::sendKeyEvent(QTest::Click, host.windowHandle(), k.Key, QString::fromLatin1(k.Text),
                                 k.Mods);
+    }
+    // The pointer through the window, as a real one's events arrive (a double click's
+    // second press comes as a double click): pressed at the first cell (col, row), moved
+    // with the button held over the others, released at the last.
+    using Cell = std::pair<int, int>;
+    QPoint atCell(ComponentGrid* grid, Cell c) {
+        return grid->viewport()->mapTo(&host,
+                                       grid->visualRect(grid->model()->index(c.second, c.first)).center());
+    }
+    void drag(ComponentGrid* grid, const std::vector<Cell>& cells, Qt::MouseButton button = Qt::LeftButton) {
+        QTest::mousePress(host.windowHandle(), button, {}, atCell(grid, cells.front()));
+        for (const Cell& c : cells)
+            QTest::mouseMove(host.windowHandle(), atCell(grid, c));
+        QTest::mouseRelease(host.windowHandle(), button, {}, atCell(grid, cells.back()));
+    }
+    void doubleClick(ComponentGrid* grid, Cell c) {
+        QTest::mouseDClick(host.windowHandle(), Qt::LeftButton, {}, atCell(grid, c));
     }
     // The colour painted inside a cell, away from its text and lines.
     static QColor cellColour(ComponentGrid* grid, int col, int row) {

@@ -1,18 +1,29 @@
 // The main window driven as the desk drives it: mouse clicks and key presses through
 // QTest, each key to the widget that has the focus, no event-loop turn between keys.
 #include "gui/MainWindowFixture.h"
+#include "gui/OutputWindow.h"
 #include "gui/QtDialogs.h"
+#include "database/TDataMdl.h"
 #include "mainwindow/TFormDelayInf.h"
+#include "mainwindow/TKukanParamForm.h"
+#include "output/TOutputForm.h"
+#include "platform/TableEngine.h"
+#include "platform/Text.h"
 #include "support/RaceRoadScript.h"
 
 #include <QClipboard>
 #include <QContextMenuEvent>
+#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QMenu>
 #include <QSpinBox>
 #include <QTabBar>
 #include <QTest>
 #include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+
+#include <utility>
 
 class DeskTest : public MainWindowTest {
 protected:
@@ -80,6 +91,34 @@ protected:
         }
     }
     static void setClipboard(const char* text) { QGuiApplication::clipboard()->setText(QString::fromUtf8(text)); }
+
+    // The action as the desk starts it: its tool button clicked (it takes no focus), else
+    // its pop-up or menu item.
+    static void run(QWidget* window, QAction* a) {
+        ASSERT_NE(a, nullptr);
+        for (QToolBar* bar : window->findChildren<QToolBar*>())
+            if (auto* b = qobject_cast<QToolButton*>(bar->widgetForAction(a)); b && b->isVisible())
+                return QTest::mouseClick(b, Qt::LeftButton);
+        a->trigger();
+    }
+    // The main window is the desk's again (the result window took over when shown).
+    void activate() {
+        window->activateWindow();
+        ASSERT_TRUE(WaitFor([&] { return window->isActiveWindow(); }));
+    }
+    void showSplitPanel() {
+        if (!form().SlitGridPanel.Visible()) trigger(form().ToolButtonSlitPanel);
+        ASSERT_TRUE(grid(form().tempKukanGrid)->isVisible());
+    }
+    // Numbers 1 and 2, 16'00" under the first, and "40" typed under it, its editor open.
+    void typeTwoPassings(StringGrid& g) {
+        activate();
+        click(g, 1, 2);
+        keys("1\r2\r");
+        click(g, 2, 2);
+        keys("1600\r40");
+        ASSERT_NE(grid(g)->editor(), nullptr);
+    }
 };
 
 // A runner typed on the first visit of the runner tab is stored under the team the team
@@ -168,7 +207,8 @@ TEST_F(DeskTest, TabAndEscapeNeverChangeACell) {
     EXPECT_EQ(f.TeamEntryGrid.Cells(5, 2), "C");
 }
 
-// A paste into an open editor goes through the column's rules, key by key.
+// A paste into an open editor goes through the column's rules and stops at what the
+// column keeps.
 TEST_F(DeskTest, APasteIntoACellFollowsTheColumnsRules) {
     open();
     form().KukanSpinNum.SetValue(2);
@@ -187,9 +227,14 @@ TEST_F(DeskTest, APasteIntoACellFollowsTheColumnsRules) {
         {&f.InputGrid, 2, 4, 2, "12345678", "1234567"},
         {&f.InputGrid, 2, 1, 2, "12\t9:35:12\r\n", "12"},
         {&f.TeamEntryGrid, 1, 3, 1, "A-12", "12"},
-        {&f.TeamEntryGrid, 1, 5, 1, "ab", "B"},
+        {&f.TeamEntryGrid, 1, 5, 1, "ab", "A"}, // the class keeps one letter
         {&f.TeamEntryGrid, 1, 1, 1, "東高校", "東高校"},
+        {&f.TeamEntryGrid, 1, 2, 1, "ﾄｳｷｮｳﾀﾞｲｶﾞｸﾌｿﾞｸﾄｳｷｮｳﾀﾞｲｶﾞｸﾌｿﾞｸﾄｳｷｮｳﾀﾞｲｶﾞｸ\t1",
+         "ﾄｳｷｮｳﾀﾞｲｶﾞｸﾌｿﾞｸﾄｳｷｮｳﾀﾞｲｶﾞｸﾌｿﾞｸﾄｳｷｮｳﾀﾞｲｶﾞ"}, // 40 of 41 half-width kana
+        {&f.TeamEntryGrid, 1, 3, 1, "12345", "123"},
         {&f.KukanInfGrid, 0, 2, 1, "5,2km", "52"},
+        {&f.KukanInfGrid, 0, 1, 1, "東京駅前中継所東京駅前中継所東京駅前", "東京駅前中継所東京駅前中継所東"},
+        {&f.taikaiBestGrid, 0, 2, 1, "大手町読売新聞社前スタート地点大手町読売新聞社前", "大手町読売新聞社前スタート地点大手町読売"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.grid->Name() << " col " << c.col << " paste " << c.clip);
@@ -273,4 +318,130 @@ TEST_F(DeskTest, ClosingCompletesThePassingTimeBeingTyped) {
     open();
     openTheRace();
     EXPECT_EQ(form().InputGrid.Cells(2, 3), "93540");
+}
+
+// Every action reads the passing grids as leaving the cell would leave them: "40" typed
+// under 16'00" is 16'40" to 結果出力 clicked on the tool bar (which takes no focus), to
+// every other command that reads or saves the grids, and to an output of the result window.
+TEST_F(DeskTest, ActionsReadATimeBeingTypedCompletedAsLeavingTheCellWould) {
+    openRealRace(1, 2, 2);
+    TMainForm& f = form();
+    typeTwoPassings(f.InputGrid);
+    dialogs.AnswerModal([](FormBase& d) {
+        static_cast<TKukanParamForm&>(d).OKBtn.Execute();
+        return d.ModalResultValue();
+    });
+    run(window.get(), window->actionFor(f.OutputResult));
+    EXPECT_EQ(f.InputGrid.Cells(2, 3), "1640");
+    Query legTimes = DataMdl->Db()->Prepare("SELECT Ktime_1 FROM temptable.db ORDER BY TeamID");
+    std::vector<int> seconds;
+    while (legTimes.Step()) seconds.push_back(legTimes.Column(0).AsInteger());
+    EXPECT_EQ(seconds, (std::vector<int>{960, 1000})) << dialogs.Joined();
+    auto* results = window->findChild<OutputWindow*>("TOutputForm");
+    ASSERT_TRUE(results && results->isVisible());
+
+    showSplitPanel();
+    typeTwoPassings(f.tempKukanGrid);
+    struct Case {
+        StringGrid* grid;
+        Action* action;
+        QWidget* window;
+    };
+    QWidget* main = window.get();
+    std::vector<Case> cases;
+    for (Action* a : {&f.OutputResult, &f.saveInputData, &f.OpenKuriageForm, &f.OpenDelayInfForm,
+                      &f.OpenClockInputForm, &f.ToolButtonInputGridCopy, &f.ActionInputGridToClipboard,
+                      &f.Slit2InpGrid, &f.InputGrid2SlitGrid, &f.OpenSingleCSV, &f.ActionMergeCSV,
+                      &f.ActionPutSlitText, &f.PopCopyCell, &f.PopPasteCell, &f.PopPastePairs})
+        cases.push_back({&f.InputGrid, a, main});
+    for (Action* a : {&f.Slit2InpGrid, &f.ActionToClipbord, &f.ActionClipPaste, &f.saveInputData})
+        cases.push_back({&f.tempKukanGrid, a, main});
+    cases.push_back({&f.InputGrid, &program->outputForm->ActionClipCopy, results});
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.grid->Name() << " " << c.action->Name());
+        activate();
+        click(*c.grid, 2, 3);
+        keys("40");
+        ASSERT_EQ(c.grid->Cells(2, 3), "40");
+        std::string seen = "<not run>";
+        bool editorOpen = true;
+        auto kept = std::exchange(c.action->OnExecute, [&] {
+            seen = c.grid->Cells(2, 3);
+            editorOpen = grid(*c.grid)->editor() != nullptr;
+        });
+        QAction* q = c.window == main ? window->actionFor(*c.action)
+                                      : c.window->findChild<QAction*>(QString::fromStdString(c.action->Name()));
+        run(c.window, q);
+        c.action->OnExecute = kept;
+        EXPECT_EQ(seen, "1640");
+        EXPECT_FALSE(editorOpen);
+    }
+}
+
+// Moving between the split grid and the input grid keeps the input actions, whichever
+// grid's focus signal comes first; leaving both greys them.
+TEST_F(DeskTest, TheInputActionsFollowTheGridThatHoldsTheFocus) {
+    openRealRace(1, 2, 2);
+    showSplitPanel();
+    TMainForm& f = form();
+    auto enabled = [&] {
+        std::string states;
+        for (Action* a : {&f.OutputResult, &f.OpenKuriageForm, &f.OpenClockInputForm, &f.OpenDelayInfForm,
+                          &f.deleteClockLog, &f.saveInputData})
+            states += window->actionFor(*a)->isEnabled() ? "1" : "0";
+        return states + (program->outputForm->OpenPrintParam.Enabled() ? "1" : "0");
+    };
+    click(f.tempKukanGrid, 1, 2);
+    EXPECT_EQ(enabled(), "1111111");
+    click(f.InputGrid, 1, 2); // Qt tells the input grid's enter first
+    EXPECT_EQ(enabled(), "1111111");
+
+    const GridBinding &in = grid(f.InputGrid)->binding(), &split = grid(f.tempKukanGrid)->binding();
+    struct Case {
+        const char* moves;
+        std::vector<const std::function<void()>*> focusSignals;
+        const char* after;
+    };
+    const Case cases[] = {
+        {"split to input, exit first", {&split.enter, &split.exit, &in.enter}, "1111111"},
+        {"split to input, enter first", {&split.enter, &in.enter, &split.exit}, "1111111"},
+        {"input to split, exit first", {&in.enter, &in.exit, &split.enter}, "1111111"},
+        {"input to split, enter first", {&in.enter, &split.enter, &in.exit}, "1111111"},
+        {"input to the page tabs", {&in.enter, &in.exit}, "0000000"},
+        {"split to input to the page tabs", {&split.enter, &in.enter, &split.exit, &in.exit}, "0000000"},
+    };
+    for (const Case& c : cases) {
+        for (const auto* signal : c.focusSignals) (*signal)();
+        EXPECT_EQ(enabled(), c.after) << c.moves;
+    }
+}
+
+// A paste is one edit: 5,600 characters into a team name take well under a second and
+// leave what the team table keeps of a name, by Ctrl+V and by Shift+Insert.
+TEST_F(DeskTest, ALongPasteIsOneEditThatStopsAtWhatTheColumnKeeps) {
+    open();
+    openRace();
+    form().MainPage.ShowPage(1);
+    Settle();
+    StringGrid& teams = form().TeamEntryGrid;
+    auto changes = std::make_shared<int>(0);
+    teams.CellChanged.connect([changes](int, int) { ++*changes; });
+    const QString name = QString::fromUtf8("東京").repeated(2800);
+    for (auto [key, modifier] :
+         {std::pair{Qt::Key_V, Qt::ControlModifier}, std::pair{Qt::Key_Insert, Qt::ShiftModifier}}) {
+        SCOPED_TRACE(key);
+        teams.SetCells(1, 1, "");
+        QGuiApplication::clipboard()->setText(name);
+        click(teams, 1, 1);
+        keys("\x02");
+        *changes = 0;
+        QElapsedTimer took;
+        took.start();
+        QTest::keyClick(QApplication::focusWidget(), key, modifier);
+        EXPECT_LT(took.elapsed(), 1000);
+        EXPECT_EQ(*changes, 1);
+        EXPECT_EQ(SjisLength(teams.Cells(1, 1)), 40);
+        EXPECT_TRUE(teams.Cells(1, 1) == CutSjis(name.toStdString(), 40)); // the name's start, whole characters
+        keys("\r");
+    }
 }

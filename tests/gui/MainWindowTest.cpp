@@ -1,4 +1,5 @@
 #include "gui/MainWindowFixture.h"
+#include "gui/SpinTyping.h"
 #include "mainwindow/TFormDelayInf.h"
 #include "platform/Files.h"
 
@@ -175,6 +176,26 @@ TEST_F(MainWindowTest, SpinEditsApplyWhenEditingEndsAndCountsGiveBackTheirCells)
     EXPECT_EQ(grid(form().InputGrid)->model()->columnCount(), 7);
     EXPECT_EQ(form().InputGrid.Cells(5, 2), "7");
     EXPECT_EQ(form().KukanInfGrid.Cells(1, 3), "ゴール");
+}
+
+// Team 4 passed sixth: typing 4 teams asks, No shows 6 again; an arrow down asks, Yes lays out 5.
+TEST_F(MainWindowTest, ALowerTeamCountOverPassingsAsksAndNoShowsTheOldCount) {
+    open();
+    openRace();
+    form().SankaSpinNum.SetValue(6);
+    form().InputGrid.SetCells(1, 7, "4");
+    auto* teams = qobject_cast<QSpinBox*>(window->widgetFor("SankaSpinNum"));
+    dialogs.AnswerDlg(mrNo);
+    TypeSpinValue(teams, QStringLiteral("4"));
+    Settle();
+    EXPECT_NE(dialogs.Joined().find("1区：4 行目より後に 1 件"), std::string::npos) << dialogs.Joined();
+    EXPECT_EQ(std::pair(teams->text(), grid(form().InputGrid)->model()->rowCount()),
+              std::pair(QStringLiteral("6"), 8));
+    dialogs.AnswerDlg(mrYes);
+    PressKey(teams, Qt::Key_Down);
+    Settle();
+    EXPECT_EQ(std::pair(teams->text(), grid(form().InputGrid)->model()->rowCount()),
+              std::pair(QStringLiteral("5"), 7));
 }
 
 TEST_F(MainWindowTest, ClosingWithNoRaceOpenCloses) {

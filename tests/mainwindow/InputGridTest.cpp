@@ -45,6 +45,15 @@ class PassingInput : public ProgramFixture {
         keys(typed);
     }
     const std::string& cell(int col, int row) { return grid().Cells(col, row); }
+    // Edition 1 of the race in home/race; the counts come from the edition row, as the
+    // open road loads them.
+    void openRace() {
+        CreateDir(home.path() / "race");
+        form().DataFolder = home.path() / "race";
+        form().TaikaiNo = 1;
+        form().TaikaiOpen = true;
+        OpenTaikaiTable();
+    }
     void kuriage(int point, const std::string& code) {
         FormKuriage->SetupKuriageGrid(FormKuriage->KuriageGrid, form().KukanNum);
         FormKuriage->KuriageGrid.SetCells(1, point, code);
@@ -88,11 +97,28 @@ TEST_F(PassingInput, LeavingATypedTimeCellCompletesIt) {
     EXPECT_TRUE(dialogs.Texts().empty());
 
     typeAt(4, 3, U"10");
-    form().InputGridExit();
+    form().InputGridExit(grid());
     EXPECT_EQ(cell(4, 3), "93510");
     EXPECT_EQ(dialogs.Joined(), kCheckTime);
     form().InputGridSelectCell(1, 2);
     EXPECT_EQ(dialogs.Texts().size(), 1u);
+}
+
+// Coming back to the window from another one saves a time typed before leaving it, as
+// leaving its cell would complete it.
+TEST_F(PassingInput, ActivationSavesATypedTimeCompleted) {
+    openRace();
+    counts(1, 1, 2);
+    form().MainPage.ShowPage(2);
+    for (auto [col, row, text] : {std::tuple{1, 2, "1"}, {2, 2, "93512"}, {1, 3, "2"}})
+        grid().SetCells(col, row, text);
+    typeAt(2, 3, U"40");
+    form().FormActivate();
+    EXPECT_FALSE(grid().Modified());
+    Start();
+    openRace();
+    LoadInputBlob();
+    EXPECT_EQ(cell(2, 3), "93540");
 }
 
 TEST_F(PassingInput, CompletionKeepsLeadingZeroDigitsAndCarriesNoWarningWhenLater) {
@@ -315,7 +341,7 @@ TEST_F(PassingInput, FocusEnablesTheInputActions) {
     EXPECT_TRUE(grid().Editing());
     for (Action* a : actions)
         EXPECT_TRUE(a->Enabled()) << a->Name();
-    form().InputGridExit();
+    form().InputGridExit(grid());
     for (Action* a : actions)
         EXPECT_FALSE(a->Enabled()) << a->Name();
 }
@@ -342,15 +368,7 @@ TEST_F(PassingInput, HundredthsSwitchRepaintsTheGrid) {
 
 // The passing data survive a save, a new run of the program and a reload.
 TEST_F(PassingInput, PassingDataRoundTripThroughTheRaceFile) {
-    // The counts come from the edition row, as the open road loads them.
-    auto open = [this] {
-        form().DataFolder = home.path() / "race";
-        form().TaikaiNo = 1;
-        form().TaikaiOpen = true;
-        OpenTaikaiTable();
-    };
-    ASSERT_TRUE(CreateDir(home.path() / "race"));
-    open();
+    openRace();
     counts(2, 1, 3);
     typeAt(1, 2, U"3");
     typeAt(2, 2, U"93512");
@@ -363,7 +381,7 @@ TEST_F(PassingInput, PassingDataRoundTripThroughTheRaceFile) {
     EXPECT_FALSE(grid().Modified());
 
     Start();
-    open();
+    openRace();
     ASSERT_EQ(grid().ColCount(), 5);
     LoadInputBlob();
     EXPECT_EQ(grid().Row(2), (std::vector<std::string>{"1", "3", "93512", "", ""}));

@@ -1,6 +1,11 @@
+#include "database/RaceFile.h"
 #include "platform/Files.h"
 #include "platform/IniFile.h"
 #include "support/ProgramFixture.h"
+#include "support/RaceRoadScript.h"
+#include "support/WaitingRows.h"
+
+#include <tuple>
 
 class MainLayout : public ProgramFixture {
 protected:
@@ -8,6 +13,12 @@ protected:
         form().KukanSpinNum.SetValue(legs);
         form().HoketuSpinNum.SetValue(subs);
         form().SankaSpinNum.SetValue(teams);
+    }
+    static std::vector<std::string> cells(const StringGrid& g) {
+        std::vector<std::string> all;
+        for (int r = 0; r < g.RowCount(); ++r)
+            for (const std::string& c : g.Row(r)) all.push_back(c);
+        return all;
     }
     void openRace(int taikaiNo) {
         form().DataFolder = home.path();
@@ -203,4 +214,48 @@ TEST_F(MainLayout, EditionSettingsAreReadOnceNotOnEveryRebuild) {
     form().SankaSpinNum.SetValue(3);
     EXPECT_FALSE(form().chk100.Checked());
     EXPECT_EQ(form().KukanInfGrid.Cells(4, 2), "2");
+}
+
+
+// Rows are passing order: a lower team count cuts the last rows of every leg and of the
+// split stream. Each cut asks; No keeps the count and every row through a save, Yes lowers it.
+TEST_F(MainLayout, LoweringTheTeamCountOverPassingsAsks) {
+    form().FormShow();
+    ScriptRaceFolder(dialogs, "駅伝");
+    form().MakeKeyNameExecute();
+    ScriptOpenEdition(dialogs, home.path() / "tvnData" / "駅伝" / "大会情報.db", 1);
+    form().OpenKeyNameExecute();
+    AddWaitingRow(2, 6, 30); // team 6 passes point 2 in row 6 below
+    AddWaitingRow(2, 3, 20); // team 3 in row 1: its passing stays
+    TMainForm& f = form();
+    using Cell = std::tuple<StringGrid&, int, int, const char*>; // grid, column, row, text
+    const std::pair<std::vector<Cell>, std::string> cases[] = { // cells typed, the cut told
+        {{{f.InputGrid, 1, 6, "4"}, {f.InputGrid, 2, 6, "1005"}}, "\n1区：4 行目より後に 1 件"},
+        {{{f.InputGrid, 3, 7, "6"}, {f.InputGrid, 3, 2, "3"}}, "\n2区：4 行目より後に 1 件\n待機情報：1 件"},
+        {{{f.tempKukanGrid, 2, 14, "1014"}}, "\nｽﾌﾟﾘｯﾄｸﾞﾘｯﾄﾞ：12 行目より後に 1 件"},
+        {{{f.InputGrid, 1, 5, "2"}, {f.tempKukanGrid, 1, 13, "2"}}, ""}, // within 4 rows, 12 split rows
+    };
+    for (const auto& [typed, told] : cases) {
+        f.KukanSpinNum.SetValue(3);
+        f.SankaSpinNum.SetValue(6);
+        TMainForm::ClearGridData(f.InputGrid, -1);
+        TMainForm::ClearGridData(f.tempKukanGrid, -1);
+        for (const auto& [g, col, row, text] : typed) g.SetCells(col, row, text);
+        const auto input = cells(f.InputGrid), split = cells(f.tempKukanGrid);
+        dialogs.ClearLog();
+        if (!told.empty()) {
+            dialogs.AnswerDlg(mrNo);
+            f.SankaSpinNum.SetValue(4);
+            EXPECT_EQ(dialogs.Joined(), "参加ﾁｰﾑ数を 4 にすると、次の通過ﾃﾞｰﾀが範囲外になり保存されません。" + told +
+                                            "\n\n参加ﾁｰﾑ数を 4 にしますか？");
+            EXPECT_EQ(std::tuple(f.SankaSpinNum.Text(), f.TeamNum, cells(f.tempKukanGrid)), std::tuple("6", 6, split));
+            f.saveInputDataExecute();
+            TMainForm::ClearGridData(f.InputGrid, -1);
+            LoadInputBlob();
+            EXPECT_EQ(cells(f.InputGrid), input) << told;
+            dialogs.AnswerDlg(mrYes);
+        }
+        f.SankaSpinNum.SetValue(4);
+        EXPECT_EQ(f.InputGrid.RowCount(), 2 + 4) << told;
+    }
 }

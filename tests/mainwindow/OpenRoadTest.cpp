@@ -332,3 +332,52 @@ TEST_F(OpenRoad, CloseOnYesSavesRunnersSettingsAndUnlocks) {
     EXPECT_TRUE(IniFile(race() / "ini1.INI").ReadBool("Params", "chk100", false));
     EXPECT_FALSE(FileExists(race() / "mylock.$$$"));
 }
+
+// Every road of the input save writes the settings the timing import reads: a program
+// killed afterwards (no close) starts with them.
+TEST_F(OpenRoad, SettingsComeBackAfterASaveAndAKill) {
+    const std::string timing = (home.path() / "000.csv").string();
+    WriteFileBytes(timing, "1,1,100000\r\n");
+    const std::function<void(TMainForm&)> saves[] = {
+        [](TMainForm& f) { f.saveInputData.Execute(); }, // ｲﾝﾌﾟｯﾄﾃﾞｰﾀ保存
+        [](TMainForm& f) {
+            f.InputGrid.SetCells(2, 2, "1000000");
+            f.FormActivate();
+        },
+        [](TMainForm& f) {
+            f.PrevKukanNum = 2; // a page change after a new leg count
+            f.MainPage.SetActivePageIndex(1);
+        },
+    };
+    for (const auto& save : saves) {
+        std::filesystem::remove_all(race());
+        std::filesystem::remove(program->IniPath());
+        Start();
+        form().FormShow();
+        createRace("春の駅伝");
+        openEdition(1);
+        TMainForm& f = form();
+        f.KukanSpinNum.SetValue(3);
+        for (int k = 1; k <= 3; ++k) f.KukanInfGrid.SetCells(4, k, IntToStr(2 * k));
+        f.chk100.SetChecked(true);
+        f.PrevKukanNum = 3;
+        f.MainPage.SetActivePageIndex(2);
+        dialogs.AnswerFile(timing);
+        f.ActionOpenAllCSVExecute();
+        f.ToolButtonSlitPanel.Execute();
+        f.InputGridEnter(f.InputGrid);
+        save(f);
+        Start(); // the kill: nothing more is written
+        form().FormShow();
+        startOpen();
+        dialogs.AnswerDlg(mrIgnore); // the lock left behind is released, then the race opened
+        dialogs.AnswerDlg(mrYes);
+        form().OpenKeyNameExecute();
+        openEdition(1);
+        const TMainForm& g = form();
+        EXPECT_EQ((std::vector<std::string>{g.KukanInfGrid.Cells(4, 1), g.KukanInfGrid.Cells(4, 2),
+                                            g.KukanInfGrid.Cells(4, 3), g.chk100.Checked() ? "1/100" : "",
+                                            g.Edit1.Text(), g.SlitGridPanel.Visible() ? "panel" : ""}),
+                  (std::vector<std::string>{"2", "4", "6", "1/100", timing, "panel"}));
+    }
+}
