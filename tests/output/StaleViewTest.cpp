@@ -183,3 +183,27 @@ TEST_F(StaleView, WhatTheComputationReadsDecidesStaleness) {
     EXPECT_EQ(OutputForm->Caption(), "結果出力");
     EXPECT_TRUE(OutputForm->StatusBar1.Panel(1).empty());
 }
+
+// A leg view is computed again in the order shown; a leg the count no longer has is
+// not guessed at: the desk chooses again.
+TEST_F(StaleView, LegViewKeepsItsOrderOrAsksForANewChoice) {
+    const std::filesystem::path dir = form().DataFolder / "DataHTML";
+    ShowF1(2);
+    OutputForm->UpDownBtn.Execute(); // 個人順
+    Cell(2, 1, "1", "3510");
+    dialogs.ClearLog();
+    dialogs.AnswerDlg(mrYes);
+    OutputForm->PutToWeb.Execute();
+    EXPECT_EQ(OutputForm->OrderMode, 1);
+    EXPECT_TRUE(FileExists(dir / "leg1_02.html")) << dialogs.Joined();
+    EXPECT_FALSE(FileExists(dir / "leg0_02.html"));
+    EXPECT_EQ(OutputForm->OutputGrid.Cells(6, 1), "19'25\""); // 東京's leg time as typed now
+
+    form().KukanSpinNum.SetValue(1);
+    const auto before = Published();
+    dialogs.ClearLog();
+    OutputForm->PutToWeb.Execute();
+    EXPECT_EQ(dialogs.Joined(), "第 2 区はもうありません。結果出力から選び直して下さい。");
+    EXPECT_EQ(Published(), before);
+    EXPECT_TRUE(OutputForm->ViewStale());
+}
