@@ -19,7 +19,8 @@ bool bodyCell(const StringGrid& g, int col, int row) {
 }
 
 // Controls also notify when they are enabled or shown: only a new value counts.
-template <typename C, typename V> void watchValue(C& control, V (*read)(const C&), std::function<void()> changed) {
+template <typename C, typename V>
+void watchValue(C& control, V (*read)(const C&), std::function<void()> changed) {
     control.Changed.connect([&control, read, changed, last = read(control)]() mutable {
         const V now = read(control);
         if (now == last) return;
@@ -55,7 +56,9 @@ void TMainForm::WatchResultInputs() {
     }
     watchCells(RunnerEntryGrid, [this](int col, int row) { return bodyCell(RunnerEntryGrid, col, row); });
     StringGrid& kuriage = FormKuriage->KuriageGrid;
-    watchCells(kuriage, [&kuriage](int col, int row) { return col == kKuriageStartCol && row >= kuriage.FixedRows(); });
+    watchCells(kuriage, [&kuriage](int col, int row) {
+        return col == kKuriageStartCol && row >= kuriage.FixedRows();
+    });
     kuriage.LayoutChanged.connect(changed);
     for (SpinEdit* s : {&KukanSpinNum, &HoketuSpinNum, &SankaSpinNum})
         watchValue(*s, &spinValue, changed);

@@ -14,7 +14,8 @@ namespace {
 
 constexpr const char* kDefaultFont = "ＭＳ Ｐゴシック";
 constexpr const char* kNoResults = "成績が計算されていないので出力できません。";
-constexpr const char* kStaleQuestion = "成績の表示後に入力データが変更されています。\n再計算してから出力しますか ?";
+constexpr const char* kStaleQuestion =
+    "成績の表示後に入力データが変更されています。\n再計算してから出力しますか ?";
 constexpr const char* kStaleTitle = "  (入力変更後 未再計算)";
 constexpr const char* kStaleStatus = "入力データが変更されました。出力の前に再計算します。";
 
@@ -31,9 +32,11 @@ TOutputForm::TOutputForm() : FormBase("TOutputForm") {
         g->SetRowSelect(true);
     buildToolBar();
     wireActions();
-    if (MainForm) MainForm->InputsChanged.connect([this] {
-            if (ViewStale()) markStale(true);
-        });
+    // A change of what the view was computed from shows at once in the title and status bar.
+    if (!MainForm) return;
+    MainForm->InputsChanged.connect([this] {
+        if (ViewStale()) markStale(true);
+    });
 }
 
 void TOutputForm::buildToolBar() {

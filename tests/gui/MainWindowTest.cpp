@@ -31,7 +31,8 @@ TEST_F(MainWindowTest, FirstShowCreatesTheDataRootAndShowsTheSplash) {
 // made ends the program after the message naming it, never a window without a data root.
 TEST_F(MainWindowTest, ProgramFolderIsMadeWithItsParentsOrTheProgramEnds) {
     ASSERT_TRUE(WriteFileBytes(home.path() / "file", "x"));
-    for (const auto& [folder, made] : {std::pair{home.path() / "a" / "b" / "c", true}, {home.path() / "file" / "c", false}}) {
+    for (const auto& [folder, made] :
+         {std::pair{home.path() / "a" / "b" / "c", true}, {home.path() / "file" / "c", false}}) {
         SCOPED_TRACE(folder.string());
         window.reset();
         program = std::make_unique<Program>(ProgramEnv{folder, "tavren", &dialogs, &clipboard, &shell});

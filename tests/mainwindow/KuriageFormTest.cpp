@@ -302,7 +302,8 @@ TEST_F(KuriageForm, CsvExportFailures) {
     dialogs.ClearLog();
     form().DataFolder = home.path() / "gone";
     EXPECT_FALSE(k().ExportKuriageCsv());
-    EXPECT_EQ(dialogs.Joined(), (home.path() / "gone" / "DataHTML" / "").string() + " の作成に失敗しました。");
+    EXPECT_EQ(dialogs.Joined(),
+              (home.path() / "gone" / "DataHTML" / "").string() + " の作成に失敗しました。");
 }
 
 TEST_F(KuriageForm, DrawCell) {
@@ -389,7 +390,8 @@ TEST_F(KuriageForm, FailedExportButtonReportsOnceAndStaysOpen) {
     form().DataFolder = home.path() / "gone";
     k().ToolButton6.Execute();
     EXPECT_TRUE(k().Visible());
-    EXPECT_EQ(dialogs.Joined(), (home.path() / "gone" / "DataHTML" / "").string() + " の作成に失敗しました。");
+    EXPECT_EQ(dialogs.Joined(),
+              (home.path() / "gone" / "DataHTML" / "").string() + " の作成に失敗しました。");
 }
 
 // With a race file: the close writes F_TIME, the next open of the edition reads it back.

@@ -432,7 +432,7 @@ TEST_F(Certificates, WriterLaysOutEachCertificateOnItsOwnPage) {
     auto keep = [&](const char* written, const char* as) {
         std::filesystem::copy_file(Folder() / written, out.path() / as);
     };
-    dialogs.AnswerDlg(mrYes); // a name changed since the showing: computed again first
+    dialogs.AnswerDlg(mrYes);           // a name changed since the showing: computed again first
     OutputForm->TopTeamPrize.Execute(); // landscape B4, as the settings start
     dialogs.ClearLog();
     keep("AllPrize.RTF", "team_landscape.rtf");

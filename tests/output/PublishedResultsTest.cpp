@@ -96,7 +96,8 @@ TEST_F(PublishedResults, AViewTheEngineCannotFillNamesTheFileAndTheReason) {
     const std::filesystem::path teams = form().DataFolder / "チーム情報001.db";
     ASSERT_TRUE(WriteFileBytes(teams, std::string(20000, 'x')));
     ShowF1(0);
-    EXPECT_EQ(dialogs.Joined(), "異常終了\n" + teams.string() + " のオープンに失敗しました。\nfile is not a database");
+    EXPECT_EQ(dialogs.Joined(),
+              "異常終了\n" + teams.string() + " のオープンに失敗しました。\nfile is not a database");
     EXPECT_FALSE(OutputForm->ResultsShown);
     dialogs.ClearLog();
     OutputForm->PutToDenko.Execute();

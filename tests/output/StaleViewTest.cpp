@@ -21,12 +21,18 @@ struct OutputCase {
 
 // Every output of the overall view; the order button only re-sorts a leg view.
 const OutputCase kOutputs[] = {
-    {"clipcopy", &TOutputForm::ActionClipCopy, 0},    {"ﾁｰﾑﾀｲﾑ", &TOutputForm::TeamResultExcel, 0},
-    {"チーム成績", &TOutputForm::N6, 0},              {"個人成績", &TOutputForm::N7, 0},
-    {"HTML", &TOutputForm::PutToWeb, 0},              {"電光", &TOutputForm::PutToDenko, 0},
-    {"Excel", &TOutputForm::PutToExcel, 2},           {"一括処理", &TOutputForm::Macro, 0},
-    {"レポート", &TOutputForm::OpenResultRep, 0},     {"個人賞状", &TOutputForm::PutKojinPrize, 0},
-    {"表彰対象リスト", &TOutputForm::TopRunnersList, 0}, {"チーム賞状", &TOutputForm::TopTeamPrize, 0},
+    {"clipcopy", &TOutputForm::ActionClipCopy, 0},
+    {"ﾁｰﾑﾀｲﾑ", &TOutputForm::TeamResultExcel, 0},
+    {"チーム成績", &TOutputForm::N6, 0},
+    {"個人成績", &TOutputForm::N7, 0},
+    {"HTML", &TOutputForm::PutToWeb, 0},
+    {"電光", &TOutputForm::PutToDenko, 0},
+    {"Excel", &TOutputForm::PutToExcel, 2},
+    {"一括処理", &TOutputForm::Macro, 0},
+    {"レポート", &TOutputForm::OpenResultRep, 0},
+    {"個人賞状", &TOutputForm::PutKojinPrize, 0},
+    {"表彰対象リスト", &TOutputForm::TopRunnersList, 0},
+    {"チーム賞状", &TOutputForm::TopTeamPrize, 0},
 };
 
 } // namespace
@@ -123,7 +129,8 @@ TEST_F(StaleView, RaisedLegCountIsComputedAgainBeforeAnyOutput) {
 }
 
 TEST_F(StaleView, TimeEditedAfterTheShowingIsComputedAgainBeforeAnyOutput) {
-    CheckEveryOutput({"東京 35'10\"", [this] { Cell(2, 1, "1", "3510"); }, [this] { Cell(2, 1, "1", "3440"); }});
+    CheckEveryOutput(
+        {"東京 35'10\"", [this] { Cell(2, 1, "1", "3510"); }, [this] { Cell(2, 1, "1", "3440"); }});
 }
 
 // Each thing the computation reads, changed by the road the desk takes to change it,
@@ -146,13 +153,15 @@ TEST_F(StaleView, WhatTheComputationReadsDecidesStaleness) {
         {"補欠数", [&] { f.HoketuSpinNum.SetValue(2); }},
         {"参加ﾁｰﾑ数", [&] { f.SankaSpinNum.SetValue(4); }},
         {"繰上", [&] { Kuriage(1, "1600"); }},
-        {"待機", [&] {
+        {"待機",
+         [&] {
              FormDelayInf->DelayLeg = 1;
              FormDelayInf->DelayStringGrid.SetCells(0, 1, "2");
              FormDelayInf->DelayStringGrid.SetCells(1, 1, "10");
              f.SaveDelayGrid();
          }},
-        {"学年", [&] {
+        {"学年",
+         [&] {
              dialogs.AnswerDlg(mrYes);
              f.ShiftSchoolYears(1);
          }},

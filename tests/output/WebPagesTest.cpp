@@ -176,8 +176,9 @@ TEST_F(WebPages, FaultsAreReportedAndNothingIsAnnounced) {
     ASSERT_TRUE(writeRaw(Dir(), "a file"));
     dialogs.ClearLog();
     OutputForm->PutToWebExecute();
-    EXPECT_EQ(dialogs.Texts(), std::vector<std::string>{(Dir() / "").string() +
-                                                        " の作成に失敗しました。\n同じ名前のファイルがあります。"});
+    EXPECT_EQ(dialogs.Texts(),
+              std::vector<std::string>{(Dir() / "").string() +
+                                       " の作成に失敗しました。\n同じ名前のファイルがあります。"});
     std::filesystem::remove(Dir());
 
     // A full disk keeps the published page and says which file failed.
@@ -309,10 +310,12 @@ TEST_F(WebPages, StartListClosesOnlyWhenEveryPageWasWritten) {
         Texts told;
     };
     const Fault faults[] = {
-        {"a full disk", [] { LimitFileSize(100); },
+        {"a full disk",
+         [] { LimitFileSize(100); },
          {failed("startlist.html"), failed("teams.html"), s01 + " の作成に失敗しました。",
           (Dir() / "index.html").string() + "が作れませんでした。ここ"}},
-        {"a folder in teams.html's place", [&] { std::filesystem::create_directory(Dir() / "teams.html"); },
+        {"a folder in teams.html's place",
+         [&] { std::filesystem::create_directory(Dir() / "teams.html"); },
          {failed("teams.html"), s01 + "\nを作成しました。", "準備中ｲﾝﾃﾞｯｸｽﾌｧｲﾙを作成しました。"}},
     };
     for (const Fault& f : faults) {
