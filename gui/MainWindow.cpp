@@ -341,7 +341,8 @@ void MainWindow::showEvent(QShowEvent* e) {
     QMainWindow::showEvent(e);
     if (shown_) return;
     shown_ = true;
-    Guard([&] { form_.FormShow(); });
+    // Without its data root the window could open no race: the program ends after the message.
+    if (!Guard([&] { form_.FormShow(); })) QTimer::singleShot(0, this, &QWidget::close);
     focusModelControl();
 }
 

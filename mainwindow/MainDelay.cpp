@@ -114,4 +114,5 @@ void TMainForm::SaveDelayGrid() {
     }
     DataMdl->Table4.Close();
     tx.Commit();
+    MarkInputsChanged();
 }

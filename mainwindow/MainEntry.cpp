@@ -476,6 +476,7 @@ void TMainForm::ShiftSchoolYears(int mode) {
     OpenRunnerTable();
     RaceDb().Exec("UPDATE " + RunnerTableName(TaikaiNo) + " SET G_AGE=G_AGE " + (mode == 1 ? "+" : "-") +
                   "1 WHERE G_AGE >=1");
+    MarkInputsChanged();
     reloadRunnerGrid();
 }
 

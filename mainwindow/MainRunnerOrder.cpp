@@ -51,6 +51,7 @@ void TMainForm::ArrangeRunnerExecute() {
     SaveRunnerRows();
     OpenRunnerTable();
     RekeyRunnerRecords(RaceDb(), RunnerTableName(TaikaiNo), moves);
+    MarkInputsChanged();
     LoadRunnersToGrid();
 }
 
@@ -76,5 +77,6 @@ int TMainForm::SwapRunnerRecords(int teamA, int slotA, int slotB, int teamB) {
         return 1;
     }
     RekeyRunnerRecords(RaceDb(), RunnerTableName(TaikaiNo), {{ka, kb}, {kb, ka}});
+    MarkInputsChanged();
     return 0;
 }

@@ -82,10 +82,12 @@ void TMainForm::startListWebClick() {
 void TMainForm::WriteStartListPages(int isOrder) {
     const std::string title = isOrder ? "ｵｰﾀﾞｰ" : "ｴﾝﾄﾘｰ";
     const std::vector<TeamWorkRec> teams = shownTeams(*this);
-    WriteDataHtmlFile(startListPage(*this, teams, title), "startlist.html");
-    WriteDataHtmlFile(teamsPage(*this, teams, title, isOrder != 0), "teams.html");
-    OutputForm->PutSheetHtml(-1);
-    Dlg().ShowMessage(Format("%sWebファイルを作成しました。", title.c_str()));
+    // Each page tells its own failure and the others are still written; the closing
+    // message only when every one was.
+    bool written = WriteDataHtmlFile(startListPage(*this, teams, title), "startlist.html");
+    written = WriteDataHtmlFile(teamsPage(*this, teams, title, isOrder != 0), "teams.html") && written;
+    written = OutputForm->PutSheetHtml(-1) && written;
+    if (written) Dlg().ShowMessage(Format("%sWebファイルを作成しました。", title.c_str()));
     if (OutputForm->WriteHtmlIndexPages(HtmlFolder(), 0))
         Dlg().ShowMessage("準備中ｲﾝﾃﾞｯｸｽﾌｧｲﾙを作成しました。");
 }

@@ -73,6 +73,7 @@ Program::Program(ProgramEnv env) : env_(std::move(env)) {
     FormEnv = formEnv.get();
     okRightDlg = std::make_unique<TOKRightDlg>();
     OKRightDlg = okRightDlg.get();
+    mainForm->WatchResultInputs();
 }
 
 Program::~Program() {

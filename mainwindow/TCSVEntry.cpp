@@ -305,6 +305,7 @@ int TCSVEntry::ImportRunnerRange(int team, int count, int rowOffset, int colOffs
         if (SetRunnerFromText(team, slot, name, kana)) ++stored;
     }
     tx.Commit();
+    if (stored > 0) MainForm->MarkInputsChanged();
     return stored;
 }
 

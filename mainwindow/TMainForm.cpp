@@ -166,10 +166,11 @@ void TMainForm::disableRaceActions() {
     Timer1.SetEnabled(false);
 }
 
+// A program folder named before it exists (TAVREN_HOME) is made with its parents here.
 void TMainForm::FormShow() {
     std::filesystem::path root = DataRoot();
     if (!DirectoryExists(root)) {
-        if (!CreateDir(root)) throw std::runtime_error(root.string() + " の作成に失敗しました。");
+        if (!ForceDirectories(root)) throw std::runtime_error(root.string() + " の作成に失敗しました。");
         Dlg().ShowMessage(root.string() + " が作成されました。");
     }
     TaikaiNo = -1;

@@ -623,6 +623,16 @@ public:
     void deleteClockLogExecute();
     void wireClockHandlers();
 
+    // ---- What the results are computed from (ResultInputs.cpp) ----
+    // Counts the changes of everything the results computation reads: the input, split,
+    // entry and race grids, the runner and waiting tables, the counts, the hundredths
+    // option and the advanced starts. A result view remembers the count it was computed at.
+    unsigned long long InputRevision() const { return inputRevision_; }
+    void MarkInputsChanged();
+    Signal<> InputsChanged;
+    // Connects the models; once, when every window of the run exists.
+    void WatchResultInputs();
+
     // ---- Result output ----
     void OutputResultExecute();
     // The starting teams into the scoreboard file.
@@ -650,4 +660,5 @@ private:
 
     Program& program_;
     bool closeRequested_ = false;
+    unsigned long long inputRevision_ = 0;
 };

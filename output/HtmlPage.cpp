@@ -82,7 +82,7 @@ std::string LegFieldText(const char* name, int leg) {
 void MakeDataHtmlFolder() {
     const fs::path dir = HtmlFolder();
     if (MainForm->DataFolder.empty() || (!DirectoryExists(dir) && !CreateDir(dir)))
-        throw CreateFolderError("Cannot create" + (dir / "").string());
+        throw CreateFolderError(dir);
 }
 
 std::optional<std::vector<std::string>> ListFolderNames(const fs::path& dir) {

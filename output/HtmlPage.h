@@ -36,7 +36,7 @@ std::string PaddedMarkText(int seconds);
 // "Ttime_3" ...
 std::string LegFieldText(const char* name, int leg);
 
-// DataHTML alone (not its csv folder); CreateFolderError ("Cannot create" + folder) on failure.
+// DataHTML alone (not its csv folder); CreateFolderError on failure.
 void MakeDataHtmlFolder();
 // The names in a folder; nullopt when it cannot be listed.
 std::optional<std::vector<std::string>> ListFolderNames(const fs::path& dir);

@@ -31,10 +31,10 @@ const std::string& pick(const std::vector<std::string>& table, int index) {
 }
 
 // Without an open race the folder would land in the working folder.
-void createMissing(const std::filesystem::path& dir, const std::string& shown) {
-    if (MainForm->DataFolder.empty()) throw CreateFolderError("Cannot create" + shown);
+void createMissing(const std::filesystem::path& dir) {
+    if (MainForm->DataFolder.empty()) throw CreateFolderError(dir);
     if (DirectoryExists(dir)) return;
-    if (!CreateDir(dir)) throw CreateFolderError("Cannot create" + shown);
+    if (!CreateDir(dir)) throw CreateFolderError(dir);
 }
 
 } // namespace
@@ -86,7 +86,11 @@ int KmToMetres(float km) {
 std::filesystem::path HtmlFolder() { return MainForm->DataFolder / "DataHTML"; }
 std::filesystem::path HtmlCsvFolder() { return HtmlFolder() / "csv"; }
 
+CreateFolderError::CreateFolderError(const std::filesystem::path& dir)
+    : std::runtime_error((dir / "").string() + " の作成に失敗しました。" +
+                         (FileExists(dir) ? "\n同じ名前のファイルがあります。" : "")) {}
+
 void MakeHtmlFolder() {
-    createMissing(HtmlFolder(), (HtmlFolder() / "").string());
-    createMissing(HtmlCsvFolder(), HtmlCsvFolder().string());
+    createMissing(HtmlFolder());
+    createMissing(HtmlCsvFolder());
 }

@@ -30,9 +30,11 @@ int KmToMetres(float km);
 std::filesystem::path HtmlFolder();
 std::filesystem::path HtmlCsvFolder();
 
+// An output folder that could not be made: its path in the desk's words, and why when
+// a file stands in its place.
 struct CreateFolderError : std::runtime_error {
-    using std::runtime_error::runtime_error;
+    explicit CreateFolderError(const std::filesystem::path& dir);
 };
-// Creates the output folders that are missing; throws CreateFolderError
-// ("Cannot create" + path) when one cannot be made.
+// Creates the output folders that are missing; throws CreateFolderError when one
+// cannot be made.
 void MakeHtmlFolder();

@@ -11,6 +11,7 @@
 #include "output/RecordMarks.h"
 #include "output/TOutputForm.h"
 #include "platform/Services.h"
+#include "platform/TableEngine.h"
 #include "platform/Text.h"
 
 #include <exception>
@@ -158,16 +159,19 @@ void fillLegRow(StringGrid& g, const DataQuery& q, int r, int k, bool classRank)
     g.SetCells(ColKuriage, r, value(q, LegField::AdjSw, k) != 0 ? "#" : "");
 }
 
-// A fill that fails shows the one message of the views instead of a half view.
+// A fill that fails shows the one message of the views instead of a half view; a table
+// the engine could not read or write adds its file and the engine's reason.
 template <typename Fill> bool fillOrReport(Fill fill) {
-    bool ok = false;
+    const char* const failed = "異常終了";
     try {
-        ok = fill();
+        if (fill()) return true;
+    } catch (const DbError& e) {
+        Dlg().ShowMessage(std::string(failed) + "\n" + e.what());
+        return false;
     } catch (const std::exception&) {
-        ok = false;
     }
-    if (!ok) Dlg().ShowMessage("異常終了");
-    return ok;
+    Dlg().ShowMessage(failed);
+    return false;
 }
 
 } // namespace

@@ -99,33 +99,33 @@ bool TOutputForm::WriteHtmlFile(const std::filesystem::path& path, const std::st
     return WriteHtmlPage(path, text);
 }
 
-void TOutputForm::PutSheetHtml(int leg) {
+bool TOutputForm::PutSheetHtml(int leg) {
     // The batch runs this before its own outputs: a folder that cannot be made is
     // reported here and the batch goes on.
     try {
-        putSheetPages(leg);
+        return putSheetPages(leg);
     } catch (const std::exception& e) {
         Dlg().ShowException(e.what());
+        return false;
     }
 }
 
-void TOutputForm::putSheetPages(int leg) {
-    if (leg == 0) return;
+bool TOutputForm::putSheetPages(int leg) {
+    if (leg == 0) return true;
     if (leg < 0) {
         const std::string page =
             navigation(false) + "<br><center>只今準備中です。<br>ここでシート版リザルト表示されます。"
                                 "<br><br><br><br><a href=\"javascript:location.reload();\">更新する</a><br>\n"
                                 "</body><br><html>\n";
         const std::string path = sheetPath(1);
-        if (WriteHtmlFile(path, page))
-            Dlg().ShowMessage(path + "\nを作成しました。");
-        else
-            Dlg().ShowMessage(path + " の作成に失敗しました。");
-        return;
+        const bool written = WriteHtmlFile(path, page);
+        Dlg().ShowMessage(written ? path + "\nを作成しました。" : path + " の作成に失敗しました。");
+        return written;
     }
     const std::string nav = navigation(true);
+    bool written = true;
     // Legs not run yet get pages that carry only the navigation.
     for (int j = leg + 1; j <= mainForm().KukanNum; ++j)
-        WriteHtmlFile(sheetPath(j), nav + "</body><html>\n");
-    WriteHtmlFile(sheetPath(leg), legSheet(OutputGrid, nav, leg));
+        written = WriteHtmlFile(sheetPath(j), nav + "</body><html>\n") && written;
+    return WriteHtmlFile(sheetPath(leg), legSheet(OutputGrid, nav, leg)) && written;
 }

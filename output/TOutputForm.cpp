@@ -14,6 +14,10 @@ namespace {
 
 constexpr const char* kDefaultFont = "ＭＳ Ｐゴシック";
 constexpr const char* kNoResults = "成績が計算されていないので出力できません。";
+constexpr const char* kStaleQuestion =
+    "成績の表示後に入力データが変更されています。\n再計算してから出力しますか ?";
+constexpr const char* kStaleTitle = "  (入力変更後 未再計算)";
+constexpr const char* kStaleStatus = "入力データが変更されました。出力の前に再計算します。";
 
 } // namespace
 
@@ -28,6 +32,11 @@ TOutputForm::TOutputForm() : FormBase("TOutputForm") {
         g->SetRowSelect(true);
     buildToolBar();
     wireActions();
+    // A change of what the view was computed from shows at once in the title and status bar.
+    if (!MainForm) return;
+    MainForm->InputsChanged.connect([this] {
+        if (ViewStale()) markStale(true);
+    });
 }
 
 void TOutputForm::buildToolBar() {
@@ -58,31 +67,60 @@ void TOutputForm::buildToolBar() {
 }
 
 void TOutputForm::wireActions() {
-    OpenResultRep.OnExecute = withResults([this] { OpenResultRepExecute(); });
-    UpDownBtn.OnExecute = withResults([this] { UpDownBtnClick(); });
-    PutToExcel.OnExecute = withResults([this] { PutToExcelExecute(); });
-    ActionClipCopy.OnExecute = withResults([this] { ActionClipCopyExecute(); });
-    TeamResultExcel.OnExecute = withResults([this] { TeamResultExcelExecute(); });
-    PutToWeb.OnExecute = withResults([this] { PutToWebExecute(); });
-    Macro.OnExecute = withResults([this] { MacroExecute(); });
-    PutToDenko.OnExecute = withResults([this] { PutToDenkoExecute(); });
-    PutKojinPrize.OnExecute = withResults([this] { PutKojinPrizeExecute(); });
+    OpenResultRep.OnExecute = withResults(OpenResultRep, [this] { OpenResultRepExecute(); });
+    UpDownBtn.OnExecute = withResults(UpDownBtn, [this] { UpDownBtnClick(); });
+    PutToExcel.OnExecute = withResults(PutToExcel, [this] { PutToExcelExecute(); });
+    ActionClipCopy.OnExecute = withResults(ActionClipCopy, [this] { ActionClipCopyExecute(); });
+    TeamResultExcel.OnExecute = withResults(TeamResultExcel, [this] { TeamResultExcelExecute(); });
+    PutToWeb.OnExecute = withResults(PutToWeb, [this] { PutToWebExecute(); });
+    Macro.OnExecute = withResults(Macro, [this] { MacroExecute(); });
+    PutToDenko.OnExecute = withResults(PutToDenko, [this] { PutToDenkoExecute(); });
+    PutKojinPrize.OnExecute = withResults(PutKojinPrize, [this] { PutKojinPrizeExecute(); });
     OpenPrintParam.OnExecute = [this] { OpenPrintParamExecute(); };
-    TopRunnersList.OnExecute = withResults([this] { TopRunnersListExecute(); });
-    TopTeamPrize.OnExecute = withResults([this] { TopTeamPrizeExecute(); });
-    N6.OnExecute = withResults([this] { N6Click(); });
-    N7.OnExecute = withResults([this] { N7Click(); });
+    TopRunnersList.OnExecute = withResults(TopRunnersList, [this] { TopRunnersListExecute(); });
+    TopTeamPrize.OnExecute = withResults(TopTeamPrize, [this] { TopTeamPrizeExecute(); });
+    N6.OnExecute = withResults(N6, [this] { N6Click(); });
+    N7.OnExecute = withResults(N7, [this] { N7Click(); });
     ToolButton2.OnExecute = [this] { ToolButton2Click(); };
 }
 
-std::function<void()> TOutputForm::withResults(std::function<void()> run) {
-    return [this, run = std::move(run)] {
+std::function<void()> TOutputForm::withResults(Action& command, std::function<void()> run) {
+    return [this, &command, run = std::move(run)] {
         if (!ResultsShown) {
             Dlg().ShowMessage(kNoResults);
             return;
         }
-        run();
+        if (ViewStale() && !recomputeStaleView()) return;
+        if (command.Enabled()) run();
     };
+}
+
+bool TOutputForm::ViewStale() const {
+    return ResultsShown && MainForm->InputRevision() != shownRevision_;
+}
+
+// The showing of the same leg, class and order again, without the chooser and without
+// the question about keeping the work table: the desk asked for new results.
+bool TOutputForm::recomputeStaleView() {
+    if (Tag > MainForm->KukanNum) {
+        Dlg().ShowMessage(Format("第 %d 区はもうありません。結果出力から選び直して下さい。", Tag));
+        return false;
+    }
+    if (Dlg().MessageDlg(kStaleQuestion, MsgKind::Confirmation, Btn::YesNo) != mrYes) return false;
+    const bool runnerOrder = OrderMode == 1;
+    DeleteTempTable();
+    FormShow();
+    if (ResultsShown && runnerOrder && UpDownBtn.Enabled()) UpDownBtnClick();
+    return ResultsShown && !ViewStale();
+}
+
+void TOutputForm::markStale(bool stale) {
+    if (stale == staleMarked_) return;
+    staleMarked_ = stale;
+    std::string title = Caption();
+    if (EndsWith(title, kStaleTitle)) title.resize(title.size() - std::string(kStaleTitle).size());
+    SetCaption(stale ? title + kStaleTitle : title);
+    StatusBar1.SetPanel(1, stale ? kStaleStatus : "");
 }
 
 void TOutputForm::ShowResults() {
@@ -90,7 +128,14 @@ void TOutputForm::ShowResults() {
     FormShow();
 }
 
+// The view remembers what it was computed from once the computation's own writes are done.
 void TOutputForm::FormShow() {
+    markStale(false);
+    computeAndShowView();
+    shownRevision_ = MainForm->InputRevision();
+}
+
+void TOutputForm::computeAndShowView() {
     TMainForm& f = *MainForm;
     const std::string filter = f.GetClassFilter();
     StatusBar1.SetPanel(0, filter.empty() ? std::string() : filter + "クラスでフィルター中です。");

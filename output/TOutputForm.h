@@ -57,6 +57,9 @@ class TOutputForm : public FormBase {
     // The view holds the results of the last showing. Without them (a data error, nobody
     // to rank, a view that failed to fill) every output refuses and writes nothing.
     bool ResultsShown = false;
+    // What the view was computed from changed since (MainForm's InputRevision): every
+    // output first asks to compute again, and writes nothing from the old view.
+    bool ViewStale() const;
 
     // ---- Prize settings file and the certificates' work members ----
     void LoadPrizeParams();
@@ -165,19 +168,28 @@ class TOutputForm : public FormBase {
     int FindFirstKuriageLeg(int k) const;
     bool WriteHtmlIndexPages(const std::filesystem::path& dir, int k);
     bool IsLegColumnComplete(int k) const;
-    // leg 0 nothing, -1 the placeholder s01.html, k the sheet pages of leg k.
-    void PutSheetHtml(int leg);
+    // leg 0 nothing, -1 the placeholder s01.html, k the sheet pages of leg k. False when
+    // a page (or the folder) could not be written.
+    bool PutSheetHtml(int leg);
     bool WriteHtmlFile(const std::filesystem::path& path, const std::string& text);
-    void putSheetPages(int leg);
+    bool putSheetPages(int leg);
 
   private:
     void buildToolBar();
     void wireActions();
-    // The handler of an output command: run only over computed results.
-    std::function<void()> withResults(std::function<void()> run);
+    // The handler of an output command: run only over computed results, and only over
+    // those of the input as it stands (a stale view is computed again first, if the
+    // desk agrees); not when the new showing disabled the command.
+    std::function<void()> withResults(Action& command, std::function<void()> run);
+    bool recomputeStaleView();
+    // The title and the status bar tell that the view is stale.
+    void markStale(bool stale);
+    void computeAndShowView();
     // 0 ranked, 1 data error (the raw table is shown), 2 nobody to rank.
     int computeResults(int legs);
     void showView();
     void writePrizeData(int legs);
     void hideViews();
+    unsigned long long shownRevision_ = 0;
+    bool staleMarked_ = false;
 };

@@ -1,6 +1,7 @@
 #include "gui/MainWindowFixture.h"
 #include "gui/SpinTyping.h"
 #include "mainwindow/TFormDelayInf.h"
+#include "platform/Files.h"
 
 #include <QAction>
 #include <QLineEdit>
@@ -24,6 +25,24 @@ TEST_F(MainWindowTest, FirstShowCreatesTheDataRootAndShowsTheSplash) {
     window->show();
     Settle();
     EXPECT_EQ(form().TaikaiNo, 5);
+}
+
+// A program folder named before it exists is made with its parents; one that cannot be
+// made ends the program after the message naming it, never a window without a data root.
+TEST_F(MainWindowTest, ProgramFolderIsMadeWithItsParentsOrTheProgramEnds) {
+    ASSERT_TRUE(WriteFileBytes(home.path() / "file", "x"));
+    for (const auto& [folder, made] :
+         {std::pair{home.path() / "a" / "b" / "c", true}, {home.path() / "file" / "c", false}}) {
+        SCOPED_TRACE(folder.string());
+        window.reset();
+        program = std::make_unique<Program>(ProgramEnv{folder, "tavren", &dialogs, &clipboard, &shell});
+        dialogs.ClearLog();
+        open();
+        const std::string root = (folder / "tvnData").string();
+        EXPECT_EQ(std::filesystem::is_directory(root), made);
+        EXPECT_EQ(dialogs.Joined(), root + (made ? " が作成されました。" : " の作成に失敗しました。"));
+        EXPECT_EQ(window->isVisible(), made);
+    }
 }
 
 TEST_F(MainWindowTest, TabsSwitchThePagesBothWays) {

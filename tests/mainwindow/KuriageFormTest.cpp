@@ -302,7 +302,8 @@ TEST_F(KuriageForm, CsvExportFailures) {
     dialogs.ClearLog();
     form().DataFolder = home.path() / "gone";
     EXPECT_FALSE(k().ExportKuriageCsv());
-    EXPECT_EQ(dialogs.Joined(), "Cannot create" + (home.path() / "gone" / "DataHTML" / "").string());
+    EXPECT_EQ(dialogs.Joined(),
+              (home.path() / "gone" / "DataHTML" / "").string() + " の作成に失敗しました。");
 }
 
 TEST_F(KuriageForm, DrawCell) {
@@ -380,7 +381,7 @@ TEST_F(KuriageForm, FolderFailureOnCloseIsReportedNotThrown) {
     form().DataFolder = home.path() / "gone";
     EXPECT_NO_THROW(k().ToolButton5.Execute());
     EXPECT_FALSE(k().Visible());
-    EXPECT_TRUE(dialogs.Saw("Cannot create" + (home.path() / "gone" / "DataHTML" / "").string()));
+    EXPECT_TRUE(dialogs.Saw((home.path() / "gone" / "DataHTML" / "").string() + " の作成に失敗しました。"));
 }
 
 TEST_F(KuriageForm, FailedExportButtonReportsOnceAndStaysOpen) {
@@ -389,7 +390,8 @@ TEST_F(KuriageForm, FailedExportButtonReportsOnceAndStaysOpen) {
     form().DataFolder = home.path() / "gone";
     k().ToolButton6.Execute();
     EXPECT_TRUE(k().Visible());
-    EXPECT_EQ(dialogs.Joined(), "Cannot create" + (home.path() / "gone" / "DataHTML" / "").string());
+    EXPECT_EQ(dialogs.Joined(),
+              (home.path() / "gone" / "DataHTML" / "").string() + " の作成に失敗しました。");
 }
 
 // With a race file: the close writes F_TIME, the next open of the edition reads it back.

@@ -55,7 +55,8 @@ TEST_F(SplitText, EmptyGridAndFilesThatCannotBeWritten) {
     EXPECT_EQ(put(rows), failed);
     fs::remove_all(csvDir()); // a plain file in the folder's place stays as it was
     WriteFileBytes(csvDir(), "x");
-    EXPECT_EQ(put(rows), "(none)|Cannot create" + csvDir().string());
+    EXPECT_EQ(put(rows), "(none)|" + (csvDir() / "").string() +
+                             " の作成に失敗しました。\n同じ名前のファイルがあります。");
     std::string kept;
     EXPECT_TRUE(ReadFileBytes(csvDir(), kept) && kept == "x");
 }

@@ -19,16 +19,6 @@ class PublishedResults : public F1Race {
         BuildF1();
         form().useDnkoDefault = true;
     }
-    // Every file of the race folder but its tables, which each computation rebuilds.
-    std::map<std::string, std::string> Published() {
-        std::map<std::string, std::string> files;
-        for (const auto& e : std::filesystem::recursive_directory_iterator(form().DataFolder)) {
-            const std::string name = e.path().filename().string();
-            if (!e.is_regular_file() || EndsWith(name, ".db") || EndsWith(name, "-journal")) continue;
-            ReadFileBytes(e.path(), files[e.path().string()]);
-        }
-        return files;
-    }
     std::string File(const std::filesystem::path& p) {
         std::string bytes;
         ReadFileBytes(p, bytes);
@@ -98,4 +88,18 @@ TEST_F(PublishedResults, TheTotalDistanceIsTheLegGridsAsItStands) {
         OutputForm->PutToExcel.Execute();
         EXPECT_NE(clipboard.GetText().find(std::string("  距離 ") + total + "km\t"), std::string::npos);
     }
+}
+
+// A view the engine cannot fill says which file and why, and the outputs refuse after it.
+TEST_F(PublishedResults, AViewTheEngineCannotFillNamesTheFileAndTheReason) {
+    DataMdl->CloseAll();
+    const std::filesystem::path teams = form().DataFolder / "チーム情報001.db";
+    ASSERT_TRUE(WriteFileBytes(teams, std::string(20000, 'x')));
+    ShowF1(0);
+    EXPECT_EQ(dialogs.Joined(),
+              "異常終了\n" + teams.string() + " のオープンに失敗しました。\nfile is not a database");
+    EXPECT_FALSE(OutputForm->ResultsShown);
+    dialogs.ClearLog();
+    OutputForm->PutToDenko.Execute();
+    EXPECT_EQ(dialogs.Joined(), kNoResults);
 }

@@ -102,7 +102,8 @@ TEST_F(OutputFolders, VanishedRaceFolderCannotBeCreated) {
         MakeHtmlFolder();
         FAIL() << "no error";
     } catch (const CreateFolderError& e) {
-        EXPECT_EQ(std::string(e.what()), "Cannot create" + (home.path() / "gone" / "DataHTML" / "").string());
+        EXPECT_EQ(std::string(e.what()),
+                  (home.path() / "gone" / "DataHTML" / "").string() + " の作成に失敗しました。");
     }
     EXPECT_FALSE(DirectoryExists(home.path() / "gone"));
 }

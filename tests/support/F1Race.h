@@ -11,6 +11,7 @@
 #include "output/TOutputForm.h"
 #include "platform/Files.h"
 
+#include <map>
 #include <string>
 
 class F1Race : public ResultRace {
@@ -60,6 +61,17 @@ class F1Race : public ResultRace {
             return f.ModalResultValue();
         });
         form().OutputResultExecute();
+    }
+
+    // Every file of the race folder but its tables, which each computation rebuilds.
+    std::map<std::string, std::string> Published() {
+        std::map<std::string, std::string> files;
+        for (const auto& e : std::filesystem::recursive_directory_iterator(form().DataFolder)) {
+            const std::string name = e.path().filename().string();
+            if (!e.is_regular_file() || EndsWith(name, ".db") || EndsWith(name, "-journal")) continue;
+            ReadFileBytes(e.path(), files[e.path().string()]);
+        }
+        return files;
     }
 
     // A text file the outputs wrote, as its lines; a line without its CR shows "<LF>".
