@@ -409,6 +409,70 @@ PdfWord firstLine(const std::vector<PdfWord>& page, bool vertical) {
     return line;
 }
 
+// The columns of a page of vertical text, right to left, each its words top down. A
+// column's place is where its upright (full-width) characters stand; a character turned
+// on its side belongs to the nearest one.
+std::vector<std::vector<PdfWord>> columnsOf(const std::vector<PdfWord>& page) {
+    auto middle = [](const PdfWord& w) { return (w.x0 + w.x1) / 2; };
+    auto upright = [](const PdfWord& w) {
+        const std::u32string c = ToU32(w.text);
+        return c.size() == 1 && c[0] >= 0x3000 && !(c[0] >= 0xFF61 && c[0] <= 0xFF9F);
+    };
+    std::vector<double> at;
+    for (const PdfWord& w : page)
+        if (upright(w) &&
+            std::none_of(at.begin(), at.end(), [&](double x) { return std::abs(x - middle(w)) < 1; }))
+            at.push_back(middle(w));
+    std::sort(at.rbegin(), at.rend());
+    std::vector<std::vector<PdfWord>> cols(at.size());
+    for (const PdfWord& w : page) {
+        size_t best = 0;
+        for (size_t i = 1; i < at.size(); ++i)
+            if (std::abs(at[i] - middle(w)) < std::abs(at[best] - middle(w))) best = i;
+        if (!at.empty()) cols[best].push_back(w);
+    }
+    for (auto& col : cols)
+        std::sort(col.begin(), col.end(), [](const PdfWord& a, const PdfWord& b) { return a.y0 < b.y0; });
+    return cols;
+}
+
+std::string textOf(const std::vector<PdfWord>& column) {
+    std::string text;
+    for (const PdfWord& w : column)
+        text += w.text;
+    return text;
+}
+
+// Characters of different columns whose boxes cover much of each other: drawn over one
+// another. (Within a column the boxes, a font's height, overlap by design.)
+std::vector<std::string> overlapping(const std::vector<std::vector<PdfWord>>& cols) {
+    std::vector<std::string> found;
+    for (size_t i = 0; i < cols.size(); ++i)
+        for (size_t j = i + 1; j < cols.size(); ++j)
+            for (const PdfWord& a : cols[i])
+                for (const PdfWord& b : cols[j]) {
+                    const double w = std::min(a.x1, b.x1) - std::max(a.x0, b.x0);
+                    const double h = std::min(a.y1, b.y1) - std::max(a.y0, b.y0);
+                    const double smaller =
+                        std::min((a.x1 - a.x0) * (a.y1 - a.y0), (b.x1 - b.x0) * (b.y1 - b.y0));
+                    if (w > 0 && h > 0 && w * h > 0.3 * smaller) found.push_back(a.text + "/" + b.text);
+                }
+    return found;
+}
+
+// The certificates' lines as the document holds them, one list per certificate (each
+// starts with its title), blanks left out as the PDF's text leaves them out.
+std::vector<std::vector<std::string>> certificateLines(const RtfText& doc, const std::string& title) {
+    std::vector<std::vector<std::string>> certs;
+    for (const std::string& p : doc.Paragraphs) {
+        if (p == title) certs.emplace_back();
+        if (certs.empty()) continue;
+        for (const std::string& line : Split(p, '\n'))
+            if (!line.empty()) certs.back().push_back(ReplaceAll(ReplaceAll(line, " ", ""), "　", ""));
+    }
+    return certs;
+}
+
 } // namespace
 
 // The three documents as the desk's word processor lays them out: LibreOffice Writer
@@ -416,8 +480,9 @@ PdfWord firstLine(const std::vector<PdfWord>& page, bool vertical) {
 TEST_F(Certificates, WriterLaysOutEachCertificateOnItsOwnPage) {
     ASSERT_EQ(PosixShell().Run({"sh", "-c", "command -v soffice"}).ExitCode, 0)
         << "soffice missing: run scripts/deps";
-    BuildRace(10000, 20530, [this] {
+    BuildRace(10000, 11800, [this] {
         form().ReceName.SetText("第50回タヴレン記念大学対校駅伝競走大会"); // a body of five columns
+        form().taikaiBestGrid.SetCells(3, 1, "11800"); // 東高 equals the race record
         Class(1, "A");
         Class(2, "B");
         Class(3, "B");
@@ -475,6 +540,24 @@ TEST_F(Certificates, WriterLaysOutEachCertificateOnItsOwnPage) {
             for (const PdfWord& w : page)
                 yoshi = yoshi || w.text.find("𠮷") != std::string::npos;
         EXPECT_TRUE(yoshi);
+        if (d.vertical) {
+            // Landscape: every line of up to 20 characters whole in one column (a longer
+            // one is set smaller), nothing drawn over anything else.
+            const auto certs = certificateLines(ReadRtfFile(out.path() / "team_landscape.rtf"), "賞 状");
+            ASSERT_EQ(certs.size(), pages.size());
+            for (size_t i = 0; i < pages.size(); ++i) {
+                const auto cols = columnsOf(pages[i]);
+                for (const std::string& line : certs[i]) {
+                    const bool whole = std::any_of(cols.begin(), cols.end(), [&](const auto& c) {
+                        return textOf(c).find(line) != std::string::npos;
+                    });
+                    EXPECT_TRUE(ToU32(line).size() > 20 || whole) << "page " << i + 1 << ": " << line;
+                }
+                EXPECT_EQ(overlapping(cols), std::vector<std::string>()) << "page " << i + 1;
+            }
+            EXPECT_TRUE(std::any_of(certs[0].begin(), certs[0].end(),
+                                    [](const std::string& l) { return l == "記録一時間一八分〇〇秒(大会ﾀｲ)"; }));
+        }
         if (std::string(d.name) == "list") {
             EXPECT_EQ(firstLine(pages[1], false).text, "(個人の部)");
             continue;
