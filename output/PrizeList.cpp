@@ -183,10 +183,7 @@ void WritePrizeListRtf(TOutputForm& form) {
     for (int leg = 1; leg <= f.KukanNum; ++leg)
         addLegRows(form, lines, leg, runnerKana, teamKana);
     lines.push_back("}");
-    if (SaveRtf(path, lines))
-        ShellSvc().OpenDocument(path.string());
-    else
-        ShowRtfSaveFailed(path);
+    if (SaveRtf(path, lines)) ShellSvc().OpenDocument(path.string());
 }
 
 void TOutputForm::TopRunnersListExecute() {

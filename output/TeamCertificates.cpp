@@ -35,11 +35,12 @@ struct TeamRun {
 
 // How far a line runs down its column, in ems of its type: Writer sets full-width
 // characters one em apart in vertical text, half-width katakana half an em, and Latin
-// ones turned on their side at their own width, under three quarters of an em for most.
+// ones turned on their side at their own width: a blank at most half an em, the others
+// under three quarters of an em for most.
 double columnEms(const std::string& text) {
     double ems = 0;
     for (char32_t c : ToU32(text))
-        ems += c < 0x80 ? 0.75 : c >= 0xFF61 && c <= 0xFF9F ? 0.5 : 1.0;
+        ems += c == ' ' ? 0.5 : c < 0x80 ? 0.75 : c >= 0xFF61 && c <= 0xFF9F ? 0.5 : 1.0;
     return ems;
 }
 

@@ -10,6 +10,7 @@
 #include "support/TempDir.h"
 
 #include <algorithm>
+#include <chrono>
 #include <functional>
 #include <memory>
 
@@ -338,6 +339,40 @@ TEST_F(Certificates, FailuresAreNamed) {
         a->Execute();
     EXPECT_EQ(dialogs.Texts(), std::vector<std::string>(3, Folder().string() + "が存在しません。"));
     EXPECT_TRUE(desk.Log.empty());
+}
+
+// A document an office suite holds open (its lock file beside it) is refused before
+// anything is written: the old file stays, nothing is opened, nobody waits.
+TEST_F(Certificates, ADocumentHeldOpenIsRefused) {
+    BuildRace();
+    std::filesystem::path lock;
+    desk.WhileViewing = [&] { std::filesystem::remove(lock); }; // else a wait would never end
+    const struct {
+        Action* action;
+        const char* file;
+        const char* lock;
+    } cases[] = {{&OutputForm->TopTeamPrize, "AllPrize.RTF", ".~lock.AllPrize.RTF#"},
+                 {&OutputForm->PutKojinPrize, "Kukan00.RTF", ".~lock.Kukan00.RTF#"},
+                 {&OutputForm->TopRunnersList, "ALL_List.RTF", ".~lock.ALL_List.RTF#"},
+                 {&OutputForm->TopTeamPrize, "AllPrize.RTF", "~$AllPrize.RTF"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.lock);
+        const std::string old = "{\\rtf1 old}\r\n";
+        ASSERT_TRUE(WriteFileBytes(Folder() / c.file, old));
+        lock = Folder() / c.lock;
+        ASSERT_TRUE(WriteFileBytes(lock, ""));
+        dialogs.ClearLog();
+        desk.Log.clear();
+        const auto t0 = std::chrono::steady_clock::now();
+        c.action->Execute();
+        EXPECT_LT(std::chrono::steady_clock::now() - t0, std::chrono::seconds(5));
+        EXPECT_EQ(dialogs.Texts(), std::vector<std::string>{"そのﾌｧｲﾙはオープンされています。保存できませんでした。"});
+        EXPECT_TRUE(Bytes(c.file) == old);
+        EXPECT_TRUE(desk.Log.empty()) << desk.Log.front();
+        std::filesystem::remove(lock);
+        c.action->Execute(); // once the suite lets go, the document is written
+        EXPECT_TRUE(Bytes(c.file) != old);
+    }
 }
 
 TEST_F(Certificates, TeamCertificateInTheIndividualStyle) {
