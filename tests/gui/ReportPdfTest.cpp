@@ -127,6 +127,15 @@ TEST_F(ReportPdf, F1OverallReportIsOnePageWithItsTexts) {
     const std::string text = pdfText(reports.path);
     for (const char* s : {"テスト駅伝 総合成績", "鈴木", "ページ 1", "[ 2] 15'45\""})
         EXPECT_NE(text.find(s), std::string::npos) << s << "\n" << text;
+    // Column 0 ("1) 東京", its time) keeps off the frame line at the left margin.
+    const double frame = static_cast<int>(MmToReportPx(20));
+    int column0 = 0;
+    for (const Word& w : pdfWords(reports.path))
+        if (w.yMin > 120 && w.xMin < frame + 30) {
+            EXPECT_GE(w.xMin, frame + 1.5) << w.text;
+            ++column0;
+        }
+    EXPECT_GE(column0, 6);
 }
 
 TEST_F(ReportPdf, PagesBreakAfterWholeTeamBlocks) {
@@ -246,14 +255,15 @@ TEST_F(ReportPdf, TextsKeepTheirPlacesAndLinesRunOn) {
         byText[w.text].push_back(w);
     for (const char* t : {"左", "中央", "右端"})
         ASSERT_EQ(byText[t].size(), 3u) << t;
-    EXPECT_NEAR(byText["左"][2].xMin, left, 1);
+    // Left and right a small inset from the box's edges, where a frame line may stand.
+    EXPECT_NEAR(byText["左"][2].xMin, left + 2, 1);
     EXPECT_NEAR((byText["中央"][2].xMin + byText["中央"][2].xMax) / 2, left + 300, 1);
-    EXPECT_NEAR(byText["右端"][2].xMax, left + 600, 1);
+    EXPECT_NEAR(byText["右端"][2].xMax, left + 598, 1);
     // The same record text on every page ends at its box's right, its rows 18 px apart.
     const std::vector<Word>& times = byText["12&apos;34&quot;"]; // as the HTML writes them
     ASSERT_EQ(times.size(), 60u);
     for (const Word& w : times) {
-        EXPECT_NEAR(w.xMax, left + 300, 1.5);
+        EXPECT_NEAR(w.xMax, left + 298, 1.5);
         EXPECT_NEAR(std::remainder(w.yMin - times[0].yMin, 18), 0, 0.01) << w.page;
     }
     // The frame line left of the details runs on through the bands' borders of page 2.
