@@ -1,6 +1,7 @@
 // The reports painted by Qt: the result report of F1 and of larger races written to
 // PDF and read back with poppler's tools, the order sheet, and the modal preview.
 #include "gui/GuiTestApp.h"
+#include "gui/PdfTextLayer.h"
 #include "gui/ReportPagePainter.h"
 #include "platform/Files.h"
 #include "support/ChildProcess.h"
@@ -35,13 +36,9 @@ std::string command(const std::string& cmd) {
     return out;
 }
 
-// pdftotext's text; the viewer's copy of some kanji comes out as the look-alike Kangxi
-// radicals of the same glyph (鈴⽊ for 鈴木), folded back here.
+// pdftotext's text: what a search or a copy of the PDF finds.
 std::string pdfText(const std::string& path) {
-    return command("pdftotext -layout '" + path +
-                   "' - | python3 -c \"import sys, unicodedata; "
-                   "t = sys.stdin.read(); sys.stdout.write(''.join(unicodedata.normalize('NFKC', c) "
-                   "if 0x2E80 <= ord(c) <= 0x2FDF else c for c in t))\"");
+    return command("pdftotext -layout '" + path + "' -");
 }
 
 int pdfPages(const std::string& path) {
@@ -196,7 +193,7 @@ TEST_F(ReportPdf, FullDiskKeepsTheOldPdfAndSaysSo) {
         EXPECT_TRUE(ReadFileBytes(reports.path, kept) && kept == "old report") << kept;
         for (const std::string& name : ListDir(home.path()))
             EXPECT_FALSE(StartsWith(name, ".report.pdf")) << name; // no temporary file left
-        print(); // with room the new file replaces it
+        print();                                                   // with room the new file replaces it
         EXPECT_EQ(reports.error, "");
         EXPECT_GE(pdfPages(reports.path), 1);
     }
@@ -311,4 +308,46 @@ TEST_F(ReportPdf, TextLayerHoldsThePrintedText) {
     const std::string text = pdfText(reports.path);
     for (const char* s : {"距離 11.1km", "5km", "6.1km", "15'30\"", "大会記録 34'40\""})
         EXPECT_NE(text.find(s), std::string::npos) << s << "\n" << text;
+}
+
+// Kanji that share their glyph with a Kangxi radical (大 ⼤, 山 ⼭, 田 ⽥, 日 ⽇, 月 ⽉)
+// are found as they were printed, in the report and on the order sheet.
+TEST_F(ReportPdf, SearchFindsTheKanjiAsPrinted) {
+    BuildF1();
+    form().TeamEntryGrid.SetCells(1, 1, "東京大学");
+    form().taikaiBestGrid.SetCells(1, 1, "2024/12/09");
+    ASSERT_TRUE(SaveTaikaiFields(false));
+    ShowF1(0);
+    OutputForm->OpenResultRepExecute();
+    ASSERT_EQ(reports.error, "");
+    const std::string report = pdfText(reports.path);
+    form().StartListPrev.SetEnabled(true);
+    form().StartListPrev.Execute();
+    ASSERT_EQ(reports.error, "");
+    const std::string sheet = pdfText(reports.path);
+    for (const auto& [text, in] : {std::pair{"東京大学", report},
+                                   {"山田", report},
+                                   {"大会記録", report},
+                                   {"東京大学", sheet},
+                                   {"山田", sheet},
+                                   {"12月9日", sheet}})
+        EXPECT_NE(in.find(text), std::string::npos) << text << "\n" << in;
+}
+
+// The fonts' ToUnicode maps name a radical's or compatibility ideograph's glyph by the
+// character drawn with it; other names, and characters beyond U+FFFF, stay.
+TEST_F(ReportPdf, ToUnicodeMapsNameTheDrawnCharacters) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"1 beginbfchar\n<0003> <2F24>\n<0004> <30C6>\nendbfchar",
+         "1 beginbfchar\n<0003> <5927>\n<0004> <30C6>\nendbfchar"},
+        {"1 beginbfrange\n<0001> <0003> [<2F2D> <65E5> <F9A8>]\nendbfrange",
+         "1 beginbfrange\n<0001> <0003> [<5C71> <65E5> <4EE4>]\nendbfrange"},
+        {"2 beginbfrange\n<0010> <0012> <2F64>\n<0020> <0021> <0041>\nendbfrange",
+         "2 beginbfrange\n<0010> <0012> [<7528> <7530> <758B>]\n<0020> <0021> <0041>\nendbfrange"},
+        {"1 beginbfchar\n<0005> <D842DFB7>\nendbfchar", nullptr}};
+    for (const auto& [in, out] : cases) {
+        std::string cmap = in;
+        EXPECT_EQ(RenameCMapDestinations(cmap), out != nullptr) << in;
+        EXPECT_EQ(cmap, out ? out : in);
+    }
 }
