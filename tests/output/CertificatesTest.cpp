@@ -305,6 +305,33 @@ TEST_F(Certificates, UnderAClassFilterNoOverallPlaces) {
 
 }
 
+// Leg prizes are the leg's whatever class the view shows: under a class filter the leg
+// certificates are those of the unfiltered view, and the prize list's rows of the class
+// shown name class prizes, never a leg prize their runner did not win.
+TEST_F(Certificates, LegPrizesUnderAClassFilterGoToTheLegWinners) {
+    BuildRace(10000, 20530, [this] {
+        Class(1, "A");
+        Class(2, "B");
+        Class(3, "B");
+    });
+    OutputForm->PutKojinPrize.Execute();
+    const std::string unfiltered = Bytes("Kukan00.RTF");
+    ShowAll(0, 2); // B クラスのみ; 東高 (A) won both legs
+    OutputForm->PutKojinPrize.Execute();
+    EXPECT_TRUE(Bytes("Kukan00.RTF") == unfiltered);
+    const RtfText legs = ReadRtfFile(Folder() / "Kukan00.RTF");
+    EXPECT_TRUE(Said(legs, "鈴木次郎 殿"));
+    EXPECT_EQ(legs.Pages, 5);
+    OutputForm->TopRunnersList.Execute();
+    const RtfText list = ReadRtfFile(Folder() / "ALL_List.RTF");
+    for (const std::string& p : list.Paragraphs)
+        EXPECT_EQ(p.find("区間賞"), std::string::npos) << p;
+    for (const char* p : {"1区\t5km\tB部クラス賞\tｻﾄｳ ｲﾁﾛｳ\n佐藤  一郎\t大阪AC\t1時間0分05秒\t\t",
+                          "2区\t6.1km\tB部クラス賞\t高橋  三郎\t大阪AC\t1時間5分35秒\t\t",
+                          "\t\tB部クラス賞\t伊藤  五郎\t横浜\t1時間5分35秒\t\t"})
+        EXPECT_TRUE(Said(list, p));
+}
+
 TEST_F(Certificates, FontPassChangesOnlyTheFontTable) {
     BuildRace();
     form().PRTCHG_NO = true;
