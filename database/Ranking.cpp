@@ -182,6 +182,27 @@ int RankLegTimes(int legs) {
     return result;
 }
 
+ResultImage LegPlacesOfAllTeams(const ResultImage& table) {
+    ResultImage img = table;
+    RunnerRemarks runners;
+    runners.Load(RaceDb(), lastTeam(img));
+    std::vector<int> statuses;
+    for (int r = 0; r < img.Count(); ++r)
+        statuses.push_back(TeamStatus(img.TeamID(r), false));
+    for (int k = 1; k <= img.Legs(); ++k) {
+        // Each leg as the computation starts it: the passing order, no leg place yet.
+        for (int r = 0; r < img.Count(); ++r) {
+            const int order = img.Get(r, LegField::Iplace, k);
+            const int unplaced = statuses[r] == 2 ? OutOfRanking : NoPlace;
+            img.Set(r, LegField::Tplace, k, order < NoPlace ? order : unplaced);
+            img.Set(r, LegField::Kplace, k, unplaced);
+        }
+        rankLegPlaces(img, runners, statuses, k);
+        rankLegTime(img, runners, k);
+    }
+    return img;
+}
+
 int RankAdjustedLegs(int legs) {
     Database& db = RaceDb();
     const auto img = ComputationImage(db);

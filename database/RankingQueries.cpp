@@ -2,6 +2,7 @@
 
 #include "database/EntryTables.h"
 #include "database/RaceFile.h"
+#include "database/Ranking.h"
 #include "database/RunnerKeys.h"
 #include "database/ResultTable.h"
 #include "database/TDataMdl.h"
@@ -343,6 +344,28 @@ OutputReads::OutputReads() {
 
 OutputReads::~OutputReads() {
     if (--reads().depth == 0) DropOutputReads();
+}
+
+struct AllTeamsLegPlaces::Kept {
+    std::shared_ptr<const ResultImage> table;
+    std::map<int, LegReads> legs;
+};
+
+// Without a class filter the work table holds them already.
+AllTeamsLegPlaces::AllTeamsLegPlaces() {
+    if (MainForm->GetClassFilter().empty()) return;
+    Reads& r = reads();
+    auto all = std::make_shared<const ResultImage>(LegPlacesOfAllTeams(*OutputWorkTable()));
+    kept_ = std::make_unique<Kept>(Kept{std::move(r.table), std::move(r.legs)});
+    r.table = std::move(all);
+    r.legs.clear();
+}
+
+AllTeamsLegPlaces::~AllTeamsLegPlaces() {
+    if (!kept_) return;
+    Reads& r = reads();
+    r.table = std::move(kept_->table);
+    r.legs = std::move(kept_->legs);
 }
 
 void DropOutputReads() {

@@ -25,6 +25,21 @@ class OutputReads {
     OutputReads& operator=(const OutputReads&) = delete;
 };
 void DropOutputReads();
+// An output scope in which the queries read every team's leg places whatever class
+// filter the view was computed under (LegPlacesOfAllTeams): a leg prize goes to the
+// leg's winner. What an enclosing scope kept comes back at its end.
+class AllTeamsLegPlaces {
+  public:
+    AllTeamsLegPlaces();
+    ~AllTeamsLegPlaces();
+    AllTeamsLegPlaces(const AllTeamsLegPlaces&) = delete;
+    AllTeamsLegPlaces& operator=(const AllTeamsLegPlaces&) = delete;
+
+  private:
+    struct Kept;
+    OutputReads scope_;
+    std::unique_ptr<Kept> kept_; // the enclosing scope's table and legs, when replaced
+};
 
 // Runner records by key, in key order.
 class RunnerRecordSet {

@@ -220,9 +220,9 @@ std::shared_ptr<ResultImage> ComputationImage(Database& db) {
 
 // ---- Team status ----
 
-int TeamStatus(int team) {
+int TeamStatus(int team, bool classFilter) {
     const StringGrid& g = MainForm->TeamEntryGrid;
-    const std::string filter = MainForm->GetClassFilter();
+    const std::string filter = classFilter ? MainForm->GetClassFilter() : std::string();
     if (!filter.empty() && filter != UpperAscii(Trim(g.Cells(5, team)))) return 3;
     return StrToIntDef(g.Cells(4, team), 0);
 }

@@ -59,8 +59,8 @@ class ResultImage {
 };
 
 // The status of a team in the computation: its OP value (0 normal, 1 OP, 2 absent),
-// or 3 when the class filter is set and the team's class is another.
-int TeamStatus(int team);
+// or 3 when the class filter is set (and asked for) and the team's class is another.
+int TeamStatus(int team, bool classFilter = true);
 
 // DataMdl.tmpTable pointed at the work table (left open if it already was).
 Table& ResultWorkTable();

@@ -2,16 +2,19 @@
 
 #include "gui/QtText.h"
 
+#include <QFontMetricsF>
 #include <QGlyphRun>
 #include <QPaintEngine>
 #include <QPainter>
-#include <QFontMetricsF>
 #include <QTextLayout>
 
 #include <algorithm>
 #include <tuple>
 
 namespace {
+
+// Report pixels between a left- or right-aligned text and its box's edge.
+constexpr int kTextInset = 2;
 
 int alignFlags(ReportAlign a) {
     switch (a) {
@@ -64,8 +67,10 @@ void ReportPagePainter::text(const PageItem& it) {
             glyphs ? clipped(it, box, s, *glyphs) : drawClipped(it, box, s);
             continue;
         }
-        const double x = it.Align == ReportAlign::Left    ? box.left()
-                         : it.Align == ReportAlign::Right ? box.right() - w
+        // Off the frame lines on the box's edges, as far as the box has room for it.
+        const double inset = std::min(kTextInset, std::max(0, it.W - w));
+        const double x = it.Align == ReportAlign::Left    ? box.left() + inset
+                         : it.Align == ReportAlign::Right ? box.right() - w - inset
                                                           : box.left() + (it.W - w) / 2.0;
         const QPointF origin(x, box.top() + (lh - ascent - descent) / 2 + ascent);
         if (glyphs) {
@@ -120,8 +125,8 @@ const ReportPagePainter::Shaped& ReportPagePainter::shaped(const std::string& te
     const QString chars = qs(text);
     QList<quint32> glyphs(chars.size());
     int count = static_cast<int>(glyphs.size());
-    if (raw.isValid() && raw.glyphIndexesForChars(chars.constData(), static_cast<int>(chars.size()),
-                                                  glyphs.data(), &count)) {
+    if (raw.isValid() &&
+        raw.glyphIndexesForChars(chars.constData(), static_cast<int>(chars.size()), glyphs.data(), &count)) {
         glyphs.resize(count);
         if (!glyphs.contains(0u)) {
             Piece p{rawFontIndex(raw), glyphs, raw.advancesForGlyphIndexes(glyphs)};

@@ -1,6 +1,7 @@
 #include "gui/ReportPainter.h"
 
 #include "gui/GridView.h"
+#include "gui/PdfTextLayer.h"
 #include "gui/QtText.h"
 #include "gui/ReportPagePainter.h"
 #include "platform/Files.h"
@@ -65,9 +66,10 @@ bool paintAll(PagedDevice& printer, const std::vector<ReportPage>& pages, QtText
     return painter.end();
 }
 
-// The PDF engine checks none of its writes: the document is made in memory and goes
-// to the file through the shared writer (a temporary file beside it, then a rename),
-// so a full disk reports a failure and leaves the old file as it was.
+// The PDF engine checks none of its writes: the document is made in memory, its text
+// layer named as drawn, and goes to the file through the shared writer (a temporary
+// file beside it, then a rename), so a full disk reports a failure and leaves the old
+// file as it was.
 std::string writePdf(const std::vector<ReportPage>& pages, QPageLayout layout, int resolution,
                      const QString& title, QtTextMeasure& measure, const std::string& path) {
     const std::string failed = path + " の作成に失敗しました。";
@@ -82,7 +84,7 @@ std::string writePdf(const std::vector<ReportPage>& pages, QPageLayout layout, i
         writer.setTitle(title);
         if (!paintAll(writer, pages, measure)) return failed;
     }
-    if (!WriteFileBytes(path, pdf.toStdString())) return failed;
+    if (!WriteFileBytes(path, NameDrawnCharacters(pdf).toStdString())) return failed;
     return {};
 }
 

@@ -12,13 +12,6 @@ namespace {
 
 constexpr const char* kOpenMacroQuestion = "印刷用ｴｸｾﾙﾏｸﾛﾌﾞｯｸを開きますか？";
 
-// The lock files the spreadsheet programs leave beside a workbook they hold open.
-bool heldOpen(const std::filesystem::path& p) {
-    const std::string name = p.filename().string();
-    return FileExists(p.parent_path() / (".~lock." + name + "#")) ||
-           FileExists(p.parent_path() / ("~$" + name));
-}
-
 // A desktop without a program for the file opens nothing: the user is told.
 bool openOnDesktop(const std::string& path) {
     if (ShellSvc().OpenDocument(path)) return true;
@@ -38,7 +31,7 @@ int TMainForm::OpenExcelMacroBook(const std::string& path, int mode, bool messag
         if (messages) Dlg().ShowMessage(path + "\nが見つかりません");
         return 2;
     }
-    if (heldOpen(p)) {
+    if (HeldOpenElsewhere(p)) {
         if (messages) Dlg().ShowMessage("すでにｵｰﾌﾟﾝされています。");
         return 1;
     }

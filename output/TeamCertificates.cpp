@@ -28,9 +28,46 @@ struct TeamRun {
     const PrizeSettingsBlock& s;
     bool landscape;
     int g0, g1, g2, g3, g4, sp; // sp: the space after most lines, 1 mm
+    int column;                 // landscape: the length of a column of vertical text
     std::string title, date, body;
     bool split;
 };
+
+// How far a line runs down its column, in ems of its type: Writer sets full-width
+// characters one em apart in vertical text, half-width katakana half an em, and Latin
+// ones turned on their side at their own width: a blank at most half an em, the others
+// under three quarters of an em for most.
+double columnEms(const std::string& text) {
+    double ems = 0;
+    for (char32_t c : ToU32(text))
+        ems += c == ' ' ? 0.5 : c < 0x80 ? 0.75 : c >= 0xFF61 && c <= 0xFF9F ? 0.5 : 1.0;
+    return ems;
+}
+
+// The half-point sizes of a paragraph's lines (text and points each) so that the
+// longest of them stays whole in its column: in landscape a line that wraps puts its
+// tail in a column of its own, drawn over the next line. Lines that fit, and portrait,
+// keep their sizes. The pitch stays that of the settings, so no other line moves.
+std::vector<int> fittedSizes(const TeamRun& r, int indents,
+                             const std::vector<std::pair<std::string, int>>& lines) {
+    double scale = 1;
+    const int room = r.column - indents;
+    for (const auto& [text, points] : lines) {
+        const double twips = columnEms(text) * points * 20;
+        if (r.landscape && room > 0 && twips > room) scale = std::min(scale, room / twips);
+    }
+    std::vector<int> sizes;
+    for (const auto& line : lines)
+        sizes.push_back(std::max(1, static_cast<int>(line.second * 2 * scale)));
+    return sizes;
+}
+
+// One line of a certificate, set smaller in landscape when its column is too short.
+std::string fittedLine(const TeamRun& r, const std::string& words, int indents, int points,
+                       const std::string& text, const std::string& after = "") {
+    const int size = fittedSizes(r, indents, {{text, points}})[0];
+    return RtfParagraph(words, points, Format("{\\fs%d %s}", size, RtfEscapeText(text).c_str()) + after);
+}
 
 std::string fullWidth(const std::string& text) {
     return MapStringChars(text, kMapFullWidth);
@@ -83,36 +120,60 @@ std::string chiefLines(const TeamRun& r) {
         if (s.chiefNames[j].empty()) continue;
         // Landscape widens the awarders' lines (1 and 3); their names stay as typed.
         const bool wide = r.landscape && j % 2 == 0;
-        const std::string text = RtfEscapeText(wide ? fullWidth(s.chiefNames[j]) : s.chiefNames[j]);
-        const int size = s.TeamFontSize[j % 2 == 0 ? 6 : 7];
-        out += RtfParagraph(
-            Format("\\li%d\\ri%d\\q%c", j % 2 == 0 ? r.g2 : r.g3, r.g4, 'j'), size,
-            Format("{\\fs%d %s}\\sl%s%d", size * 2, text.c_str(), j % 2 == 0 ? "" : "-", size * 20));
+        const int size = s.TeamFontSize[j % 2 == 0 ? 6 : 7], indent = j % 2 == 0 ? r.g2 : r.g3;
+        out += fittedLine(r, Format("\\li%d\\ri%d\\q%c", indent, r.g4, 'j'), indent + r.g4, size,
+                          wide ? fullWidth(s.chiefNames[j]) : s.chiefNames[j],
+                          Format("\\sl%s%d", j % 2 == 0 ? "" : "-", size * 20));
     }
     return out;
 }
 
 std::string titleLine(const TeamRun& r, char a) {
     const PrizeSettingsBlock& s = r.s;
+    const int indent = r.landscape ? r.g1 / 2 : 0, points = s.FontSize[1];
     const std::string words =
-        Format("\\sb0\\sa%d%s\\q%c", r.sp, r.landscape ? Format("\\li%d", r.g1 / 2).c_str() : "", a);
+        Format("\\sb0\\sa%d%s\\q%c", r.sp, r.landscape ? Format("\\li%d", indent).c_str() : "", a);
     const TOutputForm& w = r.form;
-    if (!r.split) return RtfLine(words, s.FontSize[1], RtfEscapeText(r.title));
-    return RtfParagraph(words, s.FontSize[1],
-                        Format("{\\fs%d %s\\line%s}\\sl-%d", s.FontSize[1] * 2,
-                               RtfEscapeText(w.TitleLine1).c_str(), RtfEscapeText(w.TitleLine2).c_str(),
-                               s.FontSize[1] * 20));
+    if (!r.split) return fittedLine(r, words, indent, points, r.title);
+    const int size = fittedSizes(r, indent, {{w.TitleLine1, points}, {w.TitleLine2, points}})[0];
+    return RtfParagraph(words, points,
+                        Format("{\\fs%d %s\\line%s}\\sl-%d", size, RtfEscapeText(w.TitleLine1).c_str(),
+                               RtfEscapeText(w.TitleLine2).c_str(), points * 20));
 }
 
 std::string awardLine(const TeamRun& r, const TeamWorkRec& rec, int section, char classLetter, char a) {
     const PrizeSettingsBlock& s = r.s;
+    const int points = s.TeamFontSize[1], aliasPoints = static_cast<int>(points * 0.8);
     const std::string words = Format("\\sa%d\\li%d\\ri%d\\q%c", r.sp, r.g1, r.g4, a);
-    const std::string award = RtfEscapeText(awardWords(r, section, classLetter, placeIn(rec, section)));
+    const std::string award = awardWords(r, section, classLetter, placeIn(rec, section));
     const std::string alias = section == kClass ? GetClassAlias(s, classLetter) : std::string();
-    if (alias.empty()) return RtfLine(words, s.TeamFontSize[1], award);
-    return RtfParagraph(words, s.TeamFontSize[1],
-                        Format("{\\fs%d %s}%s{\\fs%d %s}", static_cast<int>(s.TeamFontSize[1] * 0.8) * 2,
-                               RtfEscapeText(alias).c_str(), "\\line", s.TeamFontSize[1] * 2, award.c_str()));
+    if (alias.empty()) return fittedLine(r, words, r.g1 + r.g4, points, award);
+    const std::vector<int> sizes = fittedSizes(r, r.g1 + r.g4, {{alias, aliasPoints}, {award, points}});
+    return RtfParagraph(words, points,
+                        Format("{\\fs%d %s}%s{\\fs%d %s}", sizes[0], RtfEscapeText(alias).c_str(), "\\line",
+                               sizes[1], RtfEscapeText(award).c_str()));
+}
+
+// The team's name and the honorific, which the document writes as it is.
+std::string nameLine(const TeamRun& r, const std::string& words, const std::string& name) {
+    const int points = r.s.TeamFontSize[3], size = fittedSizes(r, 0, {{name + " 殿", points}})[0];
+    return RtfParagraph(words, points, Format("{\\fs%d %s 殿}", size, RtfEscapeText(name).c_str()));
+}
+
+// The runners of the member line, broken into columns where BuildTeamMemberLine marks it.
+std::string memberLine(const TeamRun& r, const std::string& words, int team) {
+    const int points = r.s.TeamFontSize[8];
+    const std::string members = BuildTeamMemberLine(r.form, team);
+    std::vector<std::pair<std::string, int>> parts;
+    for (size_t from = 0, at;; from = at + 2) {
+        at = members.find("<>", from);
+        parts.emplace_back(members.substr(from, at - from), points);
+        if (at == std::string::npos) break;
+    }
+    const int size = fittedSizes(r, 0, parts)[0];
+    return RtfParagraph(words, points,
+                        Format("{\\fs%d %s}", size,
+                               ReplaceAll(RtfEscapeText(members), RtfEscapeText("<>"), "\\line").c_str()));
 }
 
 std::string certificate(const TeamRun& r, const TeamWorkRec& rec, int section, char classLetter, bool first) {
@@ -122,34 +183,33 @@ std::string certificate(const TeamRun& r, const TeamWorkRec& rec, int section, c
     const char bodyAlign = s.MimicKojin ? 'c' : 'j';
     std::string out = first ? "" : kPageBreak;
     out += (r.landscape ? "\\lndscpsxn\\linex0\\stextflow1" : "") +
-           RtfLine(Format("\\sb%d\\sa%d\\qc", r.g0, r.sp), s.TeamFontSize[0],
-                   RtfEscapeText(s.TTLOpt == 0 ? "賞 状" : "表彰状"));
+           fittedLine(r, Format("\\sb%d\\sa%d\\qc", r.g0, r.sp), 0, s.TeamFontSize[0],
+                      s.TTLOpt == 0 ? "賞 状" : "表彰状");
     if (s.MimicKojin) out += titleLine(r, a);
     out += awardLine(r, rec, section, classLetter, a);
     const std::string centred = Format("\\sa%d\\qc", r.sp);
-    out += RtfLine(centred, s.TeamFontSize[2], RtfEscapeText(recordText(r, rec, section)));
+    out += fittedLine(r, centred, 0, s.TeamFontSize[2], recordText(r, rec, section));
     const std::string name = f.TeamFieldText(rec.TeamNo, 0);
-    out += RtfLine(Format("\\sa%d\\qc", r.sp + MmToTwips(s.team_gaps[6])), s.TeamFontSize[3],
-                   RtfEscapeText(r.landscape ? fullWidth(name) : name) + " 殿");
-    if (s.NeedPrizeMember)
-        out += ReplaceAll(
-            RtfLine(centred, s.TeamFontSize[8], RtfEscapeText(BuildTeamMemberLine(r.form, rec.TeamNo))),
-            RtfEscapeText("<>"), "\\line");
+    out += nameLine(r, Format("\\sa%d\\qc", r.sp + MmToTwips(s.team_gaps[6])),
+                    r.landscape ? fullWidth(name) : name);
+    if (s.NeedPrizeMember) out += memberLine(r, centred, rec.TeamNo);
+    // The standard body runs over several columns by design; the glory words are one line.
     const int bodySize = s.MimicKojin ? s.FontSize[6] : s.TeamFontSize[4];
+    const int bodyFs = s.MimicKojin ? fittedSizes(r, r.g1 + r.g4, {{r.body, bodySize}})[0] : bodySize * 2;
     out += RtfParagraph(
         Format("\\sb%d\\sa%d\\li%d\\ri%d\\q%c", MmToTwips(s.team_gaps[4]), r.sp, r.g1, r.g4, bodyAlign),
         bodySize,
-        Format("{\\fs%d %s}", bodySize * 2, RtfEscapeText(r.body).c_str()) +
+        Format("{\\fs%d %s}", bodyFs, RtfEscapeText(r.body).c_str()) +
             (r.landscape ? "" : Format("\\sl-%d", bodySize * 20)));
     const std::string date = r.landscape ? ToZenkakuDigits(r.date) : r.date;
-    out += RtfLine(Format("\\sb%d\\sa%d\\qc", MmToTwips(s.team_gaps[5]), MmToTwips(s.date_gap + 1)),
-                   s.TeamFontSize[5], RtfEscapeText(date));
+    out += fittedLine(r, Format("\\sb%d\\sa%d\\qc", MmToTwips(s.team_gaps[5]), MmToTwips(s.date_gap + 1)), 0,
+                      s.TeamFontSize[5], date);
     return out + chiefLines(r);
 }
 
 TeamRun prepareRun(TOutputForm& w) {
     const PrizeSettingsBlock& s = w.PrizeSettings;
-    TeamRun r{w, s, s.TeamPaperOrientation == 1, 0, 0, 0, 0, 0, 0, {}, {}, {}, false};
+    TeamRun r{w, s, s.TeamPaperOrientation == 1, 0, 0, 0, 0, 0, 0, 0, {}, {}, {}, false};
     const int top = w.PaperTwips[4], left = w.PaperTwips[2], right = w.PaperTwips[3];
     r.g0 = std::abs(MmToTwips(s.team_gaps[0]) - top);
     r.g1 = std::abs(MmToTwips(s.team_gaps[1]) - left);
@@ -157,6 +217,8 @@ TeamRun prepareRun(TOutputForm& w) {
     r.g3 = std::abs(MmToTwips(s.team_gaps[3]) - left);
     r.g4 = std::abs(MmToTwips(s.team_gaps[1]) - right);
     r.sp = MmToTwips(1);
+    // Columns run from the top margin printed for landscape down to the bottom margin.
+    r.column = w.PaperTwips[1] - top - MmToTwips(s.topMgLandscape) - w.PaperTwips[5];
     r.title = RaceTitleText(0);
     if (r.landscape) {
         r.title = fullWidth(r.title);

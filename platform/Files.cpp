@@ -170,6 +170,14 @@ bool ReadSjisFile(const fs::path& p, std::string& utf8) {
     return true;
 }
 
+fs::path OfficeLockFile(const fs::path& p) {
+    return p.parent_path() / (".~lock." + p.filename().string() + "#");
+}
+
+bool HeldOpenElsewhere(const fs::path& p) {
+    return FileExists(OfficeLockFile(p)) || FileExists(p.parent_path() / ("~$" + p.filename().string()));
+}
+
 std::string ExtractFileName(const std::string& path) {
     const size_t p = path.find_last_of("/\\");
     return p == std::string::npos ? path : path.substr(p + 1);

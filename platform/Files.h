@@ -26,6 +26,11 @@ bool WriteFileBytes(const fs::path& p, const std::string& bytes, bool sync = tru
 // Writes UTF-8 text as Shift-JIS bytes (the text carries its own CR LF).
 bool WriteSjisFile(const fs::path& p, const std::string& utf8);
 bool ReadSjisFile(const fs::path& p, std::string& utf8);
+// LibreOffice's lock file beside a document it holds open: ".~lock.<name>#".
+fs::path OfficeLockFile(const fs::path& p);
+// An office suite holds the file open: LibreOffice's lock file or Microsoft Office's
+// "~$<name>" lies beside it.
+bool HeldOpenElsewhere(const fs::path& p);
 std::string ExtractFileName(const std::string& path);
 std::string ChangeFileExt(const std::string& path, const std::string& ext);
 void SleepMs(int ms);

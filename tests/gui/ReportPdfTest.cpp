@@ -1,6 +1,7 @@
 // The reports painted by Qt: the result report of F1 and of larger races written to
 // PDF and read back with poppler's tools, the order sheet, and the modal preview.
 #include "gui/GuiTestApp.h"
+#include "gui/PdfTextLayer.h"
 #include "gui/ReportPagePainter.h"
 #include "platform/Files.h"
 #include "support/ChildProcess.h"
@@ -35,13 +36,9 @@ std::string command(const std::string& cmd) {
     return out;
 }
 
-// pdftotext's text; the viewer's copy of some kanji comes out as the look-alike Kangxi
-// radicals of the same glyph (鈴⽊ for 鈴木), folded back here.
+// pdftotext's text: what a search or a copy of the PDF finds.
 std::string pdfText(const std::string& path) {
-    return command("pdftotext -layout '" + path +
-                   "' - | python3 -c \"import sys, unicodedata; "
-                   "t = sys.stdin.read(); sys.stdout.write(''.join(unicodedata.normalize('NFKC', c) "
-                   "if 0x2E80 <= ord(c) <= 0x2FDF else c for c in t))\"");
+    return command("pdftotext -layout '" + path + "' -");
 }
 
 int pdfPages(const std::string& path) {
@@ -127,6 +124,15 @@ TEST_F(ReportPdf, F1OverallReportIsOnePageWithItsTexts) {
     const std::string text = pdfText(reports.path);
     for (const char* s : {"テスト駅伝 総合成績", "鈴木", "ページ 1", "[ 2] 15'45\""})
         EXPECT_NE(text.find(s), std::string::npos) << s << "\n" << text;
+    // Column 0 ("1) 東京", its time) keeps off the frame line at the left margin.
+    const double frame = static_cast<int>(MmToReportPx(20));
+    int column0 = 0;
+    for (const Word& w : pdfWords(reports.path))
+        if (w.yMin > 120 && w.xMin < frame + 30) {
+            EXPECT_GE(w.xMin, frame + 1.5) << w.text;
+            ++column0;
+        }
+    EXPECT_GE(column0, 6);
 }
 
 TEST_F(ReportPdf, PagesBreakAfterWholeTeamBlocks) {
@@ -187,7 +193,7 @@ TEST_F(ReportPdf, FullDiskKeepsTheOldPdfAndSaysSo) {
         EXPECT_TRUE(ReadFileBytes(reports.path, kept) && kept == "old report") << kept;
         for (const std::string& name : ListDir(home.path()))
             EXPECT_FALSE(StartsWith(name, ".report.pdf")) << name; // no temporary file left
-        print(); // with room the new file replaces it
+        print();                                                   // with room the new file replaces it
         EXPECT_EQ(reports.error, "");
         EXPECT_GE(pdfPages(reports.path), 1);
     }
@@ -246,14 +252,15 @@ TEST_F(ReportPdf, TextsKeepTheirPlacesAndLinesRunOn) {
         byText[w.text].push_back(w);
     for (const char* t : {"左", "中央", "右端"})
         ASSERT_EQ(byText[t].size(), 3u) << t;
-    EXPECT_NEAR(byText["左"][2].xMin, left, 1);
+    // Left and right a small inset from the box's edges, where a frame line may stand.
+    EXPECT_NEAR(byText["左"][2].xMin, left + 2, 1);
     EXPECT_NEAR((byText["中央"][2].xMin + byText["中央"][2].xMax) / 2, left + 300, 1);
-    EXPECT_NEAR(byText["右端"][2].xMax, left + 600, 1);
+    EXPECT_NEAR(byText["右端"][2].xMax, left + 598, 1);
     // The same record text on every page ends at its box's right, its rows 18 px apart.
     const std::vector<Word>& times = byText["12&apos;34&quot;"]; // as the HTML writes them
     ASSERT_EQ(times.size(), 60u);
     for (const Word& w : times) {
-        EXPECT_NEAR(w.xMax, left + 300, 1.5);
+        EXPECT_NEAR(w.xMax, left + 298, 1.5);
         EXPECT_NEAR(std::remainder(w.yMin - times[0].yMin, 18), 0, 0.01) << w.page;
     }
     // The frame line left of the details runs on through the bands' borders of page 2.
@@ -301,4 +308,46 @@ TEST_F(ReportPdf, TextLayerHoldsThePrintedText) {
     const std::string text = pdfText(reports.path);
     for (const char* s : {"距離 11.1km", "5km", "6.1km", "15'30\"", "大会記録 34'40\""})
         EXPECT_NE(text.find(s), std::string::npos) << s << "\n" << text;
+}
+
+// Kanji that share their glyph with a Kangxi radical (大 ⼤, 山 ⼭, 田 ⽥, 日 ⽇, 月 ⽉)
+// are found as they were printed, in the report and on the order sheet.
+TEST_F(ReportPdf, SearchFindsTheKanjiAsPrinted) {
+    BuildF1();
+    form().TeamEntryGrid.SetCells(1, 1, "東京大学");
+    form().taikaiBestGrid.SetCells(1, 1, "2024/12/09");
+    ASSERT_TRUE(SaveTaikaiFields(false));
+    ShowF1(0);
+    OutputForm->OpenResultRepExecute();
+    ASSERT_EQ(reports.error, "");
+    const std::string report = pdfText(reports.path);
+    form().StartListPrev.SetEnabled(true);
+    form().StartListPrev.Execute();
+    ASSERT_EQ(reports.error, "");
+    const std::string sheet = pdfText(reports.path);
+    for (const auto& [text, in] : {std::pair{"東京大学", report},
+                                   {"山田", report},
+                                   {"大会記録", report},
+                                   {"東京大学", sheet},
+                                   {"山田", sheet},
+                                   {"12月9日", sheet}})
+        EXPECT_NE(in.find(text), std::string::npos) << text << "\n" << in;
+}
+
+// The fonts' ToUnicode maps name a radical's or compatibility ideograph's glyph by the
+// character drawn with it; other names, and characters beyond U+FFFF, stay.
+TEST_F(ReportPdf, ToUnicodeMapsNameTheDrawnCharacters) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"1 beginbfchar\n<0003> <2F24>\n<0004> <30C6>\nendbfchar",
+         "1 beginbfchar\n<0003> <5927>\n<0004> <30C6>\nendbfchar"},
+        {"1 beginbfrange\n<0001> <0003> [<2F2D> <65E5> <F9A8>]\nendbfrange",
+         "1 beginbfrange\n<0001> <0003> [<5C71> <65E5> <4EE4>]\nendbfrange"},
+        {"2 beginbfrange\n<0010> <0012> <2F64>\n<0020> <0021> <0041>\nendbfrange",
+         "2 beginbfrange\n<0010> <0012> [<7528> <7530> <758B>]\n<0020> <0021> <0041>\nendbfrange"},
+        {"1 beginbfchar\n<0005> <D842DFB7>\nendbfchar", nullptr}};
+    for (const auto& [in, out] : cases) {
+        std::string cmap = in;
+        EXPECT_EQ(RenameCMapDestinations(cmap), out != nullptr) << in;
+        EXPECT_EQ(cmap, out ? out : in);
+    }
 }

@@ -10,8 +10,10 @@
 #include "support/TempDir.h"
 
 #include <algorithm>
+#include <chrono>
 #include <functional>
 #include <memory>
+#include <tuple>
 
 namespace {
 
@@ -306,6 +308,30 @@ TEST_F(Certificates, UnderAClassFilterNoOverallPlaces) {
 
 }
 
+// Leg prizes are the leg's whatever class the view shows: under a class filter the leg
+// certificates are those of the unfiltered view, and the prize list's rows of the class
+// shown name class prizes, never a leg prize their runner did not win.
+TEST_F(Certificates, LegPrizesUnderAClassFilterGoToTheLegWinners) {
+    BuildRace(10000, 20530, [this] {
+        Class(1, "A");
+        Class(2, "B");
+        Class(3, "B");
+    });
+    OutputForm->PutKojinPrize.Execute();
+    const std::string unfiltered = Bytes("Kukan00.RTF");
+    ShowAll(0, 2); // B クラスのみ; 東高 (A) won both legs
+    OutputForm->PutKojinPrize.Execute();
+    EXPECT_TRUE(Bytes("Kukan00.RTF") == unfiltered);
+    OutputForm->TopRunnersList.Execute();
+    const RtfText list = ReadRtfFile(Folder() / "ALL_List.RTF");
+    for (const std::string& p : list.Paragraphs)
+        EXPECT_EQ(p.find("区間賞"), std::string::npos) << p;
+    for (const char* p : {"1区\t5km\tB部クラス賞\tｻﾄｳ ｲﾁﾛｳ\n佐藤  一郎\t大阪AC\t1時間0分05秒\t\t",
+                          "2区\t6.1km\tB部クラス賞\t高橋  三郎\t大阪AC\t1時間5分35秒\t\t",
+                          "\t\tB部クラス賞\t伊藤  五郎\t横浜\t1時間5分35秒\t\t"})
+        EXPECT_TRUE(Said(list, p));
+}
+
 TEST_F(Certificates, FontPassChangesOnlyTheFontTable) {
     BuildRace();
     form().PRTCHG_NO = true;
@@ -340,6 +366,33 @@ TEST_F(Certificates, FailuresAreNamed) {
         a->Execute();
     EXPECT_EQ(dialogs.Texts(), std::vector<std::string>(3, Folder().string() + "が存在しません。"));
     EXPECT_TRUE(desk.Log.empty());
+}
+
+// A document an office suite holds open (its lock file beside it) is refused before
+// anything is written: the old file stays, nothing is opened, nobody waits.
+TEST_F(Certificates, ADocumentHeldOpenIsRefused) {
+    BuildRace();
+    std::filesystem::path lock;
+    desk.WhileViewing = [&] { std::filesystem::remove(lock); }; // else a wait would never end
+    const std::string old = "{\\rtf1 old}\r\n";
+    for (auto [action, file, lockName] :
+         {std::tuple{&OutputForm->TopTeamPrize, "AllPrize.RTF", ".~lock.AllPrize.RTF#"},
+          {&OutputForm->PutKojinPrize, "Kukan00.RTF", ".~lock.Kukan00.RTF#"},
+          {&OutputForm->TopRunnersList, "ALL_List.RTF", ".~lock.ALL_List.RTF#"},
+          {&OutputForm->TopTeamPrize, "AllPrize.RTF", "~$AllPrize.RTF"}}) {
+        lock = Folder() / lockName;
+        ASSERT_TRUE(WriteFileBytes(Folder() / file, old) && WriteFileBytes(lock, ""));
+        dialogs.ClearLog();
+        desk.Log.clear();
+        const auto t0 = std::chrono::steady_clock::now();
+        action->Execute();
+        EXPECT_LT(std::chrono::steady_clock::now() - t0, std::chrono::seconds(5)) << lockName;
+        EXPECT_EQ(dialogs.Joined(), "そのﾌｧｲﾙはオープンされています。保存できませんでした。") << lockName;
+        EXPECT_TRUE(Bytes(file) == old && desk.Log.empty()) << lockName; // nothing written or opened
+        std::filesystem::remove(lock);
+        action->Execute(); // once the suite lets go, the document is written
+        EXPECT_TRUE(Bytes(file) != old) << lockName;
+    }
 }
 
 TEST_F(Certificates, TeamCertificateInTheIndividualStyle) {
@@ -411,6 +464,40 @@ PdfWord firstLine(const std::vector<PdfWord>& page, bool vertical) {
     return line;
 }
 
+// The texts of the columns of a page of vertical text. A column stands where its upright
+// (full-width) characters do; a character turned on its side joins the nearest one.
+std::vector<std::string> columnsOf(std::vector<PdfWord> page) {
+    auto middle = [](const PdfWord& w) { return (w.x0 + w.x1) / 2; };
+    std::vector<double> at;
+    for (const PdfWord& w : page) {
+        const std::u32string c = ToU32(w.text);
+        if (c.size() == 1 && c[0] >= 0x3000 && (c[0] < 0xFF61 || c[0] > 0xFF9F) &&
+            std::none_of(at.begin(), at.end(), [&](double x) { return std::abs(x - middle(w)) < 1; }))
+            at.push_back(middle(w));
+    }
+    std::sort(page.begin(), page.end(), [](const PdfWord& a, const PdfWord& b) { return a.y0 < b.y0; });
+    std::vector<std::string> cols(at.size());
+    for (const PdfWord& w : page) {
+        const auto near = std::min_element(at.begin(), at.end(), [&](double a, double b) {
+            return std::abs(a - middle(w)) < std::abs(b - middle(w));
+        });
+        if (near != at.end()) cols[near - at.begin()] += w.text;
+    }
+    return cols;
+}
+
+// The certificates' lines, one list per certificate (each starts with its title), without
+// the blanks the PDF's text leaves out.
+std::vector<std::vector<std::string>> certificateLines(const RtfText& doc, const std::string& title) {
+    std::vector<std::vector<std::string>> certs;
+    for (const std::string& p : doc.Paragraphs) {
+        if (p == title) certs.emplace_back();
+        for (const std::string& line : Split(p, '\n'))
+            if (!certs.empty() && !line.empty()) certs.back().push_back(ReplaceAll(line, " ", ""));
+    }
+    return certs;
+}
+
 } // namespace
 
 // The three documents as the desk's word processor lays them out: LibreOffice Writer
@@ -418,8 +505,9 @@ PdfWord firstLine(const std::vector<PdfWord>& page, bool vertical) {
 TEST_F(Certificates, WriterLaysOutEachCertificateOnItsOwnPage) {
     ASSERT_EQ(PosixShell().Run({"sh", "-c", "command -v soffice"}).ExitCode, 0)
         << "soffice missing: run scripts/deps";
-    BuildRace(10000, 20530, [this] {
+    BuildRace(10000, 11800, [this] {
         form().ReceName.SetText("第50回タヴレン記念大学対校駅伝競走大会"); // a body of five columns
+        form().taikaiBestGrid.SetCells(3, 1, "11800"); // 東高 equals the race record
         Class(1, "A");
         Class(2, "B");
         Class(3, "B");
@@ -479,6 +567,18 @@ TEST_F(Certificates, WriterLaysOutEachCertificateOnItsOwnPage) {
             for (const PdfWord& w : page)
                 yoshi = yoshi || w.text.find("𠮷") != std::string::npos;
         EXPECT_TRUE(yoshi);
+        if (d.vertical) { // every line of up to 20 characters whole in one column
+            const auto certs = certificateLines(ReadRtfFile(out.path() / "team_landscape.rtf"), "賞 状");
+            ASSERT_EQ(certs.size(), pages.size());
+            EXPECT_EQ(certs[0][2], "記録一時間一八分〇〇秒(大会ﾀｲ)");
+            for (size_t i = 0; i < pages.size(); ++i) {
+                const std::vector<std::string> cols = columnsOf(pages[i]);
+                for (const std::string& line : certs[i])
+                    EXPECT_TRUE(ToU32(line).size() > 20 || std::any_of(cols.begin(), cols.end(), [&](auto& c) {
+                                    return c.find(line) != std::string::npos;
+                                })) << "page " << i + 1 << ": " << line;
+            }
+        }
         if (std::string(d.name) == "list") {
             EXPECT_EQ(firstLine(pages[1], false).text, "(個人の部)");
             continue;

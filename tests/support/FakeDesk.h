@@ -4,6 +4,7 @@
 // was done in order ("default P2", "drop P2", "run viewer /path", "open /path").
 #include "platform/Shell.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,7 @@ class FakeDesk : public Shell {
     std::string Viewer = "viewer"; // "" = no program for the document
     int ViewerExit = 0;            // -1 = could not start
     std::vector<std::string> Log;
+    std::function<void()> WhileViewing; // what the user does before the viewer ends
 
     bool OpenDocument(const std::string& target) override {
         Log.push_back("open " + target);
@@ -26,6 +28,7 @@ class FakeDesk : public Shell {
         for (const std::string& a : args)
             line += " " + a;
         Log.push_back(line);
+        if (WhileViewing) WhileViewing();
         return ViewerExit;
     }
     CommandResult Run(const std::vector<std::string>& argv) override {
