@@ -46,8 +46,10 @@ public:
     std::vector<std::string> Row(int row) const;
     void ClearRow(int row);
     void ClearAll(); // every cell, titles and cells beyond the counts included
-    // Forgets the cells kept beyond the counts (an edition is loaded).
+    // Forgets the cells kept beyond the counts (an edition is loaded) and their memory.
     void DropHiddenCells();
+    // The cell places the grid holds memory for (rows and cells of every row).
+    size_t CellsHeld() const;
 
     // Current cell.
     int Col() const { return col_; }
@@ -101,7 +103,7 @@ private:
     void resizeCells();
     void markRow(int row) { rowMarks_[row] = true; }
 
-    std::vector<std::vector<std::string>> cells_; // [row][col]
+    std::vector<std::vector<std::string>> cells_; // [row][col], each row up to its last cell written
     std::vector<std::string> colSamples_;
     std::vector<double> rowFactors_;
     std::string rowHeightSample_;

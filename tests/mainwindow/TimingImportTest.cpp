@@ -4,6 +4,8 @@
 #include "platform/Files.h"
 #include "platform/Text.h"
 
+#include <cstring>
+
 namespace {
 
 class TimingImport : public PassingGridFixture {
@@ -70,6 +72,7 @@ TEST_F(TimingImport, OnlyPassingsThatEndALegAreTakenAndHandedOn) {
         for (int k = 1; k <= c.legs; ++k)
             form().KukanInfGrid.SetCells(4, k, k <= static_cast<int>(counts.size()) ? counts[k - 1] : "");
         fillSplit({{"7", "1"}, {"7", "2"}, {"7", "3"}, {"7", "4"}}); // left over from before
+        TMainForm::ClearGridData(in(), -1); // a passing there is never written over
         form().FromPath = file(csv(c.lines));
         EXPECT_TRUE(form().LoadAutoImportFile());
         EXPECT_EQ(splitRows(), c.rows);
@@ -98,16 +101,18 @@ TEST_F(TimingImport, OnlyPassingsThatEndALegAreTakenAndHandedOn) {
 }
 
 TEST_F(TimingImport, TimerReadsOnlyWhenTheSizeChangesAndOnlyWhileTheWindowIsActive) {
-    auto sized = [](const char* line, size_t n) {
-        return csv(line) + std::string(n - csv(line).size() - 2, ',') + "\r\n";
+    // The text with a line padded by commas to n bytes in all.
+    auto sized = [](const std::string& before, const char* line, size_t n) {
+        return before + line + std::string(n - before.size() - std::strlen(line) - 2, ',') + "\r\n";
     };
-    polling(sized("a,b,1,1000,1", 100));
+    const std::string first = sized("h\r\n", "a,b,1,1000,1", 100);
+    polling(first);
     EXPECT_TRUE(form().ActionSetAllCSV.Checked() && form().ProgressBar1.Visible() && !form().Edit1.Enabled());
     EXPECT_EQ(splitRows(), "1/1000/1");
 
     // Sizes 100, 120, 120: nothing, a reading, nothing (the grid is emptied before each tick).
     const std::pair<std::string, const char*> ticks[] = {
-        {sized("a,b,1,1000,1", 100), ""}, {sized("a,b,2,2000,1", 120), "2/2000/1"}, {"", ""}};
+        {first, ""}, {sized(first, "a,b,2,2000,1", 120), "1/1000/1 2/2000/1"}, {"", ""}};
     std::vector<int> progress;
     for (const auto& [bytes, rows] : ticks) {
         if (!bytes.empty()) file(bytes);
@@ -162,7 +167,7 @@ TEST_F(TimingImport, DamagedFilesAreToldOrSkippedAndNothingElseChanges) {
         {ToSjis("時刻,区分,No,通過,地点\r\n"), "", ""},       // header only: emptied
         {"\xEF\xBB\xBFNo\r\na,b,2,700,1\r\n", "2/700/1", ""}, // UTF-8 with its mark
         {"時刻\r\na,b,2,700,1\n", "2/700/1", ""},             // UTF-8 without its mark
-        {utf16, "", "読めない行 1 行を除きました。 最後: 2 行目"}, // UTF-16: no line reads
+        {utf16, "", "読めない行 1 行を除きました。 最後: 3 行目"}, // UTF-16: no line reads
         // Repeated lines never push the race's last passings out of the grid.
         {csv("a,b,1,100,1 a,b,2,200,1 a,b,1,300,1 a,b,2,400,1"), "1/100/1 2/200/1",
          "重複 2 行を除きました。 最後: 5 行目「a,b,2,400,1」"},
