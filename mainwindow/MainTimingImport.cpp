@@ -284,7 +284,8 @@ std::string TMainForm::missingPointsText(const TimingLegs& legs) const {
     const auto missing = legs.Missing(inGrid);
     if (missing.empty()) return {};
     const auto [team, point] = missing.front();
-    std::string text = Format("No.%d %s の地点 %d の通過がありません。", team, TeamFieldText(team, 0).c_str(), point);
+    const std::string name = TeamFieldText(team, 0);
+    std::string text = Format("No.%d%s の地点 %d の通過がありません。", team, (name.empty() ? "" : " " + name).c_str(), point);
     if (missing.size() > 1) text += Format("ほか %d チームにも抜けがあります。", static_cast<int>(missing.size()) - 1);
     return text;
 }
