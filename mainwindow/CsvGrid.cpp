@@ -90,13 +90,14 @@ void LoadCsvTextToGrid(StringGrid& grid, const std::string& text) {
     for (const std::string& line : SplitLines(text)) {
         rows.push_back(SplitCsvLine(Trim(line)));
         width = std::max(width, rows.back().size());
+        // A row holds its cells up to its last one with text: a line of commas holds none.
+        std::vector<std::string>& row = rows.back();
+        while (!row.empty() && row.back().empty())
+            row.pop_back();
     }
-    // Sized once: the view lays the grid out per change of its counts. Each row keeps
-    // only its own cells.
+    // Sized once: the view lays the grid out per change of its counts.
     grid.SetColCount(static_cast<int>(width));
     grid.SetRowCount(std::max(2, static_cast<int>(rows.size()) + 1));
-    for (size_t r = 0; r < rows.size(); ++r)
-        for (size_t c = 0; c < rows[r].size(); ++c)
-            grid.SetCells(static_cast<int>(c), static_cast<int>(r), rows[r][c]);
+    grid.ReplaceCells(std::move(rows));
     if (keepCol < grid.ColCount() && keepRow < grid.RowCount()) grid.SetCurrent(keepCol, keepRow);
 }

@@ -45,13 +45,14 @@ int TMainForm::SlitAbsentRow() const {
 bool TMainForm::splitHoldsImport() const {
     const StringGrid& g = tempKukanGrid;
     if (SplitImportRows.empty()) return false;
-    for (int r = g.FixedRows(); r < g.RowCount(); ++r) {
-        const size_t i = static_cast<size_t>(r - g.FixedRows());
-        const bool imported = i < SplitImportRows.size();
-        if (g.Cells(kNumberCol, r) != (imported ? SplitImportRows[i].Number : "") ||
-            g.Cells(kTimeCol, r) != (imported ? SplitImportRows[i].Time : ""))
-            return false;
+    const int first = g.FixedRows(), end = first + static_cast<int>(SplitImportRows.size());
+    if (end > g.RowCount()) return false;
+    for (int r = first; r < end; ++r) {
+        const ImportedSplitRow& row = SplitImportRows[static_cast<size_t>(r - first)];
+        if (g.Cells(kNumberCol, r) != row.Number || g.Cells(kTimeCol, r) != row.Time) return false;
     }
+    for (int r = end; r < g.RowCount(); ++r)
+        if (!g.Cells(kNumberCol, r).empty() || !g.Cells(kTimeCol, r).empty()) return false;
     return true;
 }
 

@@ -132,6 +132,14 @@ void StringGrid::DropHiddenCells() {
     }
 }
 
+void StringGrid::ReplaceCells(std::vector<std::vector<std::string>> rows) {
+    cells_ = std::move(rows);
+    rowMarks_.assign(cells_.size(), true);
+    resizeCells();
+    modified_ = true;
+    LayoutChanged();
+}
+
 size_t StringGrid::CellsHeld() const {
     size_t held = cells_.capacity();
     for (const auto& r : cells_) held += r.capacity();

@@ -48,6 +48,9 @@ public:
     void ClearAll(); // every cell, titles and cells beyond the counts included
     // Forgets the cells kept beyond the counts (an edition is loaded) and their memory.
     void DropHiddenCells();
+    // Every cell replaced by these rows, each keeping just its own cells (a file read
+    // whole); the counts stay as they are set. One LayoutChanged.
+    void ReplaceCells(std::vector<std::vector<std::string>> rows);
     // The cell places the grid holds memory for (rows and cells of every row).
     size_t CellsHeld() const;
 
