@@ -342,7 +342,7 @@ std::string TMainForm::autoImportHold() const {
         if (!MainWindowActive) return held + "別のウィンドウが開いています。";
         if (!FileExists(FromPath)) return held + FromPath + " がありません。";
         if (AutoImportReplaced)
-            return held + "取込ファイルが置き換えられました。自動取込を入れ直すか、ファイルを選び直してください。";
+            return held + "ファイルが置き換えられました。自動取込を入れ直すと再開します。";
         if (tempKukanGrid.EditorOpen()) return held + "ｽﾘｯﾄｸﾞﾘｯﾄﾞのセルを入力中です。";
     }
     if (AutoTransferHeld && InputGrid.EditorOpen()) return held + "ｲﾝﾌﾟｯﾄｸﾞﾘｯﾄﾞのセルを入力中です。";

@@ -101,7 +101,8 @@ public:
     RadioButton RadioTenkeyEntry{"RadioTenkeyEntry"};
     Timer Timer1{"Timer1"};
     ProgressBar ProgressBar1{"ProgressBar1"};
-    // Beside ProgressBar1: what the last import of the timing file left out.
+    // Beside ProgressBar1: why the automatic import holds, what the last import of the
+    // timing file left out or found missing, and what its transfer did not write.
     Label LabelAutoImport{"LabelAutoImport"};
     StatusBar StatusBar1{"StatusBar1"};
     // The control that has the keyboard focus, by name ("" = none); the view follows it.

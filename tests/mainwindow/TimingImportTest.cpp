@@ -303,7 +303,7 @@ TEST_F(TimingImport, EveryFileADeviceWritesKeepsItsPassingsInTheirLegs) {
         std::vector<Step> steps;
         std::vector<std::string> input;
     };
-    const char* replaced = "保留中：取込ファイルが置き換えられました。自動取込を入れ直すか、ファイルを選び直してください。";
+    const char* replaced = "保留中：ファイルが置き換えられました。自動取込を入れ直すと再開します。";
     auto add = [this](const char* bytes) { return [this, bytes] { append(bytes); }; };
     const Road roads[] = {
         // One mat: every line at point 1, each team's passings its legs in turn; a line
