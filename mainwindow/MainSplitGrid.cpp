@@ -136,10 +136,12 @@ TMainForm::SplitTransfer TMainForm::writeSplitToInput(bool keepFilled) {
     for (int r = 1; r < split.RowCount(); ++r) {
         const int leg = cellInt(split, kLegCol, r);
         if (leg < 1 || leg > KukanNum || leg > kMaxLegs) continue;
-        const int base = imported && leg < static_cast<int>(AutoImportRowBase.size()) ? AutoImportRowBase[leg] : 0;
+        const int base =
+            imported && leg < static_cast<int>(AutoImportRowBase.size()) ? AutoImportRowBase[leg] : 0;
         const int target = base + ++counter[leg] + 1;
         const int number = cellInt(split, kNumberCol, r), time = cellInt(split, kTimeCol, r);
-        if (keepFilled && !(cellTakes(InputGrid, 2 * leg - 1, target, number) && cellTakes(InputGrid, 2 * leg, target, time))) {
+        if (keepFilled && !(cellTakes(InputGrid, 2 * leg - 1, target, number) &&
+                            cellTakes(InputGrid, 2 * leg, target, time))) {
             t.kept++;
             t.keptLeg = leg;
             t.keptRow = target - 1;

@@ -241,8 +241,8 @@ bool TMainForm::loadTimingFile(bool takeTornLine, bool polled) {
     }
     TimingLegs legs(legEndsOf(*this, TimingCsvGrid), AutoImportTeamLegBase);
     ClearGridData(tempKukanGrid, -1);
-    const Packed packed =
-        packIntoSplitGrid(TimingCsvGrid, tempKukanGrid, legJudge(TeamNumberTable(*this), timeCodeLimit(InputGrid), legs));
+    const Packed packed = packIntoSplitGrid(TimingCsvGrid, tempKukanGrid,
+                                            legJudge(TeamNumberTable(*this), timeCodeLimit(InputGrid), legs));
     SplitImportRows = packed.rows;
     RefreshSplitGridLegs(tempKukanGrid, true);
     AutoImportReport = joinTexts({missingPointsText(legs), packed.left.Text(TimingCsvGrid)});
@@ -285,8 +285,10 @@ std::string TMainForm::missingPointsText(const TimingLegs& legs) const {
     if (missing.empty()) return {};
     const auto [team, point] = missing.front();
     const std::string name = TeamFieldText(team, 0);
-    std::string text = Format("No.%d%s の地点 %d の通過がありません。", team, (name.empty() ? "" : " " + name).c_str(), point);
-    if (missing.size() > 1) text += Format("ほか %d チームにも抜けがあります。", static_cast<int>(missing.size()) - 1);
+    std::string text = Format("No.%d%s の地点 %d の通過がありません。", team,
+                              (name.empty() ? "" : " " + name).c_str(), point);
+    if (missing.size() > 1)
+        text += Format("ほか %d チームにも抜けがあります。", static_cast<int>(missing.size()) - 1);
     return text;
 }
 
@@ -302,8 +304,9 @@ void TMainForm::runHeldTransfer() {
         RefreshSplitGridLegs(tempKukanGrid, true);
         const SplitTransfer t = writeSplitToInput(true);
         if (t.kept > 0)
-            AutoTransferReport = Format("ｲﾝﾌﾟｯﾄｸﾞﾘｯﾄﾞに別の値がある %d 件は書き込みませんでした。 最後: %d区 %d 行目",
-                                        t.kept, t.keptLeg, t.keptRow);
+            AutoTransferReport =
+                Format("ｲﾝﾌﾟｯﾄｸﾞﾘｯﾄﾞに別の値がある %d 件は書き込みませんでした。 最後: %d区 %d 行目", t.kept,
+                       t.keptLeg, t.keptRow);
     }
     showAutoImportState();
 }

@@ -395,7 +395,7 @@ private:
     // filled[leg]: the rows of that leg's column a split transfer wrote down to.
     void reportPassingsBelowStream(const std::vector<int>& filled) const;
     struct SplitTransfer {
-        std::vector<int> filled;           // per leg, as reportPassingsBelowStream takes it
+        std::vector<int> filled;                // per leg, as reportPassingsBelowStream takes it
         int kept = 0, keptLeg = 0, keptRow = 0; // passings not written over other values; the last
     };
     // The split rows into the leg columns of InputGrid; keepFilled leaves every passing

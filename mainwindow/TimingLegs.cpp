@@ -10,7 +10,8 @@ long long teamPoint(int team, int point) {
 
 } // namespace
 
-std::vector<int> TimingLegs::LegEnds(const std::vector<int>& splitCounts, const std::vector<int>& filePoints) {
+std::vector<int> TimingLegs::LegEnds(const std::vector<int>& splitCounts,
+                                     const std::vector<int>& filePoints) {
     const int legs = std::max(0, static_cast<int>(splitCounts.size()) - 1);
     std::vector<int> ends(legs + 1, 0);
     if (std::any_of(splitCounts.begin() + std::min<size_t>(1, splitCounts.size()), splitCounts.end(),
@@ -46,7 +47,8 @@ TimingLegs::Passing TimingLegs::Take(int team, int point, int time) {
     if (at.taken > 0 && time <= at.lastTime) return {Kind::Repeat};
     // After a new start the legs the team had before count as passed here.
     const int base = team >= 0 && team < static_cast<int>(teamLegBase_.size()) ? teamLegBase_[team] : 0;
-    const int before = static_cast<int>(std::count_if(legs.begin(), legs.end(), [base](int k) { return k <= base; }));
+    const int before =
+        static_cast<int>(std::count_if(legs.begin(), legs.end(), [base](int k) { return k <= base; }));
     const int pick = before + at.taken;
     const int count = static_cast<int>(legs.size());
     // A point that ends one leg is passed once: a later line there adds no passing.
@@ -63,7 +65,8 @@ TimingLegs::Passing TimingLegs::Take(int team, int point, int time) {
 std::vector<std::pair<int, int>> TimingLegs::Missing(const std::function<bool(int, int)>& hasLeg) const {
     std::vector<std::pair<int, int>> missing;
     for (const auto& [team, passed] : teamLegs_) {
-        const int last = static_cast<int>(std::find(passed.rbegin(), passed.rend(), true).base() - passed.begin()) - 1;
+        const int last =
+            static_cast<int>(std::find(passed.rbegin(), passed.rend(), true).base() - passed.begin()) - 1;
         const int base = team >= 0 && team < static_cast<int>(teamLegBase_.size()) ? teamLegBase_[team] : 0;
         for (int k = base + 1; k < last; ++k) {
             if (legEnds_[k] > 0 && !passed[k] && !hasLeg(team, k)) {

@@ -114,7 +114,8 @@ bool StringGrid::RowModified(int row) const {
 }
 
 void StringGrid::ClearAll() {
-    for (auto& r : cells_) r.clear();
+    for (auto& r : cells_)
+        r.clear();
     modified_ = true;
     std::fill(rowMarks_.begin(), rowMarks_.end(), true);
     LayoutChanged();
@@ -142,7 +143,8 @@ void StringGrid::ReplaceCells(std::vector<std::vector<std::string>> rows) {
 
 size_t StringGrid::CellsHeld() const {
     size_t held = cells_.capacity();
-    for (const auto& r : cells_) held += r.capacity();
+    for (const auto& r : cells_)
+        held += r.capacity();
     return held;
 }
 

@@ -145,7 +145,8 @@ TEST_F(SplitPanelTest, ATickNeverWritesUnderAnOpenEditor) {
         PressEnter(editor);
         EXPECT_FALSE(view->editor());
         form().Timer1.Fire();
-        EXPECT_EQ(form().tempKukanGrid.Row(2), (std::vector<std::string>{"1", "3", "20", "1", form().TeamFieldText(3, 0)}));
+        EXPECT_EQ(form().tempKukanGrid.Row(2),
+                  (std::vector<std::string>{"1", "3", "20", "1", form().TeamFieldText(3, 0)}));
         EXPECT_EQ(form().InputGrid.Row(2), c.inputRow2);
         EXPECT_EQ(form().InputGrid.Row(3), c.inputRow3);
         EXPECT_EQ(form().LabelAutoImport.Caption(), c.after);

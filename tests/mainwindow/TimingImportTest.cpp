@@ -290,7 +290,7 @@ TEST_F(TimingImport, AFileWrittenInBurstsReachesTheInputGridTickByTick) {
 // The files timing devices really write, tick by tick: one mat for every relay, CR-only
 // line ends, a chip not read at a point, lines listed late, a file deleted and begun
 // anew or cut short. Every passing reaches its own leg column, none is written over,
-// and the status text tells what holds the import.
+// and the status text tells within a tick what holds the import.
 TEST_F(TimingImport, EveryFileADeviceWritesKeepsItsPassingsInTheirLegs) {
     struct Step {
         std::function<void()> act;
@@ -317,10 +317,17 @@ TEST_F(TimingImport, EveryFileADeviceWritesKeepsItsPassingsInTheirLegs) {
            "重複 2 行を除きました。 最後: 8 行目「t,0,1,95000,1」", false}},
          {"1/90010 1/100010 3/110030", "2/90020 2/100020 2/110020", "3/90030 3/100030 1/110010",
           "4/90040 4/100040 4/110040"}},
-        // CR alone ends a line, as LF and CR LF do.
+        // CR alone ends a line, as LF and CR LF do. A passing waits, told at the first
+        // tick, while another window is active or an editor is open.
         {2, 2, {},
          {{add("t,0,1,90010,1\rt,0,2,90020,1\r"), "", false},
-          {add("t,0,2,100020,2\nt,0,1,100010,2\r\n"), "", false}},
+          {[this] { form().MainWindowActive = false; append("t,0,2,100020,2\n"); },
+           "保留中：別のウィンドウが開いています。", true},
+          {[this] { form().MainWindowActive = true; split().SetEditorOpen(true); },
+           "保留中：ｽﾘｯﾄｸﾞﾘｯﾄﾞのセルを入力中です。", true},
+          {[this] { split().SetEditorOpen(false); in().SetEditorOpen(true); },
+           "保留中：ｲﾝﾌﾟｯﾄｸﾞﾘｯﾄﾞのセルを入力中です。", true},
+          {[this] { in().SetEditorOpen(false); append("t,0,1,100010,2\r\n"); }, "", false}},
          {"1/90010 2/100020", "2/90020 1/100010"}},
         // Points name legs: team 2's chip was not read at point 1, team 4's point-2 line
         // came before its point-1 line. Nothing lands in another leg's column.
@@ -377,38 +384,6 @@ TEST_F(TimingImport, EveryFileADeviceWritesKeepsItsPassingsInTheirLegs) {
         form().AutoImportTeamLegBase.clear();
     }
     EXPECT_TRUE(dialogs.Texts().empty()) << dialogs.Joined();
-}
-
-// Why the import holds is told at the first tick, and goes with the hold.
-TEST_F(TimingImport, AHeldImportSaysWhyWithinOneTick) {
-    const struct Case {
-        std::function<void(TMainForm&, bool)> hold; // on, or off again
-        const char* status;
-    } cases[] = {
-        {[](TMainForm& f, bool on) { f.MainWindowActive = !on; }, "保留中：別のウィンドウが開いています。"},
-        {[](TMainForm& f, bool on) { f.tempKukanGrid.SetEditorOpen(on); }, "保留中：ｽﾘｯﾄｸﾞﾘｯﾄﾞのセルを入力中です。"},
-        {[](TMainForm& f, bool on) { f.InputGrid.SetEditorOpen(on); }, "保留中：ｲﾝﾌﾟｯﾄｸﾞﾘｯﾄﾞのセルを入力中です。"},
-        {[this](TMainForm& f, bool on) {
-             if (on) std::filesystem::rename(f.FromPath, home.path() / "away.csv");
-             else std::filesystem::rename(home.path() / "away.csv", f.FromPath);
-         },
-         "保留中：{path} がありません。"},
-    };
-    raceDay(2, 4, {}, "h\r\n");
-    for (const Case& c : cases) {
-        append("t,0,1,90010,1\r\n");
-        c.hold(form(), true);
-        form().Timer1.Fire();
-        EXPECT_EQ(form().LabelAutoImport.Caption(), ReplaceAll(c.status, "{path}", form().FromPath));
-        c.hold(form(), false);
-        form().Timer1.Fire();
-        EXPECT_EQ(form().LabelAutoImport.Caption(), "");
-        EXPECT_EQ(in().Cells(1, 2), "1"); // taken once the hold is gone
-        TMainForm::ClearGridData(in(), -1);
-        file("h\r\n");
-        form().AutoImportRead.clear();
-        form().AutoImportSize = -1;
-    }
 }
 
 // One line of 3,000 commas in a 44 KB timing file: the grids hold each row's own cells
