@@ -7,8 +7,9 @@ const std::string kEmpty;
 }
 
 // The cells only ever grow: a count that goes down and up again gives back what was
-// there. Reads and writes stay within the counts. Each row holds only the cells up to
-// its last one written, so one wide line does not widen every row.
+// there. Reads and writes stay within the counts. A row holds no cells until one is
+// written, and rows laid in whole (ReplaceCells) keep their own length, so one wide
+// line of a file does not widen every row.
 void StringGrid::resizeCells() {
     if (static_cast<int>(cells_.size()) < rows_) cells_.resize(rows_);
     if (static_cast<int>(colSamples_.size()) < cols_) colSamples_.resize(cols_);
@@ -63,7 +64,7 @@ void StringGrid::SetCellsQuiet(int col, int row, const std::string& text) {
     if (col >= static_cast<int>(cells.size())) {
         if (text.empty()) return; // reads empty already
         std::string kept = text;  // the text may be a cell of this row
-        cells.resize(col + 1);
+        cells.resize(std::max(col + 1, cols_)); // a typed row fills up: one allocation
         cells[col] = std::move(kept);
     } else {
         if (cells[col] == text) return;
