@@ -41,10 +41,9 @@ std::string unquote(const std::string& text) {
     return Trim(t);
 }
 
-// Lines cut at LF, the end's empty piece left out; the rest beyond kMaxLines is dropped.
+// Lines ended by CR, LF or CR LF; the rest beyond kMaxLines is dropped.
 std::vector<std::string> importLines(const std::string& text) {
-    std::vector<std::string> lines = Split(text, '\n');
-    if (!lines.empty() && lines.back().empty()) lines.pop_back();
+    std::vector<std::string> lines = SplitLines(text);
     if (static_cast<int>(lines.size()) > kMaxLines) {
         Dlg().ShowMessage(Format("行数が%d を超えました。", kMaxLines));
         lines.resize(kMaxLines);
@@ -147,6 +146,7 @@ bool TFormClockInput::readBufferText(const std::string& text) {
     ClearGridRange(b, 0, b.RowCount());
     b.SetColCount(kBufferCols);
     b.SetRowCount(std::max(1, mainForm().TeamNum));
+    b.DropHiddenCells(); // a longer file read before keeps no memory
     FileLeg = FileInvoke = -1;
     int r = 0;
     for (const std::string& line : importLines(text)) {

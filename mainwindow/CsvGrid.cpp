@@ -8,13 +8,6 @@
 
 namespace {
 
-// Lines cut at LF; a CR before it goes with the trim of the line.
-std::vector<std::string> textLines(const std::string& text) {
-    std::vector<std::string> lines = Split(text, '\n');
-    if (!lines.empty() && lines.back().empty()) lines.pop_back(); // the final line end
-    return lines;
-}
-
 std::string unquoted(std::string field) {
     field = Trim(field);
     if (field.empty() || field.front() != '"') return field;
@@ -25,13 +18,19 @@ std::string unquoted(std::string field) {
 
 } // namespace
 
-std::optional<std::string> ReadImportText(const std::filesystem::path& path) {
+std::optional<std::string> ReadImportBytes(const std::filesystem::path& path) {
     if (DirectoryExists(path)) return std::nullopt;
     const long long size = FileSizeOf(path);
     if (size < 0 || size > kMaxImportFileBytes) return std::nullopt;
     std::string bytes;
     if (!ReadFileBytes(path, bytes)) return std::nullopt;
-    return DecodeText(bytes).Text;
+    return bytes;
+}
+
+std::optional<std::string> ReadImportText(const std::filesystem::path& path) {
+    std::optional<std::string> bytes = ReadImportBytes(path);
+    if (!bytes) return std::nullopt;
+    return DecodeText(*bytes).Text;
 }
 
 std::vector<std::string> SplitCsvLine(const std::string& line) {
@@ -59,11 +58,13 @@ void ClearGridCells(StringGrid& grid) {
 
 namespace {
 
-// Empty, with one fixed row and column, before the lines go in.
+// Empty, with one fixed row and column, before the lines go in: the cells of the file
+// read before and their memory are gone.
 void resetForLoad(StringGrid& grid) {
-    ClearGridCells(grid);
+    grid.ClearAll();
     grid.SetRowCount(2);
-    grid.SetColCount(std::max(grid.ColCount(), 2));
+    grid.SetColCount(2);
+    grid.DropHiddenCells();
     grid.SetFixedCols(1);
     grid.SetFixedRows(1);
 }
@@ -84,18 +85,19 @@ bool LoadCsvToGrid(StringGrid& grid, const std::filesystem::path& path) {
 void LoadCsvTextToGrid(StringGrid& grid, const std::string& text) {
     const int keepCol = grid.Col(), keepRow = grid.CurRow();
     resetForLoad(grid);
-    const std::vector<std::string> lines = textLines(text);
     std::vector<std::vector<std::string>> rows;
     size_t width = 2;
-    for (const std::string& line : lines) {
+    for (const std::string& line : SplitLines(text)) {
         rows.push_back(SplitCsvLine(Trim(line)));
         width = std::max(width, rows.back().size());
+        // A row holds its cells up to its last one with text: a line of commas holds none.
+        std::vector<std::string>& row = rows.back();
+        while (!row.empty() && row.back().empty())
+            row.pop_back();
     }
     // Sized once: the view lays the grid out per change of its counts.
     grid.SetColCount(static_cast<int>(width));
     grid.SetRowCount(std::max(2, static_cast<int>(rows.size()) + 1));
-    for (size_t r = 0; r < rows.size(); ++r)
-        for (size_t c = 0; c < rows[r].size(); ++c)
-            grid.SetCells(static_cast<int>(c), static_cast<int>(r), rows[r][c]);
+    grid.ReplaceCells(std::move(rows));
     if (keepCol < grid.ColCount() && keepRow < grid.RowCount()) grid.SetCurrent(keepCol, keepRow);
 }

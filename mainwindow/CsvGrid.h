@@ -11,6 +11,9 @@
 // Larger files are no entry or timing lists: they are refused unread.
 constexpr long long kMaxImportFileBytes = 16LL * 1024 * 1024;
 
+// The file's bytes as they are. Nothing for a missing, unreadable or too large file or
+// for a folder.
+std::optional<std::string> ReadImportBytes(const std::filesystem::path& path);
 // The file's text in UTF-8, read as DecodeText reads it. Nothing for a missing,
 // unreadable or too large file or for a folder.
 std::optional<std::string> ReadImportText(const std::filesystem::path& path);
@@ -23,8 +26,9 @@ std::vector<std::string> SplitCsvLine(const std::string& line);
 // Empties every cell of the grid, fixed ones included.
 void ClearGridCells(StringGrid& grid);
 
-// The CSV file into the grid: line i into row i, field j into column j, one fixed row
-// and column; the grid grows to hold every line and field. False (after "Cannot open
+// The CSV file into the grid: line i into row i (CR, LF or CR LF ends a line), field j
+// into column j, one fixed row and column; the grid grows to hold every line and field,
+// each row only its own. False (after "Cannot open
 // file") when the file cannot be read.
 bool LoadCsvToGrid(StringGrid& grid, const std::filesystem::path& path);
 // The same for a text already read.

@@ -28,7 +28,7 @@ bool joinCsvFiles(const fs::path& dir, std::string& joined, std::string& unreada
             unreadable = (dir / name).string();
             return false;
         }
-        if (!bytes.empty() && bytes.back() != '\n') bytes += "\r\n";
+        if (!bytes.empty() && bytes.back() != '\n' && bytes.back() != '\r') bytes += "\r\n";
         joined += bytes;
     }
     return true;
@@ -40,16 +40,12 @@ bool isEmptyCsvLine(const std::string& line) {
     return line.find_first_not_of(", \t\"") == std::string::npos;
 }
 
-// The kept lines, each with CR LF; the first kept line is the header.
+// The kept lines, each with CR LF; the first kept line is the header. CR, LF and CR LF
+// each end a line.
 std::string mergedLines(const std::string& joined, bool dropRepeatedHeaders) {
     std::string out, header;
     bool haveHeader = false;
-    for (size_t at = 0; at < joined.size();) {
-        size_t end = joined.find('\n', at);
-        if (end == std::string::npos) end = joined.size();
-        std::string line = joined.substr(at, end - at);
-        at = end + 1;
-        if (!line.empty() && line.back() == '\r') line.pop_back();
+    for (const std::string& line : SplitLines(joined)) {
         if (isEmptyCsvLine(line)) continue;
         if (!haveHeader) {
             header = line;

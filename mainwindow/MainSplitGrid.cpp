@@ -30,15 +30,44 @@ int cellInt(const StringGrid& g, int col, int row) {
     return StrToIntDef(g.Cells(col, row), 0);
 }
 
+// An empty cell, or one that holds the value already.
+bool cellTakes(const StringGrid& g, int col, int row, int value) {
+    const std::string t = Trim(g.Cells(col, row));
+    return value <= 0 || t.empty() || StrToIntDef(t, -1) == value;
+}
+
 } // namespace
 
 int TMainForm::SlitAbsentRow() const {
     return (TeamNum - CountAbsentTeams()) * KukanNum + 2;
 }
 
-// The n-th appearance of a team is its passing at the end of leg n.
+bool TMainForm::splitHoldsImport() const {
+    const StringGrid& g = tempKukanGrid;
+    if (SplitImportRows.empty()) return false;
+    const int first = g.FixedRows(), end = first + static_cast<int>(SplitImportRows.size());
+    if (end > g.RowCount()) return false;
+    for (int r = first; r < end; ++r) {
+        const ImportedSplitRow& row = SplitImportRows[static_cast<size_t>(r - first)];
+        if (g.Cells(kNumberCol, r) != row.Number || g.Cells(kTimeCol, r) != row.Time) return false;
+    }
+    for (int r = end; r < g.RowCount(); ++r)
+        if (!g.Cells(kNumberCol, r).empty() || !g.Cells(kTimeCol, r).empty()) return false;
+    return true;
+}
+
+// The n-th appearance of a team is its passing at the end of leg n, unless the timing
+// file's import gave the rows their legs from the points they were read at.
 int TMainForm::RefreshSplitGridLegs(StringGrid& grid, bool all) {
     const TeamNumberTable teams(*this);
+    if (&grid == &tempKukanGrid && splitHoldsImport()) {
+        for (size_t i = 0; i < SplitImportRows.size(); ++i) {
+            const int r = grid.FixedRows() + static_cast<int>(i);
+            setIfChanged(grid, kLegCol, r, SplitImportRows[i].Leg);
+            setIfChanged(grid, kNameCol, r, TeamFieldText(teams.Find(cellInt(grid, kNumberCol, r)), 0));
+        }
+        return 0;
+    }
     std::vector<int> counts(kMaxTeams + 1, 0);
     for (int r = grid.FixedRows(); r < grid.RowCount(); ++r) {
         const bool current = r == grid.CurRow();
@@ -67,17 +96,9 @@ bool TMainForm::TransferSplitGrid(bool toInput) {
         return false;
     StringGrid& split = tempKukanGrid;
     if (toInput) {
-        std::vector<int> counter(kMaxLegs + 1, 0);
-        for (int r = 1; r < split.RowCount(); ++r) {
-            const int leg = cellInt(split, kLegCol, r);
-            if (leg < 1 || leg > KukanNum || leg > kMaxLegs) continue;
-            const int target = ++counter[leg] + 1;
-            const int number = cellInt(split, kNumberCol, r), time = cellInt(split, kTimeCol, r);
-            if (number > 0) InputGrid.SetCells(2 * leg - 1, target, IntToStr(number));
-            if (time > 0) InputGrid.SetCells(2 * leg, target, IntToStr(time));
-        }
+        const SplitTransfer t = writeSplitToInput(false);
         // Handed on unasked (the timing file's own mode) no box comes up in front of the desk.
-        if (!AutoTransferNoAsk) reportPassingsBelowStream(counter);
+        if (!AutoTransferNoAsk) reportPassingsBelowStream(t.filled);
         return true;
     }
     std::vector<PassingRec> recs;
@@ -102,6 +123,35 @@ bool TMainForm::TransferSplitGrid(bool toInput) {
         ++row;
     }
     return true;
+}
+
+// The k-th passing of a leg goes to its k-th input row, or, for a timing file that took
+// over from another, to the k-th row after those filled before.
+TMainForm::SplitTransfer TMainForm::writeSplitToInput(bool keepFilled) {
+    const StringGrid& split = tempKukanGrid;
+    const bool imported = splitHoldsImport();
+    SplitTransfer t;
+    t.filled.assign(kMaxLegs + 1, 0);
+    std::vector<int> counter(kMaxLegs + 1, 0);
+    for (int r = 1; r < split.RowCount(); ++r) {
+        const int leg = cellInt(split, kLegCol, r);
+        if (leg < 1 || leg > KukanNum || leg > kMaxLegs) continue;
+        const int base =
+            imported && leg < static_cast<int>(AutoImportRowBase.size()) ? AutoImportRowBase[leg] : 0;
+        const int target = base + ++counter[leg] + 1;
+        const int number = cellInt(split, kNumberCol, r), time = cellInt(split, kTimeCol, r);
+        if (keepFilled && !(cellTakes(InputGrid, 2 * leg - 1, target, number) &&
+                            cellTakes(InputGrid, 2 * leg, target, time))) {
+            t.kept++;
+            t.keptLeg = leg;
+            t.keptRow = target - 1;
+            continue;
+        }
+        if (number > 0) InputGrid.SetCells(2 * leg - 1, target, IntToStr(number));
+        if (time > 0) InputGrid.SetCells(2 * leg, target, IntToStr(time));
+        t.filled[leg] = target - 1;
+    }
+    return t;
 }
 
 // A transfer writes over, never clears: passings an earlier, longer stream left below

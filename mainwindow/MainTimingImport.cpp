@@ -2,16 +2,21 @@
 // or polled while the race runs (automatic import of the chosen "000.csv"), keeping only
 // the passings that end a leg, optionally handed on to the input grid at once.
 // The file goes into its own buffer grid: the CSV entry window's grid stays the user's.
+// The polled file is one stream: it only grows. One that shrank or changed what was read
+// of it was replaced, and the import holds until the desk starts it again; what holds it
+// is told beside the progress bar.
 #include "mainwindow/CsvGrid.h"
 #include "mainwindow/TMainForm.h"
 #include "mainwindow/TeamNumberTable.h"
+#include "mainwindow/TimingLegs.h"
+#include "platform/Dialogs.h"
 #include "platform/Files.h"
 #include "platform/Services.h"
 #include "platform/Text.h"
 
 #include <functional>
+#include <new>
 #include <optional>
-#include <unordered_set>
 
 namespace {
 
@@ -19,6 +24,7 @@ namespace {
 constexpr int kNumberField = 2, kTimeField = 3, kPointField = 4;
 constexpr int kSplitNumberCol = 1, kSplitTimeCol = 2;
 constexpr int kMaxSingleNumber = 998;
+constexpr size_t kShownLineChars = 60;
 
 struct TimingLine {
     int number; // -1 when not a number
@@ -35,6 +41,13 @@ TimingLine timingLine(const StringGrid& g, int row) {
 // ends no leg).
 enum class Verdict { Take, Pass, Bad, Unknown, Repeat };
 
+// A line's verdict, and for a passing taken the leg the import gives it ("" when the
+// split grid works it out, "4Err" for a team's passing beyond the legs of its point).
+struct Judged {
+    Verdict Is;
+    std::string Leg;
+};
+
 // A time the input grid's time cells cannot hold, or none at all.
 bool badTime(int time, int limit) {
     int digits = 0;
@@ -49,15 +62,16 @@ bool lineEmpty(const StringGrid& g, int row) {
     return true;
 }
 
-// The line's fields joined again, as the desk finds it in the file.
+// The line's fields joined again, as the desk finds it in the file; a long one is cut.
 std::string lineText(const StringGrid& g, int row) {
     int last = g.ColCount() - 1;
     while (last > 0 && g.Cells(last, row).empty())
         --last;
     std::string text;
-    for (int c = 0; c <= last; ++c)
+    for (int c = 0; c <= last && text.size() < 4 * kShownLineChars; ++c)
         text += (c > 0 ? "," : "") + g.Cells(c, row);
-    return text;
+    const std::u32string chars = ToU32(text);
+    return chars.size() <= kShownLineChars ? text : FromU32(chars.substr(0, kShownLineChars)) + "…";
 }
 
 // The lines an import left out, counted by why.
@@ -86,29 +100,29 @@ struct LeftOut {
 };
 
 struct Packed {
-    int taken = 0;
+    std::vector<TMainForm::ImportedSplitRow> rows;
     LeftOut left;
 };
 
 // The lines the judge takes into the split grid from its first data row, which was
 // emptied before; those beyond its rows are left out, not cut off the import.
 Packed packIntoSplitGrid(const StringGrid& loaded, StringGrid& split,
-                         const std::function<Verdict(const TimingLine&)>& judge) {
+                         const std::function<Judged(const TimingLine&)>& judge) {
     Packed p;
     const int first = split.FixedRows();
     for (int r = 1; r < loaded.RowCount(); ++r) {
         if (lineEmpty(loaded, r)) continue;
         const TimingLine line = timingLine(loaded, r);
-        const Verdict v = judge(line);
-        if (v == Verdict::Pass) continue;
-        const int row = first + p.taken;
-        if (v != Verdict::Take || row >= split.RowCount()) {
-            p.left.Count(v, r);
+        const Judged j = judge(line);
+        if (j.Is == Verdict::Pass) continue;
+        const int row = first + static_cast<int>(p.rows.size());
+        if (j.Is != Verdict::Take || row >= split.RowCount()) {
+            p.left.Count(j.Is, r);
             continue;
         }
-        split.SetCells(kSplitNumberCol, row, IntToStr(line.number));
-        split.SetCells(kSplitTimeCol, row, IntToStr(line.time));
-        ++p.taken;
+        p.rows.push_back({IntToStr(line.number), IntToStr(line.time), j.Leg});
+        split.SetCells(kSplitNumberCol, row, p.rows.back().Number);
+        split.SetCells(kSplitTimeCol, row, p.rows.back().Time);
     }
     return p;
 }
@@ -116,9 +130,13 @@ Packed packIntoSplitGrid(const StringGrid& loaded, StringGrid& split,
 // Cuts a last line that has no line end yet: the timing system may be writing it.
 bool cutTornLine(std::string& text) {
     if (text.empty() || text.back() == '\n' || text.back() == '\r') return false;
-    const size_t end = text.find_last_of('\n');
+    const size_t end = text.find_last_of("\r\n");
     text.erase(end == std::string::npos ? 0 : end + 1);
     return true;
+}
+
+bool beginsWith(const std::string& bytes, const std::string& before) {
+    return bytes.size() >= before.size() && bytes.compare(0, before.size(), before) == 0;
 }
 
 // The file the desk named, or its absence told.
@@ -127,6 +145,43 @@ bool timingFileThere(const std::string& path) {
     Dlg().ShowMessage(path + " は存在しません。");
     return false;
 }
+
+// The point that ends each leg, from the split counts or the file's points.
+std::vector<int> legEndsOf(const TMainForm& f, const StringGrid& loaded) {
+    std::vector<int> counts(f.KukanNum + 1, 0), points;
+    for (int k = 1; k <= f.KukanNum; ++k)
+        counts[k] = StrToIntDef(f.KukanInfGrid.Cells(4, k), 0);
+    for (int r = 1; r < loaded.RowCount(); ++r)
+        points.push_back(timingLine(loaded, r).point);
+    return TimingLegs::LegEnds(counts, points);
+}
+
+// The polled file's lines judged: a point names the leg it ends, or, where one point
+// ends every leg, the team's passings there are its legs in turn.
+std::function<Judged(const TimingLine&)> legJudge(TeamNumberTable teams, int limit, TimingLegs& legs) {
+    return [teams = std::move(teams), limit, &legs](const TimingLine& l) -> Judged {
+        if (l.number == -1 || l.point == -1) return {Verdict::Bad, {}};
+        if (!legs.EndsALeg(l.point)) return {Verdict::Pass, {}};
+        if (badTime(l.time, limit)) return {Verdict::Bad, {}};
+        const int team = teams.Find(l.number);
+        if (team < 1) return {Verdict::Unknown, {}};
+        const TimingLegs::Passing p = legs.Take(team, l.point, l.time);
+        if (p.Is == TimingLegs::Kind::Repeat) return {Verdict::Repeat, {}};
+        return {Verdict::Take, p.Is == TimingLegs::Kind::Leg ? IntToStr(p.Leg) : IntToStr(p.Count) + "Err"};
+    };
+}
+
+// The timer is on again however the tick ends: the polling never stops on a failure.
+class TimerPause {
+  public:
+    explicit TimerPause(Timer& t) : t_(t) { t_.SetEnabled(false); }
+    ~TimerPause() { t_.SetEnabled(true); }
+    TimerPause(const TimerPause&) = delete;
+    TimerPause& operator=(const TimerPause&) = delete;
+
+  private:
+    Timer& t_;
+};
 
 } // namespace
 
@@ -153,14 +208,16 @@ void TMainForm::OpenSingleCSVExecute() {
 // The desk started this import: what it left out is told once, in a box.
 void TMainForm::CopyCsvGridToSplitGrid() {
     const int limit = timeCodeLimit(InputGrid);
-    auto judge = [limit](const TimingLine& l) {
-        if (l.number == -1 || badTime(l.time, limit)) return Verdict::Bad;
-        return l.number >= 1 && l.number <= kMaxSingleNumber ? Verdict::Take : Verdict::Unknown;
+    auto judge = [limit](const TimingLine& l) -> Judged {
+        if (l.number == -1 || badTime(l.time, limit)) return {Verdict::Bad, {}};
+        return {l.number >= 1 && l.number <= kMaxSingleNumber ? Verdict::Take : Verdict::Unknown, {}};
     };
-    const std::string left = packIntoSplitGrid(TimingCsvGrid, tempKukanGrid, judge).left.Text(TimingCsvGrid);
-    LabelAutoImport.SetCaption(left);
+    SplitImportRows.clear(); // these rows get their legs from the split grid
+    AutoImportReport = packIntoSplitGrid(TimingCsvGrid, tempKukanGrid, judge).left.Text(TimingCsvGrid);
+    AutoTransferReport.clear();
     AutoTransferHeld = false; // what was held is gone from the split grid
-    if (!left.empty()) Dlg().ShowMessage(left);
+    showAutoImportState();
+    if (!AutoImportReport.empty()) Dlg().ShowMessage(AutoImportReport);
 }
 
 bool TMainForm::IsLegEndSplitPoint(int n) const {
@@ -174,42 +231,136 @@ bool TMainForm::IsLegEndSplitPoint(int n) const {
 }
 
 bool TMainForm::LoadAutoImportFile(bool takeTornLine) {
-    std::optional<std::string> text = ReadImportText(FromPath);
-    AutoImportTornLine = text && !takeTornLine && cutTornLine(*text);
-    if (!text) {
-        LabelAutoImport.SetCaption("CSVファイルが開けませんでした。");
+    return loadTimingFile(takeTornLine, false);
+}
+
+bool TMainForm::loadTimingFile(bool takeTornLine, bool polled) {
+    if (!readTimingFile(takeTornLine, polled)) {
+        showAutoImportState();
         return false;
     }
-    LoadCsvTextToGrid(TimingCsvGrid, *text);
+    TimingLegs legs(legEndsOf(*this, TimingCsvGrid), AutoImportTeamLegBase);
     ClearGridData(tempKukanGrid, -1);
-    const TeamNumberTable teams(*this);
-    const int limit = timeCodeLimit(InputGrid);
-    // A team passes a split point once: a repeated line would shift its later legs.
-    std::unordered_set<long long> passed;
-    auto judge = [&](const TimingLine& l) {
-        if (l.number == -1 || l.point == -1) return Verdict::Bad;
-        if (!IsLegEndSplitPoint(l.point)) return Verdict::Pass;
-        if (badTime(l.time, limit)) return Verdict::Bad;
-        const int team = teams.Find(l.number);
-        if (team < 1) return Verdict::Unknown;
-        const bool first = passed.insert(static_cast<long long>(team) << 32 | static_cast<unsigned>(l.point)).second;
-        return first ? Verdict::Take : Verdict::Repeat;
-    };
-    const Packed packed = packIntoSplitGrid(TimingCsvGrid, tempKukanGrid, judge);
+    const Packed packed = packIntoSplitGrid(TimingCsvGrid, tempKukanGrid,
+                                            legJudge(TeamNumberTable(*this), timeCodeLimit(InputGrid), legs));
+    SplitImportRows = packed.rows;
     RefreshSplitGridLegs(tempKukanGrid, true);
-    LabelAutoImport.SetCaption(packed.left.Text(TimingCsvGrid));
+    AutoImportReport = joinTexts({missingPointsText(legs), packed.left.Text(TimingCsvGrid)});
     // Nothing to hand on: the transfer would only complain about an empty grid.
-    AutoTransferHeld = AutoTransferNoAsk && packed.taken > 0;
+    AutoTransferHeld = AutoTransferNoAsk && !packed.rows.empty();
     runHeldTransfer();
+    showAutoImportState();
     return true;
 }
 
+// FromPath into the loaded grid, unless it cannot be read or, polled, is another file
+// than the one read before (nothing of it is taken until the desk says so).
+bool TMainForm::readTimingFile(bool takeTornLine, bool polled) {
+    std::optional<std::string> bytes = ReadImportBytes(FromPath);
+    if (!bytes) {
+        AutoImportReport = "CSVファイルが開けませんでした。";
+        return false;
+    }
+    if (polled && !beginsWith(*bytes, AutoImportRead)) {
+        AutoImportReplaced = true;
+        return false;
+    }
+    AutoImportRead = *bytes;
+    AutoImportTornLine = !takeTornLine && cutTornLine(*bytes);
+    LoadCsvTextToGrid(TimingCsvGrid, DecodeText(*bytes).Text);
+    return true;
+}
+
+// A team seen at a later leg's point but not at an earlier one: its times stand in the
+// legs their points name, and the desk is told which passing to look for.
+std::string TMainForm::missingPointsText(const TimingLegs& legs) const {
+    const TeamNumberTable teams(*this);
+    const int first = InputGrid.FixedRows(), end = first + TeamNum;
+    auto inGrid = [&](int team, int leg) {
+        for (int r = first; r < end; ++r)
+            if (teams.Find(StrToIntDef(InputGrid.Cells(2 * leg - 1, r), 0)) == team) return true;
+        return false;
+    };
+    const auto missing = legs.Missing(inGrid);
+    if (missing.empty()) return {};
+    const auto [team, point] = missing.front();
+    const std::string name = TeamFieldText(team, 0);
+    std::string text = Format("No.%d%s の地点 %d の通過がありません。", team,
+                              (name.empty() ? "" : " " + name).c_str(), point);
+    if (missing.size() > 1)
+        text += Format("ほか %d チームにも抜けがあります。", static_cast<int>(missing.size()) - 1);
+    return text;
+}
+
 // The desk's typing wins: a transfer never writes under an open editor of the input
-// grid; it waits for the editor to close.
+// grid; it waits for the editor to close. It hands on the rows the import laid into the
+// split grid only while the grid still holds them, and never writes over a passing the
+// input grid already holds.
 void TMainForm::runHeldTransfer() {
     if (!AutoTransferHeld || InputGrid.EditorOpen()) return;
     AutoTransferHeld = false;
-    Slit2InpGridExecute();
+    AutoTransferReport.clear();
+    if (splitHoldsImport()) {
+        RefreshSplitGridLegs(tempKukanGrid, true);
+        const SplitTransfer t = writeSplitToInput(true);
+        if (t.kept > 0)
+            AutoTransferReport =
+                Format("ｲﾝﾌﾟｯﾄｸﾞﾘｯﾄﾞに別の値がある %d 件は書き込みませんでした。 最後: %d区 %d 行目", t.kept,
+                       t.keptLeg, t.keptRow);
+    }
+    showAutoImportState();
+}
+
+// The desk (re)starts the import. A file that no longer begins with what was read of it
+// is a new start: its passings follow those the input grid holds now.
+void TMainForm::startTimingStream() {
+    AutoImportReplaced = false;
+    AutoImportSize = FileSizeOf(FromPath);
+    if (AutoImportRead.empty()) return;
+    const std::optional<std::string> bytes = ReadImportBytes(FromPath);
+    if (bytes && beginsWith(*bytes, AutoImportRead)) return;
+    AutoImportRead.clear();
+    takeInputGridAsBase();
+}
+
+void TMainForm::takeInputGridAsBase() {
+    const TeamNumberTable teams(*this);
+    const int first = InputGrid.FixedRows(), end = first + TeamNum - CountAbsentTeams();
+    AutoImportRowBase.assign(KukanNum + 1, 0);
+    AutoImportTeamLegBase.assign(kMaxTeams + 1, 0);
+    for (int leg = 1; leg <= KukanNum; ++leg) {
+        for (int r = first; r < end; ++r) {
+            const std::string& number = InputGrid.Cells(2 * leg - 1, r);
+            if (Trim(number).empty() && Trim(InputGrid.Cells(2 * leg, r)).empty()) continue;
+            AutoImportRowBase[leg] = r - first + 1;
+            const int team = teams.Find(StrToIntDef(number, 0));
+            if (team >= 1 && team <= kMaxTeams) AutoImportTeamLegBase[team] = leg;
+        }
+    }
+}
+
+std::string TMainForm::autoImportHold() const {
+    const std::string held = "保留中：";
+    if (AutoImportOn && SlitGridPanel.Visible()) {
+        if (!MainWindowActive) return held + "別のウィンドウが開いています。";
+        if (!FileExists(FromPath)) return held + FromPath + " がありません。";
+        if (AutoImportReplaced)
+            return held + "ファイルが置き換えられました。自動取込を入れ直すと再開します。";
+        if (tempKukanGrid.EditorOpen()) return held + "ｽﾘｯﾄｸﾞﾘｯﾄﾞのセルを入力中です。";
+    }
+    if (AutoTransferHeld && InputGrid.EditorOpen()) return held + "ｲﾝﾌﾟｯﾄｸﾞﾘｯﾄﾞのセルを入力中です。";
+    return {};
+}
+
+void TMainForm::showAutoImportState() {
+    LabelAutoImport.SetCaption(joinTexts({autoImportHold(), AutoImportReport, AutoTransferReport}));
+}
+
+std::string TMainForm::joinTexts(const std::vector<std::string>& parts) {
+    std::string text;
+    for (const std::string& part : parts)
+        if (!part.empty()) text += (text.empty() ? "" : " ") + part;
+    return text;
 }
 
 void TMainForm::ActionOpenAllCSVExecute() {
@@ -223,6 +374,11 @@ void TMainForm::ActionOpenAllCSVExecute() {
     if (!path) return;
     Edit1.SetText(*path);
     FromPath = *path;
+    if (!AutoImportOn) return;
+    // Chosen again while polling: read at the next tick, as a new start when it is another file.
+    startTimingStream();
+    AutoImportSize = -1;
+    showAutoImportState();
 }
 
 void TMainForm::Edit1KeyDown(char32_t& key) {
@@ -242,11 +398,13 @@ void TMainForm::ActionSetAllCSVExecute() {
     Edit1.SetEnabled(!AutoImportOn);
     ProgressBar1.SetPosition(0);
     ProgressBar1.SetVisible(AutoImportOn);
-    if (!AutoImportOn) return;
+    if (!AutoImportOn) return showAutoImportState();
     FromPath = Edit1.Text();
+    AutoImportReport.clear();
+    AutoTransferReport.clear();
     // The file as read now is the file the ticks compare against.
-    AutoImportSize = FileSizeOf(FromPath);
-    LoadAutoImportFile();
+    startTimingStream();
+    importGuarded([this] { LoadAutoImportFile(); });
 }
 
 void TMainForm::ActionGetDeamonExecute() {
@@ -255,22 +413,49 @@ void TMainForm::ActionGetDeamonExecute() {
     ActionGetDeamon.SetChecked(AutoTransferNoAsk);
 }
 
+// An import that fails is told beside the progress bar; the polling goes on.
+void TMainForm::importGuarded(const std::function<void()>& import) {
+    try {
+        import();
+    } catch (const UnexpectedDialog&) {
+        throw; // a test script's failure must reach the test
+    } catch (const std::bad_alloc&) {
+        AutoImportReport = "取込に失敗しました：メモリが足りません。";
+    } catch (const std::exception& e) {
+        AutoImportReport = std::string("取込に失敗しました：") + e.what();
+    }
+    showAutoImportState();
+}
+
 // A tick only looks at the file's size and reads it when that changed; it asks nothing,
-// and under a dialog or another window it does nothing at all.
+// and under a dialog or another window it only tells that it holds.
 void TMainForm::Timer1Timer() {
-    if (!SlitGridPanel.Visible() || !AutoImportOn || !MainWindowActive || !FileExists(FromPath)) return;
-    Timer1.SetEnabled(false);
+    if (!SlitGridPanel.Visible() || !AutoImportOn) return;
+    if (MainWindowActive) {
+        const TimerPause pause(Timer1);
+        importGuarded([this] { pollTimingFile(); });
+        const int next = ProgressBar1.Position() + 5;
+        ProgressBar1.SetPosition(next >= ProgressBar1.Max() ? 0 : next);
+    }
+    showAutoImportState();
+}
+
+void TMainForm::pollTimingFile() {
+    // A file that comes back is read whole, whatever its size.
+    if (!FileExists(FromPath)) {
+        AutoImportSize = -1;
+        return;
+    }
+    // The cell being edited is the desk's; a replaced file waits for the desk.
+    if (AutoImportReplaced || tempKukanGrid.EditorOpen()) return;
     const long long size = FileSizeOf(FromPath);
     if (size != AutoImportSize) {
         // Recorded first: a file that cannot be read is reported once per change.
         AutoImportSize = size;
-        LoadAutoImportFile();
+        loadTimingFile(false, true);
     } else if (AutoImportTornLine) {
         // Not grown since the last look: the last line is as whole as it gets.
-        LoadAutoImportFile(true);
+        loadTimingFile(true, true);
     }
     runHeldTransfer();
-    Timer1.SetEnabled(true);
-    const int next = ProgressBar1.Position() + 5;
-    ProgressBar1.SetPosition(next >= ProgressBar1.Max() ? 0 : next);
 }

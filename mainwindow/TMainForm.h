@@ -6,11 +6,13 @@
 #include "platform/StringGrid.h"
 
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <utility>
 #include <vector>
 
 class Program;
+class TimingLegs;
 
 constexpr const char* kVersionText = "Version 4.33";
 constexpr int kMaxLegs = 50;
@@ -99,7 +101,8 @@ public:
     RadioButton RadioTenkeyEntry{"RadioTenkeyEntry"};
     Timer Timer1{"Timer1"};
     ProgressBar ProgressBar1{"ProgressBar1"};
-    // Beside ProgressBar1: what the last import of the timing file left out.
+    // Beside ProgressBar1: why the automatic import holds, what the last import of the
+    // timing file left out or found missing, and what its transfer did not write.
     Label LabelAutoImport{"LabelAutoImport"};
     StatusBar StatusBar1{"StatusBar1"};
     // The control that has the keyboard focus, by name ("" = none); the view follows it.
@@ -409,8 +412,15 @@ private:
     const StringGrid* enteredInputGrid_ = nullptr;
     bool duplicateNumberAbove(int col, int row) const;
     void styleTimeCell(CellStyle& st, int col, int row) const;
-    // filled[leg]: the passings a split transfer wrote into that leg's column.
+    // filled[leg]: the rows of that leg's column a split transfer wrote down to.
     void reportPassingsBelowStream(const std::vector<int>& filled) const;
+    struct SplitTransfer {
+        std::vector<int> filled;                // per leg, as reportPassingsBelowStream takes it
+        int kept = 0, keptLeg = 0, keptRow = 0; // passings not written over other values; the last
+    };
+    // The split rows into the leg columns of InputGrid; keepFilled leaves every passing
+    // whose cells hold other values there.
+    SplitTransfer writeSplitToInput(bool keepFilled);
 
 public:
     // ---- Split grid and its transfer (MainSplitGrid.cpp) ----
@@ -441,6 +451,14 @@ public:
     bool tempKukanGridSelectCell(int col, int row);
     CellStyle tempKukanGridDrawCell(int col, int row) const;
     void ToolButtonSlitPanelClick();
+    // A passing the timing file's import laid into the split grid, with the leg it gave it.
+    struct ImportedSplitRow {
+        std::string Number, Time, Leg;
+    };
+    // Those rows: their legs (and, after a new start, their input rows) stand while the
+    // split grid holds just these rows; a desk's edit makes the grid the desk's again.
+    std::vector<ImportedSplitRow> SplitImportRows;
+    bool splitHoldsImport() const;
 
     // ---- Grid clipboard texts, pasting and cell editing (MainGridClipboard.cpp) ----
     Action ActionToClipbord{"ActionToClipbord", "ｺﾋﾟｰ"};
@@ -505,6 +523,15 @@ public:
     bool AutoImportTornLine = false;          // its last line had no line end: left for later
     bool AutoTransferHeld = false;            // a transfer waits for the input grid's editor
     bool MainWindowActive = false;            // kept by the window on every activation change
+    // FromPath's bytes as last read: a later reading must begin with them, else the file
+    // was replaced and the import holds (AutoImportReplaced) until the desk starts it again.
+    std::string AutoImportRead;
+    bool AutoImportReplaced = false;
+    // Where the file's passings begin when it took over from another (a new start): per
+    // leg the input rows filled before, per team its last leg there. Empty: from the start.
+    std::vector<int> AutoImportRowBase, AutoImportTeamLegBase;
+    // What the last import left out or found missing, and what its transfer did not write.
+    std::string AutoImportReport, AutoTransferReport;
     void OpenSingleCSVExecute();
     // The single CSV's passings (number 1..998, time >= 1) packed into the split grid.
     void CopyCsvGridToSplitGrid();
@@ -524,6 +551,19 @@ public:
 private:
     // The held transfer, once no editor of the input grid is open.
     void runHeldTransfer();
+    // polled: a tick's reading, which takes nothing of a file that was replaced.
+    bool loadTimingFile(bool takeTornLine, bool polled);
+    bool readTimingFile(bool takeTornLine, bool polled);
+    std::string missingPointsText(const TimingLegs& legs) const;
+    // The desk switched the import on or chose the file again.
+    void startTimingStream();
+    void takeInputGridAsBase();
+    void pollTimingFile();
+    void importGuarded(const std::function<void()>& import);
+    // Why the import holds ("" when it does not), told beside the progress bar.
+    std::string autoImportHold() const;
+    void showAutoImportState();
+    static std::string joinTexts(const std::vector<std::string>& parts);
 
 public:
 

@@ -7,12 +7,11 @@ const std::string kEmpty;
 }
 
 // The cells only ever grow: a count that goes down and up again gives back what was
-// there. Reads and writes stay within the counts.
+// there. Reads and writes stay within the counts. A row holds no cells until one is
+// written, and rows laid in whole (ReplaceCells) keep their own length, so one wide
+// line of a file does not widen every row.
 void StringGrid::resizeCells() {
     if (static_cast<int>(cells_.size()) < rows_) cells_.resize(rows_);
-    const size_t width = std::max<size_t>(cols_, cells_.empty() ? 0 : cells_.front().size());
-    for (auto& r : cells_)
-        if (r.size() < width) r.resize(width);
     if (static_cast<int>(colSamples_.size()) < cols_) colSamples_.resize(cols_);
     if (static_cast<int>(rowFactors_.size()) < rows_) rowFactors_.resize(rows_, 0.0);
     if (rowMarks_.size() < cells_.size()) rowMarks_.resize(cells_.size(), false);
@@ -61,8 +60,16 @@ const std::string& StringGrid::Cells(int col, int row) const {
 
 void StringGrid::SetCellsQuiet(int col, int row, const std::string& text) {
     if (col < 0 || row < 0 || col >= cols_ || row >= rows_) return;
-    if (cells_[row][col] == text) return;
-    cells_[row][col] = text;
+    auto& cells = cells_[row];
+    if (col >= static_cast<int>(cells.size())) {
+        if (text.empty()) return; // reads empty already
+        std::string kept = text;  // the text may be a cell of this row
+        cells.resize(std::max(col + 1, cols_)); // a typed row fills up: one allocation
+        cells[col] = std::move(kept);
+    } else {
+        if (cells[col] == text) return;
+        cells[col] = text;
+    }
     if (updating_ > 0)
         updatedCells_ = true;
     else
@@ -109,16 +116,37 @@ bool StringGrid::RowModified(int row) const {
 
 void StringGrid::ClearAll() {
     for (auto& r : cells_)
-        for (auto& c : r) c.clear();
+        r.clear();
     modified_ = true;
     std::fill(rowMarks_.begin(), rowMarks_.end(), true);
     LayoutChanged();
 }
 
+// The memory of the dropped cells goes back too: a large file read before stays no
+// longer than the grid shows it.
 void StringGrid::DropHiddenCells() {
     cells_.resize(rows_);
+    cells_.shrink_to_fit();
     rowMarks_.resize(rows_);
-    for (auto& r : cells_) r.resize(cols_);
+    for (auto& r : cells_) {
+        if (static_cast<int>(r.size()) > cols_) r.resize(cols_);
+        if (r.capacity() > r.size()) r.shrink_to_fit();
+    }
+}
+
+void StringGrid::ReplaceCells(std::vector<std::vector<std::string>> rows) {
+    cells_ = std::move(rows);
+    rowMarks_.assign(cells_.size(), true);
+    resizeCells();
+    modified_ = true;
+    LayoutChanged();
+}
+
+size_t StringGrid::CellsHeld() const {
+    size_t held = cells_.capacity();
+    for (const auto& r : cells_)
+        held += r.capacity();
+    return held;
 }
 
 void StringGrid::SetCol(int c) { SetCurrent(c, row_); }

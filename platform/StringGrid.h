@@ -46,8 +46,13 @@ public:
     std::vector<std::string> Row(int row) const;
     void ClearRow(int row);
     void ClearAll(); // every cell, titles and cells beyond the counts included
-    // Forgets the cells kept beyond the counts (an edition is loaded).
+    // Forgets the cells kept beyond the counts (an edition is loaded) and their memory.
     void DropHiddenCells();
+    // Every cell replaced by these rows, each keeping just its own cells (a file read
+    // whole); the counts stay as they are set. One LayoutChanged.
+    void ReplaceCells(std::vector<std::vector<std::string>> rows);
+    // The cell places the grid holds memory for (rows and cells of every row).
+    size_t CellsHeld() const;
 
     // Current cell.
     int Col() const { return col_; }
@@ -101,7 +106,7 @@ private:
     void resizeCells();
     void markRow(int row) { rowMarks_[row] = true; }
 
-    std::vector<std::vector<std::string>> cells_; // [row][col]
+    std::vector<std::vector<std::string>> cells_; // [row][col], each row up to its last cell written
     std::vector<std::string> colSamples_;
     std::vector<double> rowFactors_;
     std::string rowHeightSample_;

@@ -65,6 +65,9 @@ std::string FromU32(const std::u32string& s);
 std::string FromU32(char32_t c);
 
 std::vector<std::string> Split(const std::string& s, char sep);
+// The lines of a text read from a file: CR, LF and CR LF each end a line; a last line
+// without its end counts, nothing after the final line end does.
+std::vector<std::string> SplitLines(const std::string& text);
 bool StartsWith(const std::string& s, const std::string& prefix);
 bool EndsWith(const std::string& s, const std::string& suffix);
 std::string ReplaceAll(std::string s, const std::string& from, const std::string& to);

@@ -97,32 +97,60 @@ TEST_F(SplitPanelTest, AutoImportLineFollowsItsToggles) {
     EXPECT_EQ(form().InputGrid.Cells(1, 2), "3"); // read and handed on, unasked, when switched on
 }
 
-// The timing file brings the passing whose time the desk is typing: the tick leaves the
-// editor and its cell alone, and the transfer follows when the editor closes.
-TEST_F(SplitPanelTest, ATickNeverWritesUnderTheInputGridsOpenEditor) {
+// The timing file brings passings while the desk types in either grid: the tick leaves
+// the editor and its cell alone and says beside the progress bar that it holds; once the
+// editor closes the import goes on, and a passing the desk typed is never written over.
+TEST_F(SplitPanelTest, ATickNeverWritesUnderAnOpenEditor) {
     if (!form().SlitGridPanel.Visible()) window->actionFor(form().ToolButtonSlitPanel)->trigger();
     const std::string file = (home.path() / "000.csv").string();
-    ASSERT_TRUE(WriteFileBytes(file, "h\r\n"));
-    form().Edit1.SetText(file);
-    window->actionFor(form().ActionGetDeamon)->trigger();
-    window->actionFor(form().ActionSetAllCSV)->trigger();
-    Settle();
-    dialogs.ClearLog();
-    GridView* input = grid(form().InputGrid);
-    form().InputGrid.SetCurrent(2, 2);
-    PressKey(input, Qt::Key_9, "9");
-    auto* editor = qobject_cast<QLineEdit*>(input->editor());
-    ASSERT_TRUE(editor);
-    ASSERT_TRUE(WriteFileBytes(file, "h\r\na,b,3,20,1\r\n"));
-    form().Timer1.Fire();
-    EXPECT_EQ(form().tempKukanGrid.Row(2), (std::vector<std::string>{"1", "3", "20", "1", form().TeamFieldText(3, 0)}));
-    form().Timer1.Fire(); // nor at a later tick while it stays open
-    EXPECT_EQ(editor->text(), "9");
-    EXPECT_EQ(form().InputGrid.Row(2), (std::vector<std::string>{"1", "", "9", "", ""}));
-    PressKey(editor, Qt::Key_7, "7");
-    EXPECT_EQ(form().InputGrid.Cells(2, 2), "97");
-    PressEnter(editor);
-    EXPECT_FALSE(input->editor());
-    EXPECT_EQ(form().InputGrid.Row(2), (std::vector<std::string>{"1", "3", "20", "", ""}));
-    EXPECT_EQ(dialogs.Joined(), "");
+    const struct Case {
+        StringGrid* grid;
+        int col, row;
+        const char* held;
+        std::vector<std::string> inputRow2, inputRow3; // after Enter and a tick
+        const char* after;                             // the status text then
+    } cases[] = {
+        // The input grid's editor: the split grid loads, the transfer waits; team 3's
+        // passing would go where the desk typed 97: it stays the desk's.
+        {&form().InputGrid, 2, 2, "保留中：ｲﾝﾌﾟｯﾄｸﾞﾘｯﾄﾞのセルを入力中です。", {"1", "", "97", "", ""},
+         {"2", "4", "30", "", ""}, "ｲﾝﾌﾟｯﾄｸﾞﾘｯﾄﾞに別の値がある 1 件は書き込みませんでした。 最後: 1区 1 行目"},
+        // The split grid's editor: nothing is loaded until it closes; then the file's
+        // passings stand in the split grid again and go on.
+        {&form().tempKukanGrid, 1, 2, "保留中：ｽﾘｯﾄｸﾞﾘｯﾄﾞのセルを入力中です。", {"1", "3", "20", "", ""},
+         {"2", "4", "30", "", ""}, ""},
+    };
+    for (const Case& c : cases) {
+        TMainForm::ClearGridData(form().InputGrid, -1);
+        TMainForm::ClearGridData(form().tempKukanGrid, -1);
+        ASSERT_TRUE(WriteFileBytes(file, "h\r\n"));
+        form().Edit1.SetText(file);
+        if (!form().AutoTransferNoAsk) window->actionFor(form().ActionGetDeamon)->trigger();
+        window->actionFor(form().ActionSetAllCSV)->trigger();
+        Settle();
+        dialogs.ClearLog();
+        GridView* view = grid(*c.grid);
+        c.grid->SetCurrent(c.col, c.row);
+        PressKey(view, Qt::Key_9, "9");
+        auto* editor = qobject_cast<QLineEdit*>(view->editor());
+        ASSERT_TRUE(editor);
+        ASSERT_TRUE(WriteFileBytes(file, "h\r\na,b,3,20,1\r\na,b,4,30,1\r\n"));
+        for (int tick = 0; tick < 2; ++tick) {
+            form().Timer1.Fire();
+            EXPECT_EQ(editor->text(), "9");
+            EXPECT_EQ(c.grid->Cells(c.col, c.row), "9");
+            EXPECT_EQ(form().LabelAutoImport.Caption(), c.held);
+        }
+        PressKey(editor, Qt::Key_7, "7");
+        EXPECT_EQ(c.grid->Cells(c.col, c.row), "97");
+        PressEnter(editor);
+        EXPECT_FALSE(view->editor());
+        form().Timer1.Fire();
+        EXPECT_EQ(form().tempKukanGrid.Row(2),
+                  (std::vector<std::string>{"1", "3", "20", "1", form().TeamFieldText(3, 0)}));
+        EXPECT_EQ(form().InputGrid.Row(2), c.inputRow2);
+        EXPECT_EQ(form().InputGrid.Row(3), c.inputRow3);
+        EXPECT_EQ(form().LabelAutoImport.Caption(), c.after);
+        EXPECT_EQ(dialogs.Joined(), "");
+        window->actionFor(form().ActionSetAllCSV)->trigger(); // off for the next case
+    }
 }

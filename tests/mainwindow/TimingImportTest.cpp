@@ -1,8 +1,14 @@
 // The timing file into the split grid: leg-ending passings by split point, the single
 // CSV, the polling timer, and files that are missing, wrong or too long.
+#include "mainwindow/CsvGrid.h"
 #include "mainwindow/PassingGridFixture.h"
+#include "mainwindow/TFormClockInput.h"
 #include "platform/Files.h"
 #include "platform/Text.h"
+
+#include <cstring>
+#include <functional>
+#include <new>
 
 namespace {
 
@@ -26,6 +32,42 @@ class TimingImport : public PassingGridFixture {
         form().Timer1.SetEnabled(true);
         form().Edit1.SetText(file(bytes));
         form().ActionSetAllCSV.Execute();
+    }
+    // The automatic import on for a file of these bytes, the passings handed on unasked.
+    void raceDay(int legs, int teams, const std::vector<std::string>& counts, const std::string& bytes) {
+        form().showSlitPanel = form().MainWindowActive = true;
+        race(legs, teams);
+        for (int k = 1; k <= legs; ++k)
+            form().KukanInfGrid.SetCells(4, k, k <= static_cast<int>(counts.size()) ? counts[k - 1] : "");
+        for (int t = 1; t <= teams; ++t)
+            form().TeamEntryGrid.SetCells(1, t, "T" + IntToStr(t));
+        form().AutoTransferNoAsk = true;
+        form().Timer1.SetEnabled(true);
+        form().Edit1.SetText(file(bytes));
+        form().ActionSetAllCSV.Execute();
+    }
+    void append(const std::string& bytes) {
+        std::string text;
+        ReadFileBytes(form().FromPath, text);
+        file(text + bytes);
+    }
+    // The switch off and on again, as the desk does after a replaced file.
+    void restart() {
+        form().ActionSetAllCSV.Execute();
+        form().ActionSetAllCSV.Execute();
+    }
+    // The input grid's data rows: "number/time" per leg, "-" for an empty leg.
+    std::vector<std::string> inputRows() {
+        std::vector<std::string> rows;
+        for (int r = 2; r < form().TeamNum + 2; ++r) {
+            std::string row;
+            for (int leg = 1; leg <= form().KukanNum; ++leg) {
+                const std::string n = in().Cells(2 * leg - 1, r), t = in().Cells(2 * leg, r);
+                row += (leg > 1 ? " " : "") + (n.empty() && t.empty() ? std::string("-") : n + "/" + t);
+            }
+            rows.push_back(row);
+        }
+        return rows;
     }
     // The split rows as "number/time/leg" up to the first empty one, blank-separated.
     std::string splitRows() {
@@ -70,6 +112,7 @@ TEST_F(TimingImport, OnlyPassingsThatEndALegAreTakenAndHandedOn) {
         for (int k = 1; k <= c.legs; ++k)
             form().KukanInfGrid.SetCells(4, k, k <= static_cast<int>(counts.size()) ? counts[k - 1] : "");
         fillSplit({{"7", "1"}, {"7", "2"}, {"7", "3"}, {"7", "4"}}); // left over from before
+        TMainForm::ClearGridData(in(), -1); // a passing there is never written over
         form().FromPath = file(csv(c.lines));
         EXPECT_TRUE(form().LoadAutoImportFile());
         EXPECT_EQ(splitRows(), c.rows);
@@ -98,16 +141,18 @@ TEST_F(TimingImport, OnlyPassingsThatEndALegAreTakenAndHandedOn) {
 }
 
 TEST_F(TimingImport, TimerReadsOnlyWhenTheSizeChangesAndOnlyWhileTheWindowIsActive) {
-    auto sized = [](const char* line, size_t n) {
-        return csv(line) + std::string(n - csv(line).size() - 2, ',') + "\r\n";
+    // The text with a line padded by commas to n bytes in all.
+    auto sized = [](const std::string& before, const char* line, size_t n) {
+        return before + line + std::string(n - before.size() - std::strlen(line) - 2, ',') + "\r\n";
     };
-    polling(sized("a,b,1,1000,1", 100));
+    const std::string first = sized("h\r\n", "a,b,1,1000,1", 100);
+    polling(first);
     EXPECT_TRUE(form().ActionSetAllCSV.Checked() && form().ProgressBar1.Visible() && !form().Edit1.Enabled());
     EXPECT_EQ(splitRows(), "1/1000/1");
 
     // Sizes 100, 120, 120: nothing, a reading, nothing (the grid is emptied before each tick).
     const std::pair<std::string, const char*> ticks[] = {
-        {sized("a,b,1,1000,1", 100), ""}, {sized("a,b,2,2000,1", 120), "2/2000/1"}, {"", ""}};
+        {first, ""}, {sized(first, "a,b,2,2000,1", 120), "1/1000/1 2/2000/1"}, {"", ""}};
     std::vector<int> progress;
     for (const auto& [bytes, rows] : ticks) {
         if (!bytes.empty()) file(bytes);
@@ -162,7 +207,7 @@ TEST_F(TimingImport, DamagedFilesAreToldOrSkippedAndNothingElseChanges) {
         {ToSjis("時刻,区分,No,通過,地点\r\n"), "", ""},       // header only: emptied
         {"\xEF\xBB\xBFNo\r\na,b,2,700,1\r\n", "2/700/1", ""}, // UTF-8 with its mark
         {"時刻\r\na,b,2,700,1\n", "2/700/1", ""},             // UTF-8 without its mark
-        {utf16, "", "読めない行 1 行を除きました。 最後: 2 行目"}, // UTF-16: no line reads
+        {utf16, "", "読めない行 1 行を除きました。 最後: 3 行目"}, // UTF-16: no line reads
         // Repeated lines never push the race's last passings out of the grid.
         {csv("a,b,1,100,1 a,b,2,200,1 a,b,1,300,1 a,b,2,400,1"), "1/100/1 2/200/1",
          "重複 2 行を除きました。 最後: 5 行目「a,b,2,400,1」"},
@@ -240,4 +285,151 @@ TEST_F(TimingImport, AFileWrittenInBurstsReachesTheInputGridTickByTick) {
     for (int r = 0; r < 4; ++r)
         EXPECT_EQ(in().Row(2 + r), rows[r]);
     EXPECT_TRUE(dialogs.Texts().empty());
+}
+
+// The files timing devices really write, tick by tick: one mat for every relay, CR-only
+// line ends, a chip not read at a point, lines listed late, a file deleted and begun
+// anew or cut short. Every passing reaches its own leg column, none is written over,
+// and the status text tells within a tick what holds the import.
+TEST_F(TimingImport, EveryFileADeviceWritesKeepsItsPassingsInTheirLegs) {
+    struct Step {
+        std::function<void()> act;
+        const char* status; // after one tick; {path} is the file's path
+        bool inputKept;     // the input grid as it was before the step
+    };
+    struct Road {
+        int legs, teams;
+        std::vector<std::string> counts;
+        std::vector<Step> steps;
+        std::vector<std::string> input;
+    };
+    const char* replaced = "保留中：ファイルが置き換えられました。自動取込を入れ直すと再開します。";
+    auto add = [this](const char* bytes) { return [this, bytes] { append(bytes); }; };
+    const Road roads[] = {
+        // One mat: every line at point 1, each team's passings its legs in turn; a line
+        // not later than the team's last one there adds nothing.
+        {3, 4, {},
+         {{add("t,0,1,90010,1\r\nt,0,2,90020,1\r\nt,0,3,90030,1\r\nt,0,4,90040,1\r\n"), "", false},
+          {add("t,0,2,90020,1\r\nt,0,1,100010,1\r\nt,0,1,95000,1\r\n"),
+           "重複 2 行を除きました。 最後: 8 行目「t,0,1,95000,1」", false},
+          {add("t,0,2,100020,1\r\nt,0,3,100030,1\r\nt,0,4,100040,1\r\nt,0,3,110030,1\r\nt,0,2,110020,1\r\n"
+               "t,0,1,110010,1\r\nt,0,4,110040,1\r\n"),
+           "重複 2 行を除きました。 最後: 8 行目「t,0,1,95000,1」", false}},
+         {"1/90010 1/100010 3/110030", "2/90020 2/100020 2/110020", "3/90030 3/100030 1/110010",
+          "4/90040 4/100040 4/110040"}},
+        // CR alone ends a line, as LF and CR LF do. A passing waits, told at the first
+        // tick, while another window is active or an editor is open.
+        {2, 2, {},
+         {{add("t,0,1,90010,1\rt,0,2,90020,1\r"), "", false},
+          {[this] { form().MainWindowActive = false; append("t,0,2,100020,2\n"); },
+           "保留中：別のウィンドウが開いています。", true},
+          {[this] { form().MainWindowActive = true; split().SetEditorOpen(true); },
+           "保留中：ｽﾘｯﾄｸﾞﾘｯﾄﾞのセルを入力中です。", true},
+          {[this] { split().SetEditorOpen(false); in().SetEditorOpen(true); },
+           "保留中：ｲﾝﾌﾟｯﾄｸﾞﾘｯﾄﾞのセルを入力中です。", true},
+          {[this] { in().SetEditorOpen(false); append("t,0,1,100010,2\r\n"); }, "", false}},
+         {"1/90010 2/100020", "2/90020 1/100010"}},
+        // Points name legs: team 2's chip was not read at point 1, team 4's point-2 line
+        // came before its point-1 line. Nothing lands in another leg's column.
+        {3, 4, {},
+         {{add("t,0,1,90010,1\r\nt,0,4,100040,2\r\nt,0,3,90030,1\r\nt,0,4,90040,1\r\n"), "", false},
+          {add("t,0,2,100020,2\r\nt,0,1,100010,2\r\nt,0,3,100030,2\r\nt,0,2,110020,3\r\n"),
+           "No.2 T2 の地点 1 の通過がありません。", false}},
+         {"1/90010 4/100040 2/110020", "3/90030 2/100020 -", "4/90040 1/100010 -", "- 3/100030 -"}},
+        // Split counts 2 and 4: team 2 was not read at point 2, the end of leg 1.
+        {2, 2, {"2", "4"},
+         {{add("t,0,1,80010,1\r\nt,0,2,80020,1\r\nt,0,1,90010,2\r\nt,0,1,95010,3\r\nt,0,2,95020,3\r\n"
+               "t,0,2,100020,4\r\nt,0,1,100010,4\r\n"),
+           "No.2 T2 の地点 2 の通過がありません。", false}},
+         {"1/90010 2/100020", "- 1/100010"}},
+        // The timing PC restarted: its file deleted, then begun anew with the passings from
+        // then on. Nothing is taken until the desk switches the import off and on; then the
+        // new file follows what the input grid holds (one mat: the teams' next legs).
+        {2, 3, {},
+         {{add("t,0,1,90010,1\r\nt,0,2,90020,1\r\nt,0,3,90030,1\r\n"), "", false},
+          {[this] { std::filesystem::remove(form().FromPath); }, "保留中：{path} がありません。", true},
+          {[this] { file("h\r\nt,0,2,100020,1\r\nt,0,1,100010,1\r\n"); }, replaced, true},
+          {add("t,0,3,100030,1\r\n"), replaced, true},
+          {[this] { restart(); }, "", false}},
+         {"1/90010 2/100020", "2/90020 1/100010", "3/90030 3/100030"}},
+        // A file cut short in place; the desk chooses it again: a new start.
+        {2, 2, {"1", "2"},
+         {{add("t,0,1,90010,1\r\nt,0,2,90020,1\r\n"), "", false},
+          {[this] { file("h\r\n"); }, replaced, true},
+          {add("t,0,2,100020,2\r\n"), replaced, true},
+          {[this] {
+               dialogs.AnswerFile(form().FromPath);
+               form().ActionOpenAllCSV.Execute();
+           },
+           "", false}},
+         {"1/90010 2/100020", "2/90020 -"}},
+    };
+    for (const Road& road : roads) {
+        raceDay(road.legs, road.teams, road.counts, "h\r\n");
+        TMainForm::ClearGridData(in(), -1);
+        for (const Step& step : road.steps) {
+            const std::vector<std::string> before = inputRows();
+            step.act();
+            form().Timer1.Fire();
+            EXPECT_EQ(form().LabelAutoImport.Caption(), ReplaceAll(step.status, "{path}", form().FromPath));
+            if (step.inputKept) {
+                EXPECT_EQ(inputRows(), before);
+            }
+            EXPECT_TRUE(form().Timer1.Enabled());
+        }
+        EXPECT_EQ(inputRows(), road.input);
+        form().ActionSetAllCSV.Execute(); // off: the next road is another race
+        form().AutoImportRead.clear();
+        form().AutoImportRowBase.clear();
+        form().AutoImportTeamLegBase.clear();
+    }
+    EXPECT_TRUE(dialogs.Texts().empty()) << dialogs.Joined();
+}
+
+// One line of 3,000 commas in a 44 KB timing file: the grids hold each row's own cells
+// and give the memory back at the next reading; whatever an import throws, the polling
+// goes on and the status text says what failed.
+TEST_F(TimingImport, AWideLineKeepsMemoryNearTheFileAndThePollingGoesOn) {
+    std::string text = "h\r\n";
+    for (int i = 0; text.size() < 44000; ++i)
+        text += Format("t,0,%d,%d,1\r\n", i % 8 + 1, 90000 + i) + (i == 100 ? std::string(3000, ',') + "\r\n" : "");
+    raceDay(1, 8, {}, text);
+    const long long size = static_cast<long long>(text.size());
+    EXPECT_LT(static_cast<long long>(form().TimingCsvGrid.CellsHeld()), size);
+    EXPECT_EQ(form().TimingCsvGrid.ColCount(), 3001);
+    EXPECT_TRUE(StartsWith(form().LabelAutoImport.Caption(), "重複"));
+    StringGrid entry;
+    for (const std::string& bytes : {text, std::string("a,b\r\nc,d\r\n")}) {
+        ASSERT_TRUE(LoadCsvToGrid(entry, file(bytes, "entry.csv")));
+        EXPECT_LT(static_cast<long long>(entry.CellsHeld()), std::max<long long>(64, bytes.size()));
+    }
+    EXPECT_LT(entry.CellsHeld(), 64u); // the wide file's memory went back
+
+    // Each tick after a change reads again; one that throws is told and the next goes on.
+    bool thrown = false;
+    split().CellChanged.connect([&thrown](int, int) {
+        if (!std::exchange(thrown, true)) throw std::bad_alloc();
+    });
+    TMainForm::ClearGridData(in(), -1);
+    append("t,0,1,200000,1\r\n");
+    form().Timer1.Fire();
+    EXPECT_EQ(form().LabelAutoImport.Caption(), "取込に失敗しました：メモリが足りません。");
+    EXPECT_TRUE(form().Timer1.Enabled());
+    append("t,0,2,200010,1\r\n");
+    form().Timer1.Fire();
+    EXPECT_EQ(in().Row(2), (Cells{"1", "1", "90000"}));
+    EXPECT_TRUE(form().Timer1.Enabled() && dialogs.Texts().empty());
+}
+
+// CR, LF and CR LF each end a line in every text file the desk imports.
+TEST_F(TimingImport, EveryReaderEndsALineAtCrOrLfOrBoth) {
+    race(3, 8);
+    for (const char* end : {"\r", "\n", "\r\n"}) {
+        const std::string lines = std::string("1,2,100,200") + end + "2,3,300,400" + end;
+        StringGrid entry;
+        ASSERT_TRUE(LoadCsvToGrid(entry, file(lines, "entry.csv")));
+        EXPECT_EQ(entry.Row(1), (Cells{"2", "3", "300", "400"}));
+        ASSERT_TRUE(FormClockInput->ImportClockCsv(file(lines, "clock.csv"), false));
+        EXPECT_EQ(FormClockInput->InputTestGrid.Row(1), (Cells{"2", "3", "300", "400", ""}));
+    }
 }
