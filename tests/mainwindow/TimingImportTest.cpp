@@ -379,6 +379,8 @@ TEST_F(TimingImport, EveryFileADeviceWritesKeepsItsPassingsInTheirLegs) {
         }
         EXPECT_EQ(inputRows(), road.input);
         form().ActionSetAllCSV.Execute(); // off: the next road is another race
+        TMainForm::ClearGridData(in(), -1);
+        TMainForm::ClearGridData(split(), -1);
         form().AutoImportRead.clear();
         form().AutoImportRowBase.clear();
         form().AutoImportTeamLegBase.clear();
