@@ -49,20 +49,11 @@ PastedPair readPair(const std::string& line) {
     return p;
 }
 
-// Whole lines; CR is skipped and the empty rest after the last line end is no line.
+// Whole lines, ended by CR, LF or CR LF as in imported files.
 std::vector<PastedPair> readPairs(const std::string& text) {
     std::vector<PastedPair> pairs;
-    std::string line;
-    for (char ch : text) {
-        if (ch == '\r') continue;
-        if (ch == '\n') {
-            pairs.push_back(readPair(line));
-            line.clear();
-        } else {
-            line += ch;
-        }
-    }
-    if (!line.empty()) pairs.push_back(readPair(line));
+    for (const std::string& line : SplitLines(text))
+        pairs.push_back(readPair(line));
     return pairs;
 }
 

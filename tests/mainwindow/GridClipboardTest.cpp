@@ -33,7 +33,7 @@ TEST_F(GridClipboard, InputGridCopyCarriesAdvancedStartsInItsTitleRow) {
 
 TEST_F(GridClipboard, SplitPasteReadsTwoFieldsPerLineAndAppendsBelowAnUnbrokenEnd) {
     race(1, 8); // rows 2..9
-    clipboard.SetText("12,9:35:12\r\n\t9:35:12\r\n12,,93512\r\n12345678901\t1000\r\n\r\n7\t1:00:00,9\n");
+    clipboard.SetText("12,9:35:12\r\t9:35:12\r\n12,,93512\r\n12345678901\t1000\r\n\r\n7\t1:00:00,9\n");
     form().ActionClipPaste.Execute();
     EXPECT_EQ(column(split(), 1, 2, 8), (Cells{"12", "", "12", "", "", "7", ""}));
     EXPECT_EQ(column(split(), 2, 2, 8), (Cells{"93512", "93512", "", "1000", "", "10000", ""}));
