@@ -135,10 +135,6 @@ bool cutTornLine(std::string& text) {
     return true;
 }
 
-bool beginsWith(const std::string& bytes, const std::string& before) {
-    return bytes.size() >= before.size() && bytes.compare(0, before.size(), before) == 0;
-}
-
 // The file the desk named, or its absence told.
 bool timingFileThere(const std::string& path) {
     if (FileExists(path)) return true;
@@ -220,16 +216,6 @@ void TMainForm::CopyCsvGridToSplitGrid() {
     if (!AutoImportReport.empty()) Dlg().ShowMessage(AutoImportReport);
 }
 
-bool TMainForm::IsLegEndSplitPoint(int n) const {
-    bool anyCount = false;
-    for (int k = 1; k <= KukanNum; ++k) {
-        const int count = StrToIntDef(KukanInfGrid.Cells(4, k), 0);
-        if (count > 0 && count == n) return true;
-        anyCount = anyCount || count > 0;
-    }
-    return !anyCount && n >= 1 && n <= KukanNum;
-}
-
 bool TMainForm::LoadAutoImportFile(bool takeTornLine) {
     return loadTimingFile(takeTornLine, false);
 }
@@ -261,7 +247,7 @@ bool TMainForm::readTimingFile(bool takeTornLine, bool polled) {
         AutoImportReport = "CSVファイルが開けませんでした。";
         return false;
     }
-    if (polled && !beginsWith(*bytes, AutoImportRead)) {
+    if (polled && !StartsWith(*bytes, AutoImportRead)) {
         AutoImportReplaced = true;
         return false;
     }
@@ -318,7 +304,7 @@ void TMainForm::startTimingStream() {
     AutoImportSize = FileSizeOf(FromPath);
     if (AutoImportRead.empty()) return;
     const std::optional<std::string> bytes = ReadImportBytes(FromPath);
-    if (bytes && beginsWith(*bytes, AutoImportRead)) return;
+    if (bytes && StartsWith(*bytes, AutoImportRead)) return;
     AutoImportRead.clear();
     takeInputGridAsBase();
 }

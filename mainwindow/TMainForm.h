@@ -545,7 +545,6 @@ public:
     // without its line end is taken only with takeTornLine. What was left out goes to
     // LabelAutoImport, never to a box: the timer runs this.
     bool LoadAutoImportFile(bool takeTornLine = false);
-    bool IsLegEndSplitPoint(int n) const;
     void wireTimingImport();
 
 private:
@@ -565,9 +564,6 @@ private:
     void showAutoImportState();
     static std::string joinTexts(const std::vector<std::string>& parts);
 
-public:
-
-private:
     // Two Yes clear every data cell of the grid; true when cleared.
     bool clearWholeGrid(StringGrid& grid, const std::string& firstQuestion);
     // A user edit of the split grid needs the input saved, as typing there does.
