@@ -6,6 +6,7 @@
 // of it was replaced, and the import holds until the desk starts it again; what holds it
 // is told beside the progress bar.
 #include "mainwindow/CsvGrid.h"
+#include "mainwindow/GridOps.h"
 #include "mainwindow/TMainForm.h"
 #include "mainwindow/TeamNumberTable.h"
 #include "mainwindow/TimingLegs.h"
@@ -316,10 +317,9 @@ void TMainForm::takeInputGridAsBase() {
     AutoImportTeamLegBase.assign(kMaxTeams + 1, 0);
     for (int leg = 1; leg <= KukanNum; ++leg) {
         for (int r = first; r < end; ++r) {
-            const std::string& number = InputGrid.Cells(2 * leg - 1, r);
-            if (Trim(number).empty() && Trim(InputGrid.Cells(2 * leg, r)).empty()) continue;
+            if (!GridPairFilled(InputGrid, 2 * leg - 1, r)) continue;
             AutoImportRowBase[leg] = r - first + 1;
-            const int team = teams.Find(StrToIntDef(number, 0));
+            const int team = teams.Find(StrToIntDef(InputGrid.Cells(2 * leg - 1, r), 0));
             if (team >= 1 && team <= kMaxTeams) AutoImportTeamLegBase[team] = leg;
         }
     }
