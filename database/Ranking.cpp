@@ -81,11 +81,11 @@ std::vector<int> selectRows(const ResultImage& img, int k, LegField first, LegFi
 }
 
 // TeamStatus of every row, read from the team grid once per pass.
-std::vector<int> teamStatuses(const ResultImage& img) {
+std::vector<int> teamStatuses(const ResultImage& img, bool classFilter = true) {
     std::vector<int> statuses;
     statuses.reserve(img.Count());
     for (int r = 0; r < img.Count(); ++r)
-        statuses.push_back(TeamStatus(img.TeamID(r)));
+        statuses.push_back(TeamStatus(img.TeamID(r), classFilter));
     return statuses;
 }
 
@@ -186,9 +186,7 @@ ResultImage LegPlacesOfAllTeams(const ResultImage& table) {
     ResultImage img = table;
     RunnerRemarks runners;
     runners.Load(RaceDb(), lastTeam(img));
-    std::vector<int> statuses;
-    for (int r = 0; r < img.Count(); ++r)
-        statuses.push_back(TeamStatus(img.TeamID(r), false));
+    const std::vector<int> statuses = teamStatuses(img, false);
     for (int k = 1; k <= img.Legs(); ++k) {
         // Each leg as the computation starts it: the passing order, no leg place yet.
         for (int r = 0; r < img.Count(); ++r) {

@@ -91,10 +91,14 @@ std::string renamedHex(const std::string& token) {
     return drawn == units ? std::string() : toHex(drawn);
 }
 
+void editToken(const Token& token, std::vector<Edit>& edits) {
+    if (const std::string hex = renamedHex(token.text); !hex.empty())
+        edits.push_back({token.at, token.text.size(), hex});
+}
+
 void editChars(const std::vector<Token>& t, std::vector<Edit>& edits) {
     for (size_t i = 1; i < t.size(); i += 2)
-        if (const std::string hex = renamedHex(t[i].text); !hex.empty())
-            edits.push_back({t[i].at, t[i].text.size(), hex});
+        editToken(t[i], edits);
 }
 
 // "<lo> <hi> [<d> ...]" renames in the list; "<lo> <hi> <d>" (d, d+1, ... for lo..hi)
@@ -106,8 +110,7 @@ void editRanges(const std::vector<Token>& t, std::vector<Edit>& edits) {
             fromHex(t[i].text, lo) && fromHex(t[i + 1].text, hi) && lo.size() == 1 && hi.size() == 1;
         if (t[i + 2].text == "[") {
             for (i += 3; i < t.size() && t[i].text != "]"; ++i)
-                if (const std::string hex = renamedHex(t[i].text); !hex.empty())
-                    edits.push_back({t[i].at, t[i].text.size(), hex});
+                editToken(t[i], edits);
             ++i;
             continue;
         }

@@ -1,9 +1,9 @@
 #pragma once
 // The text layer of the PDF files Qt writes. Qt's PDF writer names each glyph in a
 // font's ToUnicode map by the lowest code point the font maps to it; Noto CJK maps a
-// Kangxi radical and its ideograph (⼤ and 大) to one glyph, so a search for 大 found
-// nothing and a copy gave ⼤. The maps are rewritten to name such glyphs by their NFKC
-// forms (radicals and compatibility ideographs), which is what was drawn.
+// Kangxi radical and its ideograph (⼤ and 大) to one glyph, so a search for 大 would
+// find nothing and a copy would give ⼤. The maps are rewritten to name such glyphs by
+// their NFKC forms (radicals and compatibility ideographs), which is what was drawn.
 #include <QByteArray>
 
 #include <string>

@@ -50,12 +50,6 @@ std::vector<std::string> SplitCsvLine(const std::string& line) {
     return fields;
 }
 
-void ClearGridCells(StringGrid& grid) {
-    for (int r = 0; r < grid.RowCount(); ++r)
-        for (int c = 0; c < grid.ColCount(); ++c)
-            grid.SetCells(c, r, "");
-}
-
 namespace {
 
 // Empty, with one fixed row and column, before the lines go in: the cells of the file

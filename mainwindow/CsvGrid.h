@@ -23,9 +23,6 @@ std::optional<std::string> ReadImportText(const std::filesystem::path& path);
 // every field is trimmed.
 std::vector<std::string> SplitCsvLine(const std::string& line);
 
-// Empties every cell of the grid, fixed ones included.
-void ClearGridCells(StringGrid& grid);
-
 // The CSV file into the grid: line i into row i (CR, LF or CR LF ends a line), field j
 // into column j, one fixed row and column; the grid grows to hold every line and field,
 // each row only its own. False (after "Cannot open

@@ -31,6 +31,18 @@ bool GridColumnsPaired(const StringGrid& grid, int colA, int colB) {
     return true;
 }
 
+bool GridPairFilled(const StringGrid& grid, int col, int row) {
+    return !Trim(grid.Cells(col, row)).empty() || !Trim(grid.Cells(col + 1, row)).empty();
+}
+
+int GridFilledPairRows(const StringGrid& grid, int col, int from, int end) {
+    int n = 0;
+    const int last = std::min(end, grid.RowCount());
+    for (int r = from; r < last; ++r)
+        n += GridPairFilled(grid, col, r) ? 1 : 0;
+    return n;
+}
+
 int GridRowsCheck(const StringGrid& grid) {
     bool seenData = false, seenGap = false;
     for (int r = grid.FixedRows(); r < grid.RowCount(); ++r) {

@@ -4,6 +4,7 @@
 #include "database/EntryTables.h"
 #include "database/RaceFile.h"
 #include "database/TimeCodes.h"
+#include "mainwindow/GridOps.h"
 #include "mainwindow/Program.h"
 #include "mainwindow/TFormKuriage.h"
 #include "mainwindow/TMainForm.h"
@@ -32,18 +33,6 @@ void shape(StringGrid& g, int cols, int rows, int fixedCols, int fixedRows) {
     g.SetRowCount(rows);
     g.SetFixedCols(fixedCols);
     g.SetFixedRows(fixedRows);
-}
-
-bool filled(const StringGrid& g, int col, int row) {
-    return !Trim(g.Cells(col, row)).empty() || !Trim(g.Cells(col + 1, row)).empty();
-}
-
-// Filled (number, time) rows of a column pair from row `from` up to the end of the
-// rows in use.
-int filledRows(const StringGrid& g, int col, int from, int end) {
-    int n = 0;
-    for (int r = from; r < end && r < g.RowCount(); ++r) n += filled(g, col, r) ? 1 : 0;
-    return n;
 }
 
 } // namespace
@@ -215,9 +204,8 @@ std::string TMainForm::passingsBeyondTeamCount(int count) const {
     std::string lines;
     const int fixed = InputGrid.FixedRows();
     for (int leg = 1; leg <= KukanNum; ++leg)
-        if (int n = filledRows(InputGrid, 2 * leg - 1, fixed + count, fixed + TeamNum))
-            lines += Format("\n%d区：%d 行目より後に %d 件", leg, count, n);
-    const int split = filledRows(tempKukanGrid, 1, 2 + count * KukanNum, 2 + TeamNum * KukanNum);
+        lines += legPassingsBelow(leg, count, fixed + TeamNum);
+    const int split = GridFilledPairRows(tempKukanGrid, 1, 2 + count * KukanNum, 2 + TeamNum * KukanNum);
     if (split > 0) lines += Format("\nｽﾌﾟﾘｯﾄｸﾞﾘｯﾄﾞ：%d 行目より後に %d 件", count * KukanNum, split);
     if (int waiting = lines.empty() ? 0 : waitingRowsCut(count)) lines += Format("\n待機情報：%d 件", waiting);
     return lines;

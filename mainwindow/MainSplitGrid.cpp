@@ -159,15 +159,15 @@ TMainForm::SplitTransfer TMainForm::writeSplitToInput(bool keepFilled) {
 void TMainForm::reportPassingsBelowStream(const std::vector<int>& filled) const {
     const int inUseEnd = InputGrid.FixedRows() + TeamNum - CountAbsentTeams(); // absent teams' rows below
     std::string lines;
-    for (int leg = 1; leg <= KukanNum && leg < static_cast<int>(filled.size()); ++leg) {
-        if (filled[leg] == 0) continue;
-        int left = 0;
-        for (int r = InputGrid.FixedRows() + filled[leg]; r < inUseEnd && r < InputGrid.RowCount(); ++r)
-            if (!Trim(InputGrid.Cells(2 * leg - 1, r)).empty() || !Trim(InputGrid.Cells(2 * leg, r)).empty()) ++left;
-        if (left > 0) lines += Format("\n%d区：%d 行目より後に %d 件", leg, filled[leg], left);
-    }
+    for (int leg = 1; leg <= KukanNum && leg < static_cast<int>(filled.size()); ++leg)
+        if (filled[leg] > 0) lines += legPassingsBelow(leg, filled[leg], inUseEnd);
     if (!lines.empty())
         Dlg().ShowMessage("ｲﾝﾌﾟｯﾄｸﾞﾘｯﾄﾞに今回の書き込みより後の通過ﾃﾞｰﾀが残っています。確認してください。" + lines);
+}
+
+std::string TMainForm::legPassingsBelow(int leg, int row, int end) const {
+    const int n = GridFilledPairRows(InputGrid, 2 * leg - 1, InputGrid.FixedRows() + row, end);
+    return n > 0 ? Format("\n%d区：%d 行目より後に %d 件", leg, row, n) : std::string();
 }
 
 void TMainForm::Slit2InpGridExecute() {

@@ -6,6 +6,7 @@
 // of it was replaced, and the import holds until the desk starts it again; what holds it
 // is told beside the progress bar.
 #include "mainwindow/CsvGrid.h"
+#include "mainwindow/GridOps.h"
 #include "mainwindow/TMainForm.h"
 #include "mainwindow/TeamNumberTable.h"
 #include "mainwindow/TimingLegs.h"
@@ -135,10 +136,6 @@ bool cutTornLine(std::string& text) {
     return true;
 }
 
-bool beginsWith(const std::string& bytes, const std::string& before) {
-    return bytes.size() >= before.size() && bytes.compare(0, before.size(), before) == 0;
-}
-
 // The file the desk named, or its absence told.
 bool timingFileThere(const std::string& path) {
     if (FileExists(path)) return true;
@@ -220,16 +217,6 @@ void TMainForm::CopyCsvGridToSplitGrid() {
     if (!AutoImportReport.empty()) Dlg().ShowMessage(AutoImportReport);
 }
 
-bool TMainForm::IsLegEndSplitPoint(int n) const {
-    bool anyCount = false;
-    for (int k = 1; k <= KukanNum; ++k) {
-        const int count = StrToIntDef(KukanInfGrid.Cells(4, k), 0);
-        if (count > 0 && count == n) return true;
-        anyCount = anyCount || count > 0;
-    }
-    return !anyCount && n >= 1 && n <= KukanNum;
-}
-
 bool TMainForm::LoadAutoImportFile(bool takeTornLine) {
     return loadTimingFile(takeTornLine, false);
 }
@@ -261,7 +248,7 @@ bool TMainForm::readTimingFile(bool takeTornLine, bool polled) {
         AutoImportReport = "CSVファイルが開けませんでした。";
         return false;
     }
-    if (polled && !beginsWith(*bytes, AutoImportRead)) {
+    if (polled && !StartsWith(*bytes, AutoImportRead)) {
         AutoImportReplaced = true;
         return false;
     }
@@ -318,7 +305,7 @@ void TMainForm::startTimingStream() {
     AutoImportSize = FileSizeOf(FromPath);
     if (AutoImportRead.empty()) return;
     const std::optional<std::string> bytes = ReadImportBytes(FromPath);
-    if (bytes && beginsWith(*bytes, AutoImportRead)) return;
+    if (bytes && StartsWith(*bytes, AutoImportRead)) return;
     AutoImportRead.clear();
     takeInputGridAsBase();
 }
@@ -330,10 +317,9 @@ void TMainForm::takeInputGridAsBase() {
     AutoImportTeamLegBase.assign(kMaxTeams + 1, 0);
     for (int leg = 1; leg <= KukanNum; ++leg) {
         for (int r = first; r < end; ++r) {
-            const std::string& number = InputGrid.Cells(2 * leg - 1, r);
-            if (Trim(number).empty() && Trim(InputGrid.Cells(2 * leg, r)).empty()) continue;
+            if (!GridPairFilled(InputGrid, 2 * leg - 1, r)) continue;
             AutoImportRowBase[leg] = r - first + 1;
-            const int team = teams.Find(StrToIntDef(number, 0));
+            const int team = teams.Find(StrToIntDef(InputGrid.Cells(2 * leg - 1, r), 0));
             if (team >= 1 && team <= kMaxTeams) AutoImportTeamLegBase[team] = leg;
         }
     }

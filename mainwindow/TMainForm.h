@@ -414,6 +414,9 @@ private:
     void styleTimeCell(CellStyle& st, int col, int row) const;
     // filled[leg]: the rows of that leg's column a split transfer wrote down to.
     void reportPassingsBelowStream(const std::vector<int>& filled) const;
+    // "\n<leg>区：<row> 行目より後に <n> 件" for the passings in that leg's input rows after
+    // the row-th, up to the grid row end; "" when there are none.
+    std::string legPassingsBelow(int leg, int row, int end) const;
     struct SplitTransfer {
         std::vector<int> filled;                // per leg, as reportPassingsBelowStream takes it
         int kept = 0, keptLeg = 0, keptRow = 0; // passings not written over other values; the last
@@ -545,7 +548,6 @@ public:
     // without its line end is taken only with takeTornLine. What was left out goes to
     // LabelAutoImport, never to a box: the timer runs this.
     bool LoadAutoImportFile(bool takeTornLine = false);
-    bool IsLegEndSplitPoint(int n) const;
     void wireTimingImport();
 
 private:
@@ -565,9 +567,6 @@ private:
     void showAutoImportState();
     static std::string joinTexts(const std::vector<std::string>& parts);
 
-public:
-
-private:
     // Two Yes clear every data cell of the grid; true when cleared.
     bool clearWholeGrid(StringGrid& grid, const std::string& firstQuestion);
     // A user edit of the split grid needs the input saved, as typing there does.

@@ -39,6 +39,10 @@ TimingLegs::TimingLegs(std::vector<int> legEnds, std::vector<int> teamLegBase)
         if (legEnds_[k] > 0) legsAt_[legEnds_[k]].push_back(k);
 }
 
+int TimingLegs::legBase(int team) const {
+    return team >= 0 && team < static_cast<int>(teamLegBase_.size()) ? teamLegBase_[team] : 0;
+}
+
 TimingLegs::Passing TimingLegs::Take(int team, int point, int time) {
     const auto it = legsAt_.find(point);
     if (it == legsAt_.end()) return {};
@@ -46,7 +50,7 @@ TimingLegs::Passing TimingLegs::Take(int team, int point, int time) {
     AtPoint& at = passed_[teamPoint(team, point)];
     if (at.taken > 0 && time <= at.lastTime) return {Kind::Repeat};
     // After a new start the legs the team had before count as passed here.
-    const int base = team >= 0 && team < static_cast<int>(teamLegBase_.size()) ? teamLegBase_[team] : 0;
+    const int base = legBase(team);
     const int before =
         static_cast<int>(std::count_if(legs.begin(), legs.end(), [base](int k) { return k <= base; }));
     const int pick = before + at.taken;
@@ -67,8 +71,7 @@ std::vector<std::pair<int, int>> TimingLegs::Missing(const std::function<bool(in
     for (const auto& [team, passed] : teamLegs_) {
         const int last =
             static_cast<int>(std::find(passed.rbegin(), passed.rend(), true).base() - passed.begin()) - 1;
-        const int base = team >= 0 && team < static_cast<int>(teamLegBase_.size()) ? teamLegBase_[team] : 0;
-        for (int k = base + 1; k < last; ++k) {
+        for (int k = legBase(team) + 1; k < last; ++k) {
             if (legEnds_[k] > 0 && !passed[k] && !hasLeg(team, k)) {
                 missing.emplace_back(team, legEnds_[k]);
                 break;

@@ -37,6 +37,7 @@ class TimingLegs {
     std::vector<std::pair<int, int>> Missing(const std::function<bool(int team, int leg)>& hasLeg) const;
 
   private:
+    int legBase(int team) const; // the team's last leg before a new start, else 0
     struct AtPoint {
         int taken = 0;
         int lastTime = 0;

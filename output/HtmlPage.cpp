@@ -80,9 +80,7 @@ std::string LegFieldText(const char* name, int leg) {
 }
 
 void MakeDataHtmlFolder() {
-    const fs::path dir = HtmlFolder();
-    if (MainForm->DataFolder.empty() || (!DirectoryExists(dir) && !CreateDir(dir)))
-        throw CreateFolderError(dir);
+    MakeOutputFolder(HtmlFolder());
 }
 
 std::optional<std::vector<std::string>> ListFolderNames(const fs::path& dir) {

@@ -30,13 +30,6 @@ const std::string& pick(const std::vector<std::string>& table, int index) {
     return index >= 0 && index < static_cast<int>(table.size()) ? table[index] : empty;
 }
 
-// Without an open race the folder would land in the working folder.
-void createMissing(const std::filesystem::path& dir) {
-    if (MainForm->DataFolder.empty()) throw CreateFolderError(dir);
-    if (DirectoryExists(dir)) return;
-    if (!CreateDir(dir)) throw CreateFolderError(dir);
-}
-
 } // namespace
 
 int CompareLegRecord(int time, int leg) {
@@ -90,7 +83,14 @@ CreateFolderError::CreateFolderError(const std::filesystem::path& dir)
     : std::runtime_error((dir / "").string() + " の作成に失敗しました。" +
                          (FileExists(dir) ? "\n同じ名前のファイルがあります。" : "")) {}
 
+// Without an open race the folder would land in the working folder.
+void MakeOutputFolder(const std::filesystem::path& dir) {
+    if (MainForm->DataFolder.empty()) throw CreateFolderError(dir);
+    if (DirectoryExists(dir)) return;
+    if (!CreateDir(dir)) throw CreateFolderError(dir);
+}
+
 void MakeHtmlFolder() {
-    createMissing(HtmlFolder());
-    createMissing(HtmlCsvFolder());
+    MakeOutputFolder(HtmlFolder());
+    MakeOutputFolder(HtmlCsvFolder());
 }

@@ -35,6 +35,9 @@ std::filesystem::path HtmlCsvFolder();
 struct CreateFolderError : std::runtime_error {
     explicit CreateFolderError(const std::filesystem::path& dir);
 };
+// Creates one output folder of the open race when it is missing; throws
+// CreateFolderError when it cannot be made or no race is open.
+void MakeOutputFolder(const std::filesystem::path& dir);
 // Creates the output folders that are missing; throws CreateFolderError when one
 // cannot be made.
 void MakeHtmlFolder();

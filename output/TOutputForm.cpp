@@ -33,7 +33,6 @@ TOutputForm::TOutputForm() : FormBase("TOutputForm") {
     buildToolBar();
     wireActions();
     // A change of what the view was computed from shows at once in the title and status bar.
-    if (!MainForm) return;
     MainForm->InputsChanged.connect([this] {
         if (ViewStale()) markStale(true);
     });
