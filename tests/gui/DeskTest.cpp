@@ -333,8 +333,8 @@ TEST_F(DeskTest, ActionsReadATimeBeingTypedCompletedAsLeavingTheCellWould) {
         return d.ModalResultValue();
     });
     run(window.get(), window->actionFor(f.OutputResult));
-    Query legTimes =
-        DataMdl->Db()->Prepare("SELECT group_concat(Ktime_1) FROM (SELECT Ktime_1 FROM temptable.db ORDER BY TeamID)");
+    Query legTimes = DataMdl->Db()->Prepare(
+        "SELECT group_concat(Ktime_1) FROM (SELECT Ktime_1 FROM temptable.db ORDER BY TeamID)");
     ASSERT_TRUE(legTimes.Step());
     EXPECT_EQ(legTimes.Column(0).AsString(), "960,1000") << dialogs.Joined(); // 16'00", 16'40"
     auto* results = window->findChild<OutputWindow*>("TOutputForm");
