@@ -216,7 +216,6 @@ TEST_F(MainLayout, EditionSettingsAreReadOnceNotOnEveryRebuild) {
     EXPECT_EQ(form().KukanInfGrid.Cells(4, 2), "2");
 }
 
-
 // Rows are passing order: a lower team count cuts the last rows of every leg and of the
 // split stream. Each cut asks; No keeps the count and every row through a save, Yes lowers it.
 TEST_F(MainLayout, LoweringTheTeamCountOverPassingsAsks) {
@@ -248,7 +247,8 @@ TEST_F(MainLayout, LoweringTheTeamCountOverPassingsAsks) {
             f.SankaSpinNum.SetValue(4);
             EXPECT_EQ(dialogs.Joined(), "参加ﾁｰﾑ数を 4 にすると、次の通過ﾃﾞｰﾀが範囲外になり保存されません。" + told +
                                             "\n\n参加ﾁｰﾑ数を 4 にしますか？");
-            EXPECT_EQ(std::tuple(f.SankaSpinNum.Text(), f.TeamNum, cells(f.tempKukanGrid)), std::tuple("6", 6, split));
+            EXPECT_EQ(std::tuple(f.SankaSpinNum.Text(), f.TeamNum, cells(f.tempKukanGrid)),
+                      std::tuple("6", 6, split));
             f.saveInputDataExecute();
             TMainForm::ClearGridData(f.InputGrid, -1);
             LoadInputBlob();

@@ -340,14 +340,8 @@ TEST_F(OpenRoad, SettingsComeBackAfterASaveAndAKill) {
     WriteFileBytes(timing, "1,1,100000\r\n");
     const std::function<void(TMainForm&)> saves[] = {
         [](TMainForm& f) { f.saveInputData.Execute(); }, // ｲﾝﾌﾟｯﾄﾃﾞｰﾀ保存
-        [](TMainForm& f) {
-            f.InputGrid.SetCells(2, 2, "1000000");
-            f.FormActivate();
-        },
-        [](TMainForm& f) {
-            f.PrevKukanNum = 2; // a page change after a new leg count
-            f.MainPage.SetActivePageIndex(1);
-        },
+        [](TMainForm& f) { f.InputGrid.SetCells(2, 2, "1000000"); f.FormActivate(); }, // back from elsewhere
+        [](TMainForm& f) { f.PrevKukanNum = 2; f.MainPage.SetActivePageIndex(1); }, // a new leg count's page
     };
     for (const auto& save : saves) {
         std::filesystem::remove_all(race());

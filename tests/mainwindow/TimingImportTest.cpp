@@ -345,14 +345,14 @@ TEST_F(TimingImport, EveryFileADeviceWritesKeepsItsPassingsInTheirLegs) {
           {[this] { std::filesystem::remove(form().FromPath); }, "保留中：{path} がありません。", true},
           {[this] { file("h\r\nt,0,2,100020,1\r\nt,0,1,100010,1\r\n"); }, replaced, true},
           {add("t,0,3,100030,1\r\n"), replaced, true},
-          {[this] { form().ActionSetAllCSV.Execute(), form().ActionSetAllCSV.Execute(); }, "", false}},
+          {[this] { form().ActionSetAllCSV.Execute(); form().ActionSetAllCSV.Execute(); }, "", false}},
          {"1/90010 2/100020", "2/90020 1/100010", "3/90030 3/100030"}},
         // A file cut short in place; the desk chooses it again: a new start.
         {2, 2, {"1", "2"},
          {{add("t,0,1,90010,1\r\nt,0,2,90020,1\r\n"), "", false},
           {[this] { file("h\r\n"); }, replaced, true},
           {add("t,0,2,100020,2\r\n"), replaced, true},
-          {[this] { dialogs.AnswerFile(form().FromPath), form().ActionOpenAllCSV.Execute(); }, "", false}},
+          {[this] { dialogs.AnswerFile(form().FromPath); form().ActionOpenAllCSV.Execute(); }, "", false}},
          {"1/90010 2/100020", "2/90020 -"}},
     };
     for (const Road& road : roads) {

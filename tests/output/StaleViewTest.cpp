@@ -49,9 +49,10 @@ class StaleView : public F1Race {
         ShowF1(0);
         dialogs.ClearLog();
     }
-    // The workbook asks two questions of its own, each answered No.
     void Run(Action& output) {
-        if (&output == &OutputForm->PutToExcel) dialogs.AnswerDlg(mrNo), dialogs.AnswerDlg(mrNo);
+        if (&output == &OutputForm->PutToExcel) // the workbook's own two questions, answered No
+            for (int i = 0; i < 2; ++i)
+                dialogs.AnswerDlg(mrNo);
         output.Execute();
     }
     // What an output leaves for the desk: the race folder's files, the clipboard, the
@@ -125,7 +126,7 @@ TEST_F(StaleView, WhatTheComputationReadsDecidesStaleness) {
              FormDelayInf->DelayStringGrid.SetCells(1, 1, "10");
              f.SaveDelayGrid();
          }},
-        {"学年", [&] { dialogs.AnswerDlg(mrYes), f.ShiftSchoolYears(1); }},
+        {"学年", [&] { dialogs.AnswerDlg(mrYes); f.ShiftSchoolYears(1); }},
         {"選手交換", [&] { f.SwapRunnerRecords(1, 1, 1, 2); }},
         {"1/100", [&] { f.chk100.SetChecked(true); }, [&] { f.chk100.SetChecked(false); }},
     };
