@@ -102,23 +102,18 @@ protected:
                 return QTest::mouseClick(b, Qt::LeftButton);
         a->trigger();
     }
-    // The main window is the desk's again (the result window took over when shown).
-    void activate() {
-        window->activateWindow();
-        ASSERT_TRUE(WaitFor([&] { return window->isActiveWindow(); }));
-    }
     void showSplitPanel() {
         if (!form().SlitGridPanel.Visible()) trigger(form().ToolButtonSlitPanel);
         ASSERT_TRUE(grid(form().tempKukanGrid)->isVisible());
     }
-    // Numbers 1 and 2, 16'00" under the first, and "40" typed under it, its editor open.
-    void typeTwoPassings(StringGrid& g) {
-        activate();
-        click(g, 1, 2);
-        keys("1\r2\r");
-        click(g, 2, 2);
-        keys("1600\r40");
-        ASSERT_NE(grid(g)->editor(), nullptr);
+    // "40" typed under 16'00" in the main window, the desk's again (the result window took
+    // over when shown), its editor left open.
+    void typeFortyUnder1600(StringGrid& g) {
+        g.SetCells(2, 2, "1600");
+        window->activateWindow();
+        ASSERT_TRUE(WaitFor([&] { return window->isActiveWindow(); }));
+        click(g, 2, 3);
+        keys("40");
     }
 };
 
@@ -327,7 +322,9 @@ TEST_F(DeskTest, ClosingCompletesThePassingTimeBeingTyped) {
 TEST_F(DeskTest, ActionsReadATimeBeingTypedCompletedAsLeavingTheCellWould) {
     openRealRace(1, 2, 2);
     TMainForm& f = form();
-    typeTwoPassings(f.InputGrid);
+    f.InputGrid.SetCells(1, 2, "1");
+    f.InputGrid.SetCells(1, 3, "2");
+    typeFortyUnder1600(f.InputGrid);
     dialogs.AnswerModal([](FormBase& d) {
         static_cast<TKukanParamForm&>(d).OKBtn.Execute();
         return d.ModalResultValue();
@@ -341,7 +338,6 @@ TEST_F(DeskTest, ActionsReadATimeBeingTypedCompletedAsLeavingTheCellWould) {
     ASSERT_TRUE(results && results->isVisible());
 
     showSplitPanel();
-    typeTwoPassings(f.tempKukanGrid);
     struct Case {
         StringGrid* grid;
         Action* action;
@@ -359,9 +355,7 @@ TEST_F(DeskTest, ActionsReadATimeBeingTypedCompletedAsLeavingTheCellWould) {
     cases.push_back({&f.InputGrid, &program->outputForm->ActionClipCopy, results});
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.grid->Name() << " " << c.action->Name());
-        activate();
-        click(*c.grid, 2, 3);
-        keys("40");
+        typeFortyUnder1600(*c.grid);
         std::string seen = "<not run>";
         auto kept = std::exchange(c.action->OnExecute, [&] {
             seen = c.grid->Cells(2, 3) + (grid(*c.grid)->editor() ? " in its open editor" : "");
