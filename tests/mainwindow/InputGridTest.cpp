@@ -114,8 +114,7 @@ TEST_F(PassingInput, ActivationSavesATypedTimeCompleted) {
         grid().SetCells(col, row, text);
     typeAt(2, 3, U"40");
     form().FormActivate();
-    EXPECT_FALSE(grid().Modified());
-    Start();
+    Start(); // nothing saved at a close
     openRace();
     LoadInputBlob();
     EXPECT_EQ(cell(2, 3), "93540");
