@@ -129,9 +129,7 @@ TEST_F(Ranking, ClassFilterLeavesOtherClassesOut) {
     EXPECT_EQ(OutputForm->RankedTeamCount, 2);
 }
 
-// From a table computed under a class filter, every team's leg places come out as a
-// computation without the filter gives them: OP and absent teams, a no-record runner,
-// ties on leg 1 (passing order) and later legs (shared), a team that stopped.
+// OP and absent teams, a no-record runner, ties on leg 1 and on later legs, a team that stopped.
 TEST_F(Ranking, LegPlacesOfAllTeamsAsWithoutTheFilter) {
     OpenRace(3, 5);
     for (auto [team, cls] : {std::pair{1, "A"}, {2, "B"}, {3, "A"}, {4, "B"}, {5, "A"}})

@@ -316,9 +316,8 @@ TEST_F(DeskTest, ClosingCompletesThePassingTimeBeingTyped) {
     EXPECT_EQ(form().InputGrid.Cells(2, 3), "93540");
 }
 
-// Every action reads the passing grids as leaving the cell would leave them: "40" typed
-// under 16'00" is 16'40" to 結果出力 clicked on the tool bar (which takes no focus), to
-// every other command that reads or saves the grids, and to an output of the result window.
+// A tool button takes no focus: the action itself completes the time being typed, for
+// every command that reads or saves the grids and the result window's outputs.
 TEST_F(DeskTest, ActionsReadATimeBeingTypedCompletedAsLeavingTheCellWould) {
     openRealRace(1, 2, 2);
     TMainForm& f = form();
@@ -367,8 +366,7 @@ TEST_F(DeskTest, ActionsReadATimeBeingTypedCompletedAsLeavingTheCellWould) {
     }
 }
 
-// Moving between the split grid and the input grid keeps the input actions, whichever
-// grid's focus signal comes first; leaving both greys them.
+// The two grids' focus signals come in either order.
 TEST_F(DeskTest, TheInputActionsFollowTheGridThatHoldsTheFocus) {
     openRealRace(1, 2, 2);
     showSplitPanel();
@@ -401,8 +399,7 @@ TEST_F(DeskTest, TheInputActionsFollowTheGridThatHoldsTheFocus) {
     }
 }
 
-// A paste is one edit: 5,600 characters into a team name take well under a second and
-// leave what the team table keeps of a name, by Ctrl+V and by Shift+Insert.
+// 5,600 characters into a team name, by Ctrl+V and by Shift+Insert.
 TEST_F(DeskTest, ALongPasteIsOneEditThatStopsAtWhatTheColumnKeeps) {
     open();
     openRace();

@@ -27,8 +27,7 @@ TEST_F(MainWindowTest, FirstShowCreatesTheDataRootAndShowsTheSplash) {
     EXPECT_EQ(form().TaikaiNo, 5);
 }
 
-// A program folder named before it exists is made with its parents; one that cannot be
-// made ends the program after the message naming it, never a window without a data root.
+// Never a window without a data root.
 TEST_F(MainWindowTest, ProgramFolderIsMadeWithItsParentsOrTheProgramEnds) {
     ASSERT_TRUE(WriteFileBytes(home.path() / "file", "x"));
     for (const auto& [folder, made] :

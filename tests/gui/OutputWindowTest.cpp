@@ -188,8 +188,7 @@ TEST_F(OutputWindowTest, TheChooserTakesTheClickedLegOnOk) {
     EXPECT_EQ(program->outputForm->Tag, 2);
 }
 
-// The result window says when the desk changed what it was computed from on the main
-// window, and its outputs ask before they write anything.
+// The inputs changed on the main window, the result window open beside it.
 TEST_F(OutputWindowTest, TheWindowSaysItsViewIsStaleAndItsOutputsAsk) {
     enterRace();
     OutputWindow* w = showResults(0);

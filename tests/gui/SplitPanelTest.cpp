@@ -101,9 +101,7 @@ TEST_F(SplitPanelTest, AutoImportLineFollowsItsToggles) {
     EXPECT_EQ(form().InputGrid.Cells(1, 2), "3"); // read and handed on, unasked, when switched on
 }
 
-// The timing file brings passings while the desk types in either grid: the tick leaves
-// the editor and its cell alone and says beside the progress bar that it holds; once the
-// editor closes the import goes on, and a passing the desk typed is never written over.
+// The desk types in either grid while the timing file brings passings; what it typed wins.
 TEST_F(SplitPanelTest, ATickNeverWritesUnderAnOpenEditor) {
     if (!form().SlitGridPanel.Visible()) window->actionFor(form().ToolButtonSlitPanel)->trigger();
     const std::string file = (home.path() / "000.csv").string();
@@ -114,13 +112,11 @@ TEST_F(SplitPanelTest, ATickNeverWritesUnderAnOpenEditor) {
         std::vector<Cells> input; // rows 2 and 3 after Enter and a tick
         const char* after;        // the status text then
     } cases[] = {
-        // The input grid's editor: the split grid loads, the transfer waits; team 3's
-        // passing would go where the desk typed 97: it stays the desk's.
+        // The split grid loads, the transfer waits; team 3 would go where 97 was typed.
         {&form().InputGrid, 2, 2, "保留中：ｲﾝﾌﾟｯﾄｸﾞﾘｯﾄﾞのセルを入力中です。",
          {{"1", "", "97", "", ""}, {"2", "4", "30", "", ""}},
          "ｲﾝﾌﾟｯﾄｸﾞﾘｯﾄﾞに別の値がある 1 件は書き込みませんでした。 最後: 1区 1 行目"},
-        // The split grid's editor: nothing is loaded until it closes; then the file's
-        // passings stand in the split grid again and go on.
+        // Nothing is loaded until the editor closes; then the file's passings go on.
         {&form().tempKukanGrid, 1, 2, "保留中：ｽﾘｯﾄｸﾞﾘｯﾄﾞのセルを入力中です。",
          {{"1", "3", "20", "", ""}, {"2", "4", "30", "", ""}}, ""},
     };

@@ -104,8 +104,7 @@ TEST_F(PassingInput, LeavingATypedTimeCellCompletesIt) {
     EXPECT_EQ(dialogs.Texts().size(), 1u);
 }
 
-// Coming back to the window from another one saves a time typed before leaving it, as
-// leaving its cell would complete it.
+// Coming back from another window saves the time typed before, completed.
 TEST_F(PassingInput, ActivationSavesATypedTimeCompleted) {
     openRace();
     counts(1, 1, 2);

@@ -216,8 +216,7 @@ TEST_F(MainLayout, EditionSettingsAreReadOnceNotOnEveryRebuild) {
     EXPECT_EQ(form().KukanInfGrid.Cells(4, 2), "2");
 }
 
-// Rows are passing order: a lower team count cuts the last rows of every leg and of the
-// split stream. Each cut asks; No keeps the count and every row through a save, Yes lowers it.
+// Rows are passing order: a lower count cuts the last passings of each leg and the split stream.
 TEST_F(MainLayout, LoweringTheTeamCountOverPassingsAsks) {
     form().FormShow();
     ScriptRaceFolder(dialogs, "駅伝");

@@ -333,8 +333,7 @@ TEST_F(OpenRoad, CloseOnYesSavesRunnersSettingsAndUnlocks) {
     EXPECT_FALSE(FileExists(race() / "mylock.$$$"));
 }
 
-// Every road of the input save writes the settings the timing import reads: a program
-// killed afterwards (no close) starts with them.
+// The settings the timing import reads, written by every road of the input save.
 TEST_F(OpenRoad, SettingsComeBackAfterASaveAndAKill) {
     const std::string timing = (home.path() / "000.csv").string();
     WriteFileBytes(timing, "1,1,100000\r\n");

@@ -285,8 +285,7 @@ TEST_F(TimingImport, AFileWrittenInBurstsReachesTheInputGridTickByTick) {
     EXPECT_TRUE(dialogs.Texts().empty());
 }
 
-// The files timing devices really write, tick by tick: every passing reaches its own leg
-// column, none is written over, and the status text tells within a tick what holds.
+// The files timing devices really write, tick by tick.
 TEST_F(TimingImport, EveryFileADeviceWritesKeepsItsPassingsInTheirLegs) {
     struct Step {
         std::function<void()> act;
@@ -302,8 +301,7 @@ TEST_F(TimingImport, EveryFileADeviceWritesKeepsItsPassingsInTheirLegs) {
     const char* replaced = "保留中：ファイルが置き換えられました。自動取込を入れ直すと再開します。";
     auto add = [this](const char* bytes) { return [this, bytes] { append(bytes); }; };
     const Road roads[] = {
-        // One mat: every line at point 1, each team's passings its legs in turn; a line
-        // not later than the team's last one there adds nothing.
+        // One mat: a line not later than the team's last one there adds nothing.
         {3, 4, {},
          {{add("t,0,1,90010,1\r\nt,0,2,90020,1\r\nt,0,3,90030,1\r\nt,0,4,90040,1\r\n"), "", false},
           {add("t,0,2,90020,1\r\nt,0,1,100010,1\r\nt,0,1,95000,1\r\n"),
@@ -313,8 +311,7 @@ TEST_F(TimingImport, EveryFileADeviceWritesKeepsItsPassingsInTheirLegs) {
            "重複 2 行を除きました。 最後: 8 行目「t,0,1,95000,1」", false}},
          {"1/90010 1/100010 3/110030", "2/90020 2/100020 2/110020", "3/90030 3/100030 1/110010",
           "4/90040 4/100040 4/110040"}},
-        // CR alone ends a line, as LF and CR LF do. A passing waits, told at the first
-        // tick, while another window is active or an editor is open.
+        // CR alone ends a line. Another window active or an editor open holds the import.
         {2, 2, {},
          {{add("t,0,1,90010,1\rt,0,2,90020,1\r"), "", false},
           {[this] { form().MainWindowActive = false; append("t,0,2,100020,2\n"); },
@@ -325,8 +322,7 @@ TEST_F(TimingImport, EveryFileADeviceWritesKeepsItsPassingsInTheirLegs) {
            "保留中：ｲﾝﾌﾟｯﾄｸﾞﾘｯﾄﾞのセルを入力中です。", true},
           {[this] { in().SetEditorOpen(false); append("t,0,1,100010,2\r\n"); }, "", false}},
          {"1/90010 2/100020", "2/90020 1/100010"}},
-        // Points name legs: team 2's chip was not read at point 1, team 4's point-2 line
-        // came before its point-1 line. Nothing lands in another leg's column.
+        // Points name legs: team 2 not read at point 1, team 4's point 2 listed first.
         {3, 4, {},
          {{add("t,0,1,90010,1\r\nt,0,4,100040,2\r\nt,0,3,90030,1\r\nt,0,4,90040,1\r\n"), "", false},
           {add("t,0,2,100020,2\r\nt,0,1,100010,2\r\nt,0,3,100030,2\r\nt,0,2,110020,3\r\n"),
@@ -338,8 +334,7 @@ TEST_F(TimingImport, EveryFileADeviceWritesKeepsItsPassingsInTheirLegs) {
                "t,0,2,100020,4\r\nt,0,1,100010,4\r\n"),
            "No.2 T2 の地点 2 の通過がありません。", false}},
          {"1/90010 2/100020", "- 1/100010"}},
-        // The timing PC restarted: its file deleted, then begun anew. Nothing is taken until
-        // the desk switches the import off and on; then it follows the input grid (one mat).
+        // The timing PC restarted: its file deleted, begun anew, taken once switched on again.
         {2, 3, {},
          {{add("t,0,1,90010,1\r\nt,0,2,90020,1\r\nt,0,3,90030,1\r\n"), "", false},
           {[this] { std::filesystem::remove(form().FromPath); }, "保留中：{path} がありません。", true},
@@ -372,13 +367,12 @@ TEST_F(TimingImport, EveryFileADeviceWritesKeepsItsPassingsInTheirLegs) {
     EXPECT_TRUE(dialogs.Texts().empty()) << dialogs.Joined();
 }
 
-// One line of 3,000 commas in a 44 KB timing file: the grids hold each row's own cells
-// and give the memory back at the next reading; whatever an import throws, the polling
-// goes on and the status text says what failed.
+// A 3,000-comma line would widen every row of the grids.
 TEST_F(TimingImport, AWideLineKeepsMemoryNearTheFileAndThePollingGoesOn) {
     std::string text = "h\r\n";
     for (int i = 0; text.size() < 44000; ++i)
-        text += Format("t,0,%d,%d,1\r\n", i % 8 + 1, 90000 + i) + (i == 100 ? std::string(3000, ',') + "\r\n" : "");
+        text += Format("t,0,%d,%d,1\r\n", i % 8 + 1, 90000 + i) +
+                (i == 100 ? std::string(3000, ',') + "\r\n" : "");
     raceDay(1, 8, {}, text);
     EXPECT_EQ(form().TimingCsvGrid.ColCount(), 3001);
     EXPECT_LT(form().TimingCsvGrid.CellsHeld(), text.size());

@@ -308,9 +308,7 @@ TEST_F(Certificates, UnderAClassFilterNoOverallPlaces) {
 
 }
 
-// Leg prizes are the leg's whatever class the view shows: under a class filter the leg
-// certificates are those of the unfiltered view, and the prize list's rows of the class
-// shown name class prizes, never a leg prize their runner did not win.
+// A leg prize is the leg's whatever class the view shows.
 TEST_F(Certificates, LegPrizesUnderAClassFilterGoToTheLegWinners) {
     BuildRace(10000, 20530, [this] {
         Class(1, "A");
@@ -368,8 +366,7 @@ TEST_F(Certificates, FailuresAreNamed) {
     EXPECT_TRUE(desk.Log.empty());
 }
 
-// A document an office suite holds open (its lock file beside it) is refused before
-// anything is written: the old file stays, nothing is opened, nobody waits.
+// A lock file beside the document: an office suite holds it open.
 TEST_F(Certificates, ADocumentHeldOpenIsRefused) {
     BuildRace();
     std::filesystem::path lock;

@@ -68,8 +68,6 @@ class StaleView : public F1Race {
     }
 };
 
-// For each change and each output: shown, changed, No, Yes, then the same output of a
-// new showing.
 TEST_F(StaleView, EveryOutputAsksOnceNoWritesNothingYesPublishesANewShowing) {
     const Change changes[] = {
         {"区間数 2→3", [this] { form().KukanSpinNum.SetValue(3); },
@@ -103,8 +101,7 @@ TEST_F(StaleView, EveryOutputAsksOnceNoWritesNothingYesPublishesANewShowing) {
         }
 }
 
-// Each thing the computation reads, changed by the road the desk takes to change it,
-// makes the view stale; what leaves the computation's input as it was does not.
+// Each input changed by the road the desk takes to change it; then what changes none.
 TEST_F(StaleView, WhatTheComputationReadsDecidesStaleness) {
     TMainForm& f = form();
     const Change changes[] = {
@@ -155,8 +152,7 @@ TEST_F(StaleView, WhatTheComputationReadsDecidesStaleness) {
     EXPECT_EQ(OutputForm->Caption() + OutputForm->StatusBar1.Panel(1), "結果出力");
 }
 
-// A leg view is computed again in the order shown; a leg the count no longer has is
-// not guessed at: the desk chooses again.
+// A leg the count no longer has is not guessed at: the desk chooses again.
 TEST_F(StaleView, LegViewKeepsItsOrderOrAsksForANewChoice) {
     const std::filesystem::path dir = form().DataFolder / "DataHTML";
     ShowF1(2);

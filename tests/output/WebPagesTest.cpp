@@ -296,8 +296,6 @@ TEST_F(WebPages, StartListEscapesNamesAndWritesThePreparingIndexOnce) {
     EXPECT_HAS(Page("teams.html"), "(ｵｰﾀﾞｰ)<br><br>\n1 鈴木 次郎<br>\n2 山田 太郎<br>\n<hr>");
 }
 
-// Each page of the start list that cannot be written says so; the closing message comes
-// only when every page was written.
 TEST_F(WebPages, StartListClosesOnlyWhenEveryPageWasWritten) {
     BuildF1();
     std::filesystem::create_directories(Dir());
