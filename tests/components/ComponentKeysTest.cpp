@@ -44,6 +44,26 @@ class ComponentKeysTest : public ComponentWidgetsTest {
         activate();
         return cal;
     }
+    // Clicks and drags on a calendar at 10 April 2024, weeks from Monday: row 1 reads
+    // 1..7 April, row 5 ends in the grey 1..5 May, row 6 holds the grey 6..12 May.
+    struct Pick {
+        Qt::MouseButton button;
+        bool doubled;
+        std::vector<Cell> path; // pressed, crossed with the button held, released
+        std::chrono::year_month_day picked;
+        int changes;
+    };
+    void expectPicks(std::initializer_list<Pick> picks) {
+        int changes = 0;
+        TClorCalendar* cal = activeCalendar(changes);
+        for (const Pick& p : picks) {
+            cal->SetCalendarDate(Ymd(2024, 4, 10));
+            changes = 0;
+            p.doubled ? doubleClick(cal, p.path[0]) : drag(cal, p.path, p.button);
+            EXPECT_EQ(std::pair(cal->CalendarDate(), changes), std::pair(p.picked, p.changes))
+                << p.button << " " << p.path[0].first << "," << p.path[0].second;
+        }
+    }
     void clearHost() {
         delete host.layout();
         qDeleteAll(host.findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly));
@@ -228,37 +248,23 @@ TEST_F(ComponentKeysTest, ScheduleOptionsArePublishedAsFlags) {
     }
 }
 
-// At 10 April 2024, weeks from Monday: row 1 reads 1..7 April, row 5 ends in the grey
-// 1..5 May, row 6 holds the grey 6..12 May; a grey day turns the page.
-TEST_F(ComponentKeysTest, CalendarPicksThePressedDayByTheLeftButtonOnly) {
+TEST_F(ComponentKeysTest, CalendarDragPicksThePressedDayWithOneChange) {
     const auto L = Qt::LeftButton;
-    const struct Pick {
-        Qt::MouseButton button;
-        bool doubled;
-        std::vector<Cell> path; // pressed, crossed with the button held, released
-        std::chrono::year_month_day picked;
-        int changes;
-    } picks[] = {
+    expectPicks({
         {L, false, {{2, 2}, {2, 3}, {2, 4}, {2, 5}, {2, 6}, {3, 6}, {4, 6}, {5, 6}, {6, 6}},
          Ymd(2024, 4, 10), 1},
         {L, false, {{5, 5}, {6, 5}, {6, 6}, {0, 6}, {0, 1}}, Ymd(2024, 5, 4), 1}, // (0, 1): then 29 April
         {L, false, {{0, 1}, {4, 5}, {5, 5}}, Ymd(2024, 4, 1), 1},
         {L, false, {{3, 0}, {3, 3}, {6, 6}}, Ymd(2024, 4, 10), 0}, // pressed on the day names
         {L, true, {{6, 6}}, Ymd(2024, 5, 12), 1},                  // a double click: one page
-        {L, false, {{4, 3}}, Ymd(2024, 4, 19), 1},
-        {L, false, {{2, 2}}, Ymd(2024, 4, 10), 1}, // the shown day again
-        {Qt::RightButton, false, {{4, 3}}, Ymd(2024, 4, 10), 0},
-        {Qt::MiddleButton, false, {{6, 6}}, Ymd(2024, 4, 10), 0},
-    };
-    int changes = 0;
-    TClorCalendar* cal = activeCalendar(changes);
-    for (const Pick& p : picks) {
-        cal->SetCalendarDate(Ymd(2024, 4, 10));
-        changes = 0;
-        p.doubled ? doubleClick(cal, p.path[0]) : drag(cal, p.path, p.button);
-        EXPECT_EQ(std::pair(cal->CalendarDate(), changes), std::pair(p.picked, p.changes))
-            << p.button << " " << p.path[0].first << "," << p.path[0].second;
-    }
+    });
+}
+
+TEST_F(ComponentKeysTest, OnlyTheLeftButtonPicksADay) {
+    expectPicks({{Qt::RightButton, false, {{4, 3}}, Ymd(2024, 4, 10), 0},
+                 {Qt::MiddleButton, false, {{6, 6}}, Ymd(2024, 4, 10), 0},
+                 {Qt::LeftButton, false, {{4, 3}}, Ymd(2024, 4, 19), 1},
+                 {Qt::LeftButton, false, {{2, 2}}, Ymd(2024, 4, 10), 1}}); // the shown day again
 }
 
 TEST_F(ComponentKeysTest, TypedCharactersMoveNeitherGrid) {
