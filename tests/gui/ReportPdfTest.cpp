@@ -310,8 +310,7 @@ TEST_F(ReportPdf, TextLayerHoldsThePrintedText) {
         EXPECT_NE(text.find(s), std::string::npos) << s << "\n" << text;
 }
 
-// Kanji that share their glyph with a Kangxi radical (大 ⼤, 山 ⼭, 田 ⽥, 日 ⽇, 月 ⽉)
-// are found as they were printed, in the report and on the order sheet.
+// The fonts draw 大 山 田 日 月 with the glyphs of the radicals ⼤ ⼭ ⽥ ⽇ ⽉.
 TEST_F(ReportPdf, SearchFindsTheKanjiAsPrinted) {
     BuildF1();
     form().TeamEntryGrid.SetCells(1, 1, "東京大学");
@@ -325,17 +324,13 @@ TEST_F(ReportPdf, SearchFindsTheKanjiAsPrinted) {
     form().StartListPrev.Execute();
     ASSERT_EQ(reports.error, "");
     const std::string sheet = pdfText(reports.path);
-    for (const auto& [text, in] : {std::pair{"東京大学", report},
-                                   {"山田", report},
-                                   {"大会記録", report},
-                                   {"東京大学", sheet},
-                                   {"山田", sheet},
-                                   {"12月9日", sheet}})
-        EXPECT_NE(in.find(text), std::string::npos) << text << "\n" << in;
+    for (const char* s : {"東京大学", "山田"}) // 大会記録 as the text layer test finds it
+        EXPECT_NE(report.find(s), std::string::npos) << s << "\n" << report;
+    for (const char* s : {"東京大学", "山田", "12月9日"})
+        EXPECT_NE(sheet.find(s), std::string::npos) << s << "\n" << sheet;
 }
 
-// The fonts' ToUnicode maps name a radical's or compatibility ideograph's glyph by the
-// character drawn with it; other names, and characters beyond U+FFFF, stay.
+// Radicals and compatibility ideographs become the characters drawn; the rest stays.
 TEST_F(ReportPdf, ToUnicodeMapsNameTheDrawnCharacters) {
     const std::pair<const char*, const char*> cases[] = {
         {"1 beginbfchar\n<0003> <2F24>\n<0004> <30C6>\nendbfchar",

@@ -104,8 +104,7 @@ TEST_F(PassingInput, LeavingATypedTimeCellCompletesIt) {
     EXPECT_EQ(dialogs.Texts().size(), 1u);
 }
 
-// Coming back to the window from another one saves a time typed before leaving it, as
-// leaving its cell would complete it.
+// Coming back from another window saves the time typed before, completed.
 TEST_F(PassingInput, ActivationSavesATypedTimeCompleted) {
     openRace();
     counts(1, 1, 2);
@@ -114,8 +113,7 @@ TEST_F(PassingInput, ActivationSavesATypedTimeCompleted) {
         grid().SetCells(col, row, text);
     typeAt(2, 3, U"40");
     form().FormActivate();
-    EXPECT_FALSE(grid().Modified());
-    Start();
+    Start(); // nothing saved at a close
     openRace();
     LoadInputBlob();
     EXPECT_EQ(cell(2, 3), "93540");

@@ -216,9 +216,7 @@ TEST_F(MainLayout, EditionSettingsAreReadOnceNotOnEveryRebuild) {
     EXPECT_EQ(form().KukanInfGrid.Cells(4, 2), "2");
 }
 
-
-// Rows are passing order: a lower team count cuts the last rows of every leg and of the
-// split stream. Each cut asks; No keeps the count and every row through a save, Yes lowers it.
+// Rows are passing order: a lower count cuts the last passings of each leg and the split stream.
 TEST_F(MainLayout, LoweringTheTeamCountOverPassingsAsks) {
     form().FormShow();
     ScriptRaceFolder(dialogs, "駅伝");
@@ -248,7 +246,8 @@ TEST_F(MainLayout, LoweringTheTeamCountOverPassingsAsks) {
             f.SankaSpinNum.SetValue(4);
             EXPECT_EQ(dialogs.Joined(), "参加ﾁｰﾑ数を 4 にすると、次の通過ﾃﾞｰﾀが範囲外になり保存されません。" + told +
                                             "\n\n参加ﾁｰﾑ数を 4 にしますか？");
-            EXPECT_EQ(std::tuple(f.SankaSpinNum.Text(), f.TeamNum, cells(f.tempKukanGrid)), std::tuple("6", 6, split));
+            EXPECT_EQ(std::tuple(f.SankaSpinNum.Text(), f.TeamNum, cells(f.tempKukanGrid)),
+                      std::tuple("6", 6, split));
             f.saveInputDataExecute();
             TMainForm::ClearGridData(f.InputGrid, -1);
             LoadInputBlob();

@@ -333,21 +333,14 @@ TEST_F(OpenRoad, CloseOnYesSavesRunnersSettingsAndUnlocks) {
     EXPECT_FALSE(FileExists(race() / "mylock.$$$"));
 }
 
-// Every road of the input save writes the settings the timing import reads: a program
-// killed afterwards (no close) starts with them.
+// The settings the timing import reads, written by every road of the input save.
 TEST_F(OpenRoad, SettingsComeBackAfterASaveAndAKill) {
     const std::string timing = (home.path() / "000.csv").string();
     WriteFileBytes(timing, "1,1,100000\r\n");
     const std::function<void(TMainForm&)> saves[] = {
         [](TMainForm& f) { f.saveInputData.Execute(); }, // ｲﾝﾌﾟｯﾄﾃﾞｰﾀ保存
-        [](TMainForm& f) {
-            f.InputGrid.SetCells(2, 2, "1000000");
-            f.FormActivate();
-        },
-        [](TMainForm& f) {
-            f.PrevKukanNum = 2; // a page change after a new leg count
-            f.MainPage.SetActivePageIndex(1);
-        },
+        [](TMainForm& f) { f.InputGrid.SetCells(2, 2, "1000000"); f.FormActivate(); }, // back from elsewhere
+        [](TMainForm& f) { f.PrevKukanNum = 2; f.MainPage.SetActivePageIndex(1); }, // a new leg count's page
     };
     for (const auto& save : saves) {
         std::filesystem::remove_all(race());

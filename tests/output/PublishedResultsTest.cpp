@@ -98,7 +98,6 @@ TEST_F(PublishedResults, AViewTheEngineCannotFillNamesTheFileAndTheReason) {
     ShowF1(0);
     EXPECT_EQ(dialogs.Joined(),
               "異常終了\n" + teams.string() + " のオープンに失敗しました。\nfile is not a database");
-    EXPECT_FALSE(OutputForm->ResultsShown);
     dialogs.ClearLog();
     OutputForm->PutToDenko.Execute();
     EXPECT_EQ(dialogs.Joined(), kNoResults);

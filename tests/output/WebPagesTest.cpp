@@ -296,40 +296,27 @@ TEST_F(WebPages, StartListEscapesNamesAndWritesThePreparingIndexOnce) {
     EXPECT_HAS(Page("teams.html"), "(ｵｰﾀﾞｰ)<br><br>\n1 鈴木 次郎<br>\n2 山田 太郎<br>\n<hr>");
 }
 
-// Each page of the start list that cannot be written says so; the closing message comes
-// only when every page was written.
 TEST_F(WebPages, StartListClosesOnlyWhenEveryPageWasWritten) {
     BuildF1();
     std::filesystem::create_directories(Dir());
-    const auto failed = [&](const char* page) { return (Dir() / page).string() + "の作成に失敗しました。"; };
+    const auto failed = [&](const char* page) { return (Dir() / page).string() + "の作成に失敗しました。|"; };
     const std::string s01 = (Dir() / "s01.html").string();
-    using Texts = std::vector<std::string>;
-    struct Fault {
-        const char* what;
-        std::function<void()> make;
-        Texts told;
+    const std::pair<std::function<void()>, std::string> faults[] = { // each page told, then the close
+        {[] { LimitFileSize(100); }, failed("startlist.html") + failed("teams.html") + s01 +
+                                         " の作成に失敗しました。|" + (Dir() / "index.html").string() +
+                                         "が作れませんでした。ここ"},
+        {[&] { std::filesystem::create_directory(Dir() / "teams.html"); },
+         failed("teams.html") + s01 + "\nを作成しました。|準備中ｲﾝﾃﾞｯｸｽﾌｧｲﾙを作成しました。"},
     };
-    const Fault faults[] = {
-        {"a full disk",
-         [] { LimitFileSize(100); },
-         {failed("startlist.html"), failed("teams.html"), s01 + " の作成に失敗しました。",
-          (Dir() / "index.html").string() + "が作れませんでした。ここ"}},
-        {"a folder in teams.html's place",
-         [&] { std::filesystem::create_directory(Dir() / "teams.html"); },
-         {failed("teams.html"), s01 + "\nを作成しました。", "準備中ｲﾝﾃﾞｯｸｽﾌｧｲﾙを作成しました。"}},
-    };
-    for (const Fault& f : faults) {
-        const std::string told = RunInChild([&] {
-            f.make();
-            dialogs.ClearLog();
-            dialogs.AnswerDlg(mrYes); // order list
-            form().startListWebClick();
-            return dialogs.Joined();
-        });
-        std::string expected = "ｵｰﾀﾞｰ決定ですか?";
-        for (const std::string& t : f.told)
-            expected += "|" + t;
-        EXPECT_EQ(told, expected) << f.what;
+    for (const auto& [make, told] : faults) {
+        EXPECT_EQ(RunInChild([&] {
+                      make();
+                      dialogs.ClearLog();
+                      dialogs.AnswerDlg(mrYes); // order list
+                      form().startListWebClick();
+                      return dialogs.Joined();
+                  }),
+                  "ｵｰﾀﾞｰ決定ですか?|" + told);
     }
 }
 
